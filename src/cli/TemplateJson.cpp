@@ -1,0 +1,180 @@
+#include "TemplateJson.h"
+
+#include "document/ImageCodec.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QJsonValue SizeJson(const QImage* image)
+{
+    if (!image)
+        return QJsonValue::Null;
+    return QJsonObject{{"width", image->width()}, {"height", image->height()}};
+}
+
+QJsonArray PointJson(double x, double y)
+{
+    return QJsonArray{x, y};
+}
+
+QJsonObject AreaToJson(const CArea& area)
+{
+    QJsonArray corners;
+    for (const QPoint& p : area.GetSkewCorners())
+        corners.append(PointJson(p.x(), p.y()));
+    QJsonArray outline;
+    for (const CContour& contour : area.GetOutline().contours) {
+        QJsonArray points;
+        for (const QPointF& v : contour)
+            points.append(PointJson(v.x(), v.y()));
+        outline.append(points);
+    }
+    const CIntRect& r = area.GetInitialRect();
+    return QJsonObject{
+        {"name", area.GetName()},
+        {"texture", SizeJson(area.GetTexture())},
+        {"skewedTexture", SizeJson(area.GetSkewedTexture())},
+        {"rotation", area.GetRotation()},
+        {"shiftX", area.GetShiftX()},
+        {"shiftY", area.GetShiftY()},
+        {"scale", area.GetScale()},
+        {"skew", area.IsSkewApplied()},
+        {"skewCorners", corners},
+        {"outline", outline},
+        {"initialRect", QJsonArray{r.left, r.top, r.right, r.bottom}},
+    };
+}
+
+// Reading JSON reports the first problem by its place in the document.
+struct CJsonError
+{
+    QString message;
+};
+
+[[noreturn]] void Fail(const QString& where, const QString& what)
+{
+    throw CJsonError{QStringLiteral("%1: %2").arg(where, what)};
+}
+
+double Number(const QJsonValue& v, const QString& where)
+{
+    if (!v.isDouble())
+        Fail(where, QStringLiteral("a number is expected"));
+    return v.toDouble();
+}
+
+std::int32_t Int32(const QJsonValue& v, const QString& where)
+{
+    const double d = Number(v, where);
+    if (d != std::trunc(d) || d < std::numeric_limits<std::int32_t>::min() ||
+        d > std::numeric_limits<std::int32_t>::max())
+        Fail(where, QStringLiteral("a whole number within 32 bits is expected"));
+    return static_cast<std::int32_t>(d);
+}
+
+QJsonArray Array(const QJsonValue& v, const QString& where, qsizetype size = -1)
+{
+    if (!v.isArray() || (size >= 0 && v.toArray().size() != size))
+        Fail(where, size >= 0 ? QStringLiteral("an array of %1 items is expected").arg(size)
+                              : QStringLiteral("an array is expected"));
+    return v.toArray();
+}
+
+std::unique_ptr<QImage> Image(const QJsonValue& v, const QString& baseDir, const QString& where)
+{
+    if (v.isNull() || v.isUndefined())
+        return nullptr;
+    if (!v.isString())
+        Fail(where, QStringLiteral("an image file path or null is expected"));
+    QString error;
+    auto image = LoadImageFile(QDir(baseDir).filePath(v.toString()), &error);
+    if (!image)
+        Fail(where, error);
+    return image;
+}
+
+CArea AreaFromJson(const QJsonValue& value, const QString& baseDir, const QString& where)
+{
+    if (!value.isObject())
+        Fail(where, QStringLiteral("an object is expected"));
+    const QJsonObject o = value.toObject();
+    CArea area;
+    const QJsonValue name = o.value("name");
+    if (!name.isUndefined() && !name.isString())
+        Fail(where + ".name", QStringLiteral("a string is expected"));
+    area.SetName(name.toString());
+    if (o.contains("rotation"))
+        area.SetRotation(Number(o.value("rotation"), where + ".rotation"));
+    if (o.contains("scale"))
+        area.SetScale(Number(o.value("scale"), where + ".scale"));
+    area.SetShift(o.contains("shiftX") ? Int32(o.value("shiftX"), where + ".shiftX") : 0,
+                  o.contains("shiftY") ? Int32(o.value("shiftY"), where + ".shiftY") : 0);
+    if (o.contains("skewCorners")) {
+        const QJsonArray corners = Array(o.value("skewCorners"), where + ".skewCorners", 4);
+        for (int i = 0; i < 4; ++i) {
+            const QString at = QStringLiteral("%1.skewCorners[%2]").arg(where).arg(i);
+            const QJsonArray p = Array(corners[i], at, 2);
+            area.GetSkewCorners()[static_cast<std::size_t>(i)] = QPoint(Int32(p[0], at), Int32(p[1], at));
+        }
+    }
+    if (o.contains("initialRect")) {
+        const QString at = where + ".initialRect";
+        const QJsonArray r = Array(o.value("initialRect"), at, 4);
+        area.SetInitialRect({Int32(r[0], at), Int32(r[1], at), Int32(r[2], at), Int32(r[3], at)});
+    }
+    CPolygon outline;
+    const QJsonArray contours = o.contains("outline") ? Array(o.value("outline"), where + ".outline") : QJsonArray();
+    for (qsizetype c = 0; c < contours.size(); ++c) {
+        const QString at = QStringLiteral("%1.outline[%2]").arg(where).arg(c);
+        CContour contour;
+        for (const QJsonValue& pv : Array(contours[c], at)) {
+            const QJsonArray p = Array(pv, at, 2);
+            contour.emplace_back(Number(p[0], at), Number(p[1], at));
+        }
+        outline.contours.push_back(std::move(contour));
+    }
+    area.SetOutline(&outline);
+    const QJsonValue skew = o.value("skew");
+    if (!skew.isUndefined() && !skew.isBool())
+        Fail(where + ".skew", QStringLiteral("true or false is expected"));
+    area.SetSkewApplied(skew.toBool());
+    // Last, so that with the skew applied the warped texture is built from
+    // the final placement, as a finished corner drag builds it.
+    if (auto texture = Image(o.value("texture"), baseDir, where + ".texture"))
+        area.SetTexture(texture.get());
+    return area;
+}
+
+} // namespace
+
+QJsonObject TemplateToJson(const CTemplateData& data)
+{
+    QJsonArray areas;
+    for (const CArea& area : data.areas)
+        areas.append(AreaToJson(area));
+    return QJsonObject{{"picture", SizeJson(data.picture.get())}, {"areas", areas}};
+}
+
+std::optional<CTemplateData> TemplateFromJson(const QJsonObject& json, const QString& baseDir,
+                                              QString* error)
+{
+    try {
+        CTemplateData data;
+        data.picture = Image(json.value("picture"), baseDir, QStringLiteral("picture"));
+        const QJsonValue areas = json.value("areas");
+        if (!areas.isUndefined()) {
+            const QJsonArray list = Array(areas, QStringLiteral("areas"));
+            for (qsizetype i = 0; i < list.size(); ++i)
+                data.areas.push_back(AreaFromJson(list[i], baseDir, QStringLiteral("areas[%1]").arg(i)));
+        }
+        return data;
+    } catch (const CJsonError& e) {
+        if (error)
+            *error = e.message;
+        return std::nullopt;
+    }
+}

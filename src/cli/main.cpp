@@ -1,0 +1,106 @@
+// tilemont-cli: templates without the editor, for scripts and checks.
+#include "TemplateJson.h"
+#include "document/TemplateFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+
+void PrintError(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+int Usage()
+{
+    PrintError(QStringLiteral(
+        "usage: tilemont-cli info FILE.tlm\n"
+        "       tilemont-cli make DESC.json OUT.tlm\n"
+        "       tilemont-cli resave IN.tlm OUT.tlm"));
+    return kUsage;
+}
+
+std::optional<CTemplateData> Load(const QString& path)
+{
+    QString error;
+    auto data = LoadTemplateFile(path, &error);
+    if (!data)
+        PrintError(error);
+    return data;
+}
+
+int Save(const QString& path, const CTemplateData& data)
+{
+    QString error;
+    if (!SaveTemplateFile(path, data.picture.get(), data.areas, &error)) {
+        PrintError(error);
+        return kFailed;
+    }
+    return kOk;
+}
+
+int Info(const QString& path)
+{
+    const auto data = Load(path);
+    if (!data)
+        return kFailed;
+    const QByteArray json = QJsonDocument(TemplateToJson(*data)).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    return std::fflush(stdout) == 0 ? kOk : kFailed;
+}
+
+int Make(const QString& descPath, const QString& outPath)
+{
+    QFile file(descPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        PrintError(QStringLiteral("%1 could not be opened.").arg(descPath));
+        return kFailed;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
+        const QString why = parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                                         : QStringLiteral("an object is expected");
+        PrintError(QStringLiteral("%1: not a template description (%2).").arg(descPath, why));
+        return kFailed;
+    }
+    QString error;
+    const auto data = TemplateFromJson(doc.object(), QFileInfo(descPath).absolutePath(), &error);
+    if (!data) {
+        PrintError(QStringLiteral("%1: %2").arg(descPath, error));
+        return kFailed;
+    }
+    return Save(outPath, *data);
+}
+
+int Resave(const QString& inPath, const QString& outPath)
+{
+    const auto data = Load(inPath);
+    return data ? Save(outPath, *data) : kFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return Usage();
+    const QString& command = args[0];
+    if (command == QLatin1String("info") && args.size() == 2)
+        return Info(args[1]);
+    if (command == QLatin1String("make") && args.size() == 3)
+        return Make(args[1], args[2]);
+    if (command == QLatin1String("resave") && args.size() == 3)
+        return Resave(args[1], args[2]);
+    return Usage();
+}

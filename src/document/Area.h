@@ -1,0 +1,112 @@
+#pragma once
+
+#include "IntRect.h"
+#include "geometry/Polygon.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CArchiveReader;
+class CArchiveWriter;
+
+// One area of a template: a named outline on the picture, the texture laid
+// into it and the numbers that place the texture, with the warped texture
+// kept as a cache.
+class CArea
+{
+public:
+    // Skew corners in this order; the quadrilateral runs TL, TR, BR, BL.
+    enum Corner { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
+    using Corners = std::array<QPoint, 4>;
+
+    CArea() = default;
+    // A copy clones the texture but neither the warped-texture cache (the
+    // copy rebuilds it when drawn) nor the transient editing flags: a copy
+    // starts with them off, an assigned-to area keeps its own.
+    CArea(const CArea& other);
+    CArea& operator=(const CArea& other);
+    // Moving keeps everything, the cache and the flags included: an area
+    // that merely changes place in the list is still the same area.
+    CArea(CArea&&) noexcept = default;
+    CArea& operator=(CArea&&) noexcept = default;
+    ~CArea() = default;
+
+    QString GetName() const { return m_strName; }
+    void SetName(const QString& name) { m_strName = name; }
+
+    const CPolygon& GetOutline() const { return m_outline; }
+    CPolygon& GetOutline() { return m_outline; }
+    void SetOutline(const CPolygon* outline) { CopyPolygon(m_outline, outline); }
+
+    const QImage* GetTexture() const { return m_pTexture.get(); }
+    // Ignored for null; otherwise stores a copy and, when the skew is
+    // applied, rebuilds the warped texture at once.
+    void SetTexture(const QImage* texture);
+    const QImage* GetSkewedTexture() const { return m_pSkewedTexture.get(); }
+    // For loading and tests: replaces the cache as it is.
+    void SetSkewedTexture(std::unique_ptr<QImage> image) { m_pSkewedTexture = std::move(image); }
+
+    double GetRotation() const { return m_dRotation; }
+    void SetRotation(double degrees) { m_dRotation = degrees; }
+    std::int32_t GetShiftX() const { return m_nShiftX; }
+    std::int32_t GetShiftY() const { return m_nShiftY; }
+    void SetShift(std::int32_t x, std::int32_t y) { m_nShiftX = x; m_nShiftY = y; }
+    double GetScale() const { return m_dScale; }
+    void SetScale(double scale) { m_dScale = scale; }
+
+    bool IsSkewEdit() const { return m_bSkewEdit; }
+    void SetSkewEdit(bool edit);
+    bool IsSkewPreview() const { return m_bSkewPreview; }
+    void SetSkewPreview(bool preview);
+    bool IsSkewApplied() const { return m_bSkew != 0; }
+    void SetSkewApplied(bool applied) { m_bSkew = applied ? 1 : 0; }
+
+    const Corners& GetSkewCorners() const { return m_ptSkew; }
+    Corners& GetSkewCorners() { return m_ptSkew; }
+    bool HasSkewCorners() const;
+    void ResetSkew();
+
+    const CIntRect& GetInitialRect() const { return m_rcInitial; }
+    void SetInitialRect(const CIntRect& rect) { m_rcInitial = rect; }
+    void ResetInitialRect();
+
+    // Integer bounds (x, y, width, height) of the outline as drawn, vertices
+    // truncated toward zero.
+    QRect GetOutlineBounds() const;
+
+    // Empties the outline, drops both images and the applied skew; the name,
+    // placement, corners, initial rect and flags stay.
+    void Clear();
+
+    // Rebuilds the warped texture. Runs only with a texture, and only when
+    // forced or while the skew preview is on.
+    void RenderSkewedTexture(bool force);
+
+    // Returns false, having written an incomplete record, when an image could
+    // not be encoded; the caller abandons the file.
+    bool Serialize(CArchiveWriter& ar) const;
+    // Raises CArchiveError when the record runs past the end of the data.
+    void Serialize(CArchiveReader& ar);
+
+private:
+    void AssignStored(const CArea& other);
+
+    CIntRect m_rcInitial;
+    bool m_bSkewPreview = false;
+    Corners m_ptSkew{};
+    std::uint32_t m_bSkew = 0;
+    bool m_bSkewEdit = false;
+    double m_dScale = 1.0;
+    std::int32_t m_nShiftX = 0;
+    std::int32_t m_nShiftY = 0;
+    double m_dRotation = 0.0;
+    std::unique_ptr<QImage> m_pTexture;
+    std::unique_ptr<QImage> m_pSkewedTexture;
+    CPolygon m_outline;
+    QString m_strName;
+};

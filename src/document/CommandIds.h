@@ -1,0 +1,14 @@
+#pragma once
+
+// Command numbers shared by menus, toolbars and handlers.
+enum CommandId : int {
+    ID_CREATE_AREA = 32776,
+    ID_SELECT_PICTURE = 32777,
+    ID_CLEAR_SELECTION = 32779,
+    ID_ADD_SELECTION_TO_AREA = 32784,
+    ID_DELETE_AREA = 32787,
+    ID_DELETE_SELECTION_FROM_AREA = 32791,
+    ID_EXPORT = 32792,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+};

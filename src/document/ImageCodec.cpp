@@ -1,0 +1,116 @@
+#include "ImageCodec.h"
+
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+#include "Messages.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <mutex>
+
+namespace {
+
+void RaiseReaderAllocationLimit()
+{
+    // Qt's default allocation limit (128 MB) refuses ordinary 40-megapixel
+    // photographs; our own pixel bound takes its place.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        QImageReader::setAllocationLimit(static_cast<int>(kMaxImagePixels * 4 / (1024 * 1024)) + 64);
+    });
+}
+
+QImage OpaqueOnWhite(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage out(image.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter painter(&out);
+    painter.drawImage(0, 0, image);
+    return out;
+}
+
+} // namespace
+
+QByteArray EncodeJpeg(const QImage& image, int quality)
+{
+    if (image.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    if (!writer.write(OpaqueOnWhite(image)))
+        return {};
+    return bytes;
+}
+
+std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation)
+{
+    RaiseReaderAllocationLimit();
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(applyOrientation);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
+        return nullptr;
+    auto image = std::make_unique<QImage>();
+    if (!reader.read(image.get()) || image->isNull())
+        return nullptr;
+    return image;
+}
+
+bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality)
+{
+    if (!image || image->isNull()) {
+        ar.WriteU32(0);
+        return true;
+    }
+    const QByteArray jpeg = EncodeJpeg(*image, quality);
+    if (jpeg.isEmpty())
+        return false;
+    ar.WriteU32(static_cast<std::uint32_t>(jpeg.size()));
+    ar.WriteBytes(jpeg.constData(), jpeg.size());
+    return true;
+}
+
+bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot)
+{
+    const std::uint32_t count = ar.ReadU32();
+    if (count == 0)
+        return true;
+    const QByteArray bytes = ar.ReadBytes(count);
+    slot = DecodeImage(bytes, false);
+    return slot != nullptr;
+}
+
+std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& message) -> std::unique_ptr<QImage> {
+        if (error)
+            *error = message.arg(path);
+        return nullptr;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path))
+            return fail(Messages::kNotFound);
+        return fail(file.error() == QFileDevice::PermissionsError ? Messages::kAccessDenied
+                                                                  : Messages::kReadError);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(Messages::kReadError);
+    auto image = DecodeImage(bytes, true);
+    if (!image)
+        return fail(Messages::kNotAPicture);
+    return image;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The texts users see for file and archive failures. %1 is a file path.
+namespace Messages {
+inline const QString kFailedToOpen = QStringLiteral("Failed to open document.");
+inline const QString kFailedToSave = QStringLiteral("Failed to save document.");
+inline const QString kSaveChanges = QStringLiteral("Save changes to %1?");
+inline const QString kUntitled = QStringLiteral("Untitled");
+inline const QString kPastEnd = QStringLiteral("An attempt was made to access %1 past its end.");
+inline const QString kBadFormat = QStringLiteral("%1 has a bad format.");
+inline const QString kNotFound = QStringLiteral("%1 was not found.");
+inline const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
+inline const QString kReadError = QStringLiteral("An unexpected error occurred while reading %1.");
+inline const QString kWriteDenied =
+    QStringLiteral("Unable to write to %1, it is read-only or opened by someone else.");
+inline const QString kWriteError = QStringLiteral("An unexpected error occurred while writing %1.");
+inline const QString kDiskFull = QStringLiteral("Destination disk drive is full.");
+inline const QString kNotAPicture =
+    QStringLiteral("%1 could not be read as a picture: the file is damaged or its format is not supported.");
+inline const QString kDeleteArea = QStringLiteral("Do you want to delete selected area?");
+inline const QString kEnterAreaName = QStringLiteral("Enter area name");
+inline const QString kDefaultAreaName = QStringLiteral("Area");
+inline const QString kPictureFilter = QStringLiteral(
+    "All available formats(*.bmp,*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.emf)|"
+    "*.bmp;*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.emf|All files(*.*)|*.*|");
+inline const QString kTemplateFilter = QStringLiteral("Tilemont files(*.tlm)|*.tlm|");
+inline const QString kTemplateDefaultExt = QStringLiteral("*.tlm");
+} // namespace Messages

@@ -1,0 +1,107 @@
+#include "TemplateFile.h"
+
+#include "ArchiveError.h"
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+#include "ImageCodec.h"
+#include "Messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+namespace {
+
+constexpr int kBlobQuality = 100;
+
+// The least an area record takes: a one-byte name prefix, two empty image
+// blobs, the numbers, the corners, a contour count of zero and the rect.
+constexpr quint64 kMinAreaBytes = 1 + 4 + 4 + 8 + 4 + 4 + 8 + 4 + 32 + 4 + 16;
+
+void SetError(QString* error, const QString& message, const QString& path)
+{
+    if (error)
+        *error = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
+}
+
+} // namespace
+
+std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas)
+{
+    CArchiveWriter ar;
+    if (!WriteImage(ar, picture, kBlobQuality))
+        return std::nullopt;
+    ar.WriteU32(static_cast<std::uint32_t>(areas.size()));
+    for (const CArea& area : areas)
+        if (!area.Serialize(ar))
+            return std::nullopt;
+    return ar.Data();
+}
+
+CTemplateData ReadTemplate(QByteArray bytes)
+{
+    CArchiveReader ar(std::move(bytes));
+    CTemplateData data;
+    ReadImage(ar, data.picture);
+    const std::uint32_t count = ar.ReadU32();
+    ar.Require(count, kMinAreaBytes);
+    data.areas.resize(count);
+    for (CArea& area : data.areas)
+        area.Serialize(ar);
+    return data;
+}
+
+std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error,
+                 !QFileInfo::exists(path)                       ? Messages::kNotFound
+                 : file.error() == QFileDevice::PermissionsError ? Messages::kAccessDenied
+                                                                 : Messages::kReadError,
+                 path);
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        SetError(error, Messages::kReadError, path);
+        return std::nullopt;
+    }
+    try {
+        return ReadTemplate(std::move(bytes));
+    } catch (const CArchiveError& e) {
+        SetError(error, e.GetKind() == CArchiveError::Kind::EndOfFile ? Messages::kPastEnd : Messages::kBadFormat,
+                 path);
+    } catch (const std::bad_alloc&) {
+        SetError(error, Messages::kFailedToOpen, path);
+    }
+    return std::nullopt;
+}
+
+bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
+                      QString* error)
+{
+    const std::optional<QByteArray> bytes = WriteTemplate(picture, areas);
+    if (!bytes) {
+        SetError(error, Messages::kFailedToSave, path);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetError(error, Messages::kWriteDenied, path);
+        return false;
+    }
+    if (file.write(*bytes) != bytes->size()) {
+        const QStorageInfo storage(QFileInfo(path).absolutePath());
+        const bool full = storage.isValid() && storage.bytesAvailable() < bytes->size();
+        file.cancelWriting();
+        SetError(error, full ? Messages::kDiskFull : Messages::kWriteError, path);
+        return false;
+    }
+    if (!file.commit()) {
+        SetError(error, Messages::kWriteError, path);
+        return false;
+    }
+    return true;
+}
