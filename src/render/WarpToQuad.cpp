@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -32,9 +31,11 @@ struct WarpSetup
 {
     int W = 0, H = 0;               // output box
     int Ws = 0, Hs = 0;             // source size
-    const std::uint32_t* src = nullptr;
-    std::int64_t srcStride = 0;     // in pixels
-    std::uint32_t* out = nullptr;   // W x H cells, row stride W
+    // Both buffers are stored column by column: along a grid row the
+    // samples run down a source column and (roughly) down an output column,
+    // and row-major images would make every sample touch a new cache line.
+    const std::uint32_t* src = nullptr; // texel (x, y) at src[x * Hs + y]
+    std::uint32_t* cells = nullptr;     // pixel (x, y) at cells[x * H + y]
 
     // Corner differences as floats, named after the corners they join.
     float x21 = 0, x30 = 0, x23 = 0, kx = 0;
@@ -67,15 +68,15 @@ std::int64_t CountBelow(float limit)
 // Per-column quantities: they depend on t = j / U only.
 struct ColumnTables
 {
-    std::vector<float> t, a, b;          // t, (1-t)(x2-x1) + t(x3-x0), t(x2-x3)
-    std::vector<std::int64_t> rowOffset; // source row trunc(Hs * t) * stride
+    std::vector<float> t, a, b;   // t, (1-t)(x2-x1) + t(x3-x0), t(x2-x3)
+    std::vector<std::int32_t> row; // source row trunc(Hs * t)
 
     void Resize(std::size_t n)
     {
         t.resize(n);
         a.resize(n);
         b.resize(n);
-        rowOffset.resize(n);
+        row.resize(n);
     }
 
     void Fill(const WarpSetup& w, std::int64_t j0, int count)
@@ -86,8 +87,7 @@ struct ColumnTables
             t[k] = tj;
             a[k] = (1.0f - tj) * w.x21 + tj * w.x30;
             b[k] = tj * w.x23;
-            const int row = std::min(static_cast<int>(fHs * tj), w.Hs - 1);
-            rowOffset[k] = static_cast<std::int64_t>(row) * w.srcStride;
+            row[k] = std::min(static_cast<int>(fHs * tj), w.Hs - 1);
         }
     }
 };
@@ -101,30 +101,116 @@ __attribute__((target_clones("avx2", "default")))
 #endif
 void ComputeKeys(const float* __restrict a, const float* __restrict b,
                  const float* __restrict t, int count, float s, float kx, float ky,
-                 float c, float d, int bandX0, int bandWidth, int W, int H,
+                 float c, float d, int bandX0, int bandWidth, int H,
                  std::int32_t* __restrict keys)
 {
-    // Clamping to +-2^30 leaves every value that can land in the box
-    // untouched and keeps the integer conversion defined.
-    constexpr float kLimit = 1073741824.0f;
+    // Every term is bounded by the box size (at most kWarpMaxPixels), so
+    // |x|, |y| < 4 * kWarpMaxPixels plus rounding, well inside int range.
     for (int k = 0; k < count; ++k) {
-        float x = s * a[k] + kx + b[k];
-        float y = ky + t[k] * c + d;
-        x = x < -kLimit ? -kLimit : (x > kLimit ? kLimit : x);
-        y = y < -kLimit ? -kLimit : (y > kLimit ? kLimit : y);
+        const float x = s * a[k] + kx + b[k];
+        const float y = ky + t[k] * c + d;
         const int dx = static_cast<int>(x);
         const int dy = static_cast<int>(y);
         const bool inside = static_cast<unsigned>(dx - bandX0) < static_cast<unsigned>(bandWidth)
             && static_cast<unsigned>(dy) < static_cast<unsigned>(H);
-        const unsigned key = static_cast<unsigned>(dy) * static_cast<unsigned>(W)
-            + static_cast<unsigned>(dx);
+        const unsigned key = static_cast<unsigned>(dx) * static_cast<unsigned>(H)
+            + static_cast<unsigned>(dy);
         keys[k] = inside ? static_cast<std::int32_t>(key) : -1;
     }
 }
 
-// Walks the whole sample grid in order and folds in the samples whose column
-// lies in [bandX0, bandX1). Bands never share a pixel, so every pixel still
-// sees its samples in grid order.
+// Folds one chunk of samples into their cells, in order. Consecutive
+// samples mostly share a pixel, so the cell stays in a register until the
+// key changes. Written out twice, once per instruction set, so that each
+// version inlines its own update.
+using FoldFunction = void (*)(const std::int32_t*, const std::int32_t*, int, const std::uint32_t*,
+                              std::uint32_t*);
+
+void FoldPlain(const std::int32_t* keys, const std::int32_t* row, int count,
+               const std::uint32_t* srcColumn, std::uint32_t* cells)
+{
+    std::int32_t current = -1;
+    std::uint32_t cell = 0;
+    for (int k = 0; k < count; ++k) {
+        const std::int32_t key = keys[k];
+        if (key != current) {
+            if (current >= 0)
+                cells[current] = cell;
+            current = key;
+            if (key < 0)
+                continue;
+            cell = cells[key];
+        } else if (key < 0) {
+            continue;
+        }
+        cell = RunningMean::AddSample(cell, srcColumn[row[k]]);
+    }
+    if (current >= 0)
+        cells[current] = cell;
+}
+
+#ifdef TILEMONT_RUNNING_MEAN_SSE41
+__attribute__((target("sse4.1"))) inline std::uint32_t PackLanes(__m128i value, __m128i pick,
+                                                                 std::uint32_t n)
+{
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi8(value, pick))) | (n << 24);
+}
+
+// Within a run of samples for one pixel the running value stays in vector
+// lanes and the count in a plain register, so the chain from one sample to
+// the next is just multiply, add and shift.
+__attribute__((target("sse4.1"))) void FoldSse41(const std::int32_t* keys, const std::int32_t* row,
+                                                 int count, const std::uint32_t* srcColumn,
+                                                 std::uint32_t* cells)
+{
+    const RunningMean::VectorFactors* table = RunningMean::VectorTable().data();
+    const __m128i pick = _mm_setr_epi8(0, 4, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    std::int32_t current = -1;
+    std::uint32_t n = 0;
+    __m128i value = _mm_setzero_si128();
+    for (int k = 0; k < count; ++k) {
+        const std::int32_t key = keys[k];
+        if (key != current) {
+            if (current >= 0)
+                cells[current] = PackLanes(value, pick, n);
+            current = key;
+            if (key < 0)
+                continue;
+            const std::uint32_t cell = cells[key];
+            n = cell >> 24;
+            value = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(cell)));
+        } else if (key < 0) {
+            continue;
+        }
+        const __m128i add =
+            _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(srcColumn[row[k]])));
+        if (n < 255) [[likely]] {
+            const RunningMean::VectorFactors& f = table[n];
+            value = _mm_srli_epi32(
+                _mm_add_epi32(
+                    _mm_mullo_epi32(value, _mm_load_si128(reinterpret_cast<const __m128i*>(f.nm))),
+                    _mm_mullo_epi32(add, _mm_load_si128(reinterpret_cast<const __m128i*>(f.m)))),
+                24);
+            ++n;
+        } else {
+            // Saturated: one step towards the texel, down only.
+            value = _mm_add_epi32(value, _mm_cmpgt_epi32(value, add));
+        }
+    }
+    if (current >= 0)
+        cells[current] = PackLanes(value, pick, n);
+}
+#endif
+
+FoldFunction ChooseFold()
+{
+#ifdef TILEMONT_RUNNING_MEAN_SSE41
+    if (__builtin_cpu_supports("sse4.1"))
+        return FoldSse41;
+#endif
+    return FoldPlain;
+}
+
 // Per-thread buffers, allocated before any thread starts so that running
 // out of memory surfaces on the calling thread.
 struct BandScratch
@@ -133,6 +219,10 @@ struct BandScratch
     std::vector<std::int32_t> keys;
 };
 
+// Walks the whole sample grid in order and folds in the samples whose column
+// lies in [bandX0, bandX1). Bands never share a pixel, so every pixel still
+// sees its samples in grid order.
+
 void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratch,
               int bandX0, int bandX1)
 {
@@ -140,6 +230,7 @@ void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratc
         return;
     ColumnTables& local = scratch->local;
     std::vector<std::int32_t>& keys = scratch->keys;
+    static const FoldFunction fold = ChooseFold();
 
     const float fWs = static_cast<float>(w.Ws);
     const float tLast = static_cast<float>(w.nU - 1) / w.U;
@@ -162,7 +253,7 @@ void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratc
             continue;
 
         const int column = std::min(static_cast<int>(fWs * s), w.Ws - 1);
-        const std::uint32_t* srcColumn = w.src + column;
+        const std::uint32_t* srcColumn = w.src + static_cast<std::int64_t>(column) * w.Hs;
 
         for (std::int64_t j0 = 0; j0 < w.nU; j0 += kChunk) {
             const int count = static_cast<int>(std::min<std::int64_t>(kChunk, w.nU - j0));
@@ -174,15 +265,8 @@ void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratc
                 base = 0;
             }
             ComputeKeys(tables->a.data() + base, tables->b.data() + base, tables->t.data() + base,
-                        count, s, w.kx, w.ky, c, d, bandX0, bandX1 - bandX0, w.W, w.H, keys.data());
-            const std::int64_t* rowOffset = tables->rowOffset.data() + base;
-            std::uint32_t* out = w.out;
-            for (int k = 0; k < count; ++k) {
-                const std::int32_t key = keys[k];
-                if (key < 0)
-                    continue;
-                out[key] = RunningMean::AddSample(out[key], srcColumn[rowOffset[k]]);
-            }
+                        count, s, w.kx, w.ky, c, d, bandX0, bandX1 - bandX0, w.H, keys.data());
+            fold(keys.data(), tables->row.data() + base, count, srcColumn, w.cells);
         }
     }
 }
@@ -285,6 +369,25 @@ void RunWarp(const WarpSetup& w, int requestedThreads)
         worker.join();
 }
 
+// to[c * toStride + r] = from[r * fromStride + c] | mask over a rows x cols
+// block, in tiles that keep both sides in cache.
+void Transpose(const std::uint32_t* from, std::int64_t fromStride, int rows, int cols,
+               std::uint32_t* to, std::int64_t toStride, std::uint32_t mask)
+{
+    constexpr int kTile = 32;
+    for (int r0 = 0; r0 < rows; r0 += kTile) {
+        const int r1 = std::min(rows, r0 + kTile);
+        for (int c0 = 0; c0 < cols; c0 += kTile) {
+            const int c1 = std::min(cols, c0 + kTile);
+            for (int c = c0; c < c1; ++c) {
+                std::uint32_t* line = to + c * toStride;
+                for (int r = r0; r < r1; ++r)
+                    line[r] = from[r * fromStride + c] | mask;
+            }
+        }
+    }
+}
+
 } // namespace
 
 QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners)
@@ -323,45 +426,44 @@ QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners, in
         return QImage();
 
     QImage out(w.W, w.H, QImage::Format_RGB32);
-    if (out.isNull() || out.bytesPerLine() != qsizetype(w.W) * 4)
+    if (out.isNull())
         return QImage();
-    // Byte 3 of every pixel serves as its hit count during the warp
-    // (QImage::fill would force it to 0xFF).
-    std::memset(out.bits(), 0, static_cast<std::size_t>(out.sizeInBytes()));
+    auto* outBits = reinterpret_cast<std::uint32_t*>(out.bits());
+    const std::int64_t outStride = out.bytesPerLine() / 4;
 
     QImage rgb;
     if (!source.isNull() && source.width() > 0 && source.height() > 0)
         rgb = source.format() == QImage::Format_RGB32 ? source
                                                       : source.convertToFormat(QImage::Format_RGB32);
-
-    if (!rgb.isNull() && w.nU > 0 && w.nV > 0) {
-        w.Ws = rgb.width();
-        w.Hs = rgb.height();
-        w.src = reinterpret_cast<const std::uint32_t*>(rgb.constBits());
-        w.srcStride = rgb.bytesPerLine() / 4;
-        w.out = reinterpret_cast<std::uint32_t*>(out.bits());
-        // All differences are bounded by the box size checked above, so they
-        // are exact before their conversion to float.
-        w.x21 = static_cast<float>(x[2] - x[1]);
-        w.x30 = static_cast<float>(x[3] - x[0]);
-        w.x23 = static_cast<float>(x[2] - x[3]);
-        w.kx = static_cast<float>(maxX - x[2]);
-        w.y23 = static_cast<float>(y[2] - y[3]);
-        w.y10 = static_cast<float>(y[1] - y[0]);
-        w.y21 = static_cast<float>(y[2] - y[1]);
-        w.ky = static_cast<float>(maxY - y[2]);
-        try {
-            RunWarp(w, threads);
-        } catch (const std::bad_alloc&) {
-            return QImage();
-        }
+    if (rgb.isNull() || w.nU == 0 || w.nV == 0) {
+        out.fill(0xFF000000u);
+        return out;
     }
 
-    // Hit counts out, opaque alpha in.
-    for (int row = 0; row < w.H; ++row) {
-        auto* line = reinterpret_cast<std::uint32_t*>(out.scanLine(row));
-        for (int col = 0; col < w.W; ++col)
-            line[col] |= 0xFF000000u;
+    w.Ws = rgb.width();
+    w.Hs = rgb.height();
+    // All differences are bounded by the box size checked above, so they
+    // are exact before their conversion to float.
+    w.x21 = static_cast<float>(x[2] - x[1]);
+    w.x30 = static_cast<float>(x[3] - x[0]);
+    w.x23 = static_cast<float>(x[2] - x[3]);
+    w.kx = static_cast<float>(maxX - x[2]);
+    w.y23 = static_cast<float>(y[2] - y[3]);
+    w.y10 = static_cast<float>(y[1] - y[0]);
+    w.y21 = static_cast<float>(y[2] - y[1]);
+    w.ky = static_cast<float>(maxY - y[2]);
+    try {
+        std::vector<std::uint32_t> columns(static_cast<std::size_t>(w.Ws) * w.Hs);
+        Transpose(reinterpret_cast<const std::uint32_t*>(rgb.constBits()), rgb.bytesPerLine() / 4,
+                  w.Hs, w.Ws, columns.data(), w.Hs, 0u);
+        std::vector<std::uint32_t> cells(static_cast<std::size_t>(W * H), 0u);
+        w.src = columns.data();
+        w.cells = cells.data();
+        RunWarp(w, threads);
+        // Hit counts out, opaque alpha in.
+        Transpose(cells.data(), w.H, w.W, w.H, outBits, outStride, 0xFF000000u);
+    } catch (const std::bad_alloc&) {
+        return QImage();
     }
     return out;
 }

@@ -59,6 +59,7 @@ class Cli:
         end-of-file condition and the path."""
         res = self.run("info", path)
         expect(res.code == 1, "%s: expected exit 1, got %s" % (what, res.describe()))
+        expect(res.out == "", "%s: printed %r on stdout" % (what, res.out[:200]))
         lines = res.err.strip().splitlines()
         expect(len(lines) == 1, "%s: expected one stderr line, got %r" % (what, res.err))
         wanted = "An attempt was made to access %s past its end." % path

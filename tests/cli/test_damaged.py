@@ -73,8 +73,7 @@ def an_empty_file_is_handled_consistently():
     expect((first.code, first.out, first.err) == (second.code, second.out, second.err),
            "two runs differ: %s / %s" % (first.describe(), second.describe()))
     if first.code == 0:
-        import json
-        expect_equal(json.loads(first.out), {"picture": None, "areas": []}, "empty file")
+        expect_equal(cli.info(p), {"picture": None, "areas": []}, "empty file")
         print("     (an empty file reads as an empty template)")
     else:
         cli.expect_refused(p, "empty file")
@@ -151,6 +150,12 @@ def unreadable_paths_are_one_line_errors():
     res = cli.run("resave", missing, suite.path("out.tlm"))
     expect_equal(res.code, 1, "resave of a missing file (%s)" % res.describe())
     expect(not os.path.exists(suite.path("out.tlm")), "resave of a missing file left an output")
+
+
+@suite.case
+def the_message_carries_a_non_ascii_path_intact():
+    p = suite.write(os.path.join("K\u00fcche \u20ac", "cut \u03a9.tlm"), bytes(5))
+    cli.expect_refused(p, "non-ASCII path")
 
 
 @suite.case

@@ -23,7 +23,7 @@ def near(got, want, what, tol=40):
 
 
 def write_images(folder):
-    suite.write(os.path.join(folder, "img", "pic.png"),
+    suite.write(os.path.join(folder, "img", "bild \u00fc.png"),
                 png_bytes(50, 40, lambda x, y: RED if x < 25 else BLUE))
     suite.write(os.path.join(folder, "img", "green.png"), png_bytes(16, 16, solid(GREEN)))
     suite.write(os.path.join(folder, "img", "tile.png"),
@@ -39,7 +39,7 @@ def area(name, texture=None, **kw):
 
 
 DESC = {
-    "picture": "img/pic.png",
+    "picture": "img/bild \u00fc.png",
     "areas": [
         area("K\u00fcche \u20ac", "img/green.png", skew=True, skewCorners=CORNERS,
              outline=OUTLINE, rotation=0.1, shiftX=-5, shiftY=2147483647, scale=1.0,
@@ -71,7 +71,7 @@ made, made_path = b"", ""
 @suite.case
 def make_writes_a_readable_template():
     global made, made_path
-    made, made_path = make(DESC, "full")
+    made, made_path = make(DESC, "full \u00fc \u20ac")
     read_template(made)
 
 
@@ -167,6 +167,10 @@ def bad_descriptions_fail_without_leaving_a_file():
         "missing picture": {"picture": "img/nope.png", "areas": []},
         "missing texture": {"picture": None, "areas": [area("x", "img/nope.png")]},
         "picture not an image": {"picture": "desc0.json", "areas": []},
+        "shift beyond 32 bits": {"picture": None, "areas": [area("x", shiftX=2 ** 31)]},
+        "three corners": {"picture": None, "areas": [area("x", skewCorners=[[0, 0]] * 3)]},
+        "rotation not a number": {"picture": None, "areas": [area("x", rotation="90")]},
+        "not an object": [],
     }
     for i, (what, desc) in enumerate(list(cases.items()) + [("not JSON", None)]):
         raw = b"{ this is not json" if desc is None else json.dumps(desc).encode()

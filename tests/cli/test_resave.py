@@ -74,6 +74,28 @@ def everything_but_image_bytes_survives():
 
 
 @suite.case
+def without_images_the_bytes_are_identical():
+    # with no JPEG to re-encode, both writers must agree byte for byte
+    t = Template(areas=[
+        Area(name="Floor", rotation=0.1, shift_x=-5, shift_y=7, scale=1e-300, skew=1,
+             corners=[(3, 4), (60, -2), (-7, 40), (63, 47)],
+             outline=[SQUARE, [(10.0, 10.0), (20.0, 10.0), (20.0, 20.0)], []],
+             initial_rect=(1, 2, 30, 40)),
+        Area(name="\u03a9mega \u5e8a"), Area(name="b" * 255), Area(name="\u5e8a" * 70000),
+        Area(name="c" * 65534)])
+    data = write_template(t)
+    src = suite.write("plain.tlm", data)
+    out = suite.path("plain-out.tlm")
+    res = cli.run("resave", src, out)
+    expect_equal(res.code, 0, "exit (%s)" % res.describe())
+    with open(out, "rb") as f:
+        got = f.read()
+    if got != data:
+        at = next((i for i, (a, b) in enumerate(zip(got, data)) if a != b), min(len(got), len(data)))
+        expect(False, "bytes differ from offset %d: got %r, want %r" % (at, got[at:at + 16], data[at:at + 16]))
+
+
+@suite.case
 def names_are_rewritten_in_the_decided_form():
     names = [("Area", "utf16"), ("K\u00fcche \u20ac", "utf16"), ("K\u00fcche \u20ac", "cp1252"),
              ("\u03a9mega \u5e8a", "utf16"), ("\u201e\u0152\u017e\u00ff", "cp1252"),
