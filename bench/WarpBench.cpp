@@ -66,7 +66,15 @@ void BM_WarpToQuadOneThread(benchmark::State& state)
 {
     const QImage& canvas = Canvas();
     for (auto _ : state)
-        benchmark::DoNotOptimize(WarpToQuad(canvas, kCorners, 1));
+        benchmark::DoNotOptimize(WarpToQuad(canvas, kCorners, WarpOptions{1, false}));
+    Report(state);
+}
+
+void BM_WarpToQuadPortableOneThread(benchmark::State& state)
+{
+    const QImage& canvas = Canvas();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WarpToQuad(canvas, kCorners, WarpOptions{1, true}));
     Report(state);
 }
 
@@ -84,8 +92,7 @@ BENCHMARK(BM_WarpToQuad)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetiti
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_WarpToQuadOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_WarpToQuadPortableOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()
+    ->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WarpToQuadReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
     ->ReportAggregatesOnly(true);
-
-// The bench target links Google Benchmark without its main.
-BENCHMARK_MAIN();

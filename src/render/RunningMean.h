@@ -3,10 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 // The warp keeps, per output pixel, the mean of all texels that landed there,
 // truncated after every sample: value := floor((value * n + texel) / (n + 1))
 // per channel, n being the number of earlier hits. The divisions dominate
@@ -67,49 +63,5 @@ inline std::uint32_t AddSample(std::uint32_t cell, std::uint32_t texel)
     return AddSampleSaturated(cell, texel);
 }
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define TILEMONT_RUNNING_MEAN_SSE41 1
-
-// The same update with the three channels side by side in vector lanes:
-// x * m = value * (n * m) + texel * m, and as x * m < 2^32 neither sum nor
-// products wrap. Lane 3 carries junk that is never stored.
-struct alignas(16) VectorFactors
-{
-    std::uint32_t nm[4];
-    std::uint32_t m[4];
-};
-
-inline const std::array<VectorFactors, 255>& VectorTable()
-{
-    static const std::array<VectorFactors, 255> table = [] {
-        std::array<VectorFactors, 255> t{};
-        for (std::uint32_t n = 0; n < 255; ++n)
-            for (int lane = 0; lane < 4; ++lane) {
-                t[n].nm[lane] = n * kReciprocal[n];
-                t[n].m[lane] = kReciprocal[n];
-            }
-        return t;
-    }();
-    return table;
-}
-
-__attribute__((target("sse4.1"))) inline std::uint32_t
-AddSampleSse41(std::uint32_t cell, std::uint32_t texel, const VectorFactors* table)
-{
-    const std::uint32_t n = cell >> 24;
-    if (n == 255) [[unlikely]]
-        return AddSampleSaturated(cell, texel);
-    const __m128i value = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(cell)));
-    const __m128i add = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(texel)));
-    const VectorFactors& f = table[n];
-    const __m128i sum =
-        _mm_add_epi32(_mm_mullo_epi32(value, _mm_load_si128(reinterpret_cast<const __m128i*>(f.nm))),
-                      _mm_mullo_epi32(add, _mm_load_si128(reinterpret_cast<const __m128i*>(f.m))));
-    // Byte 3 of each lane is the quotient; gather those of lanes 0..2.
-    const __m128i pick = _mm_setr_epi8(3, 7, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
-    const std::uint32_t mean = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi8(sum, pick)));
-    return mean | ((n + 1) << 24);
-}
-#endif
 
 } // namespace RunningMean

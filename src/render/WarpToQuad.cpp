@@ -1,6 +1,6 @@
 #include "render/WarpToQuad.h"
 
-#include "render/RunningMean.h"
+#include "render/WarpKernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,8 @@
 // (the library is built without fused multiply-add contraction); samples are
 // folded into a pixel strictly in grid order; and the running mean is exact
 // integer arithmetic (RunningMean.h). Everything else (tables, threads,
-// vector instructions) only reorganises work without touching a result.
+// the vector kernels of WarpKernels.h) only reorganises work without
+// touching a result.
 
 namespace
 {
@@ -36,8 +37,10 @@ struct WarpSetup
     // and row-major images would make every sample touch a new cache line.
     const std::uint32_t* src = nullptr; // texel (x, y) at src[x * Hs + y]
     std::uint32_t* cells = nullptr;     // pixel (x, y) at cells[x * H + y]
+    WarpKernels kernels{};
 
-    // Corner differences as floats, named after the corners they join.
+    // Corner differences as floats, named after the corners they join
+    // (x21 = x2 - x1), and kx = maxX - x2, ky = maxY - y2.
     float x21 = 0, x30 = 0, x23 = 0, kx = 0;
     float y23 = 0, y10 = 0, y21 = 0, ky = 0;
     float U = 0, V = 0;             // sample counts as floats
@@ -92,125 +95,6 @@ struct ColumnTables
     }
 };
 
-// Where each sample of one chunk lands, as an index into the output, or -1
-// when it falls outside the band [bandX0, bandX0 + bandWidth) or the box.
-// Plain per-element float code: the vector clones compute the same IEEE
-// results as the scalar one.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void ComputeKeys(const float* __restrict a, const float* __restrict b,
-                 const float* __restrict t, int count, float s, float kx, float ky,
-                 float c, float d, int bandX0, int bandWidth, int H,
-                 std::int32_t* __restrict keys)
-{
-    // Every term is bounded by the box size (at most kWarpMaxPixels), so
-    // |x|, |y| < 4 * kWarpMaxPixels plus rounding, well inside int range.
-    for (int k = 0; k < count; ++k) {
-        const float x = s * a[k] + kx + b[k];
-        const float y = ky + t[k] * c + d;
-        const int dx = static_cast<int>(x);
-        const int dy = static_cast<int>(y);
-        const bool inside = static_cast<unsigned>(dx - bandX0) < static_cast<unsigned>(bandWidth)
-            && static_cast<unsigned>(dy) < static_cast<unsigned>(H);
-        const unsigned key = static_cast<unsigned>(dx) * static_cast<unsigned>(H)
-            + static_cast<unsigned>(dy);
-        keys[k] = inside ? static_cast<std::int32_t>(key) : -1;
-    }
-}
-
-// Folds one chunk of samples into their cells, in order. Consecutive
-// samples mostly share a pixel, so the cell stays in a register until the
-// key changes. Written out twice, once per instruction set, so that each
-// version inlines its own update.
-using FoldFunction = void (*)(const std::int32_t*, const std::int32_t*, int, const std::uint32_t*,
-                              std::uint32_t*);
-
-void FoldPlain(const std::int32_t* keys, const std::int32_t* row, int count,
-               const std::uint32_t* srcColumn, std::uint32_t* cells)
-{
-    std::int32_t current = -1;
-    std::uint32_t cell = 0;
-    for (int k = 0; k < count; ++k) {
-        const std::int32_t key = keys[k];
-        if (key != current) {
-            if (current >= 0)
-                cells[current] = cell;
-            current = key;
-            if (key < 0)
-                continue;
-            cell = cells[key];
-        } else if (key < 0) {
-            continue;
-        }
-        cell = RunningMean::AddSample(cell, srcColumn[row[k]]);
-    }
-    if (current >= 0)
-        cells[current] = cell;
-}
-
-#ifdef TILEMONT_RUNNING_MEAN_SSE41
-__attribute__((target("sse4.1"))) inline std::uint32_t PackLanes(__m128i value, __m128i pick,
-                                                                 std::uint32_t n)
-{
-    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi8(value, pick))) | (n << 24);
-}
-
-// Within a run of samples for one pixel the running value stays in vector
-// lanes and the count in a plain register, so the chain from one sample to
-// the next is just multiply, add and shift.
-__attribute__((target("sse4.1"))) void FoldSse41(const std::int32_t* keys, const std::int32_t* row,
-                                                 int count, const std::uint32_t* srcColumn,
-                                                 std::uint32_t* cells)
-{
-    const RunningMean::VectorFactors* table = RunningMean::VectorTable().data();
-    const __m128i pick = _mm_setr_epi8(0, 4, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
-    std::int32_t current = -1;
-    std::uint32_t n = 0;
-    __m128i value = _mm_setzero_si128();
-    for (int k = 0; k < count; ++k) {
-        const std::int32_t key = keys[k];
-        if (key != current) {
-            if (current >= 0)
-                cells[current] = PackLanes(value, pick, n);
-            current = key;
-            if (key < 0)
-                continue;
-            const std::uint32_t cell = cells[key];
-            n = cell >> 24;
-            value = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(cell)));
-        } else if (key < 0) {
-            continue;
-        }
-        const __m128i add =
-            _mm_cvtepu8_epi32(_mm_cvtsi32_si128(static_cast<int>(srcColumn[row[k]])));
-        if (n < 255) [[likely]] {
-            const RunningMean::VectorFactors& f = table[n];
-            value = _mm_srli_epi32(
-                _mm_add_epi32(
-                    _mm_mullo_epi32(value, _mm_load_si128(reinterpret_cast<const __m128i*>(f.nm))),
-                    _mm_mullo_epi32(add, _mm_load_si128(reinterpret_cast<const __m128i*>(f.m)))),
-                24);
-            ++n;
-        } else {
-            // Saturated: one step towards the texel, down only.
-            value = _mm_add_epi32(value, _mm_cmpgt_epi32(value, add));
-        }
-    }
-    if (current >= 0)
-        cells[current] = PackLanes(value, pick, n);
-}
-#endif
-
-FoldFunction ChooseFold()
-{
-#ifdef TILEMONT_RUNNING_MEAN_SSE41
-    if (__builtin_cpu_supports("sse4.1"))
-        return FoldSse41;
-#endif
-    return FoldPlain;
-}
-
 // Per-thread buffers, allocated before any thread starts so that running
 // out of memory surfaces on the calling thread.
 struct BandScratch
@@ -222,7 +106,6 @@ struct BandScratch
 // Walks the whole sample grid in order and folds in the samples whose column
 // lies in [bandX0, bandX1). Bands never share a pixel, so every pixel still
 // sees its samples in grid order.
-
 void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratch,
               int bandX0, int bandX1)
 {
@@ -230,7 +113,6 @@ void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratc
         return;
     ColumnTables& local = scratch->local;
     std::vector<std::int32_t>& keys = scratch->keys;
-    static const FoldFunction fold = ChooseFold();
 
     const float fWs = static_cast<float>(w.Ws);
     const float tLast = static_cast<float>(w.nU - 1) / w.U;
@@ -264,9 +146,10 @@ void WarpBand(const WarpSetup& w, const ColumnTables* whole, BandScratch* scratc
                 tables = &local;
                 base = 0;
             }
-            ComputeKeys(tables->a.data() + base, tables->b.data() + base, tables->t.data() + base,
-                        count, s, w.kx, w.ky, c, d, bandX0, bandX1 - bandX0, w.H, keys.data());
-            fold(keys.data(), tables->row.data() + base, count, srcColumn, w.cells);
+            w.kernels.computeKeys(tables->a.data() + base, tables->b.data() + base,
+                                  tables->t.data() + base, count, s, w.kx, w.ky, c, d, bandX0,
+                                  bandX1 - bandX0, w.H, keys.data());
+            w.kernels.fold(keys.data(), tables->row.data() + base, count, srcColumn, w.cells);
         }
     }
 }
@@ -392,10 +275,11 @@ void Transpose(const std::uint32_t* from, std::int64_t fromStride, int rows, int
 
 QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners)
 {
-    return WarpToQuad(source, corners, 0);
+    return WarpToQuad(source, corners, WarpOptions());
 }
 
-QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners, int threads)
+QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners,
+                  const WarpOptions& options)
 {
     std::int64_t x[4], y[4];
     for (int k = 0; k < 4; ++k) {
@@ -452,6 +336,7 @@ QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners, in
     w.y10 = static_cast<float>(y[1] - y[0]);
     w.y21 = static_cast<float>(y[2] - y[1]);
     w.ky = static_cast<float>(maxY - y[2]);
+    w.kernels = SelectWarpKernels(options.portableKernels);
     try {
         std::vector<std::uint32_t> columns(static_cast<std::size_t>(w.Ws) * w.Hs);
         Transpose(reinterpret_cast<const std::uint32_t*>(rgb.constBits()), rgb.bytesPerLine() / 4,
@@ -459,7 +344,7 @@ QImage WarpToQuad(const QImage& source, const std::array<QPoint, 4>& corners, in
         std::vector<std::uint32_t> cells(static_cast<std::size_t>(W * H), 0u);
         w.src = columns.data();
         w.cells = cells.data();
-        RunWarp(w, threads);
+        RunWarp(w, options.threads);
         // Hit counts out, opaque alpha in.
         Transpose(cells.data(), w.H, w.W, w.H, outBits, outStride, 0xFF000000u);
     } catch (const std::bad_alloc&) {

@@ -108,12 +108,13 @@ TEST(WarpToQuad, MatchesReferenceOnVariedQuadrilateralsAndThreadCounts)
             const QImage source = Pattern(size.width(), size.height());
             const QImage expected = ReferenceWarpToQuad(source, quad.corners);
             ASSERT_FALSE(expected.isNull()) << quad.name;
-            for (int threads : {1, 2, 3, 0}) {
-                const QImage actual = WarpToQuad(source, quad.corners, threads);
-                EXPECT_EQ(Difference(actual, expected), std::string())
-                    << quad.name << ", source " << size.width() << "x" << size.height()
-                    << ", threads " << threads;
-            }
+            for (int threads : {1, 2, 3, 0})
+                for (bool portable : {false, true}) {
+                    const QImage actual = WarpToQuad(source, quad.corners, {threads, portable});
+                    EXPECT_EQ(Difference(actual, expected), std::string())
+                        << quad.name << ", source " << size.width() << "x" << size.height()
+                        << ", threads " << threads << (portable ? ", portable" : "");
+                }
         }
 }
 
@@ -127,8 +128,20 @@ TEST(WarpToQuad, MatchesReferenceOnLargeSkewedJob)
           Rotated(40, {0, 0}, 350, 260), FromArea({300, 0}, {900, 500}, {0, 350}, {500, 700})}) {
         const QImage expected = ReferenceWarpToQuad(source, corners);
         EXPECT_EQ(Difference(WarpToQuad(source, corners), expected), std::string());
-        EXPECT_EQ(Difference(WarpToQuad(source, corners, 2), expected), std::string());
+        EXPECT_EQ(Difference(WarpToQuad(source, corners, {2, true}), expected), std::string());
     }
+}
+
+TEST(WarpToQuad, MatchesReferenceWithOverAMillionSamplesPerGridRow)
+{
+    // A tall sliver: U is over a million, more than the warp keeps its
+    // per-column tables for, so they are rebuilt chunk by chunk.
+    const QImage source = Pattern(6, 40, 11);
+    const Corners corners = FromArea({0, 0}, {2, 0}, {5, 270000}, {7, 270000});
+    const QImage expected = ReferenceWarpToQuad(source, corners);
+    ASSERT_EQ(expected.size(), QSize(8, 270001));
+    EXPECT_EQ(Difference(WarpToQuad(source, corners, {1, false}), expected), std::string());
+    EXPECT_EQ(Difference(WarpToQuad(source, corners, {2, true}), expected), std::string());
 }
 
 TEST(WarpToQuad, AxisRectangleCoversEveryPixelTurnedBy180)
