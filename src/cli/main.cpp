@@ -1,4 +1,5 @@
 // tilemont-cli: templates without the editor, for scripts and checks.
+#include "ExportCommand.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
 
@@ -24,7 +25,10 @@ int Usage()
     PrintError(QStringLiteral(
         "usage: tilemont-cli info FILE.tlm\n"
         "       tilemont-cli make DESC.json OUT.tlm\n"
-        "       tilemont-cli resave IN.tlm OUT.tlm"));
+        "       tilemont-cli resave IN.tlm OUT.tlm\n"
+        "       tilemont-cli export IN.tlm OUT [--width W] [--height H] [--format bmp|gif|jpeg|png|tiff]\n"
+        "                    [--quality Q] [--transformation T] [--compression C] [--color-depth D]\n"
+        "       tilemont-cli encoders"));
     return kUsage;
 }
 
@@ -102,5 +106,9 @@ int main(int argc, char** argv)
         return Make(args[1], args[2]);
     if (command == QLatin1String("resave") && args.size() == 3)
         return Resave(args[1], args[2]);
+    if (command == QLatin1String("export") && args.size() >= 3)
+        return RunExportCommand(args.mid(1));
+    if (command == QLatin1String("encoders") && args.size() == 1)
+        return RunEncodersCommand();
     return Usage();
 }

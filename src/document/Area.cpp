@@ -6,6 +6,7 @@
 #include "ImageCodec.h"
 #include "render/SkewedTexture.h"
 
+#include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 
@@ -119,6 +120,57 @@ void CArea::Clear()
     m_pTexture.reset();
     m_pSkewedTexture.reset();
     m_bSkew = 0;
+}
+
+void CArea::Draw(QPainter& painter, bool isCurrent)
+{
+    QPainterPath outline;
+    PolygonToPath(m_outline, outline);
+    if (!m_pTexture) {
+        if (isCurrent)
+            painter.fillPath(outline, QColor(0xFF, 0x00, 0x00));
+        return;
+    }
+
+    painter.save();
+    QBrush brush(*m_pTexture);
+    brush.setTransform(TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale));
+
+    // Outside editing the area's own outline clips; while the corners are
+    // edited or previewed, the corner quadrilateral does, so the whole warp
+    // shows. The caller's own clip, if any, still applies.
+    const bool editing = m_bSkewEdit || m_bSkewPreview;
+    if (!editing) {
+        painter.setClipPath(outline, Qt::IntersectClip);
+    } else if (HasSkewCorners()) {
+        QPainterPath quad;
+        quad.moveTo(m_ptSkew[TopLeft]);
+        quad.lineTo(m_ptSkew[TopRight]);
+        quad.lineTo(m_ptSkew[BottomRight]);
+        quad.lineTo(m_ptSkew[BottomLeft]);
+        quad.closeSubpath();
+        painter.setClipPath(quad, Qt::IntersectClip);
+    }
+
+    const bool drawSkewed = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
+    if (drawSkewed) {
+        if (!m_pSkewedTexture)
+            RenderSkewedTexture(true);
+        if (m_pSkewedTexture) {
+            // The warp's pixel (0, 0) is the corners' top-left bound.
+            const auto x = [this](int i) { return m_ptSkew[i].x(); };
+            const auto y = [this](int i) { return m_ptSkew[i].y(); };
+            const int minX = std::min({x(0), x(1), x(2), x(3)});
+            const int minY = std::min({y(0), y(1), y(2), y(3)});
+            painter.drawImage(QPoint(minX, minY), *m_pSkewedTexture);
+        }
+    } else if (!m_bSkewEdit) {
+        if (m_bSkewPreview)
+            painter.fillRect(GetOutlineBounds(), brush);
+        else
+            painter.fillPath(outline, brush);
+    }
+    painter.restore();
 }
 
 void CArea::RenderSkewedTexture(bool force)

@@ -13,6 +13,7 @@
 
 class CArchiveReader;
 class CArchiveWriter;
+class QPainter;
 
 // One area of a template: a named outline on the picture, the texture laid
 // into it and the numbers that place the texture, with the warped texture
@@ -82,6 +83,12 @@ public:
     // Empties the outline, drops both images and the applied skew; the name,
     // placement, corners, initial rect and flags stay.
     void Clear();
+
+    // Paints the area in picture pixels: its texture placed and clipped as
+    // the skew flags say, or, without a texture, opaque red while it is the
+    // selected area (isCurrent) and nothing otherwise. May build a missing
+    // warped texture; leaves the painter's state as it found it.
+    void Draw(QPainter& painter, bool isCurrent);
 
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.

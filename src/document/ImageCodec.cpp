@@ -3,13 +3,13 @@
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
 #include "Messages.h"
+#include "export/EncoderGuids.h"
+#include "export/EncoderRegistry.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QPainter>
 #include <mutex>
 
 namespace {
@@ -24,31 +24,18 @@ void RaiseReaderAllocationLimit()
     });
 }
 
-QImage OpaqueOnWhite(const QImage& image)
-{
-    if (!image.hasAlphaChannel())
-        return image;
-    QImage out(image.size(), QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter painter(&out);
-    painter.drawImage(0, 0, image);
-    return out;
-}
-
 } // namespace
 
 QByteArray EncodeJpeg(const QImage& image, int quality)
 {
-    if (image.isNull())
+    // Found like any other encoder, so templates and exports write JPEG the
+    // same way.
+    QUuid clsid;
+    if (image.isNull() || GetEncoderClsid(QStringLiteral("image/jpeg"), &clsid) < 0)
         return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    if (!writer.write(OpaqueOnWhite(image)))
-        return {};
-    return bytes;
+    const CImageEncoder* encoder = FindEncoder(clsid);
+    const auto bytes = encoder->Encode(image, {{EncoderGuid::kQuality, quality}}, nullptr);
+    return bytes.value_or(QByteArray());
 }
 
 std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation)

@@ -1,0 +1,98 @@
+#include "ExportRun.h"
+
+#include "EncoderRegistry.h"
+#include "document/ImageCodec.h"
+#include "render/TemplateCompositor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Shares of the progress bar: composing, scaling, encoding, writing.
+constexpr int kComposed = 50;
+constexpr int kScaled = 60;
+constexpr int kEncoded = 95;
+
+bool Fail(QString* error, const QString& path, const QString& why)
+{
+    if (error)
+        *error = QStringLiteral("%1 could not be exported: %2").arg(QDir::toNativeSeparators(path), why);
+    return false;
+}
+
+} // namespace
+
+QString ExportTargetPath(const CExportRequest& request)
+{
+    const QString name = QDir::fromNativeSeparators(request.fileName);
+    if (name.contains(QLatin1Char('/')) || request.exportFolder.isEmpty())
+        return name;
+    return QDir(request.exportFolder).filePath(name);
+}
+
+bool ExportRun(const QImage& picture, std::vector<CArea>& areas, const CExportRequest& request,
+               QString* error, const ExportProgress& progress)
+{
+    const QString path = ExportTargetPath(request);
+    const auto report = [&](int percent, const QString& stage) { return !progress || progress(percent, stage); };
+    const QString cancelled = QStringLiteral("the export was cancelled.");
+
+    if (picture.isNull())
+        return Fail(error, path, QStringLiteral("the template has no picture."));
+    if (request.width <= 0 || request.height <= 0)
+        return Fail(error, path, QStringLiteral("the width and the height must be at least 1 pixel."));
+    if (qint64(request.width) * request.height > kMaxImagePixels)
+        return Fail(error, path,
+                    QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
+                        .arg(request.width)
+                        .arg(request.height)
+                        .arg(kMaxImagePixels / 1'000'000));
+    const CImageEncoder* encoder = FindEncoder(request.encoder);
+    if (!encoder)
+        return Fail(error, path, QStringLiteral("there is no encoder for the chosen format."));
+
+    if (!report(0, QStringLiteral("Composing")))
+        return Fail(error, path, cancelled);
+    bool stopped = false;
+    QImage image = ComposeTemplate(picture, areas, [&](int done, int count) {
+        stopped = !report(kComposed * done / count, QStringLiteral("Composing"));
+        return !stopped;
+    });
+    if (image.isNull())
+        return Fail(error, path, stopped ? cancelled : QStringLiteral("there is not enough memory."));
+
+    if (image.size() != QSize(request.width, request.height)) {
+        if (!report(kComposed, QStringLiteral("Scaling")))
+            return Fail(error, path, cancelled);
+        // Scaling blends neighbours; back to 5-6-5 afterwards, so that every
+        // export carries the composition's own colour precision.
+        image = image.scaled(request.width, request.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_RGB16);
+        if (image.isNull())
+            return Fail(error, path, QStringLiteral("there is not enough memory."));
+    }
+
+    if (!report(kScaled, QStringLiteral("Encoding")))
+        return Fail(error, path, cancelled);
+    QString why;
+    const std::optional<QByteArray> bytes = encoder->Encode(image, request.parameters, &why);
+    if (!bytes)
+        return Fail(error, path, why.isEmpty() ? QStringLiteral("the encoder refused the image.") : why);
+
+    if (!report(kEncoded, QStringLiteral("Writing")))
+        return Fail(error, path, cancelled);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, path, file.errorString());
+    if (file.write(*bytes) != bytes->size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Fail(error, path, reason);
+    }
+    if (!file.commit())
+        return Fail(error, path, file.errorString());
+    report(100, QStringLiteral("Done"));
+    return true;
+}

@@ -1,0 +1,24 @@
+#include "TemplateCompositor.h"
+
+#include <QPainter>
+
+QImage ComposeTemplate(const QImage& picture, std::vector<CArea>& areas,
+                       const std::function<bool(int done, int count)>& onArea)
+{
+    QImage canvas(picture.size(), QImage::Format_RGB16);
+    if (canvas.isNull())
+        return QImage();
+    canvas.fill(Qt::black);
+    QPainter painter(&canvas);
+    // Scaled and rotated textures are sampled smoothly, as on screen.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QPoint(0, 0), picture);
+    const int count = static_cast<int>(areas.size());
+    for (int i = 0; i < count; ++i) {
+        areas[static_cast<std::size_t>(i)].Draw(painter, false);
+        if (onArea && !onArea(i + 1, count))
+            return QImage();
+    }
+    painter.end();
+    return canvas;
+}

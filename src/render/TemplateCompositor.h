@@ -1,0 +1,16 @@
+#pragma once
+
+#include "document/Area.h"
+
+#include <QImage>
+#include <functional>
+#include <vector>
+
+// The composed template for export: a canvas of the picture's own size in
+// 16-bit 5-6-5 colour, the picture at (0, 0), then every area in list order
+// as an unselected area; no selection and no overlays. Areas may build
+// missing warped textures on the way. onArea, when given, is told after each
+// area (index, count) and may return false to stop early; the result is then
+// null. Null too when the canvas cannot be allocated.
+QImage ComposeTemplate(const QImage& picture, std::vector<CArea>& areas,
+                       const std::function<bool(int done, int count)>& onArea = {});
