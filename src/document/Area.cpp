@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -18,6 +19,18 @@ constexpr int kBlobQuality = 100;
 // The least a stored contour takes: its vertex count.
 constexpr quint64 kMinContourBytes = 4;
 constexpr quint64 kVertexBytes = 16;
+
+bool IsUnitOrZero(qreal v)
+{
+    return v == 0.0 || v == 1.0 || v == -1.0;
+}
+
+bool IsWholeTexelMapping(const QTransform& t)
+{
+    return t.type() <= QTransform::TxRotate && IsUnitOrZero(t.m11()) && IsUnitOrZero(t.m12()) &&
+           IsUnitOrZero(t.m21()) && IsUnitOrZero(t.m22()) && t.dx() == std::trunc(t.dx()) &&
+           t.dy() == std::trunc(t.dy());
+}
 
 } // namespace
 
@@ -134,7 +147,12 @@ void CArea::Draw(QPainter& painter, bool isCurrent)
 
     painter.save();
     QBrush brush(*m_pTexture);
-    brush.setTransform(TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale));
+    const QTransform placement = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
+    brush.setTransform(placement);
+    // Quarter turns at natural size put every pixel centre on a texel centre;
+    // smooth sampling would only blur them by rounding.
+    if (IsWholeTexelMapping(placement))
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 
     // Outside editing the area's own outline clips; while the corners are
     // edited or previewed, the corner quadrilateral does, so the whole warp
