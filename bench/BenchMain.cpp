@@ -1,12 +1,12 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
-// The image plugins want an application object; the offscreen platform
-// keeps the benchmarks free of any display.
+// The image plugins and the view benchmarks want an application object with
+// widgets; the offscreen platform keeps the benchmarks free of any display.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

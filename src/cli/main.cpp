@@ -1,9 +1,11 @@
 // tilemont-cli: templates without the editor, for scripts and checks.
+#include "DemoWorkspace.h"
 #include "ExportCommand.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -28,7 +30,8 @@ int Usage()
         "       tilemont-cli resave IN.tlm OUT.tlm\n"
         "       tilemont-cli export IN.tlm OUT [--width W] [--height H] [--format bmp|gif|jpeg|png|tiff]\n"
         "                    [--quality Q] [--transformation T] [--compression C] [--color-depth D]\n"
-        "       tilemont-cli encoders"));
+        "       tilemont-cli encoders\n"
+        "       tilemont-cli demo FOLDER"));
     return kUsage;
 }
 
@@ -91,6 +94,19 @@ int Resave(const QString& inPath, const QString& outPath)
     return data ? Save(outPath, *data) : kFailed;
 }
 
+int Demo(const QString& folder)
+{
+    CDemoWorkspace::Outcome outcome;
+    QString error;
+    if (!CDemoWorkspace::Create(folder, &outcome, &error)) {
+        PrintError(error);
+        return kFailed;
+    }
+    std::printf("%s: %d files written, %d kept.\n", QDir::toNativeSeparators(folder).toLocal8Bit().constData(),
+                outcome.written, outcome.kept);
+    return std::fflush(stdout) == 0 ? kOk : kFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,5 +126,7 @@ int main(int argc, char** argv)
         return RunExportCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
+    if (command == QLatin1String("demo") && args.size() == 2 && !args[1].isEmpty())
+        return Demo(args[1]);
     return Usage();
 }

@@ -1,0 +1,150 @@
+#include "BenchTemplate.h"
+
+#include "app/ResourceIds.h"
+#include "document/IDocumentPrompts.h"
+#include "document/TilemontDoc.h"
+#include "view/TilemontView.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+struct SilentPrompts : IDocumentPrompts
+{
+    std::optional<QString> AskName(const QString&, const QString&, const QString&) override { return {}; }
+    Answer Ask(const QString&, bool) override { return Answer::No; }
+    std::optional<QString> AskOpenFileName(const QString&, const QString&) override { return {}; }
+    std::optional<QString> AskSaveFileName(const QString&, const QString&) override { return {}; }
+    void ShowError(const QString&) override {}
+};
+
+// One shown view of the 24-megapixel template, kept for all the benchmarks.
+struct ViewFixture
+{
+    SilentPrompts prompts;
+    CTilemontDoc doc{prompts};
+    std::unique_ptr<CTilemontView> view;
+
+    ViewFixture()
+    {
+        BenchTemplate t;
+        doc.SetPicture(std::make_unique<QImage>(t.picture));
+        doc.GetAreas() = std::move(t.areas);
+        doc.SetSelectedIndex(2);
+        doc.GetSelection().SetPolygon(&doc.GetAreas()[2].GetOutline());
+        view = std::make_unique<CTilemontView>(doc, nullptr);
+        view->setFrameShape(QFrame::NoFrame);
+        view->resize(1600, 1050);
+        view->show();
+        QApplication::processEvents();
+    }
+
+    void Zoom(float z)
+    {
+        view->SetZoom(z, z);
+        view->UpdateScrollSizes();
+        view->viewport()->repaint();
+    }
+};
+
+ViewFixture& Fixture()
+{
+    static ViewFixture fixture;
+    return fixture;
+}
+
+// Times each iteration on its own and reports the median as well.
+template <typename Body>
+void TimeEach(benchmark::State& state, Body body)
+{
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        body();
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(elapsed.count());
+        ms.push_back(elapsed.count() * 1e3);
+    }
+    std::sort(ms.begin(), ms.end());
+    if (!ms.empty())
+        state.counters["median_ms"] = ms[ms.size() / 2];
+}
+
+// Everything the window shows, composed afresh: picture, five textured
+// areas, the ants. The reduced picture for this zoom already exists.
+void BM_ViewFullRepaint(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    f.Zoom(float(state.range(0)) / 100.0f);
+    const int before = f.view->GetCache().FullCompositions();
+    TimeEach(state, [&] {
+        f.view->OnCommand(ID_REFRESH);
+        f.view->viewport()->repaint();
+    });
+    state.counters["compositions"] = f.view->GetCache().FullCompositions() - before;
+}
+BENCHMARK(BM_ViewFullRepaint)->Arg(25)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The first repaint after a zoom change also reduces the 24-MP picture to
+// the new zoom once.
+void BM_ViewFirstRepaintAfterZoom(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    bool flip = false;
+    TimeEach(state, [&] {
+        flip = !flip;
+        f.Zoom(flip ? 0.25f : 0.2f);
+    });
+}
+BENCHMARK(BM_ViewFirstRepaintAfterZoom)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One marching-ants step: the strip under the outline is copied from the
+// composition and the outline stroked again.
+void BM_ViewAntsTick(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    f.Zoom(float(state.range(0)) / 100.0f);
+    f.view->SetScrollPosition(f.view->horizontalScrollBar()->maximum() / 2,
+                              f.view->verticalScrollBar()->maximum() / 2);
+    f.view->viewport()->repaint();
+    const int compositions = f.view->GetCache().FullCompositions();
+    const float phase = f.doc.GetSelection().GetPhase();
+    TimeEach(state, [&] {
+        f.view->OnAntsTick();
+        QApplication::processEvents();
+    });
+    // Every tick must have painted, and none may have composed.
+    state.counters["steps_per_tick"] =
+        (f.doc.GetSelection().GetPhase() - phase) / std::max<double>(1.0, double(state.iterations()));
+    state.counters["compositions"] = f.view->GetCache().FullCompositions() - compositions;
+}
+BENCHMARK(BM_ViewAntsTick)->Arg(25)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// A hand-tool sized scroll step at zoom 1: the composition is shifted and
+// only the uncovered strips are composed.
+void BM_ViewScrollStep(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    f.Zoom(1.0f);
+    int x = 1000;
+    f.view->SetScrollPosition(x, 1000);
+    f.view->viewport()->repaint();
+    bool right = true;
+    TimeEach(state, [&] {
+        right = !right;
+        x += right ? 20 : -20;
+        f.view->SetScrollPosition(x, 1000);
+        f.view->viewport()->repaint();
+    });
+}
+BENCHMARK(BM_ViewScrollStep)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+} // namespace

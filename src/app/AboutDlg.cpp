@@ -1,0 +1,30 @@
+#include "AboutDlg.h"
+
+#include "ResourceIds.h"
+#include "ToolIconEngine.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+const QString CAboutDlg::kVersionText = QStringLiteral("Version 1.0");
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("About Tilemont"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(CToolIconEngine::Icon(IDR_MAINFRAME).pixmap(QSize(32, 32), devicePixelRatioF()));
+    m_pName = new QLabel(QStringLiteral("Tilemont"), this);
+    m_pVersion = new QLabel(kVersionText, this);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(m_pName, 0, 1);
+    layout->addWidget(m_pVersion, 1, 1);
+    layout->addWidget(buttons, 2, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

@@ -1,0 +1,73 @@
+#include "AppSettings.h"
+
+#include <QSettings>
+
+namespace {
+
+// One table for reading and writing keeps the two in the same order and
+// with the same names.
+template <typename Settings, typename Visit>
+void ForEachValue(Settings& s, Visit&& visit)
+{
+    visit("Address", s.strAddress);
+    visit("Folder", s.strFolder);
+    visit("Login", s.strLogin);
+    visit("Password", s.strPassword);
+    visit("Port", s.nPort);
+    visit("AddressT", s.strAddressT);
+    visit("FolderT", s.strFolderT);
+    visit("LoginT", s.strLoginT);
+    visit("PasswordT", s.strPasswordT);
+    visit("PortT", s.nPortT);
+    visit("AddressD", s.strAddressD);
+    visit("FolderD", s.strFolderD);
+    visit("LoginD", s.strLoginD);
+    visit("PasswordD", s.strPasswordD);
+    visit("PortD", s.nPortD);
+    visit("ProxyAddress", s.strProxyAddress);
+    visit("ProxyPort", s.nProxyPort);
+    visit("UseProxy", s.nUseProxy);
+    visit("TemplatesFolder", s.strTemplatesFolder);
+    visit("TexturesFolder", s.strTexturesFolder);
+    visit("LithavensFolder", s.strLithavensFolder);
+    visit("ExportFolder", s.strExportFolder);
+}
+
+struct Reader
+{
+    QSettings& settings;
+    void operator()(const char* key, QString& value) const
+    {
+        value = settings.value(QLatin1String(key), value).toString();
+    }
+    void operator()(const char* key, int& value) const
+    {
+        bool ok = false;
+        const int read = settings.value(QLatin1String(key), value).toInt(&ok);
+        // A value that is not a number reads as the default, as a missing one does.
+        if (ok)
+            value = read;
+    }
+};
+
+struct Writer
+{
+    QSettings& settings;
+    void operator()(const char* key, const QString& value) const
+    {
+        settings.setValue(QLatin1String(key), value);
+    }
+    void operator()(const char* key, int value) const { settings.setValue(QLatin1String(key), value); }
+};
+
+} // namespace
+
+void AppSettings::Read(QSettings& settings)
+{
+    ForEachValue(*this, Reader{settings});
+}
+
+void AppSettings::Write(QSettings& settings) const
+{
+    ForEachValue(*this, Writer{settings});
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+// The per-user values the editor keeps. The account and proxy values are
+// only carried from one run to the next; the folders are where templates,
+// textures and exports live, each held with a trailing separator.
+struct AppSettings
+{
+    QString strAddress, strFolder, strLogin, strPassword;
+    int nPort = 0;
+    QString strAddressT, strFolderT, strLoginT, strPasswordT;
+    int nPortT = 0;
+    QString strAddressD, strFolderD, strLoginD, strPasswordD;
+    int nPortD = 0;
+    QString strProxyAddress;
+    int nProxyPort = 0;
+    int nUseProxy = 0;
+    QString strTemplatesFolder;
+    QString strTexturesFolder;
+    QString strLithavensFolder;
+    QString strExportFolder;
+
+    // Reads every value from the top level of settings, keeping the current
+    // one where a value is missing.
+    void Read(QSettings& settings);
+    // Writes all 22 values: strings as strings, numbers as integers.
+    void Write(QSettings& settings) const;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CommandTarget.h"
+
+#include <QMdiSubWindow>
+
+class CDocumentTarget;
+class CHelpLauncher;
+class CTilemontView;
+
+// One template window inside the main window: hosts one view of a document.
+// Answers "Help..." (so it is there only while a template window is open)
+// and printing, which paints what the view shows.
+class CChildFrame : public QMdiSubWindow, public ICommandTarget
+{
+    Q_OBJECT
+
+public:
+    // Takes ownership of view.
+    CChildFrame(CDocumentTarget& doc, CTilemontView* view, CHelpLauncher& help, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CDocumentTarget& Document() const { return m_doc; }
+    CTilemontView* View() const { return m_pView; }
+    // True once the window was closed; it is deleted a little later.
+    bool IsClosed() const { return m_bClosed; }
+
+    bool HandlesCommand(int id) const override;
+    CCommandState CommandState(int id) const override;
+    void OnCommand(int id) override;
+
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+protected:
+    // Closing the last window on a modified document asks to save it first.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CDocumentTarget& m_doc;
+    CTilemontView* m_pView;
+    CHelpLauncher& m_help;
+    bool m_bClosed = false;
+};

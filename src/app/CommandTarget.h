@@ -1,0 +1,21 @@
+#pragma once
+
+// What a menu item or toolbar button shows for a command.
+struct CCommandState
+{
+    bool enabled = true;
+    bool checked = false;
+};
+
+// One link of the command route: the active view, its document, the child
+// frame, the main frame, the application. The first target that handles a
+// command answers it; a command nobody handles is disabled.
+class ICommandTarget
+{
+public:
+    virtual ~ICommandTarget() = default;
+    virtual bool HandlesCommand(int id) const = 0;
+    // Asked only for commands the target handles.
+    virtual CCommandState CommandState(int id) const = 0;
+    virtual void OnCommand(int id) = 0;
+};

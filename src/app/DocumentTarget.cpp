@@ -1,0 +1,67 @@
+#include "DocumentTarget.h"
+
+#include "ChildFrame.h"
+#include "ResourceIds.h"
+
+#include <algorithm>
+
+CDocumentTarget::CDocumentTarget(IDocumentPrompts& prompts, IAreasPanelSink* panel, QObject* parent)
+    : QObject(parent), m_doc(prompts, panel)
+{
+}
+
+CDocumentTarget::~CDocumentTarget() = default;
+
+void CDocumentTarget::AttachFrame(CChildFrame* frame)
+{
+    if (std::find(m_frames.begin(), m_frames.end(), frame) == m_frames.end())
+        m_frames.push_back(frame);
+}
+
+std::vector<CChildFrame*> CDocumentTarget::OpenFrames() const
+{
+    std::vector<CChildFrame*> open;
+    for (CChildFrame* frame : m_frames)
+        if (!frame->IsClosed())
+            open.push_back(frame);
+    return open;
+}
+
+void CDocumentTarget::DetachFrame(CChildFrame* frame)
+{
+    const auto it = std::find(m_frames.begin(), m_frames.end(), frame);
+    if (it == m_frames.end())
+        return;
+    m_frames.erase(it);
+    if (m_frames.empty())
+        emit lastFrameClosed(this);
+}
+
+bool CDocumentTarget::CloseDocument(bool ask)
+{
+    if (ask && !m_doc.SaveModified())
+        return false;
+    m_bClosing = true;
+    const auto frames = OpenFrames();
+    for (CChildFrame* frame : frames)
+        frame->close();
+    return true;
+}
+
+bool CDocumentTarget::HandlesCommand(int id) const
+{
+    return id == ID_FILE_CLOSE || m_doc.HandlesCommand(id);
+}
+
+CCommandState CDocumentTarget::CommandState(int id) const
+{
+    return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false};
+}
+
+void CDocumentTarget::OnCommand(int id)
+{
+    if (id == ID_FILE_CLOSE)
+        CloseDocument();
+    else
+        m_doc.OnCommand(id);
+}

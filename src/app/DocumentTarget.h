@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CommandTarget.h"
+#include "document/TilemontDoc.h"
+
+#include <QObject>
+#include <vector>
+
+class CChildFrame;
+class IAreasPanelSink;
+class IDocumentPrompts;
+
+// One open template in the editor: owns the document, takes its place on the
+// command route (its own commands plus "Close") and knows the child frames
+// that show it. When the last of them is gone it reports lastFrameClosed.
+class CDocumentTarget : public QObject, public ICommandTarget
+{
+    Q_OBJECT
+
+public:
+    CDocumentTarget(IDocumentPrompts& prompts, IAreasPanelSink* panel, QObject* parent = nullptr);
+    ~CDocumentTarget() override;
+
+    CTilemontDoc& Doc() { return m_doc; }
+    const CTilemontDoc& Doc() const { return m_doc; }
+
+    // The frames still open, in the order they were made. A closed frame
+    // lingers until it is deleted; the document must outlive its view.
+    std::vector<CChildFrame*> OpenFrames() const;
+    void AttachFrame(CChildFrame* frame);
+    // Called by a frame as it is destroyed.
+    void DetachFrame(CChildFrame* frame);
+
+    // Asks to save changes (unless ask is false, when the caller already did)
+    // and closes every window on the document. False when the user kept it.
+    bool CloseDocument(bool ask = true);
+    // While closing, frames close without asking again.
+    bool IsClosing() const { return m_bClosing; }
+
+    bool HandlesCommand(int id) const override;
+    CCommandState CommandState(int id) const override;
+    void OnCommand(int id) override;
+
+signals:
+    void lastFrameClosed(CDocumentTarget* doc);
+
+private:
+    CTilemontDoc m_doc;
+    std::vector<CChildFrame*> m_frames;
+    bool m_bClosing = false;
+};

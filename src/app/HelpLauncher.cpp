@@ -1,0 +1,67 @@
+#include "HelpLauncher.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+
+// The guide is compiled into the GUI library, a static library: naming its
+// resources here keeps the linker from dropping them.
+static void InitHelpResources()
+{
+    Q_INIT_RESOURCE(tilemont);
+}
+
+const QString CHelpLauncher::kHelpFileName = QStringLiteral("tilemont.chm");
+const QUrl CHelpLauncher::kGuideUrl = QUrl(QStringLiteral("qrc:/help/index.html"));
+
+CHelpLauncher::CHelpLauncher(QWidget* owner)
+    : m_pOwner(owner), m_opener([](const QUrl& url) { return QDesktopServices::openUrl(url); })
+{
+    InitHelpResources();
+}
+
+CHelpLauncher::~CHelpLauncher()
+{
+    delete m_pGuide;
+}
+
+QString CHelpLauncher::HelpFilePath()
+{
+    const QFileInfo file(QDir::current().filePath(kHelpFileName));
+    return file.isFile() ? file.absoluteFilePath() : QString();
+}
+
+QTextBrowser* CHelpLauncher::GuideWindow() const
+{
+    return m_pGuide;
+}
+
+void CHelpLauncher::Open()
+{
+    const QString file = HelpFilePath();
+    // Whether the desktop can show the file is its own business; the guide
+    // stands in only when there is no file at all.
+    if (!file.isEmpty())
+        m_opener(QUrl::fromLocalFile(file));
+    else
+        ShowGuide();
+}
+
+void CHelpLauncher::ShowGuide()
+{
+    if (!m_pGuide) {
+        // A window of its own that closes with the main window but does not
+        // keep the program running.
+        m_pGuide = new QTextBrowser(m_pOwner);
+        m_pGuide->setWindowFlags(Qt::Window);
+        m_pGuide->setAttribute(Qt::WA_DeleteOnClose);
+        m_pGuide->setWindowTitle(QStringLiteral("Tilemont Help"));
+        m_pGuide->setOpenExternalLinks(true);
+        m_pGuide->resize(640, 720);
+        m_pGuide->setSource(kGuideUrl);
+    }
+    m_pGuide->show();
+    m_pGuide->raise();
+    m_pGuide->activateWindow();
+}

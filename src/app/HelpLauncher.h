@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QTextBrowser;
+class QWidget;
+
+// "Help...": the help file "tilemont.chm" from the current folder when there
+// is one, handed to the desktop; otherwise the user guide built into the
+// program, in a window of its own.
+class CHelpLauncher
+{
+public:
+    using Opener = std::function<bool(const QUrl&)>;
+
+    static const QString kHelpFileName;
+    static const QUrl kGuideUrl;
+
+    explicit CHelpLauncher(QWidget* owner);
+    ~CHelpLauncher();
+
+    // How a file is handed to the desktop; QDesktopServices by default.
+    void SetExternalOpener(Opener opener) { m_opener = std::move(opener); }
+
+    // The help file in the current folder, or empty when there is none.
+    static QString HelpFilePath();
+
+    void Open();
+    // The guide's window once shown, else null.
+    QTextBrowser* GuideWindow() const;
+
+private:
+    void ShowGuide();
+
+    QWidget* m_pOwner;
+    Opener m_opener;
+    QPointer<QTextBrowser> m_pGuide;
+};

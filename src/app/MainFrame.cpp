@@ -1,0 +1,323 @@
+#include "MainFrame.h"
+
+#include "ChildFrame.h"
+#include "CommandCatalog.h"
+#include "DocumentTarget.h"
+#include "HelpLauncher.h"
+#include "MenuLayout.h"
+#include "RecentFileList.h"
+#include "ResourceIds.h"
+#include "StatusBar.h"
+#include "ToolIconEngine.h"
+#include "view/TilemontView.h"
+
+#include <QCloseEvent>
+#include <algorithm>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+const QString kAppTitle = QStringLiteral("Tilemont");
+constexpr int kSep = 0;
+constexpr int kIdleMs = 200;
+} // namespace
+
+CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidget* parent)
+    : QMainWindow(parent), m_pApp(app), m_pRecent(recent), m_pHelp(std::make_unique<CHelpLauncher>(this))
+{
+    setWindowTitle(kAppTitle);
+    setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
+
+    m_pMdi = new QMdiArea(this);
+    m_pMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_pMdi);
+
+    CreateActions();
+    m_pMainBar = CreateToolBar(QStringLiteral("Main"),
+                               {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, kSep, ID_APP_ABOUT, kSep,
+                                ID_CREATE_AREA, ID_DELETE_AREA, kSep, ID_ADD_SELECTION_TO_AREA,
+                                ID_DELETE_SELECTION_FROM_AREA, kSep, ID_CLEAR_SELECTION, kSep,
+                                ID_SELECT_PICTURE, ID_REFRESH},
+                               16);
+    addToolBar(Qt::TopToolBarArea, m_pMainBar);
+    m_pToolsBar = CreateToolBar(QStringLiteral("Tools"),
+                                {ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION,
+                                 ID_FREEHAND_SELECTION, kSep, ID_HAND, kSep, ID_ZOOM_IN, ID_ZOOM_OUT,
+                                 ID_ORIGINAL_SIZE},
+                                19);
+    addToolBar(Qt::LeftToolBarArea, m_pToolsBar);
+
+    m_pStatus = new CStatusBar(this);
+    setStatusBar(m_pStatus);
+
+    for (int menuId : {int(IDR_MAINFRAME), int(IDR_TILEMTYPE)}) {
+        m_menus[menuId] = MenuLayout::Build(menuId, [this](int id) { return Action(id); }, this);
+        for (QMenu* menu : m_menus[menuId])
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    }
+
+    connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    // States follow the documents between user actions, as an idle update would.
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        UpdateCommandUI();
+        m_pStatus->UpdateIndicators();
+    });
+    m_idleTimer.start(kIdleMs);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_idleTimer.stop();
+    // The windows go before the launcher and the actions they use, and
+    // without updating a frame that is half gone as each one leaves.
+    QMdiArea* mdi = m_pMdi;
+    m_pMdi = nullptr;
+    disconnect(mdi, nullptr, this, nullptr);
+    delete mdi;
+}
+
+void CMainFrame::CreateActions()
+{
+    auto make = [this](int id) {
+        auto* action = new QAction(this);
+        action->setData(id);
+        if (const CCommandInfo* info = CommandCatalog::Find(id)) {
+            action->setText(info->menuText);
+            action->setToolTip(info->name);
+            action->setStatusTip(info->prompt);
+            action->setShortcuts(info->keys);
+            action->setCheckable(info->checkable);
+        }
+        if (CToolIconEngine::HasDrawing(id))
+            action->setIcon(CToolIconEngine::Icon(id));
+        // Accelerators work whatever the menu bar shows.
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        m_actions[id] = action;
+    };
+    for (const CCommandInfo& info : CommandCatalog::All())
+        make(info.id);
+    for (int id = ID_FILE_MRU_FIRST; id < ID_FILE_MRU_FIRST + 4; ++id) {
+        make(id);
+        m_actions[id]->setStatusTip(QStringLiteral("Open this document"));
+    }
+}
+
+QToolBar* CMainFrame::CreateToolBar(const QString& title, const std::vector<int>& ids, int iconSize)
+{
+    auto* bar = new QToolBar(title, this);
+    bar->setObjectName(title);
+    bar->setIconSize(QSize(iconSize, iconSize));
+    for (int id : ids) {
+        if (id == kSep)
+            bar->addSeparator();
+        else
+            bar->addAction(Action(id));
+    }
+    return bar;
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const
+{
+    if (!m_pMdi)
+        return nullptr;
+    auto* current = qobject_cast<CChildFrame*>(m_pMdi->currentSubWindow());
+    if (current && !current->IsClosed())
+        return current;
+    // Between a window closing and the area picking the next one, the most
+    // recently active open window stands in.
+    const auto windows = m_pMdi->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        if (auto* child = qobject_cast<CChildFrame*>(*it); child && !child->IsClosed())
+            return child;
+    return nullptr;
+}
+
+QList<CChildFrame*> CMainFrame::ChildFrames() const
+{
+    QList<CChildFrame*> children;
+    if (!m_pMdi)
+        return children;
+    for (QMdiSubWindow* window : m_pMdi->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window); child && !child->IsClosed())
+            children << child;
+    return children;
+}
+
+CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
+{
+    CChildFrame* previous = ActiveChild();
+    auto* view = new CTilemontView(doc.Doc(), this);
+    auto* frame = new CChildFrame(doc, view, *m_pHelp);
+    frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
+    m_pMdi->addSubWindow(frame);
+    if (previous && previous->isMaximized())
+        frame->showMaximized();
+    else
+        frame->show();
+    m_pMdi->setActiveSubWindow(frame);
+    view->setFocus();
+    UpdateCommandUI();
+    return frame;
+}
+
+CCommandRouter::Route CMainFrame::Route() const
+{
+    CCommandRouter::Route route;
+    if (CChildFrame* child = ActiveChild()) {
+        route.push_back(child->View());
+        route.push_back(&child->Document());
+        route.push_back(child);
+    }
+    route.push_back(const_cast<CMainFrame*>(this));
+    route.push_back(m_pApp);
+    return route;
+}
+
+bool CMainFrame::RunCommand(int id)
+{
+    const bool ran = CCommandRouter::Dispatch(Route(), id);
+    UpdateCommandUI();
+    return ran;
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    UpdateMenuBar();
+    UpdateRecentFiles();
+    const auto route = Route();
+    for (const auto& [id, action] : m_actions) {
+        const CCommandState state = CCommandRouter::StateOf(route, id);
+        action->setEnabled(state.enabled);
+        if (state.checked && !action->isCheckable())
+            action->setCheckable(true);
+        if (action->isCheckable())
+            action->setChecked(state.checked);
+    }
+    RefreshTitles();
+}
+
+void CMainFrame::UpdateMenuBar()
+{
+    const int wanted = ActiveChild() ? IDR_TILEMTYPE : IDR_MAINFRAME;
+    if (wanted == m_nMenu)
+        return;
+    menuBar()->clear();
+    for (QMenu* menu : m_menus[wanted])
+        menuBar()->addMenu(menu);
+    m_nMenu = wanted;
+}
+
+void CMainFrame::UpdateRecentFiles()
+{
+    const int count = m_pRecent ? m_pRecent->GetCount() : 0;
+    for (int i = 0; i < 4; ++i) {
+        QAction* action = Action(ID_FILE_MRU_FIRST + i);
+        if (i < count) {
+            action->setText(m_pRecent->MenuText(i));
+            action->setVisible(true);
+        } else {
+            // An empty list still shows where the files will appear.
+            action->setText(QStringLiteral("Recent File"));
+            action->setVisible(i == 0);
+        }
+    }
+}
+
+void CMainFrame::RefreshTitles()
+{
+    for (CChildFrame* child : ChildFrames()) {
+        const auto frames = child->Document().OpenFrames();
+        QString title = child->Document().Doc().GetTitle();
+        if (frames.size() > 1) {
+            const auto index = std::find(frames.begin(), frames.end(), child) - frames.begin();
+            title += QStringLiteral(":%1").arg(index + 1);
+        }
+        if (child->windowTitle() != title)
+            child->setWindowTitle(title);
+    }
+    const CChildFrame* active = ActiveChild();
+    const QString title = active ? kAppTitle + QStringLiteral(" - ") + active->windowTitle() : kAppTitle;
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::NotifyAreasPanel(CTilemontDoc*, IDocumentView*, bool)
+{
+}
+
+bool CMainFrame::HandlesCommand(int id) const
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR:
+    case ID_WINDOW_NEW:
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_ARRANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CCommandState CMainFrame::CommandState(int id) const
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR: return {true, m_pMainBar->isVisibleTo(this)};
+    case ID_VIEW_STATUS_BAR: return {true, m_pStatus->isVisibleTo(this)};
+    default: return {ActiveChild() != nullptr, false};
+    }
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR: m_pMainBar->setVisible(!m_pMainBar->isVisibleTo(this)); break;
+    case ID_VIEW_STATUS_BAR: m_pStatus->setVisible(!m_pStatus->isVisibleTo(this)); break;
+    case ID_WINDOW_NEW:
+        if (CChildFrame* child = ActiveChild())
+            CreateChildFrame(child->Document());
+        break;
+    case ID_WINDOW_CASCADE: m_pMdi->cascadeSubWindows(); break;
+    case ID_WINDOW_TILE_HORZ: m_pMdi->tileSubWindows(); break;
+    case ID_WINDOW_ARRANGE: ArrangeIcons(); break;
+    }
+}
+
+void CMainFrame::ArrangeIcons()
+{
+    // Minimised windows line up along the bottom edge, left to right.
+    int x = 0;
+    int y = m_pMdi->viewport()->height();
+    for (CChildFrame* child : ChildFrames()) {
+        if (!child->isMinimized())
+            continue;
+        const QSize size = child->size();
+        if (x > 0 && x + size.width() > m_pMdi->viewport()->width()) {
+            x = 0;
+            y -= size.height();
+        }
+        child->move(x, y - size.height());
+        x += size.width();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_closeQuery && !m_closeQuery()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "CommandRouter.h"
+#include "CommandTarget.h"
+#include "document/IAreasPanelSink.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+class CChildFrame;
+class CDocumentTarget;
+class CHelpLauncher;
+class CRecentFileList;
+class CStatusBar;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The editor's main window: the template windows inside it, the menus, the
+// main and tools toolbars and the status bar. Every menu item, button and
+// accelerator is one action carrying its command id; its state and its
+// handler are found along the command route (active view, its document,
+// child frame, this frame, the application).
+class CMainFrame : public QMainWindow, public ICommandTarget, public IAreasPanelSink
+{
+    Q_OBJECT
+
+public:
+    // app ends the route; recent supplies the File menu's file list.
+    CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens one more window (child frame and view) on doc and activates it.
+    CChildFrame* CreateChildFrame(CDocumentTarget& doc);
+    // The active template window, or null.
+    CChildFrame* ActiveChild() const;
+    QList<CChildFrame*> ChildFrames() const;
+    QMdiArea* MdiArea() const { return m_pMdi; }
+
+    CCommandRouter::Route Route() const;
+    // Runs id along the route; false when nobody ran it (unhandled or disabled).
+    bool RunCommand(int id);
+    // Brings every action's enabled and checked state, the menu bar, the
+    // recent-file items and the window titles up to date.
+    void UpdateCommandUI();
+
+    QAction* Action(int id) const;
+    // IDR_MAINFRAME or IDR_TILEMTYPE: the menu bar shown.
+    int CurrentMenu() const { return m_nMenu; }
+    QToolBar* MainToolBar() const { return m_pMainBar; }
+    QToolBar* ToolsToolBar() const { return m_pToolsBar; }
+    CStatusBar* StatusBar() const { return m_pStatus; }
+    CHelpLauncher& Help() const { return *m_pHelp; }
+
+    // Asked when the window is about to close; false keeps it open.
+    void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
+
+    // IAreasPanelSink: the Areas panel is not part of the editor yet.
+    void NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force) override;
+
+    bool HandlesCommand(int id) const override;
+    CCommandState CommandState(int id) const override;
+    void OnCommand(int id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    QToolBar* CreateToolBar(const QString& title, const std::vector<int>& ids, int iconSize);
+    void UpdateMenuBar();
+    void UpdateRecentFiles();
+    void RefreshTitles();
+    void ArrangeIcons();
+
+    ICommandTarget* m_pApp;
+    const CRecentFileList* m_pRecent;
+    QMdiArea* m_pMdi;
+    CStatusBar* m_pStatus;
+    QToolBar* m_pMainBar;
+    QToolBar* m_pToolsBar;
+    std::unique_ptr<CHelpLauncher> m_pHelp;
+    std::map<int, QAction*> m_actions;
+    std::map<int, QList<QMenu*>> m_menus;
+    int m_nMenu = 0;
+    QTimer m_idleTimer;
+    std::function<bool()> m_closeQuery;
+};

@@ -1,0 +1,87 @@
+#include "QtPrompts.h"
+
+#include "NameDlg.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+const QString kTitle = QStringLiteral("Tilemont");
+}
+
+QStringList CQtPrompts::ConvertFilter(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString label = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed();
+        if (label.isEmpty() && patterns.isEmpty())
+            continue;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << QStringLiteral("%1 (%2)").arg(label, patterns.simplified());
+    }
+    return result;
+}
+
+QString CQtPrompts::SuffixOf(const QString& defaultExt)
+{
+    QString suffix = defaultExt.trimmed();
+    while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    return suffix;
+}
+
+std::optional<QString> CQtPrompts::AskName(const QString& caption, const QString& label, const QString& name)
+{
+    CNameDlg dialog(m_pParent);
+    dialog.m_strCaption = caption;
+    dialog.m_strLabel = label;
+    dialog.m_strName = name;
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.m_strName;
+}
+
+IDocumentPrompts::Answer CQtPrompts::Ask(const QString& question, bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, kTitle, question, buttons, m_pParent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return withCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+std::optional<QString> CQtPrompts::AskOpenFileName(const QString& filter, const QString& folder)
+{
+    QFileDialog dialog(m_pParent, QStringLiteral("Open"), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(ConvertFilter(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> CQtPrompts::AskSaveFileName(const QString& filter, const QString& defaultExt)
+{
+    QFileDialog dialog(m_pParent, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(ConvertFilter(filter));
+    dialog.setDefaultSuffix(SuffixOf(defaultExt));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void CQtPrompts::ShowError(const QString& message)
+{
+    QMessageBox::warning(m_pParent, kTitle, message);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "document/CommandIds.h"
+
+// Menus, toolbars and the icon they share their numbers with.
+enum ResourceId : int {
+    IDR_MAINFRAME = 128,  // menu without a template window, main toolbar, accelerators
+    IDR_TILEMTYPE = 129,  // menu while a template window is active
+    IDR_TOOLS = 130,      // tools toolbar
+};
+
+// Commands beyond the document's, with the numbers menus, toolbars and
+// accelerators share.
+enum GuiCommandId : int {
+    ID_POLYLINE_SELECTION = 32773,
+    ID_RECT_SELECTION = 32774,
+    ID_FREEHAND_SELECTION = 32775,
+    ID_VIEW_AREAS = 32778,
+    ID_HAND = 32783,
+    ID_ORIGINAL_SIZE = 32785,
+    ID_ZOOM_IN = 32789,
+    ID_ZOOM_OUT = 32790,
+    ID_REFRESH = 32806,
+    ID_HELP_CONTENTS = 32817,
+    ID_ELLIPSE_SELECTION = 32828,
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_CLOSE = 57602,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_DIRECT = 57608,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_MRU_FIRST = 57616,
+    ID_FILE_MRU_LAST = 57631,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_WINDOW_NEW = 57648,
+    ID_WINDOW_ARRANGE = 57649,
+    ID_WINDOW_CASCADE = 57650,
+    ID_WINDOW_TILE_HORZ = 57651,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+};

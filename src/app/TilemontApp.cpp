@@ -1,0 +1,251 @@
+#include "TilemontApp.h"
+
+#include "AboutDlg.h"
+#include "ChildFrame.h"
+#include "DocumentTarget.h"
+#include "FolderCase.h"
+#include "MainFrame.h"
+#include "QtPrompts.h"
+#include "ResourceIds.h"
+#include "document/Messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+
+const QString CTilemontApp::kMakerName = QStringLiteral("Brightquarry Software");
+const QString CTilemontApp::kAppName = QStringLiteral("Tilemont");
+
+namespace {
+const QString kUntitledBase = QStringLiteral("Tilem");
+constexpr int kRecentCount = 4;
+
+QString DefaultFolder(const QString& start, const char* name)
+{
+    return QDir::toNativeSeparators(QDir(start).filePath(QLatin1String(name))) + QDir::separator();
+}
+} // namespace
+
+CTilemontApp::CTilemontApp(IDocumentPrompts* prompts, SettingsFactory settings)
+    : m_settingsFactory(std::move(settings)), m_pPrompts(prompts), m_recent(kRecentCount)
+{
+    if (!m_settingsFactory) {
+        m_settingsFactory = [] {
+            return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kMakerName,
+                                               kAppName);
+        };
+    }
+    if (!m_pPrompts) {
+        m_pOwnPrompts = std::make_unique<CQtPrompts>();
+        m_pPrompts = m_pOwnPrompts.get();
+    }
+}
+
+CTilemontApp::~CTilemontApp()
+{
+    // The windows hold views of the documents, so they go first.
+    m_pMainFrame.reset();
+    qDeleteAll(m_documents);
+    m_documents.clear();
+}
+
+bool CTilemontApp::InitInstance(const QStringList& arguments)
+{
+    m_strStartFolder = QDir::currentPath();
+    ReadSettings();
+    FillInFolders();
+
+    m_pMainFrame = std::make_unique<CMainFrame>(this, &m_recent);
+    m_pMainFrame->SetCloseQuery([this] {
+        if (!SaveAllModified())
+            return false;
+        for (CDocumentTarget* doc : QList<CDocumentTarget*>(m_documents))
+            doc->CloseDocument(false);
+        return true;
+    });
+    if (auto* dialogs = dynamic_cast<CQtPrompts*>(m_pPrompts))
+        dialogs->SetParent(m_pMainFrame.get());
+
+    // Qt takes its own options out of the arguments; of the rest, the first
+    // that is not an option names the template to open.
+    QString file;
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith(QLatin1Char('-'))) {
+            file = argument;
+            break;
+        }
+    }
+    const bool started = file.isEmpty() ? OnFileNew() != nullptr : OpenDocumentFile(file) != nullptr;
+    if (!started)
+        return false;
+
+    m_pMainFrame->showMaximized();
+    m_pMainFrame->UpdateCommandUI();
+    return true;
+}
+
+void CTilemontApp::ReadSettings()
+{
+    const auto settings = m_settingsFactory();
+    m_settings.Read(*settings);
+    m_recent.ReadList(*settings);
+}
+
+void CTilemontApp::FillInFolders()
+{
+    struct Folder
+    {
+        QString& path;
+        const char* name;
+    };
+    const Folder folders[] = {
+        {m_settings.strTemplatesFolder, "templates"},
+        {m_settings.strTexturesFolder, "textures"},
+        {m_settings.strLithavensFolder, "lithavens"},
+        {m_settings.strExportFolder, "export"},
+    };
+    for (const Folder& folder : folders) {
+        if (folder.path.isEmpty())
+            folder.path = DefaultFolder(m_strStartFolder, folder.name);
+        folder.path = FolderCase::Normalise(folder.path);
+        // One level only; a folder that exists already or cannot be made is
+        // left to the file operations that use it later.
+        QDir().mkdir(folder.path);
+    }
+}
+
+int CTilemontApp::ExitInstance()
+{
+    const auto settings = m_settingsFactory();
+    m_settings.Write(*settings);
+    m_recent.WriteList(*settings);
+    settings->sync();
+    return settings->status() == QSettings::NoError ? 0 : 1;
+}
+
+CDocumentTarget* CTilemontApp::CreateDocument()
+{
+    auto* doc = new CDocumentTarget(*m_pPrompts, m_pMainFrame.get(), this);
+    connect(doc, &CDocumentTarget::lastFrameClosed, this, &CTilemontApp::OnLastFrameClosed);
+    m_documents << doc;
+    return doc;
+}
+
+void CTilemontApp::OnLastFrameClosed(CDocumentTarget* doc)
+{
+    m_documents.removeOne(doc);
+    // The frame that reported this is still being destroyed.
+    doc->deleteLater();
+}
+
+CDocumentTarget* CTilemontApp::OnFileNew()
+{
+    CDocumentTarget* doc = CreateDocument();
+    doc->Doc().SetTitle(kUntitledBase + QString::number(++m_nUntitledCount));
+    m_pMainFrame->CreateChildFrame(*doc);
+    return doc;
+}
+
+CDocumentTarget* CTilemontApp::OnFileOpen()
+{
+    const auto path = m_pPrompts->AskOpenFileName(Messages::kTemplateFilter, QString());
+    if (!path)
+        return nullptr;
+    CDocumentTarget* doc = CreateDocument();
+    if (!doc->Doc().OnOpenDocument(*path, false)) {
+        m_documents.removeOne(doc);
+        delete doc;
+        return nullptr;
+    }
+    m_pMainFrame->CreateChildFrame(*doc);
+    m_recent.Add(*path);
+    m_pMainFrame->UpdateCommandUI();
+    return doc;
+}
+
+CDocumentTarget* CTilemontApp::FindOpenDocument(const QString& path) const
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    const auto cs = FolderCase::FileSystemIgnoresCase(wanted) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (CDocumentTarget* doc : m_documents) {
+        const QString open = doc->Doc().GetPathName();
+        if (!open.isEmpty() && QFileInfo(open).absoluteFilePath().compare(wanted, cs) == 0 &&
+            !doc->OpenFrames().empty())
+            return doc;
+    }
+    return nullptr;
+}
+
+CDocumentTarget* CTilemontApp::OpenDocumentFile(const QString& path)
+{
+    if (CDocumentTarget* open = FindOpenDocument(path)) {
+        CChildFrame* frame = open->OpenFrames().front();
+        m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+        m_recent.Add(path);
+        return open;
+    }
+    CDocumentTarget* doc = CreateDocument();
+    if (!doc->Doc().OnOpenDocument(path, true)) {
+        m_documents.removeOne(doc);
+        delete doc;
+        return nullptr;
+    }
+    m_pMainFrame->CreateChildFrame(*doc);
+    m_recent.Add(path);
+    m_pMainFrame->UpdateCommandUI();
+    return doc;
+}
+
+bool CTilemontApp::SaveAllModified()
+{
+    for (CDocumentTarget* doc : QList<CDocumentTarget*>(m_documents))
+        if (!doc->Doc().SaveModified())
+            return false;
+    return true;
+}
+
+void CTilemontApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CTilemontApp::OnAppExit()
+{
+    m_pMainFrame->close();
+}
+
+bool CTilemontApp::HandlesCommand(int id) const
+{
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+        return true;
+    default:
+        return id >= ID_FILE_MRU_FIRST && id < ID_FILE_MRU_FIRST + m_recent.GetSize();
+    }
+}
+
+CCommandState CTilemontApp::CommandState(int id) const
+{
+    if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+        return {id - ID_FILE_MRU_FIRST < m_recent.GetCount(), false};
+    return {true, false};
+}
+
+void CTilemontApp::OnCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_NEW: OnFileNew(); return;
+    case ID_FILE_OPEN: OnFileOpen(); return;
+    case ID_APP_ABOUT: OnAppAbout(); return;
+    case ID_APP_EXIT: OnAppExit(); return;
+    }
+    const int index = id - ID_FILE_MRU_FIRST;
+    const QString path = m_recent.GetAt(index);
+    // An entry that no longer opens leaves the list, as it would never work.
+    if (!path.isEmpty() && !OpenDocumentFile(path))
+        m_recent.Remove(index);
+}

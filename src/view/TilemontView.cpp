@@ -1,0 +1,720 @@
+#include "view/TilemontView.h"
+
+#include "app/ResourceIds.h"
+#include "document/Area.h"
+#include "document/IAreasPanelSink.h"
+#include "document/TilemontDoc.h"
+#include "geometry/Polygon.h"
+#include "view/TileMask.h"
+#include "view/Tool.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+// The largest zoomed picture extent the scroll bars are asked to cover.
+constexpr double kMaxExtent = double(1 << 30);
+
+// Truncation toward zero, as every conversion to whole pixels does here,
+// kept within int so that absurd coordinates cannot overflow.
+int Trunc(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return int(std::clamp(v, -kMaxExtent, kMaxExtent));
+}
+
+// Every open view, so that a closing view can hand the selection's link to
+// another view of the same document.
+std::vector<CTilemontView*>& OpenViews()
+{
+    static std::vector<CTilemontView*> views;
+    return views;
+}
+
+QImage MakeMark(QRgb border, QRgb inside)
+{
+    QImage mark(8, 8, QImage::Format_RGB32);
+    mark.fill(border);
+    for (int y = 1; y < 7; ++y)
+        for (int x = 1; x < 7; ++x)
+            mark.setPixel(x, y, inside);
+    return mark;
+}
+
+const QImage& SkewMark()
+{
+    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0xFF), qRgb(0x00, 0x00, 0xFF));
+    return mark;
+}
+
+const QImage& InitialRectMark()
+{
+    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0x00), qRgb(0x00, 0x80, 0x00));
+    return mark;
+}
+
+unsigned KeyFlags(const QMouseEvent* event)
+{
+    unsigned flags = 0;
+    if (event->buttons() & Qt::LeftButton)
+        flags |= TOOL_LBUTTON;
+    if (event->buttons() & Qt::RightButton)
+        flags |= TOOL_RBUTTON;
+    if (event->buttons() & Qt::MiddleButton)
+        flags |= TOOL_MBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier)
+        flags |= TOOL_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        flags |= TOOL_CONTROL;
+    return flags;
+}
+
+QPoint ClientPoint(const QMouseEvent* event)
+{
+    const QPointF p = event->position();
+    return QPoint(Trunc(std::floor(p.x())), Trunc(std::floor(p.y())));
+}
+
+// The selection's drawn outline runs through vertices truncated toward
+// zero; map them as it does.
+QPointF OutlineVertex(const QTransform& toClient, const QPointF& p)
+{
+    return toClient.map(QPointF(std::trunc(p.x()), std::trunc(p.y())));
+}
+
+} // namespace
+
+CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , m_doc(doc)
+    , m_pPanel(panel)
+{
+    // Until the tools arrive, every slot holds an inert tool.
+    for (auto& tool : m_tools)
+        tool = std::make_unique<CTool>();
+
+    // Every paint covers its whole region from the composition.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    OpenViews().push_back(this);
+    m_doc.AddView(this);
+    m_nTimerId = startTimer(kAntsPeriodMs);
+    m_doc.GetSelection().SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
+    for (auto& tool : m_tools)
+        tool->Attach(this, &m_doc);
+    LinkSelection();
+    m_nAreasSeen = m_doc.GetAreas().size();
+    UpdateScrollSizes();
+}
+
+CTilemontView::~CTilemontView()
+{
+    if (m_nTimerId)
+        killTimer(m_nTimerId);
+    if (m_pPanel)
+        m_pPanel->NotifyAreasPanel(nullptr, nullptr, true);
+    m_doc.RemoveView(this);
+    auto& views = OpenViews();
+    views.erase(std::remove(views.begin(), views.end(), this), views.end());
+    if (m_bSelectionLinked) {
+        const auto other = std::find_if(views.begin(), views.end(),
+                                        [this](const CTilemontView* v) { return &v->m_doc == &m_doc; });
+        if (other != views.end())
+            (*other)->LinkSelection();
+        else
+            m_doc.GetSelection().SetView(nullptr);
+    }
+}
+
+void CTilemontView::LinkSelection()
+{
+    for (CTilemontView* view : OpenViews())
+        if (&view->m_doc == &m_doc)
+            view->m_bSelectionLinked = false;
+    m_doc.GetSelection().SetView(this);
+    m_bSelectionLinked = true;
+}
+
+// --- Scroll sizes and coordinates ---------------------------------------
+
+void CTilemontView::OnUpdate()
+{
+    GetEditedArea();
+    UpdateScrollSizes();
+    m_cache.Invalidate();
+    viewport()->update();
+}
+
+void CTilemontView::SetZoom(float x, float y)
+{
+    if (std::isfinite(x))
+        m_fZoomX = ClampZoom(x);
+    if (std::isfinite(y))
+        m_fZoomY = ClampZoom(y);
+}
+
+float CTilemontView::ClampZoom(float z) const
+{
+    float upper = kMaxZoom;
+    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
+        const int longest = std::max(picture->width(), picture->height());
+        upper = std::min(upper, float(kMaxExtent / longest));
+    }
+    return std::clamp(z, kMinZoom, std::max(kMinZoom, upper));
+}
+
+void CTilemontView::UpdateScrollSizes()
+{
+    if (m_bInScrollUpdate)
+        return;
+    m_bInScrollUpdate = true;
+    const QImage* picture = m_doc.GetPicture();
+    if (!picture || picture->isNull()) {
+        m_sizeTotal = m_sizePage = m_sizeLine = QSize(1, 1);
+    } else {
+        const int cw = viewport()->width(), ch = viewport()->height();
+        const float zw = float(picture->width()) * m_fZoomX;
+        const float zh = float(picture->height()) * m_fZoomY;
+        m_fOffsetX = zw < float(cw) ? (float(cw) - zw) * 0.5f : 0.0f;
+        m_fOffsetY = zh < float(ch) ? (float(ch) - zh) * 0.5f : 0.0f;
+        m_sizeTotal = QSize(Trunc(zw), Trunc(zh));
+        m_sizePage = QSize(cw, ch);
+        m_sizeLine = QSize(Trunc(m_fZoomX * 10.0f), Trunc(m_fZoomY * 10.0f));
+        if (m_sizeTotal.width() < cw) {
+            m_sizePage.setWidth(0);
+            m_sizeLine.setWidth(0);
+        }
+        if (m_sizeTotal.height() < ch) {
+            m_sizePage.setHeight(0);
+            m_sizeLine.setHeight(0);
+        }
+    }
+    ApplyScrollSizes();
+    m_bInScrollUpdate = false;
+}
+
+void CTilemontView::ApplyScrollSizes()
+{
+    // A zero page means the axis cannot scroll; steps then fall back to a
+    // tenth of the total and a tenth of the page.
+    const auto apply = [](QScrollBar* bar, int total, int page, int line) {
+        const int pageStep = page > 0 ? page : std::max(1, total / 10);
+        const int singleStep = line > 0 ? line : std::max(1, pageStep / 10);
+        bar->setRange(0, page > 0 ? std::max(0, total - page) : 0);
+        bar->setPageStep(pageStep);
+        bar->setSingleStep(singleStep);
+    };
+    apply(horizontalScrollBar(), m_sizeTotal.width(), m_sizePage.width(), m_sizeLine.width());
+    apply(verticalScrollBar(), m_sizeTotal.height(), m_sizePage.height(), m_sizeLine.height());
+}
+
+int CTilemontView::GetScrollX() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int CTilemontView::GetScrollY() const
+{
+    return verticalScrollBar()->value();
+}
+
+void CTilemontView::SetScrollPosition(int x, int y)
+{
+    horizontalScrollBar()->setValue(x);
+    verticalScrollBar()->setValue(y);
+}
+
+QRectF CTilemontView::PictureToClient(const QRectF& r) const
+{
+    const QPointF topLeft = PictureToClient(r.topLeft());
+    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) * m_fZoomX, float(r.height()) * m_fZoomY);
+}
+
+QPointF CTilemontView::PictureToClient(const QPointF& p) const
+{
+    return QPointF(float(p.x()) * m_fZoomX + m_fOffsetX - float(GetScrollX()),
+                   float(p.y()) * m_fZoomY + m_fOffsetY - float(GetScrollY()));
+}
+
+QRectF CTilemontView::ClientToPicture(const QRectF& r) const
+{
+    const QPointF topLeft = ClientToPicture(r.topLeft());
+    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) / m_fZoomX, float(r.height()) / m_fZoomY);
+}
+
+QPointF CTilemontView::ClientToPicture(const QPointF& p) const
+{
+    return QPointF((float(p.x()) + float(GetScrollX()) - m_fOffsetX) / m_fZoomX,
+                   (float(p.y()) + float(GetScrollY()) - m_fOffsetY) / m_fZoomY);
+}
+
+CViewGeometry CTilemontView::Geometry() const
+{
+    CViewGeometry g;
+    g.zoomX = m_fZoomX;
+    g.zoomY = m_fZoomY;
+    g.offsetX = m_fOffsetX;
+    g.offsetY = m_fOffsetY;
+    g.scrollX = GetScrollX();
+    g.scrollY = GetScrollY();
+    g.client = viewport()->size();
+    g.dpr = viewport()->devicePixelRatioF();
+    g.background = viewport()->palette().color(QPalette::Base).rgba() | 0xFF000000u;
+    return g;
+}
+
+QRect CTilemontView::ClientBounds(const QRectF& picture, int margin) const
+{
+    const QRectF c = PictureToClient(picture);
+    const int left = Trunc(c.x()), top = Trunc(c.y());
+    const int right = Trunc(c.x() + c.width()), bottom = Trunc(c.y() + c.height());
+    return QRect(left, top, right - left, bottom - top).adjusted(-margin, -margin, margin, margin);
+}
+
+void CTilemontView::InvalidateSelectionBounds()
+{
+    const QRectF bounds = m_doc.GetSelection().GetBounds();
+    if (bounds.isNull())
+        return;
+    viewport()->update(ClientBounds(bounds, 10));
+}
+
+// --- Tools and handle modes ---------------------------------------------
+
+CTool* CTilemontView::GetTool(ToolSlot slot) const
+{
+    return slot >= 0 && slot < ToolCount ? m_tools[slot].get() : nullptr;
+}
+
+void CTilemontView::SetTool(ToolSlot slot, std::unique_ptr<CTool> tool)
+{
+    if (!tool || slot < 0 || slot >= ToolCount)
+        return;
+    tool->Attach(this, &m_doc);
+    m_tools[slot] = std::move(tool);
+    if (slot == m_nActiveTool)
+        ApplyCursor();
+}
+
+CTool* CTilemontView::GetActiveTool() const
+{
+    return m_nActiveTool >= 0 ? m_tools[m_nActiveTool].get() : nullptr;
+}
+
+void CTilemontView::SetActiveTool(int slot)
+{
+    m_nActiveTool = slot >= 0 && slot < ToolCount ? slot : -1;
+    ApplyCursor();
+}
+
+void CTilemontView::ApplyCursor()
+{
+    CTool* tool = GetActiveTool();
+    if (!tool || !tool->OnSetCursor(this))
+        unsetCursor();
+}
+
+void CTilemontView::SetEditedArea(CArea* area)
+{
+    auto& areas = m_doc.GetAreas();
+    m_nAreasSeen = areas.size();
+    m_nEditedArea = -1;
+    const std::less<const CArea*> before;
+    if (area && !areas.empty() && !before(area, &areas.front()) && !before(&areas.back(), area))
+        m_nEditedArea = int(area - &areas.front());
+}
+
+CArea* CTilemontView::GetEditedArea() const
+{
+    auto& areas = m_doc.GetAreas();
+    // After a removal the position may name a different area: let go.
+    if (areas.size() < m_nAreasSeen)
+        m_nEditedArea = -1;
+    m_nAreasSeen = areas.size();
+    if (m_nEditedArea < 0 || std::size_t(m_nEditedArea) >= areas.size())
+        return nullptr;
+    return &areas[m_nEditedArea];
+}
+
+void CTilemontView::SetSkewMode(bool on, CArea* area)
+{
+    // Switching a mode on twice must not save the mode's own tool as the
+    // one to return to, nor switching off twice undo a later tool pick.
+    if (on) {
+        if (!m_bSkewMode)
+            m_nToolBeforeSkew = m_nActiveTool;
+        m_bSkewMode = true;
+        SetActiveTool(SkewTool);
+        SetEditedArea(area);
+        m_tools[SkewTool]->SetArea(GetEditedArea());
+    } else if (m_bSkewMode) {
+        m_bSkewMode = false;
+        SetActiveTool(m_nToolBeforeSkew);
+    }
+}
+
+void CTilemontView::SetInitialRectMode(bool on, CArea* area)
+{
+    if (on) {
+        if (!m_bInitialRectMode)
+            m_nToolBeforeInitialRect = m_nActiveTool;
+        m_bInitialRectMode = true;
+        SetActiveTool(InitialRectTool);
+        SetEditedArea(area);
+        m_tools[InitialRectTool]->SetArea(GetEditedArea());
+    } else if (m_bInitialRectMode) {
+        m_bInitialRectMode = false;
+        SetActiveTool(m_nToolBeforeInitialRect);
+    }
+}
+
+bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<QPoint, 4>& corners) const
+{
+    const CArea* area = GetEditedArea();
+    if (!area)
+        return false;
+    std::array<QPoint, 4> picture;
+    if (skew) {
+        const auto& c = area->GetSkewCorners();
+        picture = {c[CArea::TopLeft], c[CArea::TopRight], c[CArea::BottomLeft], c[CArea::BottomRight]};
+    } else {
+        const CIntRect& r = area->GetInitialRect();
+        picture = {QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.left, r.bottom),
+                   QPoint(r.right, r.bottom)};
+    }
+    for (int i = 0; i < 4; ++i) {
+        corners[i] = QPoint(Trunc(float(picture[i].x()) * g.zoomX + g.offsetX - float(g.scrollX)),
+                            Trunc(float(picture[i].y()) * g.zoomY + g.offsetY - float(g.scrollY)));
+    }
+    return true;
+}
+
+QRect CTilemontView::HandleBounds(bool skew) const
+{
+    std::array<QPoint, 4> c;
+    if (!HandleCorners(skew, Geometry(), c))
+        return QRect();
+    QRect bounds(c[0], c[0]);
+    for (const QPoint& p : c)
+        bounds |= QRect(p, p);
+    // The marks reach 4 pixels before and 3 after each corner.
+    return bounds.adjusted(-5, -5, 5, 5);
+}
+
+void CTilemontView::RefreshSkewHandles()
+{
+    m_tools[SkewTool]->SetArea(GetEditedArea());
+    m_tools[SkewTool]->InvalidateOutline();
+    viewport()->update(HandleBounds(true));
+}
+
+void CTilemontView::RefreshInitialRectHandles()
+{
+    m_tools[InitialRectTool]->InvalidateOutline();
+    viewport()->update(HandleBounds(false));
+}
+
+// --- Commands -------------------------------------------------------------
+
+namespace
+{
+
+int ToolSlotOf(int id)
+{
+    switch (id) {
+    case ID_RECT_SELECTION: return CTilemontView::RectTool;
+    case ID_ELLIPSE_SELECTION: return CTilemontView::EllipseTool;
+    case ID_POLYLINE_SELECTION: return CTilemontView::PolylineTool;
+    case ID_FREEHAND_SELECTION: return CTilemontView::FreehandTool;
+    case ID_HAND: return CTilemontView::HandTool;
+    case ID_ZOOM_IN: return CTilemontView::ZoomTool;
+    default: return -1;
+    }
+}
+
+} // namespace
+
+bool CTilemontView::HandlesCommand(int id) const
+{
+    return ToolSlotOf(id) >= 0 || id == ID_ZOOM_OUT || id == ID_ORIGINAL_SIZE || id == ID_REFRESH;
+}
+
+CCommandState CTilemontView::CommandState(int id) const
+{
+    CCommandState state;
+    if (const int slot = ToolSlotOf(id); slot >= 0)
+        state.checked = slot == m_nActiveTool;
+    else if (id == ID_ORIGINAL_SIZE)
+        state.enabled = m_fZoomX != 1.0f || m_fZoomY != 1.0f;
+    return state;
+}
+
+void CTilemontView::OnCommand(int id)
+{
+    if (const int slot = ToolSlotOf(id); slot >= 0) {
+        SetActiveTool(slot);
+        return;
+    }
+    switch (id) {
+    case ID_ZOOM_OUT:
+        ZoomOut();
+        break;
+    case ID_ORIGINAL_SIZE:
+        OriginalSize();
+        break;
+    case ID_REFRESH:
+        m_cache.Invalidate();
+        viewport()->update();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTilemontView::ZoomOut()
+{
+    const float oldX = m_fZoomX, oldY = m_fZoomY;
+    // Five sixths, the product rounded to single precision as every zoom is.
+    const float z = ClampZoom(static_cast<float>(double(oldX) * 0.8333333333333334));
+    const int scrollX = GetScrollX(), scrollY = GetScrollY();
+    m_fZoomX = z;
+    m_fZoomY = z;
+    UpdateScrollSizes();
+    SetScrollPosition(Trunc(float(scrollX) / (oldX / z)), Trunc(float(scrollY) / (oldY / z)));
+    viewport()->update();
+}
+
+void CTilemontView::OriginalSize()
+{
+    m_fZoomX = 1.0f;
+    m_fZoomY = 1.0f;
+    UpdateScrollSizes();
+    SetScrollPosition(0, 0);
+    viewport()->update();
+}
+
+// --- Painting -------------------------------------------------------------
+
+void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>& c, const QImage& mark)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Inverted, so the lines show on any picture; drawing them twice restores it.
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawLine(c[0], c[1]);
+    painter.drawLine(c[0], c[2]);
+    painter.drawLine(c[2], c[3]);
+    painter.drawLine(c[1], c[3]);
+    painter.restore();
+    for (const QPoint& p : c)
+        painter.drawImage(p - QPoint(4, 4), mark);
+}
+
+void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, bool withFeedback)
+{
+    CSelection& selection = m_doc.GetSelection();
+    if (!selection.IsEmpty()) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setTransform(g.Transform(), true);
+        // Each view strokes the ants one screen pixel wide at its own zoom,
+        // then gives the link back to the view that holds it.
+        selection.SetView(this);
+        selection.DrawOutline(painter);
+        if (!m_bSelectionLinked) {
+            const auto& views = OpenViews();
+            const auto linked = std::find_if(views.begin(), views.end(), [this](const CTilemontView* v) {
+                return &v->m_doc == &m_doc && v->m_bSelectionLinked;
+            });
+            selection.SetView(linked != views.end() ? *linked : nullptr);
+        }
+        painter.restore();
+    }
+
+    std::array<QPoint, 4> corners;
+    if (m_bSkewMode && HandleCorners(true, g, corners))
+        PaintHandles(painter, corners, SkewMark());
+    if (m_bInitialRectMode && HandleCorners(false, g, corners))
+        PaintHandles(painter, corners, InitialRectMark());
+
+    if (withFeedback) {
+        if (CTool* tool = GetActiveTool()) {
+            painter.save();
+            tool->DrawFeedback(painter);
+            painter.restore();
+        }
+    }
+}
+
+void CTilemontView::paintEvent(QPaintEvent* event)
+{
+    const CViewGeometry g = Geometry();
+    m_cache.Update(m_doc, g);
+    QPainter painter(viewport());
+    const QImage& image = m_cache.Image();
+    const QRegion& region = event->region();
+    for (const QRect& r : region) {
+        if (image.isNull()) {
+            painter.fillRect(r, QColor::fromRgba(g.background));
+            continue;
+        }
+        const QRectF source(r.x() * g.dpr, r.y() * g.dpr, r.width() * g.dpr, r.height() * g.dpr);
+        painter.drawImage(QRectF(r), image, source);
+    }
+    painter.setClipRegion(region);
+    PaintOverlays(painter, g, true);
+}
+
+void CTilemontView::PaintForPrint(QPainter& painter)
+{
+    CViewGeometry g = Geometry();
+    g.scrollX = 0;
+    g.scrollY = 0;
+    QSizeF extent(g.client);
+    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
+        extent = extent.expandedTo(QSizeF(g.offsetX + picture->width() * g.zoomX,
+                                          g.offsetY + picture->height() * g.zoomY));
+    }
+    CViewCache::PaintScene(painter, m_doc, g, QRectF(QPointF(0, 0), extent), nullptr);
+    PaintOverlays(painter, g, false);
+}
+
+void CTilemontView::OnAntsTick()
+{
+    const CSelection& selection = m_doc.GetSelection();
+    if (selection.IsEmpty() || !viewport()->isVisible())
+        return;
+    // Only the strip under the outline: the dark and light dashes together
+    // cover every outline pixel, so nothing else needs redrawing.
+    const QTransform toClient = Geometry().Transform();
+    CTileMask mask(viewport()->size());
+    for (const CContour& contour : selection.GetPolygon().contours) {
+        const std::size_t n = contour.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            mask.AddSegment(OutlineVertex(toClient, contour[i]), OutlineVertex(toClient, contour[(i + 1) % n]),
+                            3.0);
+        }
+    }
+    if (!mask.IsEmpty())
+        viewport()->update(mask.Region());
+}
+
+// --- Window events --------------------------------------------------------
+
+void CTilemontView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollSizes();
+    viewport()->update();
+}
+
+void CTilemontView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void CTilemontView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_nTimerId)
+        OnAntsTick();
+    else
+        QAbstractScrollArea::timerEvent(event);
+}
+
+void CTilemontView::keyPressEvent(QKeyEvent* event)
+{
+    CArea* area = GetEditedArea();
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    int dx = 0, dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: dx = -step; break;
+    case Qt::Key_Right: dx = step; break;
+    case Qt::Key_Up: dy = -step; break;
+    case Qt::Key_Down: dy = step; break;
+    default: break;
+    }
+    if (!area || (dx == 0 && dy == 0)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // The old selection and the area's old place need repainting too.
+    InvalidateSelectionBounds();
+    const QRectF oldArea = area->GetOutlineBounds();
+    TranslatePolygon(area->GetOutline(), dx, dy);
+    m_doc.GetSelection().SetPolygon(&area->GetOutline());
+    // The moved outline is part of the template: without this, closing
+    // would not offer to save it.
+    m_doc.SetModifiedFlag(true);
+    viewport()->update(ClientBounds(oldArea, 2) | ClientBounds(area->GetOutlineBounds(), 2));
+    InvalidateSelectionBounds();
+    event->accept();
+}
+
+void CTilemontView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_pPanel)
+        m_pPanel->NotifyAreasPanel(&m_doc, this, false);
+    emit focusGained(this);
+}
+
+// The base handlers only decline the event; a tool that took it keeps it
+// from travelling on to the frame.
+void CTilemontView::mousePressEvent(QMouseEvent* event)
+{
+    QAbstractScrollArea::mousePressEvent(event);
+    CTool* tool = GetActiveTool();
+    if (!tool)
+        return;
+    const QPoint p = ClientPoint(event);
+    if (event->button() == Qt::LeftButton)
+        tool->OnLButtonDown(KeyFlags(event), p.x(), p.y());
+    else if (event->button() == Qt::RightButton)
+        tool->OnRButtonDown(KeyFlags(event), p.x(), p.y());
+    ApplyCursor();
+    event->accept();
+}
+
+void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QAbstractScrollArea::mouseReleaseEvent(event);
+    CTool* tool = GetActiveTool();
+    if (!tool)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        const QPoint p = ClientPoint(event);
+        tool->OnLButtonUp(KeyFlags(event), p.x(), p.y());
+        ApplyCursor();
+    }
+    event->accept();
+}
+
+void CTilemontView::mouseMoveEvent(QMouseEvent* event)
+{
+    QAbstractScrollArea::mouseMoveEvent(event);
+    CTool* tool = GetActiveTool();
+    if (!tool)
+        return;
+    const QPoint p = ClientPoint(event);
+    tool->OnMouseMove(KeyFlags(event), p.x(), p.y());
+    ApplyCursor();
+    event->accept();
+}

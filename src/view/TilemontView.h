@@ -1,0 +1,187 @@
+#pragma once
+
+#include "app/CommandTarget.h"
+#include "document/IDocumentView.h"
+#include "geometry/ISelectionView.h"
+#include "view/ViewCache.h"
+
+#include <QAbstractScrollArea>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+
+#include <array>
+#include <cstddef>
+#include <memory>
+
+class CArea;
+class CTilemontDoc;
+class CTool;
+class IAreasPanelSink;
+class QPainter;
+
+// The scrolling, zooming window on one template: the picture, the areas,
+// the marching-ants selection and the handle overlays. Answers the "Tool"
+// commands, "Refresh" and the zoom commands.
+class CTilemontView : public QAbstractScrollArea,
+                      public IDocumentView,
+                      public ISelectionView,
+                      public ICommandTarget
+{
+    Q_OBJECT
+
+public:
+    // The eight tools, in the order they are attached.
+    enum ToolSlot : int {
+        RectTool,
+        EllipseTool,
+        PolylineTool,
+        FreehandTool,
+        HandTool,
+        ZoomTool,
+        SkewTool,
+        InitialRectTool,
+        ToolCount
+    };
+
+    // Zoom is held within these bounds (and further, so that the zoomed
+    // picture stays within the scroll bars' range): 1/64 shows a 24-MP
+    // picture in under 100 pixels, 64 shows a picture pixel as a 64-pixel
+    // block.
+    static constexpr float kMinZoom = 1.0f / 64.0f;
+    static constexpr float kMaxZoom = 64.0f;
+    static constexpr int kAntsPeriodMs = 100;
+
+    // panel may be null: the view then tells nobody when it gains focus.
+    CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent = nullptr);
+    ~CTilemontView() override;
+
+    CTilemontDoc& GetDocument() const { return m_doc; }
+
+    // IDocumentView: recompute the scroll sizes and repaint everything.
+    void OnUpdate() override;
+    // ISelectionView
+    float GetZoomX() const override { return m_fZoomX; }
+    float GetZoomY() const { return m_fZoomY; }
+    // Stores both factors, held within the zoom bounds (a factor that is not
+    // a number is ignored); the caller recomputes the scroll sizes and
+    // repaints.
+    void SetZoom(float x, float y);
+    float GetOffsetX() const { return m_fOffsetX; }
+    float GetOffsetY() const { return m_fOffsetY; }
+    void UpdateScrollSizes();
+
+    // Scroll position in zoomed (window) pixels; setting it clamps to the
+    // scroll range.
+    int GetScrollX() const;
+    int GetScrollY() const;
+    void SetScrollPosition(int x, int y);
+    // The scroll sizes as last computed: total, page and line per axis. A
+    // page or line of 0 means the axis cannot scroll.
+    QSize GetTotalSize() const { return m_sizeTotal; }
+    QSize GetPageSize() const { return m_sizePage; }
+    QSize GetLineSize() const { return m_sizeLine; }
+
+    QRectF PictureToClient(const QRectF& r) const;
+    QPointF PictureToClient(const QPointF& p) const;
+    QRectF ClientToPicture(const QRectF& r) const;
+    QPointF ClientToPicture(const QPointF& p) const;
+    void InvalidateSelectionBounds();
+
+    void SetSkewMode(bool on, CArea* area);
+    void SetInitialRectMode(bool on, CArea* area);
+    void RefreshSkewHandles();
+    void RefreshInitialRectHandles();
+    // area must be an entry of the document's list, or null for none. The
+    // view keeps its position in the list; it reads as none once the list
+    // has shrunk past it or been shortened.
+    void SetEditedArea(CArea* area);
+    CArea* GetEditedArea() const;
+    bool IsSkewMode() const { return m_bSkewMode; }
+    bool IsInitialRectMode() const { return m_bInitialRectMode; }
+
+    CTool* GetTool(ToolSlot slot) const;
+    // Replaces the tool in slot (null leaves it as it is); it is attached to
+    // this view and document. The active tool stays in the same slot.
+    void SetTool(ToolSlot slot, std::unique_ptr<CTool> tool);
+    CTool* GetActiveTool() const;
+
+    // ICommandTarget
+    bool HandlesCommand(int id) const override;
+    CCommandState CommandState(int id) const override;
+    void OnCommand(int id) override;
+
+    // One step of the marching ants: asks for a repaint of the strip of
+    // window under the selection's outline, which strokes it one phase on.
+    // The 100 ms timer calls it; nothing happens for an empty selection.
+    void OnAntsTick();
+
+    // Paints what the window shows (without the scroll shift) onto another
+    // device, for printing.
+    void PaintForPrint(QPainter& painter);
+
+    const CViewCache& GetCache() const { return m_cache; }
+
+signals:
+    // The view took the keyboard focus (the frame points the Areas panel here).
+    void focusGained(CTilemontView* view);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    CViewGeometry Geometry() const;
+    void SetActiveTool(int slot);
+    void ApplyCursor();
+    float ClampZoom(float z) const;
+    void ZoomOut();
+    void OriginalSize();
+    void ApplyScrollSizes();
+    void LinkSelection();
+    // Client rectangle of a picture rectangle, whole pixels, grown by margin.
+    QRect ClientBounds(const QRectF& picture, int margin) const;
+    // Where the corners of the skew quadrilateral or of the initial rectangle
+    // land in the client area, in the order top-left, top-right,
+    // bottom-left, bottom-right; false without an edited area.
+    bool HandleCorners(bool skew, const CViewGeometry& geometry, std::array<QPoint, 4>& corners) const;
+    QRect HandleBounds(bool skew) const;
+    // Selection outline, handle overlays and tool feedback over the
+    // composed scene; geometry says where the picture lies.
+    void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
+    static void PaintHandles(QPainter& painter, const std::array<QPoint, 4>& corners, const QImage& mark);
+
+    CTilemontDoc& m_doc;
+    IAreasPanelSink* m_pPanel;
+    std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
+    // The edited area as its position in the document's list, with the list's
+    // length when last seen: positions of existing areas survive appending,
+    // but not removal.
+    mutable int m_nEditedArea = -1;
+    mutable std::size_t m_nAreasSeen = 0;
+    bool m_bSkewMode = false;
+    bool m_bInitialRectMode = false;
+    int m_nActiveTool = -1;
+    float m_fOffsetY = 0.0f;
+    float m_fOffsetX = 0.0f;
+    float m_fZoomY = 1.0f;
+    float m_fZoomX = 1.0f;
+    int m_nToolBeforeSkew = -1;
+    int m_nToolBeforeInitialRect = -1;
+
+    QSize m_sizeTotal{1, 1};
+    QSize m_sizePage{1, 1};
+    QSize m_sizeLine{1, 1};
+    bool m_bInScrollUpdate = false;
+    int m_nTimerId = 0;
+    // Whether the document's selection scales its outline by this view.
+    bool m_bSelectionLinked = false;
+    CViewCache m_cache;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QRgb>
+#include <QSize>
+#include <QTransform>
+
+// Everything that decides where the picture lands in a view's client area:
+// per axis, client = picture x zoom + offset - scroll.
+struct CViewGeometry
+{
+    float zoomX = 1.0f;
+    float zoomY = 1.0f;
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    int scrollX = 0;
+    int scrollY = 0;
+    QSize client;          // logical pixels
+    qreal dpr = 1.0;       // device pixels per logical pixel
+    QRgb background = 0xFFFFFFFF;
+
+    // Picture coordinates to client coordinates.
+    QTransform Transform() const
+    {
+        return QTransform(zoomX, 0.0, 0.0, zoomY, qreal(offsetX) - scrollX, qreal(offsetY) - scrollY);
+    }
+
+    bool SameExceptScroll(const CViewGeometry& o) const
+    {
+        return zoomX == o.zoomX && zoomY == o.zoomY && offsetX == o.offsetX && offsetY == o.offsetY &&
+               client == o.client && dpr == o.dpr && background == o.background;
+    }
+    bool operator==(const CViewGeometry& o) const
+    {
+        return SameExceptScroll(o) && scrollX == o.scrollX && scrollY == o.scrollY;
+    }
+};

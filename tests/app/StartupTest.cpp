@@ -1,0 +1,175 @@
+#include "AppTestSupport.h"
+
+#include "app/FolderCase.h"
+#include "app/ResourceIds.h"
+#include "app/RecentFileList.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaType>
+
+namespace {
+
+const char* const kStringKeys[] = {"Address",   "Folder",       "Login",          "Password",
+                                   "AddressT",  "FolderT",      "LoginT",         "PasswordT",
+                                   "AddressD",  "FolderD",      "LoginD",         "PasswordD",
+                                   "ProxyAddress", "TemplatesFolder", "TexturesFolder", "LithavensFolder",
+                                   "ExportFolder"};
+const char* const kIntKeys[] = {"Port", "PortT", "PortD", "ProxyPort", "UseProxy"};
+
+QString Folder(const QString& start, const char* name)
+{
+    return QDir::toNativeSeparators(start + QLatin1Char('/') + QLatin1String(name)) + QDir::separator();
+}
+
+} // namespace
+
+TEST_F(AppTest, FirstRunMakesTheFoldersOpensTilem1AndWritesEveryValueWithItsType)
+{
+    ASSERT_TRUE(Start());
+    for (const char* name : {"templates", "textures", "lithavens", "export"})
+        EXPECT_TRUE(QFileInfo(StartFolder() + QLatin1Char('/') + QLatin1String(name)).isDir()) << name;
+    EXPECT_EQ(App().GetTexturesFolder(), Folder(StartFolder(), "textures"));
+    EXPECT_EQ(App().GetExportFolder(), Folder(StartFolder(), "export"));
+
+    ASSERT_EQ(App().Documents().size(), 1);
+    EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("Tilem1"));
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_EQ(Frame().CurrentMenu(), int(IDR_TILEMTYPE));
+
+    EXPECT_EQ(App().ExitInstance(), 0);
+    const auto store = Store();
+    EXPECT_EQ(store->childKeys().size(), 22);
+    for (const char* key : kStringKeys)
+        EXPECT_EQ(store->value(QLatin1String(key)).typeId(), QMetaType::QString) << key;
+    for (const char* key : kIntKeys) {
+        EXPECT_EQ(store->value(QLatin1String(key)).typeId(), QMetaType::Int) << key;
+        EXPECT_EQ(store->value(QLatin1String(key)).toInt(), 0) << key;
+    }
+    EXPECT_EQ(store->value("Address").toString(), QString());
+    EXPECT_EQ(store->value("TemplatesFolder").toString(), Folder(StartFolder(), "templates"));
+    EXPECT_EQ(store->value("LithavensFolder").toString(), Folder(StartFolder(), "lithavens"));
+}
+
+TEST_F(AppTest, StoredValuesSurviveARunUnchanged)
+{
+    QSettings::SettingsMap stored;
+    int n = 0;
+    for (const char* key : kStringKeys)
+        stored[QLatin1String(key)] = QStringLiteral("Value %1 = ä;\\x/ %2").arg(++n).arg(QLatin1String(key));
+    for (const char* key : kIntKeys)
+        stored[QLatin1String(key)] = 1000 + ++n;
+    // Folders that exist already, in mixed case.
+    const QString textures = TempPath("Stone/Tiles/");
+    ASSERT_TRUE(QDir().mkpath(textures));
+    stored["TexturesFolder"] = textures;
+    stored["ExportFolder"] = TempPath("Out Put/");
+    {
+        const auto store = Store();
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            store->setValue(it.key(), it.value());
+    }
+
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(App().Settings().nProxyPort, stored["ProxyPort"].toInt());
+    EXPECT_EQ(App().GetTexturesFolder(), textures);
+    // A stored folder that is missing is made, one level deep.
+    EXPECT_TRUE(QFileInfo(TempPath("Out Put")).isDir());
+    App().ExitInstance();
+
+    const auto store = Store();
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        const QVariant value = store->value(it.key());
+        EXPECT_EQ(value.typeId(), it.value().typeId()) << it.key().toStdString();
+        EXPECT_EQ(value, it.value()) << it.key().toStdString();
+    }
+}
+
+TEST(FolderCaseTest, CaseIsKeptWhereTheFileSystemTellsCaseApart)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("Stone/Tiles")));
+    const QString existing = tmp.path() + QStringLiteral("/Stone/Tiles/");
+    const QString missing = tmp.path() + QStringLiteral("/Stone/Not/Yet/Made/");
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    GTEST_SKIP() << "this system's file systems usually ignore case";
+#endif
+    // Two entries differing only in case are two folders here.
+    ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("stone")));
+    EXPECT_FALSE(FolderCase::FileSystemIgnoresCase(existing));
+    EXPECT_FALSE(FolderCase::FileSystemIgnoresCase(missing));
+    EXPECT_EQ(FolderCase::Normalise(existing), existing);
+    EXPECT_EQ(FolderCase::Normalise(missing), missing);
+}
+
+TEST(RecentFileListTest, KeepsFourNewestFirstWithoutDuplicatesAndStoresThemByNumber)
+{
+    QTemporaryDir tmp;
+    CRecentFileList list(4);
+    for (const char* name : {"a.tlm", "b.tlm", "c.tlm", "d.tlm", "e.tlm", "c.tlm"})
+        list.Add(tmp.filePath(QLatin1String(name)));
+    ASSERT_EQ(list.GetCount(), 4);
+    EXPECT_EQ(QFileInfo(list.GetAt(0)).fileName(), QStringLiteral("c.tlm"));
+    EXPECT_EQ(QFileInfo(list.GetAt(1)).fileName(), QStringLiteral("e.tlm"));
+    EXPECT_EQ(QFileInfo(list.GetAt(3)).fileName(), QStringLiteral("b.tlm"));
+
+    QSettings store(tmp.filePath("mru.ini"), QSettings::IniFormat);
+    store.setValue("Recent File List/File4", "stale");
+    list.Remove(3);
+    list.WriteList(store);
+    EXPECT_EQ(store.value("Recent File List/File1").toString(), list.GetAt(0));
+    EXPECT_FALSE(store.contains("Recent File List/File4"));
+
+    // Gaps in what is stored close up when read.
+    store.remove("Recent File List/File2");
+    CRecentFileList read(4);
+    read.ReadList(store);
+    ASSERT_EQ(read.GetCount(), 2);
+    EXPECT_EQ(read.GetAt(1), list.GetAt(2));
+
+    CRecentFileList amp(4);
+    amp.Add(QStringLiteral("/x/R&D.tlm"));
+    EXPECT_EQ(amp.MenuText(0), QStringLiteral("&1 ") + QDir::toNativeSeparators("/x/R&&D.tlm"));
+}
+
+TEST_F(AppTest, CommandLineOpensTheNamedTemplate)
+{
+    const QString path = WriteTemplate("kitchen.tlm");
+    ASSERT_TRUE(Start({QStringLiteral("-someoption"), path}));
+    ASSERT_EQ(App().Documents().size(), 1);
+    EXPECT_EQ(ActiveDoc().GetPathName(), path);
+    EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("kitchen.tlm"));
+    ASSERT_NE(ActiveDoc().GetPicture(), nullptr);
+    EXPECT_EQ(ActiveDoc().GetPicture()->size(), QSize(12, 8));
+    EXPECT_EQ(App().RecentFiles().GetAt(0), path);
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - kitchen.tlm"));
+}
+
+TEST_F(AppTest, CommandLineTakesAnEmptyFileAsAnEmptyTemplate)
+{
+    const QString path = TempPath("empty.tlm");
+    QFile(path).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Start({path}));
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_EQ(ActiveDoc().GetPicture(), nullptr);
+    EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("empty.tlm"));
+}
+
+TEST_F(AppTest, UnreadableCommandLineFileEndsStartUpAfterTheMessage)
+{
+    const QString path = TempPath("broken.tlm");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x05\x00\x00", 3);
+    file.close();
+
+    EXPECT_FALSE(Start({path}));
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(path)) << prompts.errors[0].toStdString();
+    EXPECT_TRUE(App().Documents().isEmpty());
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_TRUE(App().RecentFiles().Files().isEmpty());
+    // The settings are still written back.
+    EXPECT_EQ(App().ExitInstance(), 0);
+    EXPECT_EQ(Store()->childKeys().size(), 22);
+}
