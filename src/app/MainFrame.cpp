@@ -154,6 +154,13 @@ QList<CChildFrame*> CMainFrame::ChildFrames() const
     return children;
 }
 
+void CMainFrame::FillWithLoneWindow()
+{
+    const QList<QMdiSubWindow*> windows = m_pMdi->subWindowList();
+    if (windows.size() == 1 && !windows.front()->isMaximized() && !windows.front()->isMinimized())
+        windows.front()->setGeometry(m_pMdi->viewport()->rect());
+}
+
 CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
 {
     CChildFrame* previous = ActiveChild();

@@ -47,6 +47,8 @@ public:
     // Brings every action's enabled and checked state, the menu bar, the
     // recent-file items and the window titles up to date.
     void UpdateCommandUI();
+    // Makes a single open template window cover the workspace.
+    void FillWithLoneWindow();
 
     QAction* Action(int id) const;
     // IDR_MAINFRAME or IDR_TILEMTYPE: the menu bar shown.

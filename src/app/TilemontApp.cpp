@@ -1,5 +1,8 @@
 #include "TilemontApp.h"
 
+#include <QScreen>
+#include <QTimer>
+
 #include "AboutDlg.h"
 #include "ChildFrame.h"
 #include "DocumentTarget.h"
@@ -79,7 +82,14 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     if (!started)
         return false;
 
+    // Cover the screen first: without a window manager (a bare X server)
+    // the maximise request alone changes nothing.
+    if (const QScreen* screen = m_pMainFrame->screen())
+        m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
+    // A lone template window starts by filling the workspace, once the
+    // main window has its size.
+    QTimer::singleShot(0, m_pMainFrame.get(), [frame = m_pMainFrame.get()] { frame->FillWithLoneWindow(); });
     m_pMainFrame->UpdateCommandUI();
     return true;
 }

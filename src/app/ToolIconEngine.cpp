@@ -3,6 +3,7 @@
 #include "ResourceIds.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QPainterPath>
 
 namespace {
@@ -296,6 +297,24 @@ void CToolIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mo
     Sketch sketch(*painter, mode == QIcon::Disabled);
     Draw(m_nId, sketch);
     painter->restore();
+}
+
+QPixmap CToolIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state)
+{
+    return scaledPixmap(size, mode, state, 1.0);
+}
+
+QPixmap CToolIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale)
+{
+    // QIcon hands over the size in device pixels already.
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    }
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
 }
 
 QIconEngine* CToolIconEngine::clone() const

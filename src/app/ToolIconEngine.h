@@ -16,6 +16,10 @@ public:
     static bool HasDrawing(int id);
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
+    // Both start from a transparent pixmap: the default ones paint over
+    // whatever memory the pixmap happened to get.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override;
     QIconEngine* clone() const override;
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QString key() const override;
