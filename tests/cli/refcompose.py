@@ -19,6 +19,8 @@ import subprocess
 import zlib
 from fractions import Fraction
 
+from tlmformat import split_pnm
+
 
 class Image:
     """8-bit RGB pixels, row-major, as a list of (r, g, b) tuples."""
@@ -93,18 +95,7 @@ def decode_jpeg(data):
 
 
 def parse_pnm(ppm):
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while ppm[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not ppm[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(ppm[start:pos])
-    pos += 1
-    kind, width, height = fields[0], int(fields[1]), int(fields[2])
-    body = ppm[pos:]
+    kind, width, height, body = split_pnm(ppm)
     if kind == b"P5":
         px = [(v, v, v) for v in body[:width * height]]
     else:

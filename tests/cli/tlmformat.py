@@ -314,10 +314,8 @@ def jpeg_quant_values(data):
     return values
 
 
-def decode_jpeg(data):
-    """Decodes with djpeg; returns (width, height, pixel(x, y) -> (r, g, b))."""
-    ppm = subprocess.run(["djpeg", "-pnm"], input=data, capture_output=True,
-                         check=True, timeout=60).stdout
+def split_pnm(ppm):
+    """The kind (b"P5" or b"P6"), width, height and pixel bytes of a PNM file."""
     fields = []
     pos = 0
     while len(fields) < 4:
@@ -328,8 +326,14 @@ def decode_jpeg(data):
             pos += 1
         fields.append(ppm[start:pos])
     pos += 1
-    kind, width, height = fields[0], int(fields[1]), int(fields[2])
-    body = ppm[pos:]
+    return fields[0], int(fields[1]), int(fields[2]), ppm[pos:]
+
+
+def decode_jpeg(data):
+    """Decodes with djpeg; returns (width, height, pixel(x, y) -> (r, g, b))."""
+    ppm = subprocess.run(["djpeg", "-pnm"], input=data, capture_output=True,
+                         check=True, timeout=60).stdout
+    kind, width, height, body = split_pnm(ppm)
     if kind == b"P5":
         return width, height, lambda x, y: (body[y * width + x],) * 3
     return width, height, lambda x, y: tuple(body[3 * (y * width + x):3 * (y * width + x) + 3])
