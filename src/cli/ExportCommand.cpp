@@ -1,5 +1,6 @@
 #include "ExportCommand.h"
 
+#include "CliOutput.h"
 #include "document/TemplateFile.h"
 #include "export/EncoderGuids.h"
 #include "export/EncoderRegistry.h"
@@ -7,12 +8,9 @@
 
 #include <QFileInfo>
 #include <QMap>
-#include <cstdio>
 #include <optional>
 
 namespace {
-
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 const QString kNotAnInteger = QStringLiteral("Please enter an integer.");
 const QString kIntegerBetween = QStringLiteral("Please enter an integer between %1 and %2.");
@@ -21,11 +19,6 @@ struct CUsageError
 {
     QString message;
 };
-
-void PrintError(const QString& message)
-{
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
 
 int ParseInteger(const QString& text)
 {
@@ -214,7 +207,5 @@ int RunEncodersCommand()
     QString text;
     for (const CImageEncoder* encoder : InstalledEncoders())
         text += encoder->MimeType() + QLatin1Char('\n') + EncoderParameterListing(encoder->Parameters());
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 ? kOk : kFailed;
+    return WriteStdout(text.toUtf8());
 }

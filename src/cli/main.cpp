@@ -1,5 +1,6 @@
 // tilemont-cli: templates without the editor, for scripts and checks.
 #include "DemoWorkspace.h"
+#include "CliOutput.h"
 #include "ExportCommand.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
@@ -11,16 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QStringList>
-#include <cstdio>
 
 namespace {
-
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
-
-void PrintError(const QString& message)
-{
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
 
 int Usage()
 {
@@ -60,8 +53,7 @@ int Info(const QString& path)
     if (!data)
         return kFailed;
     const QByteArray json = QJsonDocument(TemplateToJson(*data)).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
-    return std::fflush(stdout) == 0 ? kOk : kFailed;
+    return WriteStdout(json);
 }
 
 int Make(const QString& descPath, const QString& outPath)
@@ -102,9 +94,11 @@ int Demo(const QString& folder)
         PrintError(error);
         return kFailed;
     }
-    std::printf("%s: %d files written, %d kept.\n", QDir::toNativeSeparators(folder).toLocal8Bit().constData(),
-                outcome.written, outcome.kept);
-    return std::fflush(stdout) == 0 ? kOk : kFailed;
+    return WriteStdout(QStringLiteral("%1: %2 files written, %3 kept.\n")
+                           .arg(QDir::toNativeSeparators(folder))
+                           .arg(outcome.written)
+                           .arg(outcome.kept)
+                           .toLocal8Bit());
 }
 
 } // namespace

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Every image in a template is stored at full JPEG quality.
-constexpr int kBlobQuality = 100;
-
 // The least a stored contour takes: its vertex count.
 constexpr quint64 kMinContourBytes = 4;
 constexpr quint64 kVertexBytes = 16;
@@ -214,8 +211,8 @@ void CArea::RenderSkewedTexture(bool force)
 bool CArea::Serialize(CArchiveWriter& ar) const
 {
     ar.WriteString(m_strName);
-    if (!WriteImage(ar, m_pTexture.get(), kBlobQuality) ||
-        !WriteImage(ar, m_pSkewedTexture.get(), kBlobQuality))
+    if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality) ||
+        !WriteImage(ar, m_pSkewedTexture.get(), kTemplateImageQuality))
         return false;
     ar.WriteF64(m_dRotation);
     ar.WriteI32(m_nShiftX);

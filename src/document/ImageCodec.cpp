@@ -79,12 +79,12 @@ bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot)
     return slot != nullptr;
 }
 
-std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error)
 {
-    auto fail = [&](const QString& message) -> std::unique_ptr<QImage> {
+    auto fail = [&](const QString& message) -> std::optional<QByteArray> {
         if (error)
             *error = message.arg(path);
-        return nullptr;
+        return std::nullopt;
     };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -93,11 +93,19 @@ std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
         return fail(file.error() == QFileDevice::PermissionsError ? Messages::kAccessDenied
                                                                   : Messages::kReadError);
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(Messages::kReadError);
-    auto image = DecodeImage(bytes, true);
-    if (!image)
-        return fail(Messages::kNotAPicture);
+    return bytes;
+}
+
+std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, error);
+    if (!bytes)
+        return nullptr;
+    auto image = DecodeImage(*bytes, true);
+    if (!image && error)
+        *error = Messages::kNotAPicture.arg(path);
     return image;
 }

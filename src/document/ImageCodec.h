@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class CArchiveReader;
 class CArchiveWriter;
@@ -11,6 +12,9 @@ class CArchiveWriter;
 // Pictures larger than this are refused instead of allocated: a damaged or
 // hostile header could otherwise claim gigabytes.
 inline constexpr qint64 kMaxImagePixels = 200'000'000;
+
+// Every image inside a template is stored at full JPEG quality.
+inline constexpr int kTemplateImageQuality = 100;
 
 // The image as a baseline JPEG file; transparent pixels become white. Empty
 // when the encoder refused.
@@ -30,6 +34,10 @@ bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality);
 // that do not decode leave it empty and return false. A count larger than
 // the rest of the file raises the archive's end-of-file error.
 bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot);
+
+// Reads a file whole. On failure returns nothing and, when error is given,
+// the message to show the user, naming the file.
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error);
 
 // Reads a picture or texture file whole and decodes it, upright. On failure
 // returns null and, when error is given, the message to show the user.

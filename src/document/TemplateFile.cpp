@@ -6,14 +6,11 @@
 #include "ImageCodec.h"
 #include "Messages.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
 
 namespace {
-
-constexpr int kBlobQuality = 100;
 
 // The least an area record takes: a one-byte name prefix, two empty image
 // blobs, the numbers, the corners, a contour count of zero and the rect.
@@ -30,7 +27,7 @@ void SetError(QString* error, const QString& message, const QString& path)
 std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas)
 {
     CArchiveWriter ar;
-    if (!WriteImage(ar, picture, kBlobQuality))
+    if (!WriteImage(ar, picture, kTemplateImageQuality))
         return std::nullopt;
     ar.WriteU32(static_cast<std::uint32_t>(areas.size()));
     for (const CArea& area : areas)
@@ -54,22 +51,11 @@ CTemplateData ReadTemplate(QByteArray bytes)
 
 std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error,
-                 !QFileInfo::exists(path)                       ? Messages::kNotFound
-                 : file.error() == QFileDevice::PermissionsError ? Messages::kAccessDenied
-                                                                 : Messages::kReadError,
-                 path);
+    std::optional<QByteArray> bytes = ReadWholeFile(path, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        SetError(error, Messages::kReadError, path);
-        return std::nullopt;
-    }
     try {
-        return ReadTemplate(std::move(bytes));
+        return ReadTemplate(std::move(*bytes));
     } catch (const CArchiveError& e) {
         SetError(error, e.GetKind() == CArchiveError::Kind::EndOfFile ? Messages::kPastEnd : Messages::kBadFormat,
                  path);

@@ -353,36 +353,31 @@ CArea* CTilemontView::GetEditedArea() const
     return &areas[m_nEditedArea];
 }
 
-void CTilemontView::SetSkewMode(bool on, CArea* area)
+void CTilemontView::SwitchHandleMode(bool on, CArea* area, bool& mode, int& toolBefore, int handleTool)
 {
     // Switching a mode on twice must not save the mode's own tool as the
     // one to return to, nor switching off twice undo a later tool pick.
     if (on) {
-        if (!m_bSkewMode)
-            m_nToolBeforeSkew = m_nActiveTool;
-        m_bSkewMode = true;
-        SetActiveTool(SkewTool);
+        if (!mode)
+            toolBefore = m_nActiveTool;
+        mode = true;
+        SetActiveTool(handleTool);
         SetEditedArea(area);
-        m_tools[SkewTool]->SetArea(GetEditedArea());
-    } else if (m_bSkewMode) {
-        m_bSkewMode = false;
-        SetActiveTool(m_nToolBeforeSkew);
+        m_tools[handleTool]->SetArea(GetEditedArea());
+    } else if (mode) {
+        mode = false;
+        SetActiveTool(toolBefore);
     }
+}
+
+void CTilemontView::SetSkewMode(bool on, CArea* area)
+{
+    SwitchHandleMode(on, area, m_bSkewMode, m_nToolBeforeSkew, SkewTool);
 }
 
 void CTilemontView::SetInitialRectMode(bool on, CArea* area)
 {
-    if (on) {
-        if (!m_bInitialRectMode)
-            m_nToolBeforeInitialRect = m_nActiveTool;
-        m_bInitialRectMode = true;
-        SetActiveTool(InitialRectTool);
-        SetEditedArea(area);
-        m_tools[InitialRectTool]->SetArea(GetEditedArea());
-    } else if (m_bInitialRectMode) {
-        m_bInitialRectMode = false;
-        SetActiveTool(m_nToolBeforeInitialRect);
-    }
+    SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
 }
 
 bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<QPoint, 4>& corners) const

@@ -140,6 +140,7 @@ protected:
 private:
     CViewGeometry Geometry() const;
     void SetActiveTool(int slot);
+    void SwitchHandleMode(bool on, CArea* area, bool& mode, int& toolBefore, int handleTool);
     void ApplyCursor();
     float ClampZoom(float z) const;
     void ZoomOut();
