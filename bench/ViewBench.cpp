@@ -36,10 +36,9 @@ struct ViewFixture
     ViewFixture()
     {
         BenchTemplate t;
-        doc.SetPicture(std::make_unique<QImage>(t.picture));
-        doc.GetAreas() = std::move(t.areas);
+        doc.ResetContent(std::make_unique<QImage>(t.picture), std::move(t.areas));
         doc.SetSelectedIndex(2);
-        doc.GetSelection().SetPolygon(&doc.GetAreas()[2].GetOutline());
+        doc.SetSelection(&doc.GetAreas()[2].GetOutline());
         view = std::make_unique<CTilemontView>(doc, nullptr);
         view->setFrameShape(QFrame::NoFrame);
         view->resize(1600, 1050);

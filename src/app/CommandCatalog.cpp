@@ -51,10 +51,12 @@ QList<CCommandInfo> Build()
         std_(ID_HELP_CONTENTS, "&Help...", "Help", QString()),
         std_(ID_APP_ABOUT, "&About Tilemont...", "About",
              "Display program information, version number and copyright"),
-        // Accelerators without a menu item.
-        std_(ID_FILE_PRINT, "&Print...\tCtrl+P", "Print", "Print the active document", {K(Qt::CTRL | Qt::Key_P)}),
         std_(ID_EDIT_UNDO, "&Undo\tCtrl+Z", "Undo", "Undo the last action",
              {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}),
+        std_(ID_EDIT_REDO, "&Redo\tCtrl+Y", "Redo", "Redo the previously undone action",
+             {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}),
+        // Accelerators without a menu item.
+        std_(ID_FILE_PRINT, "&Print...\tCtrl+P", "Print", "Print the active document", {K(Qt::CTRL | Qt::Key_P)}),
         std_(ID_EDIT_CUT, "Cu&t\tCtrl+X", "Cut", "Cut the selection and put it on the Clipboard",
              {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}),
         std_(ID_EDIT_COPY, "&Copy\tCtrl+C", "Copy", "Copy the selection and put it on the Clipboard",

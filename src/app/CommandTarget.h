@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QString>
+
 // What a menu item or toolbar button shows for a command.
 struct CCommandState
 {
     bool enabled = true;
     bool checked = false;
+    // The menu text now, when it differs from the usual one.
+    QString text = {};
 };
 
 // One link of the command route: the active view, its document, the child

@@ -55,7 +55,7 @@ bool CDocumentTarget::HandlesCommand(int id) const
 
 CCommandState CDocumentTarget::CommandState(int id) const
 {
-    return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false};
+    return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false, m_doc.CommandText(id)};
 }
 
 void CDocumentTarget::OnCommand(int id)

@@ -37,7 +37,8 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidg
 
     CreateActions();
     m_pMainBar = CreateToolBar(QStringLiteral("Main"),
-                               {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, kSep, ID_APP_ABOUT, kSep,
+                               {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, kSep, ID_EDIT_UNDO,
+                                ID_EDIT_REDO, kSep, ID_APP_ABOUT, kSep,
                                 ID_CREATE_AREA, ID_DELETE_AREA, kSep, ID_ADD_SELECTION_TO_AREA,
                                 ID_DELETE_SELECTION_FROM_AREA, kSep, ID_CLEAR_SELECTION, kSep,
                                 ID_SELECT_PICTURE, ID_REFRESH},
@@ -206,6 +207,14 @@ void CMainFrame::UpdateCommandUI()
     for (const auto& [id, action] : m_actions) {
         const CCommandState state = CCommandRouter::StateOf(route, id);
         action->setEnabled(state.enabled);
+        // Some items say what they will do ("&Undo Create area").
+        if (const CCommandInfo* info = CommandCatalog::Find(id)) {
+            const QString text = state.text.isEmpty() ? info->menuText : state.text;
+            if (action->text() != text) {
+                action->setText(text);
+                action->setToolTip(QString(text).remove(u'&').section(u'\t', 0, 0));
+            }
+        }
         if (state.checked && !action->isCheckable())
             action->setCheckable(true);
         if (action->isCheckable())

@@ -18,9 +18,12 @@ struct MenuDef
 std::vector<MenuDef> Layout(int menuId)
 {
     const MenuDef help{"&Help", {ID_HELP_CONTENTS, ID_APP_ABOUT}};
+    // Without a template window nothing answers these, so they show disabled.
+    const MenuDef edit{"&Edit", {ID_EDIT_UNDO, ID_EDIT_REDO}};
     if (menuId == IDR_MAINFRAME) {
         return {
             {"&File", {ID_FILE_NEW, ID_FILE_OPEN, kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
+            edit,
             {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
             help,
         };
@@ -29,6 +32,7 @@ std::vector<MenuDef> Layout(int menuId)
         {"&File",
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, kSeparator, ID_EXPORT,
           kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
+        edit,
         {"Template",
          {ID_SELECT_PICTURE, ID_CREATE_AREA, ID_DELETE_AREA, ID_CLEAR_SELECTION, ID_ADD_SELECTION_TO_AREA,
           ID_DELETE_SELECTION_FROM_AREA}},

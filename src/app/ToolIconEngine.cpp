@@ -188,6 +188,29 @@ bool Draw(int id, Sketch& s)
     case ID_SELECT_PICTURE:
         DrawPicture(s);
         return true;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO: {
+        // A curved arrow turning back (undo) or forward (redo).
+        const bool undo = id == ID_EDIT_UNDO;
+        s.P().save();
+        if (!undo) {
+            s.P().translate(16, 0);
+            s.P().scale(-1, 1);
+        }
+        QPainterPath arc;
+        arc.moveTo(4.5, 6.5);
+        arc.lineTo(9.5, 6.5);
+        arc.cubicTo(15.5, 6.5, 15.5, 13.5, 9.5, 13.5);
+        arc.lineTo(6.5, 13.5);
+        s.P().setBrush(Qt::NoBrush);
+        QPen pen = s.Pen(S::kBlue, 1.8);
+        pen.setCapStyle(Qt::FlatCap);
+        s.P().setPen(pen);
+        s.P().drawPath(arc);
+        s.Poly({{0.8, 6.5}, {5.5, 2.3}, {5.5, 10.7}}, S::kBlue, QColor());
+        s.P().restore();
+        return true;
+    }
     case ID_REFRESH: {
         QPainterPath arc;
         arc.arcMoveTo(QRectF(2.5, 2.5, 11, 11), 60);

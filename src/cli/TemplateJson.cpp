@@ -37,7 +37,7 @@ QJsonObject AreaToJson(const CArea& area)
     return QJsonObject{
         {"name", area.GetName()},
         {"texture", SizeJson(area.GetTexture())},
-        {"skewedTexture", SizeJson(area.GetSkewedTexture())},
+        {"skewedTexture", SizeJson(area.GetSkewedTexture().get())},
         {"rotation", area.GetRotation()},
         {"shiftX", area.GetShiftX()},
         {"shiftY", area.GetShiftY()},

@@ -4,9 +4,7 @@
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
 #include "ImageCodec.h"
-#include "render/SkewedTexture.h"
 
-#include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -16,18 +14,6 @@ namespace {
 // The least a stored contour takes: its vertex count.
 constexpr quint64 kMinContourBytes = 4;
 constexpr quint64 kVertexBytes = 16;
-
-bool IsUnitOrZero(qreal v)
-{
-    return v == 0.0 || v == 1.0 || v == -1.0;
-}
-
-bool IsWholeTexelMapping(const QTransform& t)
-{
-    return t.type() <= QTransform::TxRotate && IsUnitOrZero(t.m11()) && IsUnitOrZero(t.m12()) &&
-           IsUnitOrZero(t.m21()) && IsUnitOrZero(t.m22()) && t.dx() == std::trunc(t.dx()) &&
-           t.dy() == std::trunc(t.dy());
-}
 
 } // namespace
 
@@ -58,6 +44,42 @@ void CArea::AssignStored(const CArea& other)
     m_bSkew = other.m_bSkew;
     m_ptSkew = other.m_ptSkew;
     m_rcInitial = other.m_rcInitial;
+}
+
+CArea CArea::CloneWithCache() const
+{
+    CArea clone(*this);
+    clone.m_skewed = m_skewed.SharedCopy();
+    clone.m_bSkewEdit = m_bSkewEdit;
+    clone.m_bSkewPreview = m_bSkewPreview;
+    clone.m_nId = m_nId;
+    return clone;
+}
+
+bool CArea::operator==(const CArea& other) const
+{
+    const auto sameImage = [](const std::unique_ptr<QImage>& a, const std::unique_ptr<QImage>& b) {
+        return a && b ? *a == *b : !a && !b;
+    };
+    return m_outline == other.m_outline && m_strName == other.m_strName &&
+           sameImage(m_pTexture, other.m_pTexture) && m_dRotation == other.m_dRotation &&
+           m_dScale == other.m_dScale && m_nShiftX == other.m_nShiftX && m_nShiftY == other.m_nShiftY &&
+           m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial;
+}
+
+QRect CArea::GetDrawBounds() const
+{
+    QRect bounds = GetOutlineBounds();
+    if (HasSkewCorners()) {
+        QRect quad(m_ptSkew[0], m_ptSkew[0]);
+        for (const QPoint& p : m_ptSkew)
+            quad |= QRect(p, p);
+        bounds |= quad;
+        if (const auto skewed = m_skewed.Get())
+            bounds |= QRect(quad.topLeft(), skewed->size());
+    }
+    // Truncated vertices and smooth sampling reach one pixel further.
+    return bounds.adjusted(-1, -1, 2, 2);
 }
 
 void CArea::SetTexture(const QImage* texture)
@@ -101,7 +123,7 @@ QRect CArea::GetOutlineBounds() const
 void CArea::ResetSkew()
 {
     m_bSkew = 0;
-    m_pSkewedTexture.reset();
+    m_skewed.Reset();
     const QRect b = GetOutlineBounds();
     const int x = b.x(), y = b.y(), w = b.width(), h = b.height();
     m_ptSkew[TopLeft] = QPoint(x, y);
@@ -128,91 +150,16 @@ void CArea::Clear()
 {
     m_outline.contours.clear();
     m_pTexture.reset();
-    m_pSkewedTexture.reset();
+    m_skewed.Reset();
     m_bSkew = 0;
-}
-
-void CArea::Draw(QPainter& painter, bool isCurrent)
-{
-    QPainterPath outline;
-    PolygonToPath(m_outline, outline);
-    if (!m_pTexture) {
-        if (isCurrent)
-            painter.fillPath(outline, QColor(0xFF, 0x00, 0x00));
-        return;
-    }
-
-    painter.save();
-    QBrush brush(*m_pTexture);
-    const QTransform placement = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
-    brush.setTransform(placement);
-    // Quarter turns at natural size put every pixel centre on a texel centre;
-    // smooth sampling would only blur them by rounding.
-    if (IsWholeTexelMapping(placement))
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-
-    // Outside editing the area's own outline clips; while the corners are
-    // edited or previewed, the corner quadrilateral does, so the whole warp
-    // shows. The caller's own clip, if any, still applies.
-    const bool editing = m_bSkewEdit || m_bSkewPreview;
-    if (!editing) {
-        painter.setClipPath(outline, Qt::IntersectClip);
-    } else if (HasSkewCorners()) {
-        QPainterPath quad;
-        quad.moveTo(m_ptSkew[TopLeft]);
-        quad.lineTo(m_ptSkew[TopRight]);
-        quad.lineTo(m_ptSkew[BottomRight]);
-        quad.lineTo(m_ptSkew[BottomLeft]);
-        quad.closeSubpath();
-        painter.setClipPath(quad, Qt::IntersectClip);
-    }
-
-    const bool drawSkewed = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
-    if (drawSkewed) {
-        if (!m_pSkewedTexture)
-            RenderSkewedTexture(true);
-        if (m_pSkewedTexture) {
-            // The warp's pixel (0, 0) is the corners' top-left bound.
-            const auto x = [this](int i) { return m_ptSkew[i].x(); };
-            const auto y = [this](int i) { return m_ptSkew[i].y(); };
-            const int minX = std::min({x(0), x(1), x(2), x(3)});
-            const int minY = std::min({y(0), y(1), y(2), y(3)});
-            painter.drawImage(QPoint(minX, minY), *m_pSkewedTexture);
-        }
-    } else if (!m_bSkewEdit) {
-        if (m_bSkewPreview)
-            painter.fillRect(GetOutlineBounds(), brush);
-        else
-            painter.fillPath(outline, brush);
-    }
-    painter.restore();
-}
-
-void CArea::RenderSkewedTexture(bool force)
-{
-    if (!m_pTexture || (!m_bSkewPreview && !force))
-        return;
-    m_pSkewedTexture.reset();
-    QSize canvas = GetOutlineBounds().size();
-    if (!m_rcInitial.IsEmpty()) {
-        // Sizes beyond int come only from damaged files; the renderer
-        // refuses anything that large anyway.
-        const auto clampInt = [](std::int64_t v) {
-            return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
-        };
-        canvas = QSize(clampInt(m_rcInitial.Width()), clampInt(m_rcInitial.Height()));
-    }
-    QImage skewed = ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale,
-                                          canvas, m_ptSkew);
-    if (!skewed.isNull())
-        m_pSkewedTexture = std::make_unique<QImage>(std::move(skewed));
 }
 
 bool CArea::Serialize(CArchiveWriter& ar) const
 {
     ar.WriteString(m_strName);
+    const auto skewed = m_skewed.Get();
     if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality) ||
-        !WriteImage(ar, m_pSkewedTexture.get(), kTemplateImageQuality))
+        !WriteImage(ar, skewed.get(), kTemplateImageQuality))
         return false;
     ar.WriteF64(m_dRotation);
     ar.WriteI32(m_nShiftX);
@@ -243,7 +190,9 @@ void CArea::Serialize(CArchiveReader& ar)
     Clear();
     m_strName = ar.ReadString();
     ReadImage(ar, m_pTexture);
-    ReadImage(ar, m_pSkewedTexture);
+    std::unique_ptr<QImage> skewed;
+    ReadImage(ar, skewed);
+    SetSkewedTexture(std::move(skewed));
     m_dRotation = ar.ReadF64();
     m_nShiftX = ar.ReadI32();
     m_nShiftY = ar.ReadI32();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IntRect.h"
+#include "SkewedTextureCache.h"
 #include "geometry/Polygon.h"
 
 #include <QImage>
@@ -14,6 +15,11 @@
 class CArchiveReader;
 class CArchiveWriter;
 class QPainter;
+
+// A document's name for one of its areas, for as long as the document lives:
+// unlike a position in the list it survives removals, and an area that an
+// undo brings back keeps it. 0 names no area.
+using AreaId = quint64;
 
 // One area of a template: a named outline on the picture, the texture laid
 // into it and the numbers that place the texture, with the warped texture
@@ -37,6 +43,21 @@ public:
     CArea& operator=(CArea&&) noexcept = default;
     ~CArea() = default;
 
+    // The same area again, sharing the warped texture and keeping the
+    // editing flags: what an undo step keeps so that undoing redraws exactly
+    // what was shown, and what a worker composes while the editor goes on.
+    CArea CloneWithCache() const;
+
+    // Whole-value equality of what a template stores and a copy takes over:
+    // outline, name, texture pixels, placement, skew, corners and initial
+    // rect. The warped-texture cache, the editing flags and the identity are
+    // not part of the value.
+    bool operator==(const CArea& other) const;
+
+    AreaId GetId() const { return m_nId; }
+    // Only the document hands out identities.
+    void SetId(AreaId id) { m_nId = id; }
+
     QString GetName() const { return m_strName; }
     void SetName(const QString& name) { m_strName = name; }
 
@@ -48,9 +69,14 @@ public:
     // Ignored for null; otherwise stores a copy and, when the skew is
     // applied, rebuilds the warped texture at once.
     void SetTexture(const QImage* texture);
-    const QImage* GetSkewedTexture() const { return m_pSkewedTexture.get(); }
+    // The warped texture as cached now (null when none is built); the
+    // pointer stays valid as long as the returned handle is held.
+    CSkewedTextureCache::Image GetSkewedTexture() const { return m_skewed.Get(); }
     // For loading and tests: replaces the cache as it is.
-    void SetSkewedTexture(std::unique_ptr<QImage> image) { m_pSkewedTexture = std::move(image); }
+    void SetSkewedTexture(std::unique_ptr<QImage> image)
+    {
+        m_skewed.Set(image ? CSkewedTextureCache::Image(std::move(image)) : nullptr);
+    }
 
     double GetRotation() const { return m_dRotation; }
     void SetRotation(double degrees) { m_dRotation = degrees; }
@@ -69,6 +95,9 @@ public:
 
     const Corners& GetSkewCorners() const { return m_ptSkew; }
     Corners& GetSkewCorners() { return m_ptSkew; }
+    // Picture pixels this area can paint: outline, corner quadrilateral and
+    // warped texture together, so that a change repaints no less.
+    QRect GetDrawBounds() const;
     bool HasSkewCorners() const;
     void ResetSkew();
 
@@ -87,8 +116,9 @@ public:
     // Paints the area in picture pixels: its texture placed and clipped as
     // the skew flags say, or, without a texture, opaque red while it is the
     // selected area (isCurrent) and nothing otherwise. May build a missing
-    // warped texture; leaves the painter's state as it found it.
-    void Draw(QPainter& painter, bool isCurrent);
+    // warped texture, which is safe while other threads draw the same area;
+    // leaves the painter's state as it found it.
+    void Draw(QPainter& painter, bool isCurrent) const;
 
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.
@@ -102,6 +132,8 @@ public:
 
 private:
     void AssignStored(const CArea& other);
+    // The warp of the texture as placed now, or null when it cannot be made.
+    QImage BuildSkewedTexture() const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;
@@ -113,7 +145,8 @@ private:
     std::int32_t m_nShiftY = 0;
     double m_dRotation = 0.0;
     std::unique_ptr<QImage> m_pTexture;
-    std::unique_ptr<QImage> m_pSkewedTexture;
+    CSkewedTextureCache m_skewed;
     CPolygon m_outline;
     QString m_strName;
+    AreaId m_nId = 0;
 };

@@ -11,4 +11,6 @@ enum CommandId : int {
     ID_EXPORT = 32792,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
 };

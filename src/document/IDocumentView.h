@@ -1,9 +1,13 @@
 #pragma once
 
-// A window that shows a document and redraws when told that it changed.
+struct CDocChange;
+
+// A window that shows a document: it redraws everything when told so, and
+// only what changed when told what changed.
 class IDocumentView
 {
 public:
     virtual ~IDocumentView() = default;
     virtual void OnUpdate() = 0;
+    virtual void OnDocumentChanged(const CDocChange& /*change*/) {}
 };

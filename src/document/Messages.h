@@ -27,4 +27,13 @@ inline const QString kPictureFilter = QStringLiteral(
     "*.bmp;*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.emf|All files(*.*)|*.*|");
 inline const QString kTemplateFilter = QStringLiteral("Tilemont files(*.tlm)|*.tlm|");
 inline const QString kTemplateDefaultExt = QStringLiteral("*.tlm");
+// The names of the steps in the history, as "Undo" and "Redo" show them.
+inline const QString kStepCreateArea = QStringLiteral("Create area");
+inline const QString kStepDeleteArea = QStringLiteral("Delete selected area");
+inline const QString kStepAddSelection = QStringLiteral("Add selection to existing area");
+inline const QString kStepDeleteSelection = QStringLiteral("Delete selection from existing area");
+inline const QString kStepSelectPicture = QStringLiteral("Select picture");
+inline const QString kStepClearSelection = QStringLiteral("Clear selection");
+inline const QString kStepMoveArea = QStringLiteral("Move area");
+inline const QString kStepSelect = QStringLiteral("Selection");
 } // namespace Messages

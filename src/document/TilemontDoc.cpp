@@ -6,6 +6,10 @@
 #include "IDocumentView.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "AreaListCommand.h"
+#include "PictureCommand.h"
+#include "SelectedAreaCommand.h"
+#include "SelectionCommand.h"
 #include "TemplateFile.h"
 #include "geometry/PolygonClip.h"
 
@@ -16,29 +20,232 @@
 CTilemontDoc::CTilemontDoc(IDocumentPrompts& prompts, IAreasPanelSink* panel)
     : m_prompts(prompts), m_pPanel(panel)
 {
+    m_history.SetListener([this] { Notify({CDocChange::Kind::HistoryChanged, 0, QRect()}); });
 }
 
-CArea* CTilemontDoc::GetSelectedArea()
+CTilemontDoc::~CTilemontDoc()
 {
-    return m_nSelectedArea >= 0 ? &m_areas[static_cast<std::size_t>(m_nSelectedArea)] : nullptr;
+    m_history.SetListener(nullptr);
 }
 
-const CArea* CTilemontDoc::GetSelectedArea() const
+const CArea* CTilemontDoc::FindArea(AreaId id) const
 {
-    return m_nSelectedArea >= 0 ? &m_areas[static_cast<std::size_t>(m_nSelectedArea)] : nullptr;
+    const int index = IndexOf(id);
+    return index >= 0 ? &m_areas[std::size_t(index)] : nullptr;
+}
+
+int CTilemontDoc::IndexOf(AreaId id) const
+{
+    if (id == 0)
+        return -1;
+    for (std::size_t i = 0; i < m_areas.size(); ++i)
+        if (m_areas[i].GetId() == id)
+            return int(i);
+    return -1;
+}
+
+AreaId CTilemontDoc::AreaIdAt(int index) const
+{
+    return index >= 0 && std::size_t(index) < m_areas.size() ? m_areas[std::size_t(index)].GetId() : 0;
+}
+
+CTemplateSnapshot CTilemontDoc::Snapshot() const
+{
+    CTemplateSnapshot snapshot;
+    if (m_pPicture)
+        snapshot.picture = *m_pPicture;
+    snapshot.areas.reserve(m_areas.size());
+    for (const CArea& area : m_areas)
+        snapshot.areas.push_back(area.CloneWithCache());
+    return snapshot;
 }
 
 void CTilemontDoc::SetSelectedArea(const CArea* area)
 {
-    m_nSelectedArea = -1;
-    for (std::size_t i = 0; i < m_areas.size(); ++i)
-        if (&m_areas[i] == area)
-            m_nSelectedArea = static_cast<int>(i);
+    AreaId id = 0;
+    for (const CArea& entry : m_areas)
+        if (&entry == area)
+            id = entry.GetId();
+    SetSelectedAreaId(id);
 }
 
 void CTilemontDoc::SetSelectedIndex(int index)
 {
-    m_nSelectedArea = index >= 0 && static_cast<std::size_t>(index) < m_areas.size() ? index : -1;
+    SetSelectedAreaId(AreaIdAt(index));
+}
+
+// --- Steps ------------------------------------------------------------------
+
+AreaId CTilemontDoc::AddArea(CArea area, const QString& stepName)
+{
+    area.SetId(++m_nLastId);
+    const AreaId id = area.GetId();
+    m_history.Push(std::make_unique<CAreaListCommand>(*this, stepName, CAreaListCommand::Action::Insert,
+                                                      int(m_areas.size()), std::move(area)));
+    return id;
+}
+
+bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSelection)
+{
+    const int index = IndexOf(id);
+    if (index < 0)
+        return false;
+    auto step = std::make_unique<CDocCommand>(*this, stepName, true);
+    new CAreaListCommand(*this, stepName, CAreaListCommand::Action::Remove, index, CArea(), step.get());
+    if (m_nSelectedArea == id)
+        new CSelectedAreaCommand(*this, id, 0, step.get());
+    if (clearSelection && !m_selection.IsEmpty())
+        new CSelectionCommand(*this, stepName, m_selection.GetPolygon(), CPolygon(), step.get());
+    m_history.Push(std::move(step));
+    return true;
+}
+
+bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
+                            const CAreaEditCommand::Options& options)
+{
+    const CArea* area = FindArea(id);
+    if (!area)
+        return false;
+    CArea before = area->CloneWithCache();
+    CArea after = area->CloneWithCache();
+    edit(after);
+    after.SetId(id);
+    const bool selectionMoves = options.selectionFollows && !(m_selection.GetPolygon() == after.GetOutline());
+    if (after == before && after.IsSkewEdit() == before.IsSkewEdit() &&
+        after.IsSkewPreview() == before.IsSkewPreview() && !selectionMoves)
+        return false;
+    m_history.Push(std::make_unique<CAreaEditCommand>(*this, stepName, std::move(before), std::move(after),
+                                                      m_selection.GetPolygon(), options));
+    return true;
+}
+
+bool CTilemontDoc::NudgeArea(AreaId id, int dx, int dy, bool keyRepeat)
+{
+    CAreaEditCommand::Options options;
+    options.mergeKey = CAreaEditCommand::kMergeNudge;
+    options.joinsRun = keyRepeat;
+    options.selectionFollows = true;
+    return EditArea(
+        id, Messages::kStepMoveArea, [dx, dy](CArea& area) {
+            CPolygon outline = area.GetOutline();
+            TranslatePolygon(outline, dx, dy);
+            area.SetOutline(&outline);
+        },
+        options);
+}
+
+void CTilemontDoc::SetSelection(const CPolygon* polygon, const QString& stepName)
+{
+    CPolygon after = polygon ? *polygon : CPolygon();
+    if (after == m_selection.GetPolygon())
+        return;
+    m_history.Push(std::make_unique<CSelectionCommand>(*this, stepName, m_selection.GetPolygon(), std::move(after)));
+}
+
+void CTilemontDoc::SetPicture(std::unique_ptr<QImage> picture)
+{
+    std::optional<QImage> before, after;
+    if (m_pPicture)
+        before = *m_pPicture;
+    if (picture)
+        after = std::move(*picture);
+    m_history.Push(std::make_unique<CPictureCommand>(*this, Messages::kStepSelectPicture, std::move(before),
+                                                     std::move(after)));
+}
+
+void CTilemontDoc::ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas)
+{
+    for (CArea& area : areas)
+        area.SetId(++m_nLastId);
+    m_pPicture = std::move(picture);
+    m_areas = std::move(areas);
+    m_nSelectedArea = 0;
+    m_selection.SetPolygon(nullptr);
+    m_bModified = false;
+    m_history.Clear();
+    Notify({CDocChange::Kind::PictureChanged, 0, QRect()});
+}
+
+void CTilemontDoc::OnEditUndo()
+{
+    m_history.Undo();
+}
+
+void CTilemontDoc::OnEditRedo()
+{
+    m_history.Redo();
+}
+
+// --- The steps' way in ------------------------------------------------------
+
+void CTilemontDoc::InsertAreaAt(int index, CArea area)
+{
+    index = std::clamp(index, 0, int(m_areas.size()));
+    if (area.GetId() == 0)
+        area.SetId(++m_nLastId);
+    const AreaId id = area.GetId();
+    const QRect bounds = area.GetDrawBounds();
+    m_areas.insert(m_areas.begin() + index, std::move(area));
+    Notify({CDocChange::Kind::AreaAdded, id, bounds});
+    NotifyAreasPanel();
+}
+
+CArea CTilemontDoc::RemoveAreaAt(int index)
+{
+    if (index < 0 || std::size_t(index) >= m_areas.size())
+        return CArea();
+    CArea area = std::move(m_areas[std::size_t(index)]);
+    m_areas.erase(m_areas.begin() + index);
+    Notify({CDocChange::Kind::AreaRemoved, area.GetId(), area.GetDrawBounds()});
+    NotifyAreasPanel();
+    return area;
+}
+
+void CTilemontDoc::ReplaceArea(CArea area)
+{
+    const int index = IndexOf(area.GetId());
+    if (index < 0)
+        return;
+    CArea& entry = m_areas[std::size_t(index)];
+    const QRect bounds = entry.GetDrawBounds() | area.GetDrawBounds();
+    entry = std::move(area);
+    Notify({CDocChange::Kind::AreaChanged, entry.GetId(), bounds});
+}
+
+void CTilemontDoc::ReplacePicture(std::unique_ptr<QImage> picture)
+{
+    m_pPicture = std::move(picture);
+    Notify({CDocChange::Kind::PictureChanged, 0, QRect()});
+}
+
+void CTilemontDoc::ReplaceSelection(const CPolygon& polygon)
+{
+    const QRectF old = m_selection.GetBounds();
+    m_selection.SetPolygon(&polygon);
+    Notify({CDocChange::Kind::SelectionChanged, 0, old.toAlignedRect()});
+}
+
+void CTilemontDoc::SetSelectedAreaId(AreaId id)
+{
+    if (id == m_nSelectedArea)
+        return;
+    const QRect bounds = DrawBoundsOf(m_nSelectedArea) | DrawBoundsOf(id);
+    m_nSelectedArea = id;
+    Notify({CDocChange::Kind::SelectedAreaChanged, id, bounds});
+}
+
+QRect CTilemontDoc::DrawBoundsOf(AreaId id) const
+{
+    const CArea* area = FindArea(id);
+    return area ? area->GetDrawBounds() : QRect();
+}
+
+void CTilemontDoc::Notify(const CDocChange& change)
+{
+    // A view may close itself in response; walk a copy.
+    const auto views = m_views;
+    for (IDocumentView* view : views)
+        view->OnDocumentChanged(change);
 }
 
 void CTilemontDoc::AddView(IDocumentView* view)
@@ -66,6 +273,19 @@ void CTilemontDoc::NotifyAreasPanel()
         m_pPanel->NotifyAreasPanel(this, GetFirstView(), true);
 }
 
+bool CTilemontDoc::IsModified() const
+{
+    return m_bModified || m_history.ContentDiffersFromClean();
+}
+
+void CTilemontDoc::SetModifiedFlag(bool modified)
+{
+    m_bModified = modified;
+    if (!modified)
+        m_history.SetClean();
+    Notify({CDocChange::Kind::HistoryChanged, 0, QRect()});
+}
+
 void CTilemontDoc::SetPathName(const QString& path)
 {
     m_strPathName = path;
@@ -83,6 +303,8 @@ bool CTilemontDoc::HandlesCommand(int id) const
     case ID_DELETE_SELECTION_FROM_AREA:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
         return true;
     default:
         return false;
@@ -99,9 +321,26 @@ bool CTilemontDoc::IsCommandEnabled(int id) const
     case ID_ADD_SELECTION_TO_AREA:
     case ID_DELETE_SELECTION_FROM_AREA:
         return GetSelectedArea() != nullptr && !m_selection.IsEmpty();
+    case ID_EDIT_UNDO:
+        return m_history.CanUndo();
+    case ID_EDIT_REDO:
+        return m_history.CanRedo();
     default:
         return HandlesCommand(id);
     }
+}
+
+QString CTilemontDoc::CommandText(int id) const
+{
+    // "&Undo Create area": the item says what it will undo.
+    const auto text = [](const QString& verb, const QString& step, const char* keys) {
+        return step.isEmpty() ? verb + QLatin1String(keys) : verb + u' ' + step + QLatin1String(keys);
+    };
+    if (id == ID_EDIT_UNDO)
+        return text(QStringLiteral("&Undo"), m_history.UndoText(), "\tCtrl+Z");
+    if (id == ID_EDIT_REDO)
+        return text(QStringLiteral("&Redo"), m_history.RedoText(), "\tCtrl+Y");
+    return QString();
 }
 
 bool CTilemontDoc::OnCommand(int id)
@@ -120,6 +359,8 @@ bool CTilemontDoc::OnCommand(int id)
     case ID_DELETE_SELECTION_FROM_AREA: OnDeleteSelectionFromArea(); break;
     case ID_FILE_SAVE: OnFileSave(); break;
     case ID_FILE_SAVE_AS: OnFileSaveAs(); break;
+    case ID_EDIT_UNDO: OnEditUndo(); break;
+    case ID_EDIT_REDO: OnEditRedo(); break;
     }
     return true;
 }
@@ -137,9 +378,8 @@ void CTilemontDoc::OnSelectPicture()
         m_prompts.ShowError(error);
         return;
     }
-    m_pPicture = std::move(picture);
+    SetPicture(std::move(picture));
     UpdateAllViews();
-    SetModifiedFlag();
 }
 
 void CTilemontDoc::OnCreateArea()
@@ -151,27 +391,28 @@ void CTilemontDoc::OnCreateArea()
     CArea area;
     area.SetName(*name);
     area.SetOutline(&m_selection.GetPolygon());
-    m_areas.push_back(std::move(area));
-    SetModifiedFlag();
-    NotifyAreasPanel();
+    // Adding the area tells the Areas panel.
+    AddArea(std::move(area), Messages::kStepCreateArea);
 }
 
 void CTilemontDoc::OnClearSelection()
 {
-    m_selection.SetPolygon(nullptr);
+    SetSelection(nullptr, Messages::kStepClearSelection);
     UpdateAllViews();
 }
 
 void CTilemontDoc::ChangeOutlineBySelection(bool add)
 {
-    CArea* area = GetSelectedArea();
+    const CArea* area = GetSelectedArea();
     if (!area || m_selection.IsEmpty())
         return;
     const CPolygon result = PolygonClip(add ? ClipOp::Union : ClipOp::Difference, area->GetOutline(),
                                         m_selection.GetPolygon());
-    area->SetOutline(&result);
-    m_selection.SetPolygon(&result);
-    SetModifiedFlag();
+    // The selection then traces the changed area.
+    CAreaEditCommand::Options options;
+    options.selectionFollows = true;
+    EditArea(area->GetId(), add ? Messages::kStepAddSelection : Messages::kStepDeleteSelection,
+             [&result](CArea& edited) { edited.SetOutline(&result); }, options);
     UpdateAllViews();
 }
 
@@ -187,16 +428,13 @@ void CTilemontDoc::OnDeleteSelectionFromArea()
 
 void CTilemontDoc::OnDeleteArea()
 {
-    if (m_nSelectedArea < 0)
+    if (!GetSelectedArea())
         return;
     if (m_prompts.Ask(Messages::kDeleteArea, false) != IDocumentPrompts::Answer::Yes)
         return;
-    m_areas.erase(m_areas.begin() + m_nSelectedArea);
-    m_nSelectedArea = -1;
-    NotifyAreasPanel();
+    // The list, the pick and the selection go back together on undo.
+    DeleteArea(m_nSelectedArea, Messages::kStepDeleteArea, true);
     UpdateAllViews();
-    SetModifiedFlag();
-    m_selection.SetPolygon(nullptr);
 }
 
 bool CTilemontDoc::OnFileSave()
@@ -230,7 +468,7 @@ bool CTilemontDoc::OnSaveDocument(const QString& path)
 
 bool CTilemontDoc::SaveModified()
 {
-    if (!m_bModified)
+    if (!IsModified())
         return true;
     QString name = !m_strPathName.isEmpty() ? m_strPathName : m_strTitle;
     if (name.isEmpty())
@@ -259,12 +497,8 @@ bool CTilemontDoc::OnOpenDocument(const QString& path, bool emptyFileIsNew)
         }
         data = std::move(*loaded);
     }
-    m_pPicture = std::move(data.picture);
-    m_areas = std::move(data.areas);
-    m_nSelectedArea = -1;
-    m_selection.SetPolygon(nullptr);
+    ResetContent(std::move(data.picture), std::move(data.areas));
     SetPathName(path);
-    SetModifiedFlag(false);
     NotifyAreasPanel();
     UpdateAllViews();
     return true;

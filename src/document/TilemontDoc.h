@@ -1,10 +1,16 @@
 #pragma once
 
 #include "Area.h"
+#include "AreaEditCommand.h"
+#include "DocChange.h"
+#include "History.h"
+#include "Messages.h"
+#include "TemplateSnapshot.h"
 #include "geometry/Selection.h"
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,24 +25,65 @@ class CTilemontDoc
 {
 public:
     explicit CTilemontDoc(IDocumentPrompts& prompts, IAreasPanelSink* panel = nullptr);
+    ~CTilemontDoc();
     CTilemontDoc(const CTilemontDoc&) = delete;
     CTilemontDoc& operator=(const CTilemontDoc&) = delete;
 
+    // --- What the template holds. Read-only: every change is a step in the
+    // history (below), made through the document's own operations.
     const QImage* GetPicture() const { return m_pPicture.get(); }
-    void SetPicture(std::unique_ptr<QImage> picture) { m_pPicture = std::move(picture); }
-    std::vector<CArea>& GetAreas() { return m_areas; }
     const std::vector<CArea>& GetAreas() const { return m_areas; }
-    CSelection& GetSelection() { return m_selection; }
+    // The area with this identity, or null when the document has none (for
+    // example after an undo took it out).
+    const CArea* FindArea(AreaId id) const;
+    int IndexOf(AreaId id) const;
+    // The identity of the area at index, or 0 when there is none there.
+    AreaId AreaIdAt(int index) const;
     const CSelection& GetSelection() const { return m_selection; }
+    // The selection as a view draws it: its style, its link to the view and
+    // the ants' phase. Its polygon changes only through SetSelection.
+    CSelection& GetSelectionForDrawing() { return m_selection; }
+    // The content now, sharing its images, for a worker thread.
+    CTemplateSnapshot Snapshot() const;
 
-    // The selected area is kept as a position in the list, so it stays
-    // right however the list's storage moves.
-    CArea* GetSelectedArea();
-    const CArea* GetSelectedArea() const;
-    int GetSelectedIndex() const { return m_nSelectedArea; }
+    // The area picked in the Areas panel, held by its identity. Picking is
+    // not a change of the template and not a step in the history.
+    const CArea* GetSelectedArea() const { return FindArea(m_nSelectedArea); }
+    AreaId GetSelectedAreaId() const { return GetSelectedArea() ? m_nSelectedArea : 0; }
+    int GetSelectedIndex() const { return IndexOf(m_nSelectedArea); }
     // area must be an entry of the list, or null for none.
     void SetSelectedArea(const CArea* area);
     void SetSelectedIndex(int index);
+
+    // --- Steps. Each is one entry in the history and tells the views what
+    // changed.
+    // Appends area (as "Create area" does, without asking a name) and
+    // returns the identity it got.
+    AreaId AddArea(CArea area, const QString& stepName);
+    // Takes the area out; when it was the picked one, nothing is picked any
+    // more. clearSelection empties the selection in the same step.
+    bool DeleteArea(AreaId id, const QString& stepName, bool clearSelection);
+    // Applies edit to a copy of the area and makes the result the area, as
+    // one step, unless it changed nothing. Steps with the same merge key on
+    // the same area fold into one while they join the run.
+    bool EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
+                  const CAreaEditCommand::Options& options = {});
+    // Moves the area's outline by (dx, dy) and makes the selection follow it;
+    // a key repeat joins the step before.
+    bool NudgeArea(AreaId id, int dx, int dy, bool keyRepeat);
+    // Replaces the selection's polygon (null empties it); nothing when it
+    // equals the selection already.
+    void SetSelection(const CPolygon* polygon, const QString& stepName = Messages::kStepSelect);
+    // Replaces the picture, as "Select picture" does after its dialog.
+    void SetPicture(std::unique_ptr<QImage> picture);
+    // Replaces the whole content as opening a file does: no history, not
+    // modified, nothing picked, the selection empty.
+    void ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas);
+
+    CHistory& GetHistory() { return m_history; }
+    const CHistory& GetHistory() const { return m_history; }
+    void OnEditUndo();
+    void OnEditRedo();
 
     void AddView(IDocumentView* view);
     void RemoveView(IDocumentView* view);
@@ -49,13 +96,19 @@ public:
     void SetPathName(const QString& path);
     QString GetTitle() const { return m_strTitle; }
     void SetTitle(const QString& title) { m_strTitle = title; }
-    bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Modified when the content differs from what was last saved or opened
+    // (the history says so), or when marked by hand (as "Save As..." does
+    // before saving).
+    bool IsModified() const;
+    // false makes the present state the saved one.
+    void SetModifiedFlag(bool modified = true);
 
     // Command routing: whether this document handles id, whether it is
-    // enabled now, and running it. Returns false for ids it does not handle.
+    // enabled now, its menu text now (empty: the usual one), and running
+    // it. Returns false for ids it does not handle.
     bool HandlesCommand(int id) const;
     bool IsCommandEnabled(int id) const;
+    QString CommandText(int id) const;
     bool OnCommand(int id);
 
     void OnSelectPicture();
@@ -82,12 +135,26 @@ public:
     bool OnSaveDocument(const QString& path);
 
 private:
+    // The one way in for the history's steps (CDocCommand): each changes
+    // one thing and tells the views.
+    friend class CDocCommand;
+    void InsertAreaAt(int index, CArea area);
+    CArea RemoveAreaAt(int index);
+    void ReplaceArea(CArea area);
+    void ReplacePicture(std::unique_ptr<QImage> picture);
+    void ReplaceSelection(const CPolygon& polygon);
+    void SetSelectedAreaId(AreaId id);
+
     void ChangeOutlineBySelection(bool add);
+    void Notify(const CDocChange& change);
+    QRect DrawBoundsOf(AreaId id) const;
 
     std::vector<CArea> m_areas;
-    int m_nSelectedArea = -1;
+    AreaId m_nSelectedArea = 0;
     CSelection m_selection;
     std::unique_ptr<QImage> m_pPicture;
+    AreaId m_nLastId = 0;
+    CHistory m_history;
 
     IDocumentPrompts& m_prompts;
     IAreasPanelSink* m_pPanel;

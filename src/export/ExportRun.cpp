@@ -32,7 +32,7 @@ QString ExportTargetPath(const CExportRequest& request)
     return QDir(request.exportFolder).filePath(name);
 }
 
-bool ExportRun(const QImage& picture, std::vector<CArea>& areas, const CExportRequest& request,
+bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CExportRequest& request,
                QString* error, const ExportProgress& progress)
 {
     const QString path = ExportTargetPath(request);

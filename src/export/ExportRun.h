@@ -35,5 +35,5 @@ QString ExportTargetPath(const CExportRequest& request);
 // error set to a message naming the file when anything fails (no picture,
 // a size of zero, an encoder's refusal, a folder that cannot be written) or
 // when progress cancelled.
-bool ExportRun(const QImage& picture, std::vector<CArea>& areas, const CExportRequest& request,
+bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CExportRequest& request,
                QString* error, const ExportProgress& progress = {});

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-QImage ComposeTemplate(const QImage& picture, std::vector<CArea>& areas,
+QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
                        const std::function<bool(int done, int count)>& onArea)
 {
     QImage canvas(picture.size(), QImage::Format_RGB16);

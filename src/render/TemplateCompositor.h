@@ -12,5 +12,5 @@
 // missing warped textures on the way. onArea, when given, is told after each
 // area (index, count) and may return false to stop early; the result is then
 // null. Null too when the canvas cannot be allocated.
-QImage ComposeTemplate(const QImage& picture, std::vector<CArea>& areas,
+QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
                        const std::function<bool(int done, int count)>& onArea = {});

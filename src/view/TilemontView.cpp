@@ -2,6 +2,7 @@
 
 #include "app/ResourceIds.h"
 #include "document/Area.h"
+#include "document/DocChange.h"
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
@@ -116,11 +117,10 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     OpenViews().push_back(this);
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
-    m_doc.GetSelection().SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
+    m_doc.GetSelectionForDrawing().SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
     for (auto& tool : m_tools)
         tool->Attach(this, &m_doc);
     LinkSelection();
-    m_nAreasSeen = m_doc.GetAreas().size();
     UpdateScrollSizes();
 }
 
@@ -139,7 +139,7 @@ CTilemontView::~CTilemontView()
         if (other != views.end())
             (*other)->LinkSelection();
         else
-            m_doc.GetSelection().SetView(nullptr);
+            m_doc.GetSelectionForDrawing().SetView(nullptr);
     }
 }
 
@@ -148,7 +148,7 @@ void CTilemontView::LinkSelection()
     for (CTilemontView* view : OpenViews())
         if (&view->m_doc == &m_doc)
             view->m_bSelectionLinked = false;
-    m_doc.GetSelection().SetView(this);
+    m_doc.GetSelectionForDrawing().SetView(this);
     m_bSelectionLinked = true;
 }
 
@@ -156,10 +156,40 @@ void CTilemontView::LinkSelection()
 
 void CTilemontView::OnUpdate()
 {
-    GetEditedArea();
+    // Every change has already told the composition what it touched.
     UpdateScrollSizes();
-    m_cache.Invalidate();
     viewport()->update();
+}
+
+void CTilemontView::OnDocumentChanged(const CDocChange& change)
+{
+    using Kind = CDocChange::Kind;
+    switch (change.kind) {
+    case Kind::AreaAdded:
+    case Kind::AreaRemoved:
+    case Kind::AreaChanged:
+    case Kind::SelectedAreaChanged:
+        if (!change.bounds.isEmpty()) {
+            m_cache.InvalidatePicture(change.bounds);
+            viewport()->update(ClientBounds(QRectF(change.bounds), 3));
+        }
+        // The handle overlay follows the edited area, or goes with it.
+        if ((m_bSkewMode || m_bInitialRectMode) && change.area == m_nEditedArea)
+            viewport()->update();
+        break;
+    case Kind::PictureChanged:
+        UpdateScrollSizes();
+        m_cache.Invalidate();
+        viewport()->update();
+        break;
+    case Kind::SelectionChanged:
+        if (!change.bounds.isEmpty())
+            viewport()->update(ClientBounds(QRectF(change.bounds), 10));
+        InvalidateSelectionBounds();
+        break;
+    case Kind::HistoryChanged:
+        break;
+    }
 }
 
 void CTilemontView::SetZoom(float x, float y)
@@ -331,29 +361,26 @@ void CTilemontView::ApplyCursor()
         unsetCursor();
 }
 
-void CTilemontView::SetEditedArea(CArea* area)
+void CTilemontView::SetEditedArea(const CArea* area)
 {
-    auto& areas = m_doc.GetAreas();
-    m_nAreasSeen = areas.size();
-    m_nEditedArea = -1;
-    const std::less<const CArea*> before;
-    if (area && !areas.empty() && !before(area, &areas.front()) && !before(&areas.back(), area))
-        m_nEditedArea = int(area - &areas.front());
+    AreaId id = 0;
+    for (const CArea& entry : m_doc.GetAreas())
+        if (&entry == area)
+            id = entry.GetId();
+    SetEditedAreaId(id);
 }
 
-CArea* CTilemontView::GetEditedArea() const
+void CTilemontView::SetEditedAreaId(AreaId id)
 {
-    auto& areas = m_doc.GetAreas();
-    // After a removal the position may name a different area: let go.
-    if (areas.size() < m_nAreasSeen)
-        m_nEditedArea = -1;
-    m_nAreasSeen = areas.size();
-    if (m_nEditedArea < 0 || std::size_t(m_nEditedArea) >= areas.size())
-        return nullptr;
-    return &areas[m_nEditedArea];
+    m_nEditedArea = id;
 }
 
-void CTilemontView::SwitchHandleMode(bool on, CArea* area, bool& mode, int& toolBefore, int handleTool)
+const CArea* CTilemontView::GetEditedArea() const
+{
+    return m_doc.FindArea(m_nEditedArea);
+}
+
+void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool)
 {
     // Switching a mode on twice must not save the mode's own tool as the
     // one to return to, nor switching off twice undo a later tool pick.
@@ -363,19 +390,19 @@ void CTilemontView::SwitchHandleMode(bool on, CArea* area, bool& mode, int& tool
         mode = true;
         SetActiveTool(handleTool);
         SetEditedArea(area);
-        m_tools[handleTool]->SetArea(GetEditedArea());
+        m_tools[handleTool]->SetArea(GetEditedAreaId());
     } else if (mode) {
         mode = false;
         SetActiveTool(toolBefore);
     }
 }
 
-void CTilemontView::SetSkewMode(bool on, CArea* area)
+void CTilemontView::SetSkewMode(bool on, const CArea* area)
 {
     SwitchHandleMode(on, area, m_bSkewMode, m_nToolBeforeSkew, SkewTool);
 }
 
-void CTilemontView::SetInitialRectMode(bool on, CArea* area)
+void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
 {
     SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
 }
@@ -415,7 +442,7 @@ QRect CTilemontView::HandleBounds(bool skew) const
 
 void CTilemontView::RefreshSkewHandles()
 {
-    m_tools[SkewTool]->SetArea(GetEditedArea());
+    m_tools[SkewTool]->SetArea(GetEditedAreaId());
     m_tools[SkewTool]->InvalidateOutline();
     viewport()->update(HandleBounds(true));
 }
@@ -525,7 +552,7 @@ void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>&
 
 void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, bool withFeedback)
 {
-    CSelection& selection = m_doc.GetSelection();
+    CSelection& selection = m_doc.GetSelectionForDrawing();
     if (!selection.IsEmpty()) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -636,7 +663,7 @@ void CTilemontView::timerEvent(QTimerEvent* event)
 
 void CTilemontView::keyPressEvent(QKeyEvent* event)
 {
-    CArea* area = GetEditedArea();
+    const CArea* area = GetEditedArea();
     const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
     int dx = 0, dy = 0;
     switch (event->key()) {
@@ -650,16 +677,10 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    // The old selection and the area's old place need repainting too.
-    InvalidateSelectionBounds();
-    const QRectF oldArea = area->GetOutlineBounds();
-    TranslatePolygon(area->GetOutline(), dx, dy);
-    m_doc.GetSelection().SetPolygon(&area->GetOutline());
-    // The moved outline is part of the template: without this, closing
-    // would not offer to save it.
-    m_doc.SetModifiedFlag(true);
-    viewport()->update(ClientBounds(oldArea, 2) | ClientBounds(area->GetOutlineBounds(), 2));
-    InvalidateSelectionBounds();
+    // One step for a held key: its repeats join the first press. The moved
+    // outline is part of the template, so the document becomes modified,
+    // and the document's notifications repaint the old and new places.
+    m_doc.NudgeArea(m_nEditedArea, dx, dy, event->isAutoRepeat());
     event->accept();
 }
 

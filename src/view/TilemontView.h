@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandTarget.h"
+#include "document/Area.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
 #include "view/ViewCache.h"
@@ -14,7 +15,6 @@
 #include <cstddef>
 #include <memory>
 
-class CArea;
 class CTilemontDoc;
 class CTool;
 class IAreasPanelSink;
@@ -58,8 +58,10 @@ public:
 
     CTilemontDoc& GetDocument() const { return m_doc; }
 
-    // IDocumentView: recompute the scroll sizes and repaint everything.
+    // IDocumentView: recompute the scroll sizes and repaint everything from
+    // the composition; a change repaints and recomposes only what it names.
     void OnUpdate() override;
+    void OnDocumentChanged(const CDocChange& change) override;
     // ISelectionView
     float GetZoomX() const override { return m_fZoomX; }
     float GetZoomY() const { return m_fZoomY; }
@@ -88,15 +90,18 @@ public:
     QPointF ClientToPicture(const QPointF& p) const;
     void InvalidateSelectionBounds();
 
-    void SetSkewMode(bool on, CArea* area);
-    void SetInitialRectMode(bool on, CArea* area);
+    void SetSkewMode(bool on, const CArea* area);
+    void SetInitialRectMode(bool on, const CArea* area);
     void RefreshSkewHandles();
     void RefreshInitialRectHandles();
     // area must be an entry of the document's list, or null for none. The
-    // view keeps its position in the list; it reads as none once the list
-    // has shrunk past it or been shortened.
-    void SetEditedArea(CArea* area);
-    CArea* GetEditedArea() const;
+    // view holds it by its identity: it reads as none while the document has
+    // no such area (deleted, or taken out by an undo) and as the area again
+    // when a redo or undo brings it back.
+    void SetEditedArea(const CArea* area);
+    void SetEditedAreaId(AreaId id);
+    const CArea* GetEditedArea() const;
+    AreaId GetEditedAreaId() const { return m_nEditedArea; }
     bool IsSkewMode() const { return m_bSkewMode; }
     bool IsInitialRectMode() const { return m_bInitialRectMode; }
 
@@ -140,7 +145,7 @@ protected:
 private:
     CViewGeometry Geometry() const;
     void SetActiveTool(int slot);
-    void SwitchHandleMode(bool on, CArea* area, bool& mode, int& toolBefore, int handleTool);
+    void SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool);
     void ApplyCursor();
     float ClampZoom(float z) const;
     void ZoomOut();
@@ -162,11 +167,7 @@ private:
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
-    // The edited area as its position in the document's list, with the list's
-    // length when last seen: positions of existing areas survive appending,
-    // but not removal.
-    mutable int m_nEditedArea = -1;
-    mutable std::size_t m_nAreasSeen = 0;
+    AreaId m_nEditedArea = 0;
     bool m_bSkewMode = false;
     bool m_bInitialRectMode = false;
     int m_nActiveTool = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
-class CArea;
+#include "document/Area.h"
+
 class CTilemontDoc;
 class CTilemontView;
 class QPainter;
@@ -43,9 +44,9 @@ public:
     virtual void OnLButtonUp(unsigned /*flags*/, int /*x*/, int /*y*/) {}
     virtual void OnLButtonDown(unsigned /*flags*/, int /*x*/, int /*y*/) {}
 
-    // For the handle tools: the area whose corners they drag, and the
-    // invalidation of their handle outline.
-    virtual void SetArea(CArea* /*area*/) {}
+    // For the handle tools: the area whose corners they drag (by identity;
+    // 0 for none), and the invalidation of their handle outline.
+    virtual void SetArea(AreaId /*area*/) {}
     virtual void InvalidateOutline() {}
 
     // Widgets can only be painted from their paint handler, so feedback that

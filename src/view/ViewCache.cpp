@@ -2,33 +2,15 @@
 
 #include "document/TilemontDoc.h"
 
-#include <QHashFunctions>
 #include <QPainter>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 namespace
 {
-
-quint64 Mix(quint64 h, quint64 v)
-{
-    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    return h;
-}
-
-quint64 Mix(quint64 h, double v)
-{
-    return Mix(h, std::bit_cast<quint64>(v));
-}
-
-quint64 ImageKey(const QImage* image)
-{
-    return image ? quint64(image->cacheKey()) : 0;
-}
 
 // The part of the picture that can reach the client rectangle area, in whole
 // picture pixels: sampling only these keeps large pictures cheap at any zoom.
@@ -49,34 +31,32 @@ QRectF VisiblePictureRect(const QTransform& toClient, const QRectF& area, const 
 
 } // namespace
 
-quint64 CViewCache::ContentKey(const CTilemontDoc& doc)
+void CViewCache::InvalidatePicture(const QRect& rect)
 {
-    quint64 h = 0x243F6A8885A308D3ull;
-    const QImage* picture = doc.GetPicture();
-    h = Mix(h, quint64(reinterpret_cast<quintptr>(picture)));
-    h = Mix(h, ImageKey(picture));
-    h = Mix(h, quint64(doc.GetAreas().size()));
-    h = Mix(h, quint64(qint64(doc.GetSelectedIndex())));
-    for (const CArea& area : doc.GetAreas()) {
-        h = Mix(h, ImageKey(area.GetTexture()));
-        h = Mix(h, ImageKey(area.GetSkewedTexture()));
-        h = Mix(h, area.GetRotation());
-        h = Mix(h, quint64(qint64(area.GetShiftX())) << 32 ^ quint64(quint32(area.GetShiftY())));
-        h = Mix(h, area.GetScale());
-        h = Mix(h, quint64(area.IsSkewEdit()) | quint64(area.IsSkewPreview()) << 1 |
-                       quint64(area.IsSkewApplied()) << 2);
-        for (const QPoint& p : area.GetSkewCorners())
-            h = Mix(h, quint64(quint32(p.x())) << 32 | quint32(p.y()));
-        for (const CContour& contour : area.GetOutline().contours) {
-            h = Mix(h, quint64(contour.size()));
-            h = Mix(h, quint64(qHashBits(contour.data(), contour.size() * sizeof(QPointF), 0)));
-        }
-        h = Mix(h, quint64(area.GetOutline().contours.size()));
-    }
-    return h;
+    if (m_bValid && !rect.isEmpty())
+        m_dirty += rect;
 }
 
-void CViewCache::PaintScene(QPainter& painter, CTilemontDoc& doc, const CViewGeometry& geometry,
+QRegion CViewCache::DirtyClientRegion(const CViewGeometry& geometry) const
+{
+    const QTransform toClient = geometry.Transform();
+    // Only what can show: far-off rectangles at a high zoom would not fit
+    // in client coordinates.
+    const QRectF visible =
+        toClient.inverted().mapRect(QRectF(QPointF(0, 0), QSizeF(geometry.client))).adjusted(-4, -4, 4, 4);
+    QRegion region;
+    for (const QRect& r : m_dirty) {
+        const QRectF shown = QRectF(r) & visible;
+        if (shown.isEmpty())
+            continue;
+        // Smooth sampling of a shrunk picture and texture reaches a pixel
+        // beyond what the rectangle covers.
+        region += toClient.mapRect(shown).toAlignedRect().adjusted(-2, -2, 2, 2);
+    }
+    return region;
+}
+
+void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
                             const QRectF& area, const QImage* scaled)
 {
     painter.save();
@@ -115,7 +95,7 @@ void CViewCache::PaintScene(QPainter& painter, CTilemontDoc& doc, const CViewGeo
     painter.setTransform(toClient, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, shrunk);
     const int current = doc.GetSelectedIndex();
-    auto& areas = doc.GetAreas();
+    const auto& areas = doc.GetAreas();
     for (std::size_t i = 0; i < areas.size(); ++i)
         areas[i].Draw(painter, int(i) == current);
     painter.restore();
@@ -141,7 +121,7 @@ const QImage* CViewCache::ScaledPicture(const QImage& picture, const CViewGeomet
     return &m_scaled;
 }
 
-void CViewCache::Compose(CTilemontDoc& doc, const CViewGeometry& geometry, const QRegion& region)
+void CViewCache::Compose(const CTilemontDoc& doc, const CViewGeometry& geometry, const QRegion& region)
 {
     const QImage* picture = doc.GetPicture();
     const QImage* scaled =
@@ -180,11 +160,19 @@ bool CViewCache::ScrollImage(int dx, int dy)
     return true;
 }
 
-bool CViewCache::Update(CTilemontDoc& doc, const CViewGeometry& geometry)
+bool CViewCache::Update(const CTilemontDoc& doc, const CViewGeometry& geometry)
 {
-    const quint64 content = ContentKey(doc);
-    if (m_bValid && content == m_nContent && geometry == m_geometry)
-        return false;
+    if (m_bValid && geometry == m_geometry) {
+        if (m_dirty.isEmpty())
+            return false;
+        const QRegion region = DirtyClientRegion(geometry) & QRect(QPoint(0, 0), geometry.client);
+        m_dirty = QRegion();
+        if (!region.isEmpty()) {
+            Compose(doc, geometry, region);
+            ++m_nPartial;
+        }
+        return true;
+    }
     const QSize device(qRound(geometry.client.width() * geometry.dpr),
                        qRound(geometry.client.height() * geometry.dpr));
     if (device.isEmpty()) {
@@ -198,12 +186,13 @@ bool CViewCache::Update(CTilemontDoc& doc, const CViewGeometry& geometry)
     // A pure scroll keeps what is still visible and composes only the strips
     // that came into view. Fractional device ratios would shift by fractions
     // of a pixel, so they compose everything.
-    if (m_bValid && content == m_nContent && geometry.SameExceptScroll(m_geometry) &&
+    if (m_bValid && geometry.SameExceptScroll(m_geometry) &&
         geometry.dpr == 1.0 && m_image.size() == device) {
         const int dx = m_geometry.scrollX - geometry.scrollX;
         const int dy = m_geometry.scrollY - geometry.scrollY;
         if (ScrollImage(dx, dy)) {
-            Compose(doc, geometry, QRegion(full) - QRegion(full.translated(dx, dy)));
+            Compose(doc, geometry,
+                    (QRegion(full) - QRegion(full.translated(dx, dy))) | (DirtyClientRegion(geometry) & full));
             partial = true;
         }
     }
@@ -217,8 +206,7 @@ bool CViewCache::Update(CTilemontDoc& doc, const CViewGeometry& geometry)
         ++m_nFull;
     }
     m_geometry = geometry;
-    // Drawing may have built a missing warped texture; key what is there now.
-    m_nContent = ContentKey(doc);
+    m_dirty = QRegion();
     m_bValid = true;
     return true;
 }

@@ -11,17 +11,19 @@ class QPainter;
 class QRectF;
 
 // The picture and the areas as one view shows them, composed once and kept:
-// repaints, marching-ants ticks and tool feedback only copy from it. It is
-// recomposed when the geometry or anything the areas draw from changes,
-// detected by comparing a fingerprint of the document, so a caller that
-// changes an area and merely asks for a repaint still sees the change.
+// repaints, marching-ants ticks and tool feedback only copy from it. The
+// view tells it which part of the picture a change of the document touched,
+// and only that part is composed again; a change of geometry composes
+// everything (a pure scroll only the strips that came into view).
 class CViewCache
 {
 public:
     // Brings the composition up to date; true when anything was composed.
-    bool Update(CTilemontDoc& doc, const CViewGeometry& geometry);
+    bool Update(const CTilemontDoc& doc, const CViewGeometry& geometry);
     // The next Update composes everything afresh.
     void Invalidate() { m_bValid = false; }
+    // The next Update composes again what shows of rect (picture pixels).
+    void InvalidatePicture(const QRect& rect);
 
     // Client-sized, in device pixels, its device pixel ratio set.
     const QImage& Image() const { return m_image; }
@@ -33,20 +35,21 @@ public:
     // to area (client coordinates). scaled, when given, is the picture
     // already reduced to geometry's zoom in device pixels and is copied
     // unscaled; otherwise the picture is sampled through the transform.
-    static void PaintScene(QPainter& painter, CTilemontDoc& doc, const CViewGeometry& geometry,
+    static void PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
                            const QRectF& area, const QImage* scaled);
-
-    // A fingerprint of everything CArea::Draw and the picture paint from.
-    static quint64 ContentKey(const CTilemontDoc& doc);
 
 private:
     const QImage* ScaledPicture(const QImage& picture, const CViewGeometry& geometry);
-    void Compose(CTilemontDoc& doc, const CViewGeometry& geometry, const QRegion& region);
+    void Compose(const CTilemontDoc& doc, const CViewGeometry& geometry, const QRegion& region);
+    // The client region of the picture rectangles changed since the last
+    // composition, under geometry.
+    QRegion DirtyClientRegion(const CViewGeometry& geometry) const;
     bool ScrollImage(int dx, int dy);
 
     QImage m_image;
     CViewGeometry m_geometry;
-    quint64 m_nContent = 0;
+    // Picture pixels changed since the last composition.
+    QRegion m_dirty;
     bool m_bValid = false;
     int m_nFull = 0;
     int m_nPartial = 0;

@@ -113,10 +113,10 @@ TEST_F(AppTest, TemplateWindowBringsItsMenuAndTheDocumentsCommands)
 
     CPolygon triangle;
     triangle.contours.push_back({QPointF(1, 1), QPointF(9, 1), QPointF(5, 7)});
-    ActiveDoc().GetSelection().SetPolygon(&triangle);
+    ActiveDoc().SetSelection(&triangle);
     EXPECT_TRUE(Action(ID_CREATE_AREA)->isEnabled());
     EXPECT_FALSE(Action(ID_ADD_SELECTION_TO_AREA)->isEnabled());
-    ActiveDoc().GetAreas().emplace_back();
+    ActiveDoc().AddArea(CArea(), "add");
     ActiveDoc().SetSelectedIndex(0);
     EXPECT_TRUE(Action(ID_ADD_SELECTION_TO_AREA)->isEnabled());
     EXPECT_TRUE(Action(ID_DELETE_AREA)->isEnabled());

@@ -22,7 +22,7 @@ protected:
     void Select(double x0, double y0, double x1, double y1)
     {
         const CPolygon p = RectPolygon(x0, y0, x1, y1);
-        doc.GetSelection().SetPolygon(&p);
+        doc.SetSelection(&p);
     }
     void CreateArea(const QString& name, double x0 = 0, double y0 = 0, double x1 = 10, double y1 = 10)
     {
@@ -107,8 +107,8 @@ TEST_F(DocumentTest, DeleteMiddleAreaKeepsTheOthersInOrder)
     CreateArea("one");
     CreateArea("two");
     CreateArea("three");
-    doc.GetAreas()[0].SetScale(3.0);
-    doc.GetAreas()[2].SetShift(7, 8);
+    doc.EditArea(doc.AreaIdAt(0), "edit", [](CArea& a) { a.SetScale(3.0); });
+    doc.EditArea(doc.AreaIdAt(2), "edit", [](CArea& a) { a.SetShift(7, 8); });
     doc.SetModifiedFlag(false);
     doc.SetSelectedIndex(1);
 
@@ -136,7 +136,7 @@ TEST_F(DocumentTest, SelectedAreaSurvivesTheListGrowing)
     CreateArea("first");
     CreateArea("picked");
     doc.SetSelectedIndex(1);
-    doc.GetSelectedArea()->SetScale(4.5);
+    doc.EditArea(doc.GetSelectedAreaId(), "edit", [](CArea& a) { a.SetScale(4.5); });
     for (int i = 0; i < 50; ++i)
         CreateArea(QString::number(i));
     ASSERT_NE(doc.GetSelectedArea(), nullptr);
@@ -170,7 +170,7 @@ TEST_F(DocumentTest, AddAndDeleteSelectionChangeTheOutlineAndTheSelection)
 TEST_F(DocumentTest, SelectPictureReplacesItButKeepsAreas)
 {
     CreateArea("A", 1, 1, 9, 9);
-    doc.GetAreas()[0].SetScale(2.0);
+    doc.EditArea(doc.AreaIdAt(0), "edit", [](CArea& a) { a.SetScale(2.0); });
     prompts.openFiles.push_back(WritePicture("p.png", 40, 30));
     doc.OnSelectPicture();
     ASSERT_TRUE(doc.GetPicture());

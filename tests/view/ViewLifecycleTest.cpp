@@ -58,7 +58,7 @@ TEST_F(ViewLifecycleTest, KeysArePassedOnWithoutAnEditedAreaOrForOtherKeys)
 TEST_F(ViewLifecycleTest, ViewRegistersWithTheDocumentAndStylesTheSelection)
 {
     const CPolygon square = RectPolygon(0, 0, 10, 10);
-    doc.GetSelection().SetPolygon(&square);
+    doc.SetSelection(&square);
     {
         auto view = ShowView(doc, QSize(200, 100));
         EXPECT_EQ(doc.GetFirstView(), view.get());
@@ -116,7 +116,7 @@ TEST_F(ViewLifecycleTest, EachViewDrawsTheAntsAtItsOwnZoom)
 {
     SetPicture(SolidImage(800, 600, 0xFF808080));
     const CPolygon square = RectPolygon(100, 100, 300, 300);
-    doc.GetSelection().SetPolygon(&square);
+    doc.SetSelection(&square);
     auto first = ShowView(doc, QSize(400, 300));
     first->SetZoom(0.5f, 0.5f);
     first->UpdateScrollSizes();
@@ -131,7 +131,7 @@ TEST_F(ViewLifecycleTest, EachViewDrawsTheAntsAtItsOwnZoom)
 TEST_F(ViewLifecycleTest, ClosingTheLinkedViewRelinksTheSelectionToARemainingOne)
 {
     const CPolygon square = RectPolygon(0, 0, 10, 10);
-    doc.GetSelection().SetPolygon(&square);
+    doc.SetSelection(&square);
     auto first = ShowView(doc, QSize(200, 100));
     first->SetZoom(0.5f, 0.5f);
     auto second = ShowView(doc, QSize(200, 100));

@@ -118,9 +118,10 @@ TEST_P(HandlePlacementTest, MarksAndInvertedLinesLieOnTheCorners)
 {
     const auto [zoom, scroll] = GetParam();
     SetPicture(SolidImage(1200, 900, kGrey));
-    CArea& area = AddArea(RectPolygon(100, 100, 500, 600));
-    area.GetSkewCorners() = {QPoint(101, 103), QPoint(501, 103), QPoint(101, 401), QPoint(501, 401)};
-    area.SetInitialRect({151, 131, 351, 301});
+    const CArea& area = AddArea(RectPolygon(100, 100, 500, 600), [](CArea& a) {
+        a.GetSkewCorners() = {QPoint(101, 103), QPoint(501, 103), QPoint(101, 401), QPoint(501, 401)};
+        a.SetInitialRect({151, 131, 351, 301});
+    });
     auto view = ShowView(doc, QSize(700, 500));
     view->SetZoom(zoom, zoom);
     view->UpdateScrollSizes();
@@ -193,7 +194,7 @@ TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
     EXPECT_EQ(doc.GetSelection().GetPhase(), phase);
 
     const CPolygon square = RectPolygon(100, 100, 500, 400);
-    doc.GetSelection().SetPolygon(&square);
+    doc.SetSelection(&square);
     view->OnAntsTick();
     QApplication::processEvents();
     EXPECT_EQ(spy.paints, 1);
@@ -216,7 +217,7 @@ TEST_F(ViewPaintTest, OutlineIsDrawnOverThePicture)
 {
     SetPicture(SolidImage(300, 200, kGrey));
     const CPolygon square = RectPolygon(50, 50, 150, 150);
-    doc.GetSelection().SetPolygon(&square);
+    doc.SetSelection(&square);
     auto view = ShowView(doc, QSize(300, 200));
     const QImage shot = Shot(*view);
     int dark = 0, light = 0;
@@ -261,11 +262,12 @@ TEST_F(ViewPaintTest, ScrollingComposesOnlyTheUncoveredStrips)
 TEST_F(ViewPaintTest, ScrolledTexturesDifferFromAFreshCompositionOnlyByRounding)
 {
     SetPicture(Noise(1500, 1200, 3));
-    CArea& area = AddArea(RectPolygon(100, 80, 900, 700));
     const QImage texture = Noise(64, 48, 9);
-    area.SetTexture(&texture);
-    area.SetRotation(30.0);
-    area.SetScale(1.5);
+    AddArea(RectPolygon(100, 80, 900, 700), [&texture](CArea& a) {
+        a.SetTexture(&texture);
+        a.SetRotation(30.0);
+        a.SetScale(1.5);
+    });
     auto view = ShowView(doc, QSize(500, 400));
     for (const float zoom : {1.0f, 0.5f}) {
         const auto [scrolled, full] = ScrolledAndRefreshed(*view, zoom);

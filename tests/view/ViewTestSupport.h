@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "document/IAreasPanelSink.h"
 #include "document/ScriptedPrompts.h"
 #include "document/TestImages.h"
@@ -108,12 +110,14 @@ protected:
     CTilemontDoc doc{prompts};
 
     void SetPicture(const QImage& image) { doc.SetPicture(std::make_unique<QImage>(image)); }
-    CArea& AddArea(const CPolygon& outline)
+    // The area as the document holds it; setup fills in the rest first.
+    const CArea& AddArea(const CPolygon& outline, const std::function<void(CArea&)>& setup = {})
     {
         CArea area;
         area.SetOutline(&outline);
-        doc.GetAreas().push_back(std::move(area));
-        return doc.GetAreas().back();
+        if (setup)
+            setup(area);
+        return *doc.FindArea(doc.AddArea(std::move(area), "add"));
     }
     QRgb Window(const CTilemontView& view) const
     {

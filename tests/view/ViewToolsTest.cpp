@@ -75,7 +75,7 @@ TEST_F(ViewToolsTest, MouseInputReachesOnlyTheActiveTool)
 TEST_F(ViewToolsTest, SkewModeRestoresTheToolFromBeforeIt)
 {
     SetPicture(SolidImage(400, 300, 0xFF808080));
-    CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
+    const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto view = ShowView(doc, QSize(500, 400));
     view->OnCommand(ID_HAND);
 
@@ -97,7 +97,7 @@ TEST_F(ViewToolsTest, SkewModeRestoresTheToolFromBeforeIt)
 
 TEST_F(ViewToolsTest, SwitchingAModeOnTwiceStillReturnsToTheUsersTool)
 {
-    CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
+    const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto view = ShowView(doc, QSize(500, 400));
     view->OnCommand(ID_ELLIPSE_SELECTION);
     view->SetInitialRectMode(true, &area);
@@ -113,7 +113,7 @@ TEST_F(ViewToolsTest, SwitchingAModeOnTwiceStillReturnsToTheUsersTool)
 
 TEST_F(ViewToolsTest, TwoViewsInterleavingHandleModesEachGetTheirOwnToolBack)
 {
-    CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
+    const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto first = ShowView(doc, QSize(300, 200));
     auto second = ShowView(doc, QSize(300, 200));
     first->OnCommand(ID_RECT_SELECTION);
@@ -136,7 +136,7 @@ TEST_F(ViewToolsTest, TwoViewsInterleavingHandleModesEachGetTheirOwnToolBack)
     EXPECT_EQ(second->GetActiveTool(), second->GetTool(CTilemontView::HandTool));
 }
 
-TEST_F(ViewToolsTest, EditedAreaFollowsTheListAndLetsGoAfterARemoval)
+TEST_F(ViewToolsTest, EditedAreaIsHeldByIdentityThroughGrowthRemovalAndUndo)
 {
     AddArea(RectPolygon(0, 0, 10, 10));
     AddArea(RectPolygon(20, 0, 30, 10));
@@ -148,10 +148,23 @@ TEST_F(ViewToolsTest, EditedAreaFollowsTheListAndLetsGoAfterARemoval)
     for (int i = 0; i < 40; ++i)
         AddArea(RectPolygon(i, i, i + 5, i + 5));
     EXPECT_EQ(view->GetEditedArea(), &doc.GetAreas()[1]);
+
+    // Removing an area before it moves it down a place: still the same area.
+    doc.DeleteArea(doc.AreaIdAt(0), "delete", false);
+    ASSERT_NE(view->GetEditedArea(), nullptr);
     EXPECT_EQ(view->GetEditedArea()->GetOutline(), RectPolygon(20, 0, 30, 10));
 
-    doc.GetAreas().erase(doc.GetAreas().begin());
+    // Deleting the edited area and creating another must not hand the view
+    // the newcomer; undoing the deletion gives the area back.
+    const AreaId edited = view->GetEditedAreaId();
+    doc.DeleteArea(edited, "delete", false);
     EXPECT_EQ(view->GetEditedArea(), nullptr);
+    AddArea(RectPolygon(50, 50, 60, 60));
+    EXPECT_EQ(view->GetEditedArea(), nullptr);
+    doc.OnEditUndo();
+    doc.OnEditUndo();
+    ASSERT_NE(view->GetEditedArea(), nullptr);
+    EXPECT_EQ(view->GetEditedArea()->GetOutline(), RectPolygon(20, 0, 30, 10));
 
     // Something outside the list is no area of this document.
     CArea stranger;

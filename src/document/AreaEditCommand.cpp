@@ -1,0 +1,41 @@
+#include "AreaEditCommand.h"
+
+CAreaEditCommand::CAreaEditCommand(CTilemontDoc& doc, const QString& text, CArea before, CArea after,
+                                   const CPolygon& selection, Options options)
+    : CDocCommand(doc, text, true), m_before(std::move(before)), m_after(std::move(after)),
+      m_selectionBefore(selection), m_options(options)
+{
+}
+
+void CAreaEditCommand::redo()
+{
+    ReplaceArea(m_after.CloneWithCache());
+    if (m_options.selectionFollows)
+        SetSelectionPolygon(m_after.GetOutline());
+}
+
+void CAreaEditCommand::undo()
+{
+    ReplaceArea(m_before.CloneWithCache());
+    if (m_options.selectionFollows)
+        SetSelectionPolygon(m_selectionBefore);
+}
+
+bool CAreaEditCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = dynamic_cast<const CAreaEditCommand*>(other);
+    if (!next || !next->m_options.joinsRun || next->m_after.GetId() != m_after.GetId() ||
+        next->m_options.selectionFollows != m_options.selectionFollows)
+        return false;
+    m_after = next->m_after.CloneWithCache();
+    // An edit run that ends where it began leaves nothing to undo.
+    setObsolete(!m_options.selectionFollows && m_after == m_before && m_after.IsSkewEdit() == m_before.IsSkewEdit() &&
+                m_after.IsSkewPreview() == m_before.IsSkewPreview());
+    return true;
+}
+
+void CAreaEditCommand::VisitOwnImages(const std::function<void(const QImage&)>& visit) const
+{
+    VisitArea(m_before, visit);
+    VisitArea(m_after, visit);
+}

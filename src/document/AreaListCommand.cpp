@@ -1,0 +1,34 @@
+#include "AreaListCommand.h"
+
+CAreaListCommand::CAreaListCommand(CTilemontDoc& doc, const QString& text, Action action, int index, CArea area,
+                                   QUndoCommand* parent)
+    : CDocCommand(doc, text, true, parent), m_action(action), m_nIndex(index), m_area(std::move(area))
+{
+}
+
+void CAreaListCommand::Insert()
+{
+    InsertArea(m_nIndex, m_area.CloneWithCache());
+}
+
+void CAreaListCommand::Remove()
+{
+    m_area = RemoveArea(m_nIndex);
+}
+
+void CAreaListCommand::redo()
+{
+    m_action == Action::Insert ? Insert() : Remove();
+    QUndoCommand::redo();
+}
+
+void CAreaListCommand::undo()
+{
+    QUndoCommand::undo();
+    m_action == Action::Insert ? Remove() : Insert();
+}
+
+void CAreaListCommand::VisitOwnImages(const std::function<void(const QImage&)>& visit) const
+{
+    VisitArea(m_area, visit);
+}

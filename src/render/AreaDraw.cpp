@@ -1,0 +1,107 @@
+// CArea's drawing and warped-texture building live with the renderer they
+// use, so that the area record itself needs nothing above the document.
+#include "document/Area.h"
+#include "render/SkewedTexture.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool IsUnitOrZero(qreal v)
+{
+    return v == 0.0 || v == 1.0 || v == -1.0;
+}
+
+bool IsWholeTexelMapping(const QTransform& t)
+{
+    return t.type() <= QTransform::TxRotate && IsUnitOrZero(t.m11()) && IsUnitOrZero(t.m12()) &&
+           IsUnitOrZero(t.m21()) && IsUnitOrZero(t.m22()) && t.dx() == std::trunc(t.dx()) &&
+           t.dy() == std::trunc(t.dy());
+}
+
+} // namespace
+
+void CArea::Draw(QPainter& painter, bool isCurrent) const
+{
+    QPainterPath outline;
+    PolygonToPath(m_outline, outline);
+    if (!m_pTexture) {
+        if (isCurrent)
+            painter.fillPath(outline, QColor(0xFF, 0x00, 0x00));
+        return;
+    }
+
+    painter.save();
+    QBrush brush(*m_pTexture);
+    const QTransform placement = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
+    brush.setTransform(placement);
+    // Quarter turns at natural size put every pixel centre on a texel centre;
+    // smooth sampling would only blur them by rounding.
+    if (IsWholeTexelMapping(placement))
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+
+    // Outside editing the area's own outline clips; while the corners are
+    // edited or previewed, the corner quadrilateral does, so the whole warp
+    // shows. The caller's own clip, if any, still applies.
+    const bool editing = m_bSkewEdit || m_bSkewPreview;
+    if (!editing) {
+        painter.setClipPath(outline, Qt::IntersectClip);
+    } else if (HasSkewCorners()) {
+        QPainterPath quad;
+        quad.moveTo(m_ptSkew[TopLeft]);
+        quad.lineTo(m_ptSkew[TopRight]);
+        quad.lineTo(m_ptSkew[BottomRight]);
+        quad.lineTo(m_ptSkew[BottomLeft]);
+        quad.closeSubpath();
+        painter.setClipPath(quad, Qt::IntersectClip);
+    }
+
+    const bool drawSkewed = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
+    if (drawSkewed) {
+        if (const auto skewed = m_skewed.GetOrBuild([this] { return BuildSkewedTexture(); })) {
+            // The warp's pixel (0, 0) is the corners' top-left bound.
+            const auto x = [this](int i) { return m_ptSkew[i].x(); };
+            const auto y = [this](int i) { return m_ptSkew[i].y(); };
+            const int minX = std::min({x(0), x(1), x(2), x(3)});
+            const int minY = std::min({y(0), y(1), y(2), y(3)});
+            painter.drawImage(QPoint(minX, minY), *skewed);
+        }
+    } else if (!m_bSkewEdit) {
+        if (m_bSkewPreview)
+            painter.fillRect(GetOutlineBounds(), brush);
+        else
+            painter.fillPath(outline, brush);
+    }
+    painter.restore();
+}
+
+QImage CArea::BuildSkewedTexture() const
+{
+    if (!m_pTexture)
+        return QImage();
+    QSize canvas = GetOutlineBounds().size();
+    if (!m_rcInitial.IsEmpty()) {
+        // Sizes beyond int come only from damaged files; the renderer
+        // refuses anything that large anyway.
+        const auto clampInt = [](std::int64_t v) {
+            return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
+        };
+        canvas = QSize(clampInt(m_rcInitial.Width()), clampInt(m_rcInitial.Height()));
+    }
+    return ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale, canvas, m_ptSkew);
+}
+
+void CArea::RenderSkewedTexture(bool force)
+{
+    if (!m_pTexture || (!m_bSkewPreview && !force))
+        return;
+    m_skewed.Reset();
+    QImage skewed = BuildSkewedTexture();
+    if (!skewed.isNull())
+        m_skewed.Set(std::make_shared<const QImage>(std::move(skewed)));
+}
