@@ -95,7 +95,7 @@ TEST_F(AppTest, WithoutATemplateWindowOnlyTheApplicationsCommandsAreOn)
 
     const QStringList menu = Describe(Frame().menuBar()->actions());
     EXPECT_EQ(menu, (QStringList{"&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Recent File", "-", "E&xit",
-                                 "&View:", "&Toolbar", "&Status Bar", "&Help:", "&Help...",
+                                 "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&View:", "&Toolbar", "&Status Bar", "&Help:", "&Help...",
                                  "&About Tilemont..."}));
 }
 
@@ -154,6 +154,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
     const QStringList expected{
         "&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
         "&Export...", "-", "Recent File", "-", "E&xit",
+        "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y",
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
         "Add selection to existing area", "Delete selection from existing area",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection", "-",
@@ -172,7 +173,8 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
     EXPECT_TRUE(Frame().actions().contains(Action(ID_EDIT_CUT)));
 
     EXPECT_EQ(ToolBarIds(Frame().MainToolBar()),
-              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, 0, ID_APP_ABOUT, 0, ID_CREATE_AREA,
+              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
+                          ID_APP_ABOUT, 0, ID_CREATE_AREA,
                           ID_DELETE_AREA, 0, ID_ADD_SELECTION_TO_AREA, ID_DELETE_SELECTION_FROM_AREA, 0,
                           ID_CLEAR_SELECTION, 0, ID_SELECT_PICTURE, ID_REFRESH}));
     EXPECT_EQ(ToolBarIds(Frame().ToolsToolBar()),
@@ -205,7 +207,7 @@ TEST(ToolIconEngineTest, IconsAreDrawnAtTheDevicePixelRatio)
                        ID_DELETE_AREA, ID_ADD_SELECTION_TO_AREA, ID_DELETE_SELECTION_FROM_AREA,
                        ID_CLEAR_SELECTION, ID_SELECT_PICTURE, ID_REFRESH, ID_ELLIPSE_SELECTION,
                        ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION, ID_HAND, ID_ZOOM_IN,
-                       ID_ZOOM_OUT, ID_ORIGINAL_SIZE, IDR_MAINFRAME};
+                       ID_ZOOM_OUT, ID_ORIGINAL_SIZE, IDR_MAINFRAME, ID_EDIT_UNDO, ID_EDIT_REDO};
     QList<QImage> drawn;
     for (int id : ids) {
         ASSERT_TRUE(CToolIconEngine::HasDrawing(id)) << id;
@@ -231,5 +233,5 @@ TEST(ToolIconEngineTest, IconsAreDrawnAtTheDevicePixelRatio)
         EXPECT_FALSE(drawn.contains(image)) << "icon " << id << " looks like another";
         drawn << image;
     }
-    EXPECT_FALSE(CToolIconEngine::HasDrawing(ID_EDIT_UNDO));
+    EXPECT_FALSE(CToolIconEngine::HasDrawing(ID_EDIT_CUT));
 }

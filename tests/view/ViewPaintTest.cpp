@@ -195,6 +195,8 @@ TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
 
     const CPolygon square = RectPolygon(100, 100, 500, 400);
     doc.SetSelection(&square);
+    QApplication::processEvents();
+    spy.paints = 0;
     view->OnAntsTick();
     QApplication::processEvents();
     EXPECT_EQ(spy.paints, 1);
