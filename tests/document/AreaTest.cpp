@@ -2,6 +2,7 @@
 #include "document/Area.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -63,6 +64,41 @@ TEST(AreaCopy, TextureIsIndependentAndCacheIsNotTaken)
     copy.SetTexture(&changed);
     EXPECT_EQ(source.GetTexture()->pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(copy.GetTexture()->pixel(0, 0), 0xFF000000u);
+}
+
+TEST(AreaCopy, CopyAndAssignmentTakeTheWholeStoredValue)
+{
+    CArea source = TexturedArea();
+    source.SetInitialRect({1, 2, 30, 40});
+    source.GetSkewCorners()[CArea::BottomRight] = QPoint(77, 88);
+    const CArea copy(source);
+    EXPECT_EQ(copy, source);
+    CArea assigned = TexturedArea();
+    assigned.SetName("other");
+    assigned = source;
+    EXPECT_EQ(assigned, source);
+
+    // The equality sees every stored field: any one change breaks it.
+    const std::vector<std::function<void(CArea&)>> changes = {
+        [](CArea& a) { a.SetName("Floor"); },
+        [](CArea& a) { a.SetOutline(nullptr); },
+        [](CArea& a) {
+            QImage t = *a.GetTexture();
+            t.setPixel(0, 0, 0xFF123456);
+            a.SetTexture(&t);
+        },
+        [](CArea& a) { a.SetRotation(46); },
+        [](CArea& a) { a.SetScale(2.0); },
+        [](CArea& a) { a.SetShift(3, -5); },
+        [](CArea& a) { a.SetSkewApplied(false); },
+        [](CArea& a) { a.GetSkewCorners()[CArea::TopLeft] += QPoint(1, 0); },
+        [](CArea& a) { a.SetInitialRect({1, 2, 30, 41}); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        CArea changed(source);
+        changes[i](changed);
+        EXPECT_FALSE(changed == source) << "change " << i;
+    }
 }
 
 TEST(AreaCopy, AssignedAreaKeepsItsOwnFlags)
