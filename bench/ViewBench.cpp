@@ -146,4 +146,63 @@ void BM_ViewScrollStep(benchmark::State& state)
 }
 BENCHMARK(BM_ViewScrollStep)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// Undo or redo of one step until the window is repainted, at a zoom that
+// shows the whole picture: the step's notifications recompose only the
+// area's place. range(0): 0 undoes and redoes "Create area", 1 a nudge of
+// a textured area.
+void BM_ViewUndoRedo(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    f.Zoom(0.25f);
+    f.view->SetScrollPosition(0, 0);
+    if (state.range(0) == 0) {
+        CArea area;
+        area.SetOutline(&f.doc.GetAreas()[2].GetOutline());
+        f.doc.AddArea(std::move(area), QStringLiteral("Create area"));
+    } else {
+        f.doc.NudgeArea(f.doc.AreaIdAt(2), 10, 0, false);
+    }
+    f.view->viewport()->repaint();
+    const int full = f.view->GetCache().FullCompositions();
+    bool undo = false;
+    TimeEach(state, [&] {
+        undo = !undo;
+        undo ? f.doc.OnEditUndo() : f.doc.OnEditRedo();
+        f.view->viewport()->repaint();
+    });
+    if (undo)
+        f.doc.OnEditRedo();
+    state.counters["full_compositions"] = f.view->GetCache().FullCompositions() - full;
+}
+BENCHMARK(BM_ViewUndoRedo)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// A change of one area's placement, repainted: only that area's place is
+// composed again. range(1) = 1 recomposes everything instead, at the same
+// zoom and scroll, for comparison.
+void BM_ViewAreaChangeRepaint(benchmark::State& state)
+{
+    ViewFixture& f = Fixture();
+    const float zoom = float(state.range(0)) / 100.0f;
+    f.Zoom(zoom);
+    // Area 2 in view at any zoom.
+    f.view->SetScrollPosition(int(2200 * zoom), int(1400 * zoom));
+    f.view->viewport()->repaint();
+    const AreaId id = f.doc.AreaIdAt(2);
+    const int full = f.view->GetCache().FullCompositions();
+    int shift = 0;
+    TimeEach(state, [&] {
+        shift = (shift + 7) % 50;
+        f.doc.EditArea(id, QStringLiteral("Shift"), [shift](CArea& a) { a.SetShift(shift, 0); });
+        if (state.range(1))
+            f.view->OnCommand(ID_REFRESH);
+        f.view->viewport()->repaint();
+    });
+    state.counters["full_compositions"] = f.view->GetCache().FullCompositions() - full;
+}
+BENCHMARK(BM_ViewAreaChangeRepaint)
+    ->ArgsProduct({{25, 100}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
 } // namespace
