@@ -3,8 +3,8 @@
 // decoding the picture and encoding it again alone.
 #include "BenchTemplate.h"
 #include "document/ImageCodec.h"
-#include "export/EncoderGuids.h"
-#include "export/EncoderRegistry.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
 #include "export/ExportRun.h"
 
 #include <QDir>

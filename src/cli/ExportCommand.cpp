@@ -2,8 +2,8 @@
 
 #include "CliOutput.h"
 #include "document/TemplateFile.h"
-#include "export/EncoderGuids.h"
-#include "export/EncoderRegistry.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
 #include "export/ExportRun.h"
 
 #include <QFileInfo>

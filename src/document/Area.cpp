@@ -82,29 +82,6 @@ QRect CArea::GetDrawBounds() const
     return bounds.adjusted(-1, -1, 2, 2);
 }
 
-void CArea::SetTexture(const QImage* texture)
-{
-    if (!texture)
-        return;
-    m_pTexture = std::make_unique<QImage>(*texture);
-    if (m_bSkew)
-        RenderSkewedTexture(true);
-}
-
-void CArea::SetSkewEdit(bool edit)
-{
-    m_bSkewEdit = edit;
-    if (!edit)
-        RenderSkewedTexture(true);
-}
-
-void CArea::SetSkewPreview(bool preview)
-{
-    m_bSkewPreview = preview;
-    if (preview && m_bSkewEdit)
-        RenderSkewedTexture(true);
-}
-
 bool CArea::HasSkewCorners() const
 {
     return std::any_of(m_ptSkew.begin(), m_ptSkew.end(), [](const QPoint& p) { return !p.isNull(); });

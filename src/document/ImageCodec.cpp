@@ -3,8 +3,8 @@
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
 #include "Messages.h"
-#include "export/EncoderGuids.h"
-#include "export/EncoderRegistry.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ExportRun.h"
 
-#include "EncoderRegistry.h"
+#include "codecs/EncoderRegistry.h"
 #include "document/ImageCodec.h"
 #include "render/TemplateCompositor.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EncoderParameter.h"
+#include "codecs/EncoderParameter.h"
 #include "document/Area.h"
 
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "export/EncoderGuids.h"
-#include "export/EncoderRegistry.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EncoderTestImages.h"
-#include "export/EncoderGuids.h"
-#include "export/TiffEncoder.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/TiffEncoder.h"
 
 #include <QSet>
 #include <QTemporaryFile>

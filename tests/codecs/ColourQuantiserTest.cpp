@@ -1,5 +1,5 @@
 #include "EncoderTestImages.h"
-#include "export/ColourQuantiser.h"
+#include "codecs/ColourQuantiser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "EncoderTestImages.h"
-#include "export/GifEncoder.h"
+#include "codecs/GifEncoder.h"
 
 #include <cstring>
 #include <gif_lib.h>

@@ -1,5 +1,6 @@
-// CArea's drawing and warped-texture building live with the renderer they
-// use, so that the area record itself needs nothing above the document.
+// Everything of CArea that draws or builds the warped texture lives with the
+// renderer it uses, so that the area record itself calls nothing above the
+// document: drawing, the warp, and the setters that rebuild it at once.
 #include "document/Area.h"
 #include "render/SkewedTexture.h"
 
@@ -25,6 +26,29 @@ bool IsWholeTexelMapping(const QTransform& t)
 }
 
 } // namespace
+
+void CArea::SetTexture(const QImage* texture)
+{
+    if (!texture)
+        return;
+    m_pTexture = std::make_unique<QImage>(*texture);
+    if (m_bSkew)
+        RenderSkewedTexture(true);
+}
+
+void CArea::SetSkewEdit(bool edit)
+{
+    m_bSkewEdit = edit;
+    if (!edit)
+        RenderSkewedTexture(true);
+}
+
+void CArea::SetSkewPreview(bool preview)
+{
+    m_bSkewPreview = preview;
+    if (preview && m_bSkewEdit)
+        RenderSkewedTexture(true);
+}
 
 void CArea::Draw(QPainter& painter, bool isCurrent) const
 {

@@ -1,6 +1,6 @@
 #include "EncoderTestImages.h"
-#include "export/BmpEncoder.h"
-#include "export/PngEncoder.h"
+#include "codecs/BmpEncoder.h"
+#include "codecs/PngEncoder.h"
 
 #include <gtest/gtest.h>
 

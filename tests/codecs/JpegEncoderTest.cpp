@@ -1,6 +1,6 @@
 #include "EncoderTestImages.h"
-#include "export/EncoderGuids.h"
-#include "export/JpegEncoder.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/JpegEncoder.h"
 
 #include <gtest/gtest.h>
 
