@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTarget.h"
+#include "view/CommandTarget.h"
 #include "document/TilemontDoc.h"
 
 #include <QObject>

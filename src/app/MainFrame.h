@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CommandRouter.h"
-#include "CommandTarget.h"
+#include "view/CommandTarget.h"
 #include "document/IAreasPanelSink.h"
 
 #include <QList>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CommandIds.h"
+#include "view/ViewCommandIds.h"
 
 // Menus, toolbars and the icon they share their numbers with.
 enum ResourceId : int {
@@ -9,20 +10,11 @@ enum ResourceId : int {
     IDR_TOOLS = 130,      // tools toolbar
 };
 
-// Commands beyond the document's, with the numbers menus, toolbars and
+// Commands beyond the document's and the view's, with the numbers menus, toolbars and
 // accelerators share.
 enum GuiCommandId : int {
-    ID_POLYLINE_SELECTION = 32773,
-    ID_RECT_SELECTION = 32774,
-    ID_FREEHAND_SELECTION = 32775,
     ID_VIEW_AREAS = 32778,
-    ID_HAND = 32783,
-    ID_ORIGINAL_SIZE = 32785,
-    ID_ZOOM_IN = 32789,
-    ID_ZOOM_OUT = 32790,
-    ID_REFRESH = 32806,
     ID_HELP_CONTENTS = 32817,
-    ID_ELLIPSE_SELECTION = 32828,
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
     ID_FILE_CLOSE = 57602,

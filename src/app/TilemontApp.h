@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppSettings.h"
-#include "CommandTarget.h"
+#include "view/CommandTarget.h"
 #include "RecentFileList.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "view/TilemontView.h"
 
-#include "app/ResourceIds.h"
+#include "view/ViewCommandIds.h"
 #include "document/Area.h"
 #include "document/DocChange.h"
 #include "document/IAreasPanelSink.h"

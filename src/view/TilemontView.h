@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CommandTarget.h"
+#include "view/CommandTarget.h"
 #include "document/Area.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
