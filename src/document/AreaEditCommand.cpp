@@ -1,24 +1,26 @@
 #include "AreaEditCommand.h"
 
-CAreaEditCommand::CAreaEditCommand(CTilemontDoc& doc, const QString& text, CArea before, CArea after,
+#include "TemplateContent.h"
+
+CAreaEditCommand::CAreaEditCommand(CTemplateContent& content, const QString& text, CArea before, CArea after,
                                    const CPolygon& selection, Options options)
-    : CDocCommand(doc, text, true), m_before(std::move(before)), m_after(std::move(after)),
+    : CDocCommand(content, text, true), m_before(std::move(before)), m_after(std::move(after)),
       m_selectionBefore(selection), m_options(options)
 {
 }
 
 void CAreaEditCommand::redo()
 {
-    ReplaceArea(m_after.CloneWithCache());
+    Content().ReplaceArea(m_after.CloneWithCache());
     if (m_options.selectionFollows)
-        SetSelectionPolygon(m_after.GetOutline());
+        Content().ReplaceSelection(m_after.GetOutline());
 }
 
 void CAreaEditCommand::undo()
 {
-    ReplaceArea(m_before.CloneWithCache());
+    Content().ReplaceArea(m_before.CloneWithCache());
     if (m_options.selectionFollows)
-        SetSelectionPolygon(m_selectionBefore);
+        Content().ReplaceSelection(m_selectionBefore);
 }
 
 bool CAreaEditCommand::mergeWith(const QUndoCommand* other)

@@ -21,7 +21,7 @@ public:
         bool selectionFollows = false;
     };
 
-    CAreaEditCommand(CTilemontDoc& doc, const QString& text, CArea before, CArea after, const CPolygon& selection,
+    CAreaEditCommand(CTemplateContent& content, const QString& text, CArea before, CArea after, const CPolygon& selection,
                      Options options);
 
     void redo() override;

@@ -1,19 +1,21 @@
 #include "AreaListCommand.h"
 
-CAreaListCommand::CAreaListCommand(CTilemontDoc& doc, const QString& text, Action action, int index, CArea area,
+#include "TemplateContent.h"
+
+CAreaListCommand::CAreaListCommand(CTemplateContent& content, const QString& text, Action action, int index, CArea area,
                                    QUndoCommand* parent)
-    : CDocCommand(doc, text, true, parent), m_action(action), m_nIndex(index), m_area(std::move(area))
+    : CDocCommand(content, text, true, parent), m_action(action), m_nIndex(index), m_area(std::move(area))
 {
 }
 
 void CAreaListCommand::Insert()
 {
-    InsertArea(m_nIndex, m_area.CloneWithCache());
+    Content().InsertAreaAt(m_nIndex, m_area.CloneWithCache());
 }
 
 void CAreaListCommand::Remove()
 {
-    m_area = RemoveArea(m_nIndex);
+    m_area = Content().RemoveAreaAt(m_nIndex);
 }
 
 void CAreaListCommand::redo()

@@ -9,7 +9,7 @@ class CAreaListCommand : public CDocCommand
 public:
     enum class Action { Insert, Remove };
 
-    CAreaListCommand(CTilemontDoc& doc, const QString& text, Action action, int index, CArea area,
+    CAreaListCommand(CTemplateContent& content, const QString& text, Action action, int index, CArea area,
                      QUndoCommand* parent = nullptr);
 
     void redo() override;

@@ -11,7 +11,7 @@
 
 class CPolygon;
 
-class CTilemontDoc;
+class CTemplateContent;
 class QImage;
 
 // One step of a document's history. Says whether it changes the template's
@@ -21,7 +21,7 @@ class QImage;
 class CDocCommand : public QUndoCommand
 {
 public:
-    CDocCommand(CTilemontDoc& doc, const QString& text, bool changesContent, QUndoCommand* parent = nullptr);
+    CDocCommand(CTemplateContent& content, const QString& text, bool changesContent, QUndoCommand* parent = nullptr);
 
     bool ChangesContent() const;
     // Calls visit for every image this step (and its children) holds.
@@ -31,14 +31,7 @@ public:
     }
 
 protected:
-    CTilemontDoc& Doc() const { return m_doc; }
-    // The document's one way in for its steps; each tells the views.
-    void InsertArea(int index, CArea area) const;
-    CArea RemoveArea(int index) const;
-    void ReplaceArea(CArea area) const;
-    void SetPicture(const std::optional<QImage>& picture) const;
-    void SetSelectionPolygon(const CPolygon& polygon) const;
-    void SetSelectedArea(AreaId id) const;
+    CTemplateContent& Content() const { return m_content; }
     static void VisitArea(const CArea& area, const std::function<void(const QImage&)>& visit);
 
     virtual void VisitOwnImages(const std::function<void(const QImage&)>& /*visit*/) const {}
@@ -46,6 +39,6 @@ protected:
 private:
     void VisitImages(const std::function<void(const QImage&)>& visit) const;
 
-    CTilemontDoc& m_doc;
+    CTemplateContent& m_content;
     bool m_bChangesContent;
 };

@@ -1,19 +1,21 @@
 #include "PictureCommand.h"
 
-CPictureCommand::CPictureCommand(CTilemontDoc& doc, const QString& text, std::optional<QImage> before,
+#include "TemplateContent.h"
+
+CPictureCommand::CPictureCommand(CTemplateContent& content, const QString& text, std::optional<QImage> before,
                                  std::optional<QImage> after)
-    : CDocCommand(doc, text, true), m_before(std::move(before)), m_after(std::move(after))
+    : CDocCommand(content, text, true), m_before(std::move(before)), m_after(std::move(after))
 {
 }
 
 void CPictureCommand::redo()
 {
-    SetPicture(m_after);
+    Content().ReplacePicture(m_after ? std::make_unique<QImage>(*m_after) : nullptr);
 }
 
 void CPictureCommand::undo()
 {
-    SetPicture(m_before);
+    Content().ReplacePicture(m_before ? std::make_unique<QImage>(*m_before) : nullptr);
 }
 
 void CPictureCommand::VisitOwnImages(const std::function<void(const QImage&)>& visit) const

@@ -11,7 +11,7 @@
 class CPictureCommand : public CDocCommand
 {
 public:
-    CPictureCommand(CTilemontDoc& doc, const QString& text, std::optional<QImage> before,
+    CPictureCommand(CTemplateContent& content, const QString& text, std::optional<QImage> before,
                     std::optional<QImage> after);
 
     void redo() override;

@@ -7,10 +7,10 @@
 class CSelectedAreaCommand : public CDocCommand
 {
 public:
-    CSelectedAreaCommand(CTilemontDoc& doc, AreaId before, AreaId after, QUndoCommand* parent);
+    CSelectedAreaCommand(CTemplateContent& content, AreaId before, AreaId after, QUndoCommand* parent);
 
-    void redo() override { SetSelectedArea(m_nAfter); }
-    void undo() override { SetSelectedArea(m_nBefore); }
+    void redo() override;
+    void undo() override;
 
 private:
     AreaId m_nBefore;

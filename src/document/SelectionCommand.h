@@ -9,7 +9,7 @@
 class CSelectionCommand : public CDocCommand
 {
 public:
-    CSelectionCommand(CTilemontDoc& doc, const QString& text, CPolygon before, CPolygon after,
+    CSelectionCommand(CTemplateContent& content, const QString& text, CPolygon before, CPolygon after,
                       QUndoCommand* parent = nullptr);
 
     void redo() override;

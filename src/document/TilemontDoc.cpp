@@ -18,7 +18,7 @@
 #include <algorithm>
 
 CTilemontDoc::CTilemontDoc(IDocumentPrompts& prompts, IAreasPanelSink* panel)
-    : m_prompts(prompts), m_pPanel(panel)
+    : m_content([this](const CDocChange& change) { OnContentChanged(change); }), m_prompts(prompts), m_pPanel(panel)
 {
     m_history.SetListener([this] { Notify({CDocChange::Kind::HistoryChanged, 0, QRect()}); });
 }
@@ -28,60 +28,28 @@ CTilemontDoc::~CTilemontDoc()
     m_history.SetListener(nullptr);
 }
 
-const CArea* CTilemontDoc::FindArea(AreaId id) const
-{
-    const int index = IndexOf(id);
-    return index >= 0 ? &m_areas[std::size_t(index)] : nullptr;
-}
-
-int CTilemontDoc::IndexOf(AreaId id) const
-{
-    if (id == 0)
-        return -1;
-    for (std::size_t i = 0; i < m_areas.size(); ++i)
-        if (m_areas[i].GetId() == id)
-            return int(i);
-    return -1;
-}
-
-AreaId CTilemontDoc::AreaIdAt(int index) const
-{
-    return index >= 0 && std::size_t(index) < m_areas.size() ? m_areas[std::size_t(index)].GetId() : 0;
-}
-
-CTemplateSnapshot CTilemontDoc::Snapshot() const
-{
-    CTemplateSnapshot snapshot;
-    if (m_pPicture)
-        snapshot.picture = *m_pPicture;
-    snapshot.areas.reserve(m_areas.size());
-    for (const CArea& area : m_areas)
-        snapshot.areas.push_back(area.CloneWithCache());
-    return snapshot;
-}
-
 void CTilemontDoc::SetSelectedArea(const CArea* area)
 {
     AreaId id = 0;
-    for (const CArea& entry : m_areas)
+    for (const CArea& entry : GetAreas())
         if (&entry == area)
             id = entry.GetId();
-    SetSelectedAreaId(id);
+    m_content.SetSelectedAreaId(id);
 }
 
 void CTilemontDoc::SetSelectedIndex(int index)
 {
-    SetSelectedAreaId(AreaIdAt(index));
+    m_content.SetSelectedAreaId(AreaIdAt(index));
 }
 
 // --- Steps ------------------------------------------------------------------
 
 AreaId CTilemontDoc::AddArea(CArea area, const QString& stepName)
 {
-    area.SetId(++m_nLastId);
+    area.SetId(m_content.NewId());
     const AreaId id = area.GetId();
-    m_history.Push(std::make_unique<CAreaListCommand>(*this, stepName, CAreaListCommand::Action::Insert,
-                                                      int(m_areas.size()), std::move(area)));
+    m_history.Push(std::make_unique<CAreaListCommand>(m_content, stepName, CAreaListCommand::Action::Insert,
+                                                      int(GetAreas().size()), std::move(area)));
     return id;
 }
 
@@ -90,12 +58,12 @@ bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSele
     const int index = IndexOf(id);
     if (index < 0)
         return false;
-    auto step = std::make_unique<CDocCommand>(*this, stepName, true);
-    new CAreaListCommand(*this, stepName, CAreaListCommand::Action::Remove, index, CArea(), step.get());
-    if (m_nSelectedArea == id)
-        new CSelectedAreaCommand(*this, id, 0, step.get());
-    if (clearSelection && !m_selection.IsEmpty())
-        new CSelectionCommand(*this, stepName, m_selection.GetPolygon(), CPolygon(), step.get());
+    auto step = std::make_unique<CDocCommand>(m_content, stepName, true);
+    new CAreaListCommand(m_content, stepName, CAreaListCommand::Action::Remove, index, CArea(), step.get());
+    if (m_content.GetSelectedAreaId() == id)
+        new CSelectedAreaCommand(m_content, id, 0, step.get());
+    if (clearSelection && !GetSelection().IsEmpty())
+        new CSelectionCommand(m_content, stepName, GetSelection().GetPolygon(), CPolygon(), step.get());
     m_history.Push(std::move(step));
     return true;
 }
@@ -110,12 +78,12 @@ bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::funct
     CArea after = area->CloneWithCache();
     edit(after);
     after.SetId(id);
-    const bool selectionMoves = options.selectionFollows && !(m_selection.GetPolygon() == after.GetOutline());
+    const bool selectionMoves = options.selectionFollows && !(GetSelection().GetPolygon() == after.GetOutline());
     if (after == before && after.IsSkewEdit() == before.IsSkewEdit() &&
         after.IsSkewPreview() == before.IsSkewPreview() && !selectionMoves)
         return false;
-    m_history.Push(std::make_unique<CAreaEditCommand>(*this, stepName, std::move(before), std::move(after),
-                                                      m_selection.GetPolygon(), options));
+    m_history.Push(std::make_unique<CAreaEditCommand>(m_content, stepName, std::move(before), std::move(after),
+                                                      GetSelection().GetPolygon(), options));
     return true;
 }
 
@@ -137,33 +105,28 @@ bool CTilemontDoc::NudgeArea(AreaId id, int dx, int dy, bool keyRepeat)
 void CTilemontDoc::SetSelection(const CPolygon* polygon, const QString& stepName)
 {
     CPolygon after = polygon ? *polygon : CPolygon();
-    if (after == m_selection.GetPolygon())
+    if (after == GetSelection().GetPolygon())
         return;
-    m_history.Push(std::make_unique<CSelectionCommand>(*this, stepName, m_selection.GetPolygon(), std::move(after)));
+    m_history.Push(
+        std::make_unique<CSelectionCommand>(m_content, stepName, GetSelection().GetPolygon(), std::move(after)));
 }
 
 void CTilemontDoc::SetPicture(std::unique_ptr<QImage> picture)
 {
     std::optional<QImage> before, after;
-    if (m_pPicture)
-        before = *m_pPicture;
+    if (const QImage* current = GetPicture())
+        before = *current;
     if (picture)
         after = std::move(*picture);
-    m_history.Push(std::make_unique<CPictureCommand>(*this, Messages::kStepSelectPicture, std::move(before),
+    m_history.Push(std::make_unique<CPictureCommand>(m_content, Messages::kStepSelectPicture, std::move(before),
                                                      std::move(after)));
 }
 
 void CTilemontDoc::ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas)
 {
-    for (CArea& area : areas)
-        area.SetId(++m_nLastId);
-    m_pPicture = std::move(picture);
-    m_areas = std::move(areas);
-    m_nSelectedArea = 0;
-    m_selection.SetPolygon(nullptr);
     m_bModified = false;
     m_history.Clear();
-    Notify({CDocChange::Kind::PictureChanged, 0, QRect()});
+    m_content.Reset(std::move(picture), std::move(areas));
 }
 
 void CTilemontDoc::OnEditUndo()
@@ -176,68 +139,11 @@ void CTilemontDoc::OnEditRedo()
     m_history.Redo();
 }
 
-// --- The steps' way in ------------------------------------------------------
-
-void CTilemontDoc::InsertAreaAt(int index, CArea area)
+void CTilemontDoc::OnContentChanged(const CDocChange& change)
 {
-    index = std::clamp(index, 0, int(m_areas.size()));
-    if (area.GetId() == 0)
-        area.SetId(++m_nLastId);
-    const AreaId id = area.GetId();
-    const QRect bounds = area.GetDrawBounds();
-    m_areas.insert(m_areas.begin() + index, std::move(area));
-    Notify({CDocChange::Kind::AreaAdded, id, bounds});
-    NotifyAreasPanel();
-}
-
-CArea CTilemontDoc::RemoveAreaAt(int index)
-{
-    if (index < 0 || std::size_t(index) >= m_areas.size())
-        return CArea();
-    CArea area = std::move(m_areas[std::size_t(index)]);
-    m_areas.erase(m_areas.begin() + index);
-    Notify({CDocChange::Kind::AreaRemoved, area.GetId(), area.GetDrawBounds()});
-    NotifyAreasPanel();
-    return area;
-}
-
-void CTilemontDoc::ReplaceArea(CArea area)
-{
-    const int index = IndexOf(area.GetId());
-    if (index < 0)
-        return;
-    CArea& entry = m_areas[std::size_t(index)];
-    const QRect bounds = entry.GetDrawBounds() | area.GetDrawBounds();
-    entry = std::move(area);
-    Notify({CDocChange::Kind::AreaChanged, entry.GetId(), bounds});
-}
-
-void CTilemontDoc::ReplacePicture(std::unique_ptr<QImage> picture)
-{
-    m_pPicture = std::move(picture);
-    Notify({CDocChange::Kind::PictureChanged, 0, QRect()});
-}
-
-void CTilemontDoc::ReplaceSelection(const CPolygon& polygon)
-{
-    const QRectF old = m_selection.GetBounds();
-    m_selection.SetPolygon(&polygon);
-    Notify({CDocChange::Kind::SelectionChanged, 0, old.toAlignedRect()});
-}
-
-void CTilemontDoc::SetSelectedAreaId(AreaId id)
-{
-    if (id == m_nSelectedArea)
-        return;
-    const QRect bounds = DrawBoundsOf(m_nSelectedArea) | DrawBoundsOf(id);
-    m_nSelectedArea = id;
-    Notify({CDocChange::Kind::SelectedAreaChanged, id, bounds});
-}
-
-QRect CTilemontDoc::DrawBoundsOf(AreaId id) const
-{
-    const CArea* area = FindArea(id);
-    return area ? area->GetDrawBounds() : QRect();
+    Notify(change);
+    if (change.kind == CDocChange::Kind::AreaAdded || change.kind == CDocChange::Kind::AreaRemoved)
+        NotifyAreasPanel();
 }
 
 void CTilemontDoc::Notify(const CDocChange& change)
@@ -315,12 +221,12 @@ bool CTilemontDoc::IsCommandEnabled(int id) const
 {
     switch (id) {
     case ID_CREATE_AREA:
-        return !m_selection.IsEmpty();
+        return !GetSelection().IsEmpty();
     case ID_DELETE_AREA:
         return GetSelectedArea() != nullptr;
     case ID_ADD_SELECTION_TO_AREA:
     case ID_DELETE_SELECTION_FROM_AREA:
-        return GetSelectedArea() != nullptr && !m_selection.IsEmpty();
+        return GetSelectedArea() != nullptr && !GetSelection().IsEmpty();
     case ID_EDIT_UNDO:
         return m_history.CanUndo();
     case ID_EDIT_REDO:
@@ -390,7 +296,7 @@ void CTilemontDoc::OnCreateArea()
         return;
     CArea area;
     area.SetName(*name);
-    area.SetOutline(&m_selection.GetPolygon());
+    area.SetOutline(&GetSelection().GetPolygon());
     // Adding the area tells the Areas panel.
     AddArea(std::move(area), Messages::kStepCreateArea);
 }
@@ -404,10 +310,10 @@ void CTilemontDoc::OnClearSelection()
 void CTilemontDoc::ChangeOutlineBySelection(bool add)
 {
     const CArea* area = GetSelectedArea();
-    if (!area || m_selection.IsEmpty())
+    if (!area || GetSelection().IsEmpty())
         return;
     const CPolygon result = PolygonClip(add ? ClipOp::Union : ClipOp::Difference, area->GetOutline(),
-                                        m_selection.GetPolygon());
+                                        GetSelection().GetPolygon());
     // The selection then traces the changed area.
     CAreaEditCommand::Options options;
     options.selectionFollows = true;
@@ -433,7 +339,7 @@ void CTilemontDoc::OnDeleteArea()
     if (m_prompts.Ask(Messages::kDeleteArea, false) != IDocumentPrompts::Answer::Yes)
         return;
     // The list, the pick and the selection go back together on undo.
-    DeleteArea(m_nSelectedArea, Messages::kStepDeleteArea, true);
+    DeleteArea(GetSelectedAreaId(), Messages::kStepDeleteArea, true);
     UpdateAllViews();
 }
 
@@ -456,7 +362,7 @@ bool CTilemontDoc::OnFileSaveAs()
 bool CTilemontDoc::OnSaveDocument(const QString& path)
 {
     QString error;
-    if (!SaveTemplateFile(path, m_pPicture.get(), m_areas, &error)) {
+    if (!SaveTemplateFile(path, GetPicture(), GetAreas(), &error)) {
         m_prompts.ShowError(error);
         return false;
     }

@@ -5,7 +5,7 @@
 #include "DocChange.h"
 #include "History.h"
 #include "Messages.h"
-#include "TemplateSnapshot.h"
+#include "TemplateContent.h"
 #include "geometry/Selection.h"
 
 #include <QImage>
@@ -31,26 +31,26 @@ public:
 
     // --- What the template holds. Read-only: every change is a step in the
     // history (below), made through the document's own operations.
-    const QImage* GetPicture() const { return m_pPicture.get(); }
-    const std::vector<CArea>& GetAreas() const { return m_areas; }
+    const QImage* GetPicture() const { return m_content.GetPicture(); }
+    const std::vector<CArea>& GetAreas() const { return m_content.GetAreas(); }
     // The area with this identity, or null when the document has none (for
     // example after an undo took it out).
-    const CArea* FindArea(AreaId id) const;
-    int IndexOf(AreaId id) const;
+    const CArea* FindArea(AreaId id) const { return m_content.FindArea(id); }
+    int IndexOf(AreaId id) const { return m_content.IndexOf(id); }
     // The identity of the area at index, or 0 when there is none there.
-    AreaId AreaIdAt(int index) const;
-    const CSelection& GetSelection() const { return m_selection; }
+    AreaId AreaIdAt(int index) const { return m_content.AreaIdAt(index); }
+    const CSelection& GetSelection() const { return m_content.GetSelection(); }
     // The selection as a view draws it: its style, its link to the view and
     // the ants' phase. Its polygon changes only through SetSelection.
-    CSelection& GetSelectionForDrawing() { return m_selection; }
+    CSelection& GetSelectionForDrawing() { return m_content.GetSelectionForDrawing(); }
     // The content now, sharing its images, for a worker thread.
-    CTemplateSnapshot Snapshot() const;
+    CTemplateSnapshot Snapshot() const { return m_content.Snapshot(); }
 
     // The area picked in the Areas panel, held by its identity. Picking is
     // not a change of the template and not a step in the history.
-    const CArea* GetSelectedArea() const { return FindArea(m_nSelectedArea); }
-    AreaId GetSelectedAreaId() const { return GetSelectedArea() ? m_nSelectedArea : 0; }
-    int GetSelectedIndex() const { return IndexOf(m_nSelectedArea); }
+    const CArea* GetSelectedArea() const { return FindArea(m_content.GetSelectedAreaId()); }
+    AreaId GetSelectedAreaId() const { return GetSelectedArea() ? m_content.GetSelectedAreaId() : 0; }
+    int GetSelectedIndex() const { return IndexOf(m_content.GetSelectedAreaId()); }
     // area must be an entry of the list, or null for none.
     void SetSelectedArea(const CArea* area);
     void SetSelectedIndex(int index);
@@ -135,25 +135,13 @@ public:
     bool OnSaveDocument(const QString& path);
 
 private:
-    // The one way in for the history's steps (CDocCommand): each changes
-    // one thing and tells the views.
-    friend class CDocCommand;
-    void InsertAreaAt(int index, CArea area);
-    CArea RemoveAreaAt(int index);
-    void ReplaceArea(CArea area);
-    void ReplacePicture(std::unique_ptr<QImage> picture);
-    void ReplaceSelection(const CPolygon& polygon);
-    void SetSelectedAreaId(AreaId id);
-
     void ChangeOutlineBySelection(bool add);
+    // Tells the views, and the Areas panel when the list changed.
+    void OnContentChanged(const CDocChange& change);
     void Notify(const CDocChange& change);
-    QRect DrawBoundsOf(AreaId id) const;
 
-    std::vector<CArea> m_areas;
-    AreaId m_nSelectedArea = 0;
-    CSelection m_selection;
-    std::unique_ptr<QImage> m_pPicture;
-    AreaId m_nLastId = 0;
+    // Declared first: the history's steps refer to it until they go.
+    CTemplateContent m_content;
     CHistory m_history;
 
     IDocumentPrompts& m_prompts;

@@ -188,6 +188,7 @@ TEST_F(HistoryTest, HistoryDropsTheOldestStepsBeyondItsCountOrImageBudget)
 {
     // Each picture step holds two 40 000-byte pictures, one shared with the
     // step before: 130 000 bytes keep three pictures, so two steps.
+    CTemplateContent content;
     CHistory history(10, 130000);
     std::vector<QImage> pictures;
     for (int i = 0; i < 6; ++i) {
@@ -195,19 +196,19 @@ TEST_F(HistoryTest, HistoryDropsTheOldestStepsBeyondItsCountOrImageBudget)
         pictures.back().fill(qRgb(i, 0, 0));
     }
     for (int i = 1; i < 6; ++i)
-        history.Push(std::make_unique<CPictureCommand>(doc, "Picture", pictures[i - 1], pictures[i]));
+        history.Push(std::make_unique<CPictureCommand>(content, "Picture", pictures[i - 1], pictures[i]));
     EXPECT_EQ(history.Count(), 2);
     EXPECT_LE(history.ImageBytes(), 130000);
     history.Undo();
     history.Undo();
     EXPECT_FALSE(history.CanUndo());
-    ASSERT_TRUE(doc.GetPicture());
-    EXPECT_EQ(*doc.GetPicture(), pictures[3]);
+    ASSERT_TRUE(content.GetPicture());
+    EXPECT_EQ(*content.GetPicture(), pictures[3]);
     EXPECT_EQ(history.CleanIndex(), -1);
 
     CHistory counted(3);
     for (int i = 0; i < 5; ++i)
-        counted.Push(std::make_unique<CSelectionCommand>(doc, "Select", CPolygon(), RectPolygon(0, 0, i + 1, 1)));
+        counted.Push(std::make_unique<CSelectionCommand>(content, "Select", CPolygon(), RectPolygon(0, 0, i + 1, 1)));
     EXPECT_EQ(counted.Count(), 3);
 }
 
