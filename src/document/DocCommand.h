@@ -9,7 +9,6 @@
 
 #include "Area.h"
 
-class CPolygon;
 
 class CTemplateContent;
 class QImage;

@@ -21,10 +21,12 @@ QImage Noise(int w, int h, unsigned seed)
     return image;
 }
 
-// An export or batch render composes a snapshot on another thread while the
+// An export or batch render composes a snapshot on other threads while the
 // user goes on editing: the snapshot must come out exactly as it was taken,
-// and the editor's own drawing (which builds warped textures on demand) must
-// not disturb it. Under the sanitizers this also checks memory safety.
+// two workers drawing the same areas (which build the missing warped texture
+// on demand) must not trip over each other, and the editor's own drawing
+// must not disturb them. Under the sanitizers this also checks memory and
+// thread safety.
 TEST(SnapshotCompose, WorkerComposesTheTemplateAsTakenWhileTheEditorChangesIt)
 {
     ScriptedPrompts prompts;
@@ -45,16 +47,17 @@ TEST(SnapshotCompose, WorkerComposesTheTemplateAsTakenWhileTheEditorChangesIt)
     const QImage expected = ComposeTemplate(*doc.Snapshot().picture, doc.Snapshot().areas);
     ASSERT_FALSE(expected.isNull());
 
-    std::atomic<bool> done{false};
-    std::vector<QImage> composed;
-    std::thread worker([&] {
-        for (int i = 0; i < 8; ++i)
-            composed.push_back(ComposeTemplate(*snapshot.picture, snapshot.areas));
-        done = true;
-    });
+    std::atomic<int> done{0};
+    std::vector<QImage> composed[2];
+    const auto work = [&](std::vector<QImage>& out) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(ComposeTemplate(*snapshot.picture, snapshot.areas));
+        ++done;
+    };
+    std::thread first(work, std::ref(composed[0])), second(work, std::ref(composed[1]));
     const AreaId floorId = doc.AreaIdAt(0), wallId = doc.AreaIdAt(1);
     int edits = 0;
-    while (!done || edits < 20) {
+    while (done < 2 || edits < 20) {
         doc.NudgeArea(floorId, 1, 0, false);
         doc.EditArea(wallId, "Rotate", [edits](CArea& a) { a.SetRotation(edits % 90); });
         doc.EditArea(floorId, "Corner", [](CArea& a) {
@@ -66,11 +69,14 @@ TEST(SnapshotCompose, WorkerComposesTheTemplateAsTakenWhileTheEditorChangesIt)
             doc.OnEditUndo();
         ++edits;
     }
-    worker.join();
+    first.join();
+    second.join();
 
-    ASSERT_EQ(composed.size(), 8u);
-    for (const QImage& image : composed)
-        EXPECT_EQ(image, expected);
+    for (const auto& images : composed) {
+        ASSERT_EQ(images.size(), 4u);
+        for (const QImage& image : images)
+            EXPECT_EQ(image, expected);
+    }
     EXPECT_EQ(ComposeTemplate(*snapshot.picture, snapshot.areas), expected);
 }
 
