@@ -12,7 +12,7 @@ class CAreaEditCommand : public CDocCommand
 {
 public:
     // Merge keys: one per kind of edit that runs in many small steps.
-    enum MergeKey : int { kNoMerge = -1, kMergeNudge = 1 };
+    enum MergeKey : int { kNoMerge = -1, kMergeNudge = 1, kMergeSkewCorners = 2, kMergeInitialRect = 3 };
 
     struct Options
     {

@@ -11,6 +11,7 @@
 #include "SelectedAreaCommand.h"
 #include "SelectionCommand.h"
 #include "TemplateFile.h"
+#include "geometry/CommitShape.h"
 #include "geometry/PolygonClip.h"
 
 #include <QDir>
@@ -109,6 +110,15 @@ void CTilemontDoc::SetSelection(const CPolygon* polygon, const QString& stepName
         return;
     m_history.Push(
         std::make_unique<CSelectionCommand>(m_content, stepName, GetSelection().GetPolygon(), std::move(after)));
+}
+
+void CTilemontDoc::CommitSelectionShape(const QPainterPath& shape, bool ctrl, bool shift)
+{
+    std::optional<QSize> pictureSize;
+    if (const QImage* picture = GetPicture())
+        pictureSize = picture->size();
+    const CPolygon result = CommitShape(GetSelection().GetPolygon(), shape, ctrl, shift, pictureSize);
+    SetSelection(&result, Messages::kStepSelect);
 }
 
 void CTilemontDoc::SetPicture(std::unique_ptr<QImage> picture)

@@ -15,6 +15,7 @@
 #include <vector>
 
 class IAreasPanelSink;
+class QPainterPath;
 class IDocumentPrompts;
 class IDocumentView;
 
@@ -74,6 +75,10 @@ public:
     // Replaces the selection's polygon (null empties it); nothing when it
     // equals the selection already.
     void SetSelection(const CPolygon* polygon, const QString& stepName = Messages::kStepSelect);
+    // Combines a finished tool shape (picture pixels) with the selection:
+    // Ctrl subtracts, else Shift adds, else it replaces; clipped to the
+    // picture. One step, none when the selection stays as it was.
+    void CommitSelectionShape(const QPainterPath& shape, bool ctrl, bool shift);
     // Replaces the picture, as "Select picture" does after its dialog.
     void SetPicture(std::unique_ptr<QImage> picture);
     // Replaces the whole content as opening a file does: no history, not

@@ -6,10 +6,22 @@
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
+#include "view/EllipseTool.h"
+#include "view/FreehandTool.h"
+#include "view/HandTool.h"
+#include "view/InitialRectTool.h"
+#include "view/PolylineTool.h"
+#include "view/RectTool.h"
+#include "view/SkewTool.h"
 #include "view/TileMask.h"
 #include "view/Tool.h"
+#include "view/ZoomTool.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QPainterPath>
+#include <QStatusTipEvent>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -104,9 +116,14 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     , m_doc(doc)
     , m_pPanel(panel)
 {
-    // Until the tools arrive, every slot holds an inert tool.
-    for (auto& tool : m_tools)
-        tool = std::make_unique<CTool>();
+    m_tools[RectTool] = std::make_unique<CRectTool>();
+    m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
+    m_tools[PolylineTool] = std::make_unique<CPolylineTool>();
+    m_tools[FreehandTool] = std::make_unique<CFreehandTool>();
+    m_tools[HandTool] = std::make_unique<CHandTool>();
+    m_tools[ZoomTool] = std::make_unique<CZoomTool>();
+    m_tools[SkewTool] = std::make_unique<CSkewTool>();
+    m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
 
     // Every paint covers its whole region from the composition.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -121,6 +138,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     for (auto& tool : m_tools)
         tool->Attach(this, &m_doc);
     LinkSelection();
+    m_shownSelection = m_doc.GetSelection().GetPolygon();
     UpdateScrollSizes();
 }
 
@@ -182,11 +200,14 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
         m_cache.Invalidate();
         viewport()->update();
         break;
-    case Kind::SelectionChanged:
-        if (!change.bounds.isEmpty())
-            viewport()->update(ClientBounds(QRectF(change.bounds), 10));
-        InvalidateSelectionBounds();
+    case Kind::SelectionChanged: {
+        // Where the old selection was and where the new one is, interiors
+        // included, widened to cover the outline.
+        const CPolygon& now = m_doc.GetSelection().GetPolygon();
+        viewport()->update(SelectionOutlineRegion(m_shownSelection) | SelectionOutlineRegion(now));
+        m_shownSelection = now;
         break;
+    }
     case Kind::HistoryChanged:
         break;
     }
@@ -326,6 +347,66 @@ void CTilemontView::InvalidateSelectionBounds()
     viewport()->update(ClientBounds(bounds, 10));
 }
 
+QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int extra) const
+{
+    if (selection.IsEmpty())
+        return QRegion();
+    const QTransform toClient = Geometry().Transform();
+    // The even-odd interior: each contour's region toggles what it covers.
+    QRegion region;
+    for (const CContour& contour : selection.contours) {
+        QPolygon polygon;
+        polygon.reserve(int(contour.size()));
+        for (const QPointF& v : contour) {
+            const QPointF c = toClient.map(QPointF(std::trunc(v.x()), std::trunc(v.y())));
+            polygon << QPoint(Trunc(std::round(c.x())), Trunc(std::round(c.y())));
+        }
+        region ^= QRegion(polygon, Qt::OddEvenFill);
+    }
+    // Widened in four passes, as far as the outline's pens reach.
+    const int d = std::max(1, Trunc(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
+    for (const QPoint& offset : {QPoint(d, 0), QPoint(-d, 0), QPoint(0, d), QPoint(0, -d)})
+        region |= region.translated(offset);
+    return region & QRect(QPoint(0, 0), viewport()->size());
+}
+
+void CTilemontView::InvalidateClient(const QRegion& region)
+{
+    if (!region.isEmpty())
+        viewport()->update(region);
+}
+
+void CTilemontView::InvalidateWholeClient()
+{
+    viewport()->update();
+}
+
+void CTilemontView::InvalidatePathOutline(const QPainterPath& path)
+{
+    CPolygon polygon;
+    PathToPolygon(path, polygon);
+    viewport()->update(SelectionOutlineRegion(polygon, 10));
+}
+
+void CTilemontView::SetMouseGrab(bool on)
+{
+    if (on == m_bGrabbing)
+        return;
+    m_bGrabbing = on;
+    if (on)
+        viewport()->grabMouse();
+    else
+        viewport()->releaseMouse();
+}
+
+void CTilemontView::SetBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 // --- Tools and handle modes ---------------------------------------------
 
 CTool* CTilemontView::GetTool(ToolSlot slot) const
@@ -350,7 +431,14 @@ CTool* CTilemontView::GetActiveTool() const
 
 void CTilemontView::SetActiveTool(int slot)
 {
-    m_nActiveTool = slot >= 0 && slot < ToolCount ? slot : -1;
+    const int next = slot >= 0 && slot < ToolCount ? slot : -1;
+    if (next != m_nActiveTool) {
+        if (CTool* old = GetActiveTool())
+            old->OnActivate(false);
+        m_nActiveTool = next;
+        if (CTool* now = GetActiveTool())
+            now->OnActivate(true);
+    }
     ApplyCursor();
 }
 
@@ -534,17 +622,20 @@ void CTilemontView::OriginalSize()
 
 // --- Painting -------------------------------------------------------------
 
-void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>& c, const QImage& mark)
+void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>& c, const QImage& mark,
+                                 int without)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Inverted, so the lines show on any picture; drawing them twice restores it.
     painter.setCompositionMode(QPainter::RasterOp_NotDestination);
     painter.setPen(QPen(Qt::black, 0));
-    painter.drawLine(c[0], c[1]);
-    painter.drawLine(c[0], c[2]);
-    painter.drawLine(c[2], c[3]);
-    painter.drawLine(c[1], c[3]);
+    // The edges in drawing order; "without" leaves out those that meet at
+    // that corner (4: all of them).
+    const int edges[4][2] = {{0, 1}, {0, 2}, {2, 3}, {1, 3}};
+    for (const auto& e : edges)
+        if (without != 4 && e[0] != without && e[1] != without)
+            painter.drawLine(c[std::size_t(e[0])], c[std::size_t(e[1])]);
     painter.restore();
     for (const QPoint& p : c)
         painter.drawImage(p - QPoint(4, 4), mark);
@@ -572,10 +663,23 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
     }
 
     std::array<QPoint, 4> corners;
-    if (m_bSkewMode && HandleCorners(true, g, corners))
-        PaintHandles(painter, corners, SkewMark());
-    if (m_bInitialRectMode && HandleCorners(false, g, corners))
-        PaintHandles(painter, corners, InitialRectMark());
+    // While a corner is dragged the overlay stays where it was at the press,
+    // less the edges the drag draws itself at their new places.
+    int grabbed = -1;
+    CTool* active = GetActiveTool();
+    const bool dragging = active && active->GetHandleDrag(corners, grabbed);
+    if (m_bSkewMode) {
+        if (dragging && m_nActiveTool == SkewTool)
+            PaintHandles(painter, corners, SkewMark(), grabbed);
+        else if (HandleCorners(true, g, corners))
+            PaintHandles(painter, corners, SkewMark());
+    }
+    if (m_bInitialRectMode) {
+        if (dragging && m_nActiveTool == InitialRectTool)
+            PaintHandles(painter, corners, InitialRectMark(), 4);
+        else if (HandleCorners(false, g, corners))
+            PaintHandles(painter, corners, InitialRectMark());
+    }
 
     if (withFeedback) {
         if (CTool* tool = GetActiveTool()) {
@@ -663,6 +767,13 @@ void CTilemontView::timerEvent(QTimerEvent* event)
 
 void CTilemontView::keyPressEvent(QKeyEvent* event)
 {
+    m_modifiers = event->modifiers();
+    if (event->key() == Qt::Key_Escape) {
+        if (CTool* tool = GetActiveTool(); tool && tool->OnCancel()) {
+            event->accept();
+            return;
+        }
+    }
     const CArea* area = GetEditedArea();
     const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
     int dx = 0, dy = 0;
@@ -696,6 +807,7 @@ void CTilemontView::focusInEvent(QFocusEvent* event)
 // from travelling on to the frame.
 void CTilemontView::mousePressEvent(QMouseEvent* event)
 {
+    m_modifiers = event->modifiers();
     QAbstractScrollArea::mousePressEvent(event);
     CTool* tool = GetActiveTool();
     if (!tool)
@@ -711,6 +823,7 @@ void CTilemontView::mousePressEvent(QMouseEvent* event)
 
 void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
 {
+    m_modifiers = event->modifiers();
     QAbstractScrollArea::mouseReleaseEvent(event);
     CTool* tool = GetActiveTool();
     if (!tool)
@@ -725,7 +838,9 @@ void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
 
 void CTilemontView::mouseMoveEvent(QMouseEvent* event)
 {
+    m_modifiers = event->modifiers();
     QAbstractScrollArea::mouseMoveEvent(event);
+    ShowPointer(event->position());
     CTool* tool = GetActiveTool();
     if (!tool)
         return;
@@ -733,4 +848,62 @@ void CTilemontView::mouseMoveEvent(QMouseEvent* event)
     tool->OnMouseMove(KeyFlags(event), p.x(), p.y());
     ApplyCursor();
     event->accept();
+}
+
+// The second press of a double click is not a press: the polyline, for one,
+// must not get a vertex from it.
+void CTilemontView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void CTilemontView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint steps = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (steps.y() != 0)
+            ZoomAbout(event->position(), steps.y() > 0 ? 1.25f : 0.8f);
+        event->accept();
+        return;
+    }
+    if ((event->modifiers() & Qt::ShiftModifier) && steps.y() != 0 && steps.x() == 0) {
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() - steps.y() / 120 * std::max(1, bar->singleStep() * 3));
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void CTilemontView::ZoomAbout(QPointF client, float factor)
+{
+    // The picture point under the pointer stays under it.
+    const QPointF fixed = ClientToPicture(client);
+    const float z = ClampZoom(m_fZoomX * factor);
+    if (z == m_fZoomX && z == m_fZoomY)
+        return;
+    m_fZoomX = m_fZoomY = z;
+    UpdateScrollSizes();
+    SetScrollPosition(Trunc(fixed.x() * z + m_fOffsetX - client.x()), Trunc(fixed.y() * z + m_fOffsetY - client.y()));
+    viewport()->update();
+}
+
+void CTilemontView::ShowPointer(QPointF client)
+{
+    // The pointer's picture pixel in the status bar while over the picture.
+    QString text;
+    const QImage* picture = m_doc.GetPicture();
+    const QPointF p = ClientToPicture(client);
+    if (picture && !picture->isNull() && p.x() >= 0 && p.y() >= 0 && p.x() < picture->width() &&
+        p.y() < picture->height())
+        text = QStringLiteral("%1, %2").arg(int(p.x())).arg(int(p.y()));
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
+}
+
+void CTilemontView::leaveEvent(QEvent* event)
+{
+    QAbstractScrollArea::leaveEvent(event);
+    QStatusTipEvent tip{QString()};
+    QCoreApplication::sendEvent(this, &tip);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "view/CommandTarget.h"
 #include "document/Area.h"
+#include "geometry/Polygon.h"
+#include "view/CommandTarget.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
+#include "view/ToolView.h"
 #include "view/ViewCache.h"
 
 #include <QAbstractScrollArea>
 #include <QPointF>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include <array>
@@ -17,6 +20,7 @@
 
 class CTilemontDoc;
 class CTool;
+class QPainterPath;
 class IAreasPanelSink;
 class QPainter;
 
@@ -26,7 +30,8 @@ class QPainter;
 class CTilemontView : public QAbstractScrollArea,
                       public IDocumentView,
                       public ISelectionView,
-                      public ICommandTarget
+                      public ICommandTarget,
+                      public IToolView
 {
     Q_OBJECT
 
@@ -68,16 +73,16 @@ public:
     // Stores both factors, held within the zoom bounds (a factor that is not
     // a number is ignored); the caller recomputes the scroll sizes and
     // repaints.
-    void SetZoom(float x, float y);
+    void SetZoom(float x, float y) override;
     float GetOffsetX() const { return m_fOffsetX; }
     float GetOffsetY() const { return m_fOffsetY; }
-    void UpdateScrollSizes();
+    void UpdateScrollSizes() override;
 
     // Scroll position in zoomed (window) pixels; setting it clamps to the
     // scroll range.
     int GetScrollX() const;
     int GetScrollY() const;
-    void SetScrollPosition(int x, int y);
+    void SetScrollPosition(int x, int y) override;
     // The scroll sizes as last computed: total, page and line per axis. A
     // page or line of 0 means the axis cannot scroll.
     QSize GetTotalSize() const { return m_sizeTotal; }
@@ -86,9 +91,21 @@ public:
 
     QRectF PictureToClient(const QRectF& r) const;
     QPointF PictureToClient(const QPointF& p) const;
-    QRectF ClientToPicture(const QRectF& r) const;
-    QPointF ClientToPicture(const QPointF& p) const;
+    QRectF ClientToPicture(const QRectF& r) const override;
+    QPointF ClientToPicture(const QPointF& p) const override;
     void InvalidateSelectionBounds();
+    // The window under a selection (even-odd interior and outline) widened
+    // by trunc(2 x the larger zoom), at least 1, plus extra pixels.
+    QRegion SelectionOutlineRegion(const CPolygon& selection, int extra = 0) const;
+
+    // IToolView
+    CViewGeometry GetGeometry() const override { return Geometry(); }
+    void InvalidateClient(const QRegion& region) override;
+    void InvalidateWholeClient() override;
+    void InvalidatePathOutline(const QPainterPath& path) override;
+    void SetMouseGrab(bool on) override;
+    Qt::KeyboardModifiers CurrentModifiers() const override { return m_modifiers; }
+    void SetBusy(bool busy) override;
 
     void SetSkewMode(bool on, const CArea* area);
     void SetInitialRectMode(bool on, const CArea* area);
@@ -140,6 +157,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -148,6 +168,8 @@ private:
     void SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool);
     void ApplyCursor();
     float ClampZoom(float z) const;
+    void ZoomAbout(QPointF client, float factor);
+    void ShowPointer(QPointF client);
     void ZoomOut();
     void OriginalSize();
     void ApplyScrollSizes();
@@ -162,7 +184,8 @@ private:
     // Selection outline, handle overlays and tool feedback over the
     // composed scene; geometry says where the picture lies.
     void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
-    static void PaintHandles(QPainter& painter, const std::array<QPoint, 4>& corners, const QImage& mark);
+    static void PaintHandles(QPainter& painter, const std::array<QPoint, 4>& corners, const QImage& mark,
+                             int without = -1);
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
@@ -186,4 +209,8 @@ private:
     // Whether the document's selection scales its outline by this view.
     bool m_bSelectionLinked = false;
     CViewCache m_cache;
+    Qt::KeyboardModifiers m_modifiers;
+    // The selection as last shown, so that a change repaints where it was.
+    CPolygon m_shownSelection;
+    bool m_bGrabbing = false;
 };

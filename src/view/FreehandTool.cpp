@@ -1,0 +1,66 @@
+#include "view/FreehandTool.h"
+
+#include "view/ToolCursors.h"
+#include "view/ToolFeedback.h"
+#include "view/ToolView.h"
+
+#include <QPainterPath>
+
+CFreehandTool::CFreehandTool()
+{
+    SetCursor(ToolCursors::Get(ToolCursors::Freehand));
+}
+
+void CFreehandTool::OnLButtonDown(unsigned flags, int x, int y)
+{
+    CTool::OnLButtonDown(flags, x, y);
+    m_bAbandoned = false;
+}
+
+void CFreehandTool::OnMouseMove(unsigned, int x, int y)
+{
+    if (!IsCapturing() || m_bAbandoned)
+        return;
+    const QPointF p{float(x), float(y)};
+    const QPointF prev = m_points.empty() ? p : m_points.back();
+    m_points.push_back(p);
+    m_bBandShown = true;
+    AddFeedback(ToolFeedback::LineRegion(prev, p));
+}
+
+void CFreehandTool::OnLButtonUp(unsigned flags, int x, int y)
+{
+    CTool::OnLButtonUp(flags, x, y);
+    m_bAbandoned = false;
+    if (m_points.empty())
+        return;
+    m_bBandShown = false;
+    ClearFeedback();
+    std::vector<QPointF> ring;
+    ring.swap(m_points);
+    if (ring.front() != ring.back())
+        ring.push_back(ring.front());
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.moveTo(View() ? View()->ClientToPicture(ring.front()) : ring.front());
+    for (std::size_t i = 1; i < ring.size(); ++i)
+        path.lineTo(View() ? View()->ClientToPicture(ring[i]) : ring[i]);
+    FinishShape(path);
+}
+
+bool CFreehandTool::OnCancel()
+{
+    if (!IsCapturing() || m_bAbandoned)
+        return false;
+    m_bAbandoned = true;
+    m_bBandShown = false;
+    m_points.clear();
+    ClearFeedback();
+    return true;
+}
+
+void CFreehandTool::DrawFeedback(QPainter& painter)
+{
+    if (m_bBandShown)
+        ToolFeedback::DrawLines(painter, m_points, false);
+}

@@ -1,0 +1,151 @@
+#include "view/HandleTool.h"
+
+#include "document/TilemontDoc.h"
+#include "view/ToolView.h"
+
+#include <cmath>
+
+namespace {
+
+int Trunc(double v)
+{
+    return std::isfinite(v) ? int(std::clamp(v, -2.0e9, 2.0e9)) : 0;
+}
+
+} // namespace
+
+CHandleTool::CHandleTool(int mergeKey, const QString& stepName) : m_nMergeKey(mergeKey), m_strStep(stepName)
+{
+    SetCursor(QCursor(Qt::ArrowCursor));
+}
+
+const CArea* CHandleTool::Area() const
+{
+    return Doc() ? Doc()->FindArea(m_nArea) : nullptr;
+}
+
+void CHandleTool::SetArea(AreaId area)
+{
+    m_nArea = area;
+    m_nGrabbed = -1;
+    // Default corners are part of the template: a step like any other
+    // (none when the area has its corners already).
+    if (Area())
+        Doc()->EditArea(area, m_strStep, [this](CArea& a) { PrepareArea(a); });
+}
+
+QPoint CHandleTool::PicturePoint(int x, int y) const
+{
+    const CViewGeometry g = View()->GetGeometry();
+    return QPoint(Trunc((float(x) + float(Trunc(float(g.scrollX) - g.offsetX))) / g.zoomX),
+                  Trunc((float(y) + float(Trunc(float(g.scrollY) - g.offsetY))) / g.zoomY));
+}
+
+CHandleTool::Corners CHandleTool::ClientCorners(const Corners& picture) const
+{
+    const CViewGeometry g = View()->GetGeometry();
+    Corners client;
+    for (std::size_t i = 0; i < 4; ++i) {
+        client[i] = QPoint(Trunc(g.zoomX * float(picture[i].x())) + Trunc(g.offsetX - float(g.scrollX)),
+                           Trunc(g.zoomY * float(picture[i].y())) + Trunc(g.offsetY - float(g.scrollY)));
+    }
+    return client;
+}
+
+void CHandleTool::InvalidateOutline()
+{
+    const CArea* area = Area();
+    if (!area || !View())
+        return;
+    const QPainterPath current = OutlinePath(CornersOf(*area));
+    View()->InvalidatePathOutline(m_remembered);
+    View()->InvalidatePathOutline(current);
+    m_remembered = current;
+}
+
+void CHandleTool::OnLButtonDown(unsigned flags, int x, int y)
+{
+    CTool::OnLButtonDown(flags, x, y);
+    m_bDragging = false;
+    m_bMoved = false;
+    if (const CArea* area = Area()) {
+        m_dragCorners = m_pressCorners = CornersOf(*area);
+        m_remembered = OutlinePath(m_pressCorners);
+    }
+}
+
+void CHandleTool::HoverTest(QPoint p)
+{
+    const CArea* area = Area();
+    const CViewGeometry g = View()->GetGeometry();
+    m_nGrabbed = -1;
+    if (area) {
+        const Corners corners = CornersOf(*area);
+        for (int i = 0; i < 4 && m_nGrabbed < 0; ++i) {
+            const QPoint c = corners[std::size_t(i)];
+            const int left = Trunc(float(c.x()) - float(kHalfMark) / g.zoomX);
+            const int top = Trunc(float(c.y()) - float(kHalfMark) / g.zoomY);
+            const int right = Trunc(float(kHalfMark) / g.zoomX + float(c.x()));
+            const int bottom = Trunc(float(kHalfMark) / g.zoomY + float(c.y()));
+            if (left <= p.x() && p.x() < right && top <= p.y() && p.y() < bottom)
+                m_nGrabbed = i;
+        }
+    }
+    SetCursor(QCursor(m_nGrabbed >= 0 ? Qt::CrossCursor : Qt::ArrowCursor));
+}
+
+void CHandleTool::OnMouseMove(unsigned, int x, int y)
+{
+    if (!View() || !Area())
+        return;
+    const QPoint p = PicturePoint(x, y);
+    if (!IsCapturing() || m_nGrabbed < 0) {
+        HoverTest(p);
+        if (IsCapturing() && m_nGrabbed >= 0)
+            m_dragCorners = CornersOf(*Area());
+        return;
+    }
+    MoveCorner(m_dragCorners, m_nGrabbed, p);
+    CAreaEditCommand::Options options;
+    options.mergeKey = m_nMergeKey;
+    options.joinsRun = m_bMoved;
+    const Corners corners = m_dragCorners;
+    // The first move of a drag starts the step; the others join it.
+    if (Doc()->EditArea(m_nArea, m_strStep, [this, corners](CArea& a) { StoreCorners(a, corners); }, options))
+        m_bMoved = true;
+    m_bDragging = true;
+    MoveFeedback(DragRegion(ClientCorners(m_dragCorners), m_nGrabbed));
+}
+
+void CHandleTool::OnLButtonUp(unsigned flags, int x, int y)
+{
+    if (IsCapturing() && Area() && View()) {
+        m_bDragging = false;
+        ClearFeedback();
+        CAreaEditCommand::Options options;
+        options.mergeKey = m_nMergeKey;
+        options.joinsRun = m_bMoved;
+        // Rebuilding a large warp takes a moment: say so.
+        View()->SetBusy(true);
+        Doc()->EditArea(m_nArea, m_strStep, [this](CArea& a) { Finish(a); }, options);
+        View()->SetBusy(false);
+        InvalidateOutline();
+    }
+    m_bMoved = false;
+    CTool::OnLButtonUp(flags, x, y);
+}
+
+void CHandleTool::DrawFeedback(QPainter& painter)
+{
+    if (m_bDragging && m_nGrabbed >= 0 && View())
+        DrawDrag(painter, ClientCorners(m_dragCorners), m_nGrabbed);
+}
+
+bool CHandleTool::GetHandleDrag(Corners& pressCorners, int& grabbed) const
+{
+    if (!m_bDragging || m_nGrabbed < 0 || !View())
+        return false;
+    pressCorners = ClientCorners(m_pressCorners);
+    grabbed = m_nGrabbed;
+    return true;
+}

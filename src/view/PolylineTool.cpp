@@ -1,0 +1,98 @@
+#include "view/PolylineTool.h"
+
+#include "view/ToolCursors.h"
+#include "view/ToolFeedback.h"
+#include "view/ToolView.h"
+
+#include <QPainterPath>
+
+CPolylineTool::CPolylineTool()
+{
+    SetCursor(ToolCursors::Get(ToolCursors::Polyline));
+}
+
+void CPolylineTool::OnLButtonDown(unsigned flags, int x, int y)
+{
+    CTool::OnLButtonDown(flags, x, y);
+    const QPointF p{float(x), float(y)};
+    if (!m_vertices.empty())
+        m_edges |= ToolFeedback::LineRegion(m_vertices.back(), p);
+    m_vertices.push_back(p);
+    m_bInProgress = true;
+    if (View())
+        View()->SetMouseGrab(true);
+}
+
+void CPolylineTool::OnLButtonUp(unsigned, int, int)
+{
+    // The polygon keeps the mouse until it is finished.
+}
+
+void CPolylineTool::OnMouseMove(unsigned, int x, int y)
+{
+    if (!m_bInProgress)
+        return;
+    m_ptLast = QPointF(float(x), float(y));
+    m_bBandShown = true;
+    MoveFeedback(m_edges | ToolFeedback::LineRegion(m_vertices.back(), m_ptLast));
+}
+
+void CPolylineTool::OnRButtonDown(unsigned, int, int)
+{
+    if (View())
+        View()->SetMouseGrab(false);
+    m_bInProgress = false;
+    if (m_vertices.empty())
+        return;
+    m_bBandShown = false;
+    m_edges = QRegion();
+    ClearFeedback();
+
+    std::vector<QPointF> ring = m_vertices;
+    if (ring.front() != ring.back())
+        ring.push_back(ring.front());
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const QPointF p = View() ? View()->ClientToPicture(ring[i]) : ring[i];
+        i == 0 ? path.moveTo(p) : path.lineTo(p);
+    }
+    m_vertices.clear();
+    FinishShape(path);
+}
+
+bool CPolylineTool::OnCancel()
+{
+    if (!m_bInProgress)
+        return false;
+    Abandon();
+    return true;
+}
+
+void CPolylineTool::Abandon()
+{
+    if (View())
+        View()->SetMouseGrab(false);
+    m_bInProgress = false;
+    m_bBandShown = false;
+    m_vertices.clear();
+    m_edges = QRegion();
+    ClearFeedback();
+}
+
+void CPolylineTool::OnActivate(bool active)
+{
+    // Another tool must get the clicks meant for it (and for the menus):
+    // only the active polyline tool holds the mouse.
+    if (m_bInProgress && View())
+        View()->SetMouseGrab(active);
+}
+
+void CPolylineTool::DrawFeedback(QPainter& painter)
+{
+    if (!m_bInProgress)
+        return;
+    ToolFeedback::DrawLines(painter, m_vertices, true);
+    if (m_bBandShown)
+        ToolFeedback::DrawLine(painter, m_vertices.back(), m_ptLast, true);
+}

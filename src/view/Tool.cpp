@@ -1,0 +1,47 @@
+#include "view/Tool.h"
+
+#include "document/TilemontDoc.h"
+#include "view/ToolView.h"
+
+#include <QWidget>
+
+bool CTool::OnSetCursor(QWidget* window)
+{
+    if (!m_cursor)
+        return false;
+    window->setCursor(*m_cursor);
+    return true;
+}
+
+void CTool::OnLButtonDown(unsigned, int x, int y)
+{
+    m_bCapturing = true;
+    m_ptStart = QPointF(float(x), float(y));
+}
+
+void CTool::OnLButtonUp(unsigned, int, int)
+{
+    m_bCapturing = false;
+}
+
+void CTool::MoveFeedback(const QRegion& region)
+{
+    if (m_pView)
+        m_pView->InvalidateClient(m_feedback | region);
+    m_feedback = region;
+}
+
+void CTool::AddFeedback(const QRegion& region)
+{
+    if (m_pView)
+        m_pView->InvalidateClient(region);
+    m_feedback |= region;
+}
+
+void CTool::FinishShape(const QPainterPath& path)
+{
+    if (!m_pDoc || !m_pView)
+        return;
+    const Qt::KeyboardModifiers keys = m_pView->CurrentModifiers();
+    m_pDoc->CommitSelectionShape(path, keys.testFlag(Qt::ControlModifier), keys.testFlag(Qt::ShiftModifier));
+}
