@@ -1,0 +1,121 @@
+#include "ViewTestSupport.h"
+
+#include "view/HandleTool.h"
+
+namespace {
+
+class HandleToolsTest : public ViewTest
+{
+protected:
+    CHandleTool& Tool(CTilemontView& view, CTilemontView::ToolSlot slot)
+    {
+        return static_cast<CHandleTool&>(*view.GetTool(slot));
+    }
+    // Hover onto from, press, drag to to, release.
+    void DragCorner(CTilemontView& view, QPoint from, QPoint to)
+    {
+        QWidget* w = view.viewport();
+        QTest::mouseMove(w, from);
+        QTest::mousePress(w, Qt::LeftButton, {}, from);
+        QTest::mouseMove(w, (from + to) / 2);
+        QTest::mouseMove(w, to);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+    }
+};
+
+// The handle spans 8 screen pixels around the corner at any zoom, with the
+// Part's truncations: picture 96..103 at zoom 1, 98..101 at 2, 92..107 at 0.5.
+TEST_F(HandleToolsTest, SkewHandlesAreHitWithinEightScreenPixels)
+{
+    SetPicture(SolidImage(1000, 800, 0xFF808080));
+    const CArea& area = AddArea(RectPolygon(100, 100, 300, 250));
+    auto view = ShowView(doc, QSize(500, 400));
+    view->SetSkewMode(true, &area);
+    // The corners came from the outline's bounds.
+    EXPECT_EQ(doc.GetAreas()[0].GetSkewCorners(),
+              (CArea::Corners{QPoint(100, 100), QPoint(300, 100), QPoint(100, 250), QPoint(300, 250)}));
+    CHandleTool& tool = Tool(*view, CTilemontView::SkewTool);
+    for (const auto& [zoom, lo, hi] : {std::tuple{1.0f, 96, 103}, {2.0f, 98, 101}, {0.5f, 92, 107}}) {
+        view->SetZoom(zoom, zoom);
+        view->UpdateScrollSizes();
+        view->SetScrollPosition(0, 0);
+        const int y = int(100 * zoom);
+        for (int x = int((lo - 6) * zoom); x <= int((hi + 6) * zoom); ++x) {
+            QTest::mouseMove(view->viewport(), QPoint(x, y));
+            const int px = int(float(x) / zoom);
+            EXPECT_EQ(tool.GetGrabbedCorner() == 0, px >= lo && px <= hi) << "zoom " << zoom << " x " << x;
+        }
+    }
+}
+
+TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTexture)
+{
+    SetPicture(SolidImage(400, 300, 0xFF808080));
+    const QImage texture = SolidImage(16, 16, 0xFF2060A0);
+    const AreaId id = AddArea(RectPolygon(50, 50, 250, 200), [&texture](CArea& a) {
+                          a.SetTexture(&texture);
+                          a.SetSkewEdit(true);
+                          a.SetSkewPreview(true);
+                      }).GetId();
+    auto view = ShowView(doc, QSize(400, 300));
+    view->SetSkewMode(true, doc.FindArea(id));
+    doc.SetModifiedFlag(false);
+    const CArea before = doc.FindArea(id)->CloneWithCache();
+    const int steps = doc.GetHistory().Count();
+
+    QWidget* w = view->viewport();
+    QTest::mouseMove(w, QPoint(250, 200));
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(250, 200));
+    QTest::mouseMove(w, QPoint(280, 230));
+    // The corner follows in the document while the button is held.
+    EXPECT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(280, 230));
+    QTest::mouseMove(w, QPoint(300, 260));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(300, 260));
+
+    const CArea& after = *doc.FindArea(id);
+    EXPECT_EQ(after.GetSkewCorners(),
+              (CArea::Corners{QPoint(50, 50), QPoint(250, 50), QPoint(50, 200), QPoint(300, 260)}));
+    EXPECT_TRUE(after.IsSkewApplied());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetHistory().Count(), steps + 1);
+    // The warped texture is the one these corners give.
+    CArea fresh(after);
+    fresh.SetSkewPreview(true);
+    fresh.RenderSkewedTexture(true);
+    ASSERT_TRUE(after.GetSkewedTexture());
+    EXPECT_EQ(*after.GetSkewedTexture(), *fresh.GetSkewedTexture());
+
+    doc.OnEditUndo();
+    EXPECT_EQ(*doc.FindArea(id), before);
+    EXPECT_FALSE(doc.IsModified());
+
+    // A press and release away from every handle still applies the skew.
+    QTest::mouseMove(w, QPoint(150, 120));
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(150, 120));
+    EXPECT_TRUE(doc.FindArea(id)->IsSkewApplied());
+    EXPECT_EQ(doc.FindArea(id)->GetSkewCorners(), before.GetSkewCorners());
+}
+
+TEST_F(HandleToolsTest, InitialRectCornersDragAlongTheRectangle)
+{
+    SetPicture(SolidImage(400, 300, 0xFF808080));
+    const AreaId id = AddArea(RectPolygon(0, 0, 200, 150), [](CArea& a) {
+                          a.SetInitialRect({10, 20, 110, 70});
+                      }).GetId();
+    auto view = ShowView(doc, QSize(400, 300));
+    view->SetInitialRectMode(true, doc.FindArea(id));
+
+    DragCorner(*view, QPoint(110, 20), QPoint(130, 15));
+    EXPECT_EQ(doc.FindArea(id)->GetInitialRect(), (CIntRect{10, 15, 130, 70}));
+    doc.OnEditUndo();
+    DragCorner(*view, QPoint(10, 70), QPoint(0, 90));
+    EXPECT_EQ(doc.FindArea(id)->GetInitialRect(), (CIntRect{0, 20, 110, 90}));
+
+    // An empty rectangle is reset when the mode comes on.
+    view->SetInitialRectMode(false, nullptr);
+    doc.EditArea(id, "edit", [](CArea& a) { a.SetInitialRect({}); });
+    view->SetInitialRectMode(true, doc.FindArea(id));
+    EXPECT_EQ(doc.FindArea(id)->GetInitialRect(), (CIntRect{0, 0, 200, 150}));
+}
+
+} // namespace
