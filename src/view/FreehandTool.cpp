@@ -1,5 +1,6 @@
 #include "view/FreehandTool.h"
 
+#include "view/TileMask.h"
 #include "view/ToolCursors.h"
 #include "view/ToolFeedback.h"
 #include "view/ToolView.h"
@@ -35,7 +36,7 @@ void CFreehandTool::OnLButtonUp(unsigned flags, int x, int y)
     if (m_points.empty())
         return;
     m_bBandShown = false;
-    ClearFeedback();
+    ClearTrace();
     std::vector<QPointF> ring;
     ring.swap(m_points);
     if (ring.front() != ring.back())
@@ -54,9 +55,23 @@ bool CFreehandTool::OnCancel()
         return false;
     m_bAbandoned = true;
     m_bBandShown = false;
+    ClearTrace();
     m_points.clear();
-    ClearFeedback();
     return true;
+}
+
+void CFreehandTool::ClearTrace()
+{
+    // Coarse tiles along the trace: cheap to build for any length, and
+    // still far from the whole window.
+    if (!View())
+        return;
+    CTileMask mask(View()->GetGeometry().client);
+    for (std::size_t i = 0; i + 1 < m_points.size(); ++i)
+        mask.AddSegment(m_points[i], m_points[i + 1], 2.0);
+    if (m_points.size() == 1)
+        mask.AddSegment(m_points[0], m_points[0], 2.0);
+    View()->InvalidateClient(mask.Region());
 }
 
 void CFreehandTool::DrawFeedback(QPainter& painter)

@@ -18,6 +18,8 @@ public:
     void DrawFeedback(QPainter& painter) override;
 
 private:
+    void ClearTrace();
+
     std::vector<QPointF> m_points;
     bool m_bAbandoned = false;
 };

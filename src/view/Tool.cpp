@@ -33,9 +33,10 @@ void CTool::MoveFeedback(const QRegion& region)
 
 void CTool::AddFeedback(const QRegion& region)
 {
+    // Not accumulated: a long trace would make every move pay for a region
+    // of thousands of rectangles.
     if (m_pView)
         m_pView->InvalidateClient(region);
-    m_feedback |= region;
 }
 
 void CTool::FinishShape(const QPainterPath& path)

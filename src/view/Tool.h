@@ -89,7 +89,8 @@ protected:
     // The feedback now covers region: the window is repainted where the old
     // feedback was and where the new one is, and nowhere else.
     void MoveFeedback(const QRegion& region);
-    // The feedback grew by region (a trace's new segment).
+    // The feedback grew by region (a trace's new segment); the tool itself
+    // says, when it clears, where all of it lies.
     void AddFeedback(const QRegion& region);
     // The feedback is gone; its place is repainted.
     void ClearFeedback() { MoveFeedback(QRegion()); }

@@ -72,9 +72,17 @@ void DrawLines(QPainter& painter, const std::vector<QPointF>& points, bool dotte
         return;
     painter.save();
     PrepareInverting(painter, dotted);
+    // Only what can reach the area being painted: a long trace repaints a
+    // few pixels at a time.
+    const QRectF clip = painter.hasClipping() ? painter.clipBoundingRect().adjusted(-2, -2, 2, 2) : QRectF();
     // Segment by segment, as the pixels of each are what gets inverted.
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        painter.drawLine(points[i], points[i + 1]);
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const QPointF a = points[i], b = points[i + 1];
+        if (!clip.isNull() && (std::max(a.x(), b.x()) < clip.left() || std::min(a.x(), b.x()) > clip.right() ||
+                               std::max(a.y(), b.y()) < clip.top() || std::min(a.y(), b.y()) > clip.bottom()))
+            continue;
+        painter.drawLine(a, b);
+    }
     if (closed)
         painter.drawLine(points.back(), points.front());
     painter.restore();
