@@ -1,5 +1,7 @@
 #include "ViewTestSupport.h"
 
+#include <QWheelEvent>
+
 #include "view/HandleTool.h"
 #include "view/ViewCommandIds.h"
 
@@ -202,6 +204,25 @@ TEST_F(MouseToolsTest, HandPansAlongScrollableAxesAndZoomFitsTheDraggedRectangle
     EXPECT_EQ(view->GetZoomY(), 4.0f);
     EXPECT_EQ(QPoint(view->GetScrollX(), view->GetScrollY()), QPoint(400, 300));
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
+}
+
+// Ctrl+wheel zooms about the pointer: the picture pixel under it stays.
+TEST_F(MouseToolsTest, CtrlWheelZoomsAboutThePointer)
+{
+    SetPicture(SolidImage(4000, 3000, 0xFF808080));
+    auto view = ShowView(doc, QSize(800, 600));
+    view->SetScrollPosition(1000, 500);
+    const QPointF at(300, 200);
+    const QPointF before = view->ClientToPicture(at);
+    for (const int notch : {120, 120, -120}) {
+        QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, notch), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+    }
+    EXPECT_FLOAT_EQ(view->GetZoomX(), 1.25f);
+    const QPointF after = view->ClientToPicture(at);
+    EXPECT_NEAR(after.x(), before.x(), 1.0);
+    EXPECT_NEAR(after.y(), before.y(), 1.0);
 }
 
 // The invalidated region of a square with a square hole: its even-odd
