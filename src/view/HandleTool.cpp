@@ -52,6 +52,18 @@ CHandleTool::Corners CHandleTool::ClientCorners(const Corners& picture) const
     return client;
 }
 
+QPainterPath CHandleTool::OutlinePath(const Corners& c)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.moveTo(c[0]);
+    path.lineTo(c[1]);
+    path.lineTo(c[3]);
+    path.lineTo(c[2]);
+    path.closeSubpath();
+    return path;
+}
+
 void CHandleTool::InvalidateOutline()
 {
     const CArea* area = Area();

@@ -45,10 +45,11 @@ protected:
     // The drag's feedback at client corners, and the region it covers.
     virtual void DrawDrag(QPainter& painter, const Corners& client, int corner) const = 0;
     virtual QRegion DragRegion(const Corners& client, int corner) const = 0;
-    // The closed outline through the corners, in picture pixels.
-    virtual QPainterPath OutlinePath(const Corners& corners) const = 0;
 
 private:
+    // The closed outline through the corners (top-left, top-right,
+    // bottom-right, bottom-left), in picture pixels.
+    static QPainterPath OutlinePath(const Corners& corners);
     const CArea* Area() const;
     QPoint PicturePoint(int x, int y) const;
     Corners ClientCorners(const Corners& picture) const;

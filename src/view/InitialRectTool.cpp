@@ -60,15 +60,3 @@ QRegion CInitialRectTool::DragRegion(const Corners& c, int) const
 {
     return ToolFeedback::BandRegion(ToolFeedback::Figure::Rectangle, QRect(c[0], c[3]).normalized().adjusted(0, 0, -1, -1));
 }
-
-QPainterPath CInitialRectTool::OutlinePath(const Corners& c) const
-{
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    path.moveTo(c[0]);
-    path.lineTo(c[1]);
-    path.lineTo(c[3]);
-    path.lineTo(c[2]);
-    path.closeSubpath();
-    return path;
-}

@@ -18,5 +18,4 @@ protected:
     void Finish(CArea& area) const override;
     void DrawDrag(QPainter& painter, const Corners& client, int corner) const override;
     QRegion DragRegion(const Corners& client, int corner) const override;
-    QPainterPath OutlinePath(const Corners& corners) const override;
 };

@@ -51,15 +51,3 @@ QRegion CSkewTool::DragRegion(const Corners& client, int corner) const
         region |= ToolFeedback::LineRegion(client[std::size_t(corner)], client[std::size_t(other)]);
     return region;
 }
-
-QPainterPath CSkewTool::OutlinePath(const Corners& c) const
-{
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    path.moveTo(c[0]);
-    path.lineTo(c[1]);
-    path.lineTo(c[3]);
-    path.lineTo(c[2]);
-    path.closeSubpath();
-    return path;
-}
