@@ -130,6 +130,9 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Screen readers name the window by what it shows.
+    setAccessibleName(QStringLiteral("Template picture"));
+    setAccessibleDescription(QStringLiteral("The picture with its areas; the mouse tools work here"));
 
     OpenViews().push_back(this);
     m_doc.AddView(this);
