@@ -75,8 +75,9 @@ QRect CArea::GetDrawBounds() const
         for (const QPoint& p : m_ptSkew)
             quad |= QRect(p, p);
         bounds |= quad;
-        if (const auto skewed = m_skewed.Get())
-            bounds |= QRect(quad.topLeft(), skewed->size());
+        int reduction = 1;
+        if (const auto skewed = m_skewed.Get(reduction))
+            bounds |= QRect(quad.topLeft(), skewed->size() * reduction);
     }
     // Truncated vertices and smooth sampling reach one pixel further.
     return bounds.adjusted(-1, -1, 2, 2);
@@ -134,7 +135,12 @@ void CArea::Clear()
 bool CArea::Serialize(CArchiveWriter& ar) const
 {
     ar.WriteString(m_strName);
-    const auto skewed = m_skewed.Get();
+    // A preview is no warp to keep: the file then holds none, and the area
+    // rebuilds the exact one when drawn.
+    int reduction = 1;
+    auto skewed = m_skewed.Get(reduction);
+    if (reduction > 1)
+        skewed.reset();
     if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality) ||
         !WriteImage(ar, skewed.get(), kTemplateImageQuality))
         return false;

@@ -72,6 +72,8 @@ public:
     // The warped texture as cached now (null when none is built); the
     // pointer stays valid as long as the returned handle is held.
     CSkewedTextureCache::Image GetSkewedTexture() const { return m_skewed.Get(); }
+    // Whether the cached warp is a quick preview rather than the exact one.
+    bool IsSkewedTexturePreview() const { return m_skewed.Reduction() > 1; }
     // For loading and tests: replaces the cache as it is.
     void SetSkewedTexture(std::unique_ptr<QImage> image)
     {
@@ -123,6 +125,10 @@ public:
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.
     void RenderSkewedTexture(bool force);
+    // A quick warp for while the corners are dragged: everything reduced
+    // until the warp's box holds about maxPixels, drawn enlarged. Nothing
+    // without a texture; the exact warp replaces it with RenderSkewedTexture.
+    void RenderSkewedPreview(qint64 maxPixels);
 
     // Returns false, having written an incomplete record, when an image could
     // not be encoded; the caller abandons the file.

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -22,11 +23,14 @@ public:
         Reset();
         return *this;
     }
-    CSkewedTextureCache(CSkewedTextureCache&& other) noexcept : m_image(other.Take()) {}
+    CSkewedTextureCache(CSkewedTextureCache&& other) noexcept { *this = std::move(other); }
     CSkewedTextureCache& operator=(CSkewedTextureCache&& other) noexcept
     {
-        if (this != &other)
-            Set(other.Take());
+        if (this != &other) {
+            int reduction = 1;
+            Image image = other.Take(reduction);
+            Set(std::move(image), reduction);
+        }
         return *this;
     }
 
@@ -35,16 +39,26 @@ public:
         std::lock_guard lock(m_mutex);
         return m_image;
     }
-    void Set(Image image)
+    // reduction > 1: a quick preview made that many times smaller than the
+    // exact warp, drawn enlarged.
+    void Set(Image image, int reduction = 1)
     {
         std::lock_guard lock(m_mutex);
         m_image = std::move(image);
+        m_nReduction = m_image ? std::max(1, reduction) : 1;
     }
     void Reset() { Set(nullptr); }
+    int Reduction() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_nReduction;
+    }
     CSkewedTextureCache SharedCopy() const
     {
+        std::lock_guard lock(m_mutex);
         CSkewedTextureCache copy;
-        copy.m_image = Get();
+        copy.m_image = m_image;
+        copy.m_nReduction = m_nReduction;
         return copy;
     }
 
@@ -55,19 +69,30 @@ public:
         std::lock_guard lock(m_mutex);
         if (!m_image) {
             QImage made = build();
-            if (!made.isNull())
+            if (!made.isNull()) {
                 m_image = std::make_shared<const QImage>(std::move(made));
+                m_nReduction = 1;
+            }
         }
+        return m_image;
+    }
+    // The image with its reduction, read together.
+    Image Get(int& reduction) const
+    {
+        std::lock_guard lock(m_mutex);
+        reduction = m_nReduction;
         return m_image;
     }
 
 private:
-    Image Take()
+    Image Take(int& reduction)
     {
         std::lock_guard lock(m_mutex);
+        reduction = std::exchange(m_nReduction, 1);
         return std::exchange(m_image, nullptr);
     }
 
     mutable std::mutex m_mutex;
     mutable Image m_image;
+    mutable int m_nReduction = 1;
 };

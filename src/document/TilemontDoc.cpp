@@ -80,8 +80,10 @@ bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::funct
     edit(after);
     after.SetId(id);
     const bool selectionMoves = options.selectionFollows && !(GetSelection().GetPolygon() == after.GetOutline());
+    // A rebuilt warp alone is a change too: what the area shows moved on.
     if (after == before && after.IsSkewEdit() == before.IsSkewEdit() &&
-        after.IsSkewPreview() == before.IsSkewPreview() && !selectionMoves)
+        after.IsSkewPreview() == before.IsSkewPreview() && after.GetSkewedTexture() == before.GetSkewedTexture() &&
+        !selectionMoves)
         return false;
     m_history.Push(std::make_unique<CAreaEditCommand>(m_content, stepName, std::move(before), std::move(after),
                                                       GetSelection().GetPolygon(), options));

@@ -87,13 +87,19 @@ void CArea::Draw(QPainter& painter, bool isCurrent) const
 
     const bool drawSkewed = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
     if (drawSkewed) {
-        if (const auto skewed = m_skewed.GetOrBuild([this] { return BuildSkewedTexture(); })) {
+        m_skewed.GetOrBuild([this] { return BuildSkewedTexture(); });
+        int reduction = 1;
+        if (const auto skewed = m_skewed.Get(reduction)) {
             // The warp's pixel (0, 0) is the corners' top-left bound.
             const auto x = [this](int i) { return m_ptSkew[i].x(); };
             const auto y = [this](int i) { return m_ptSkew[i].y(); };
             const int minX = std::min({x(0), x(1), x(2), x(3)});
             const int minY = std::min({y(0), y(1), y(2), y(3)});
-            painter.drawImage(QPoint(minX, minY), *skewed);
+            if (reduction == 1)
+                painter.drawImage(QPoint(minX, minY), *skewed);
+            else
+                painter.drawImage(QRectF(minX, minY, skewed->width() * reduction, skewed->height() * reduction),
+                                  *skewed);
         }
     } else if (!m_bSkewEdit) {
         if (m_bSkewPreview)
@@ -128,4 +134,37 @@ void CArea::RenderSkewedTexture(bool force)
     QImage skewed = BuildSkewedTexture();
     if (!skewed.isNull())
         m_skewed.Set(std::make_shared<const QImage>(std::move(skewed)));
+}
+
+void CArea::RenderSkewedPreview(qint64 maxPixels)
+{
+    if (!m_pTexture)
+        return;
+    int minX = m_ptSkew[0].x(), maxX = minX, minY = m_ptSkew[0].y(), maxY = minY;
+    for (const QPoint& p : m_ptSkew) {
+        minX = std::min(minX, p.x()), maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
+    }
+    const double box = double(maxX - minX + 1) * double(maxY - minY + 1);
+    const int reduction = std::max(1, int(std::ceil(std::sqrt(box / double(std::max<qint64>(1, maxPixels))))));
+    if (reduction == 1) {
+        RenderSkewedTexture(true);
+        return;
+    }
+    // The same warp at a smaller scale: canvas, placement and corners
+    // shrunk alike, the corners about the box's origin so that the preview's
+    // pixel (0, 0) is still the box's top-left.
+    QSize canvas = GetOutlineBounds().size();
+    if (!m_rcInitial.IsEmpty())
+        canvas = QSize(int(std::min<std::int64_t>(m_rcInitial.Width(), std::numeric_limits<int>::max())),
+                       int(std::min<std::int64_t>(m_rcInitial.Height(), std::numeric_limits<int>::max())));
+    Corners small;
+    for (std::size_t i = 0; i < 4; ++i)
+        small[i] = QPoint((m_ptSkew[i].x() - minX) / reduction, (m_ptSkew[i].y() - minY) / reduction);
+    QImage preview = ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX / reduction, m_nShiftY / reduction,
+                                           m_dScale / reduction, canvas / reduction, small);
+    if (preview.isNull())
+        m_skewed.Reset();
+    else
+        m_skewed.Set(std::make_shared<const QImage>(std::move(preview)), reduction);
 }

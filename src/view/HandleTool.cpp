@@ -123,7 +123,10 @@ void CHandleTool::OnMouseMove(unsigned, int x, int y)
     options.joinsRun = m_bMoved;
     const Corners corners = m_dragCorners;
     // The first move of a drag starts the step; the others join it.
-    if (Doc()->EditArea(m_nArea, m_strStep, [this, corners](CArea& a) { StoreCorners(a, corners); }, options))
+    if (Doc()->EditArea(m_nArea, m_strStep, [this, corners](CArea& a) {
+            StoreCorners(a, corners);
+            AfterDragMove(a);
+        }, options))
         m_bMoved = true;
     m_bDragging = true;
     MoveFeedback(DragRegion(ClientCorners(m_dragCorners), m_nGrabbed));

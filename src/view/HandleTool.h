@@ -40,6 +40,8 @@ protected:
     virtual void MoveCorner(Corners& corners, int corner, QPoint to) const { corners[std::size_t(corner)] = to; }
     // What binding the tool to an area gives it when it has no corners yet.
     virtual void PrepareArea(CArea& area) const = 0;
+    // What each move of a drag does to the area besides moving the corner.
+    virtual void AfterDragMove(CArea& /*area*/) const {}
     // What the release does to the area.
     virtual void Finish(CArea& area) const = 0;
     // The drag's feedback at client corners, and the region it covers.

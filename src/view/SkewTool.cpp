@@ -32,10 +32,19 @@ void CSkewTool::PrepareArea(CArea& area) const
                              QPoint(b.x(), b.y() + b.height()), QPoint(b.x() + b.width(), b.y() + b.height())};
 }
 
+void CSkewTool::AfterDragMove(CArea& area) const
+{
+    // Only where the warp is what the area shows.
+    const bool shown = area.IsSkewEdit() ? area.IsSkewPreview() : area.IsSkewApplied();
+    if (area.GetTexture() && shown)
+        area.RenderSkewedPreview(kPreviewPixels);
+}
+
 void CSkewTool::Finish(CArea& area) const
 {
     area.SetSkewApplied(true);
-    area.RenderSkewedTexture(false);
+    // The coarse warp of the drag gives way to the exact one.
+    area.RenderSkewedTexture(area.IsSkewedTexturePreview());
 }
 
 void CSkewTool::DrawDrag(QPainter& painter, const Corners& client, int corner) const

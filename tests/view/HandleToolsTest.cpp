@@ -1,6 +1,7 @@
 #include "ViewTestSupport.h"
 
 #include "view/HandleTool.h"
+#include "view/SkewTool.h"
 
 namespace {
 
@@ -67,8 +68,16 @@ TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTex
     QTest::mouseMove(w, QPoint(250, 200));
     QTest::mousePress(w, Qt::LeftButton, {}, QPoint(250, 200));
     QTest::mouseMove(w, QPoint(280, 230));
-    // The corner follows in the document while the button is held.
+    // The corner follows in the document while the button is held, and so
+    // does the texture (small enough here to be warped exactly).
     EXPECT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(280, 230));
+    {
+        CArea live(*doc.FindArea(id));
+        live.SetSkewPreview(true);
+        live.RenderSkewedTexture(true);
+        ASSERT_TRUE(doc.FindArea(id)->GetSkewedTexture());
+        EXPECT_EQ(*doc.FindArea(id)->GetSkewedTexture(), *live.GetSkewedTexture());
+    }
     QTest::mouseMove(w, QPoint(300, 260));
     QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(300, 260));
 
@@ -94,6 +103,37 @@ TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTex
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(150, 120));
     EXPECT_TRUE(doc.FindArea(id)->IsSkewApplied());
     EXPECT_EQ(doc.FindArea(id)->GetSkewCorners(), before.GetSkewCorners());
+}
+
+// A large warp follows the pointer coarsely and is made exact on release.
+TEST_F(HandleToolsTest, LargeSkewDragShowsACoarseWarpUntilTheRelease)
+{
+    SetPicture(SolidImage(1400, 1000, 0xFF808080));
+    const QImage texture = SolidImage(32, 32, 0xFF2060A0);
+    const AreaId id = AddArea(RectPolygon(50, 50, 1250, 950), [&texture](CArea& a) {
+                          a.SetTexture(&texture);
+                          a.SetSkewApplied(true);
+                      }).GetId();
+    auto view = ShowView(doc, QSize(700, 500));
+    view->SetZoom(0.5f, 0.5f);
+    view->UpdateScrollSizes();
+    view->SetSkewMode(true, doc.FindArea(id));
+    QWidget* w = view->viewport();
+    const QPoint corner = view->PictureToClient(QPointF(1250, 950)).toPoint();
+    QTest::mouseMove(w, corner);
+    QTest::mousePress(w, Qt::LeftButton, {}, corner);
+    QTest::mouseMove(w, corner - QPoint(20, 10));
+    const CArea& dragged = *doc.FindArea(id);
+    ASSERT_TRUE(dragged.GetSkewedTexture());
+    EXPECT_TRUE(dragged.IsSkewedTexturePreview());
+    EXPECT_LE(qint64(dragged.GetSkewedTexture()->width()) * dragged.GetSkewedTexture()->height(),
+              CSkewTool::kPreviewPixels);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, corner - QPoint(20, 10));
+    const CArea& released = *doc.FindArea(id);
+    EXPECT_FALSE(released.IsSkewedTexturePreview());
+    CArea exact(released);
+    exact.RenderSkewedTexture(true);
+    EXPECT_EQ(*released.GetSkewedTexture(), *exact.GetSkewedTexture());
 }
 
 TEST_F(HandleToolsTest, InitialRectCornersDragAlongTheRectangle)
