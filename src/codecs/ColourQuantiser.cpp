@@ -184,17 +184,26 @@ void Diffuse(QImage* out, Read read, Choose choose)
     }
 }
 
+// An empty 8-bit indexed image of image's size and resolution.
+QImage IndexedLike(const QImage& image)
+{
+    QImage out(image.size(), QImage::Format_Indexed8);
+    if (!out.isNull()) {
+        out.setDotsPerMeterX(image.dotsPerMeterX());
+        out.setDotsPerMeterY(image.dotsPerMeterY());
+    }
+    return out;
+}
+
 } // namespace
 
 QImage CColourQuantiser::Quantise(const QImage& image, int maxColours)
 {
     maxColours = std::clamp(maxColours, 2, 256);
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    QImage out(rgb.size(), QImage::Format_Indexed8);
+    QImage out = IndexedLike(image);
     if (out.isNull())
         return out;
-    out.setDotsPerMeterX(image.dotsPerMeterX());
-    out.setDotsPerMeterY(image.dotsPerMeterY());
 
     // Few colours: keep them exactly, in order of first appearance.
     QHash<QRgb, int> exact;
@@ -242,11 +251,9 @@ QImage CColourQuantiser::Quantise(const QImage& image, int maxColours)
 QImage CColourQuantiser::DitherToBlackAndWhite(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    QImage out(rgb.size(), QImage::Format_Indexed8);
+    QImage out = IndexedLike(image);
     if (out.isNull())
         return out;
-    out.setDotsPerMeterX(image.dotsPerMeterX());
-    out.setDotsPerMeterY(image.dotsPerMeterY());
     Diffuse<1>(
         &out,
         [&rgb](int x, int y) {

@@ -67,13 +67,17 @@ bool CArea::operator==(const CArea& other) const
            m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial;
 }
 
+bool CArea::ShowsSameAs(const CArea& other) const
+{
+    return *this == other && m_bSkewEdit == other.m_bSkewEdit && m_bSkewPreview == other.m_bSkewPreview &&
+           m_skewed.Get() == other.m_skewed.Get();
+}
+
 QRect CArea::GetDrawBounds() const
 {
     QRect bounds = GetOutlineBounds();
     if (HasSkewCorners()) {
-        QRect quad(m_ptSkew[0], m_ptSkew[0]);
-        for (const QPoint& p : m_ptSkew)
-            quad |= QRect(p, p);
+        const QRect quad = GetSkewBounds();
         bounds |= quad;
         int reduction = 1;
         if (const auto skewed = m_skewed.Get(reduction))
@@ -86,6 +90,14 @@ QRect CArea::GetDrawBounds() const
 bool CArea::HasSkewCorners() const
 {
     return std::any_of(m_ptSkew.begin(), m_ptSkew.end(), [](const QPoint& p) { return !p.isNull(); });
+}
+
+QRect CArea::GetSkewBounds() const
+{
+    QRect bounds(m_ptSkew[0], m_ptSkew[0]);
+    for (const QPoint& p : m_ptSkew)
+        bounds |= QRect(p, p);
+    return bounds;
 }
 
 QRect CArea::GetOutlineBounds() const
@@ -113,11 +125,8 @@ void CArea::ResetSkew()
 void CArea::ResetInitialRect()
 {
     if (HasSkewCorners()) {
-        auto byX = [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); };
-        auto byY = [](const QPoint& a, const QPoint& b) { return a.y() < b.y(); };
-        const auto [minX, maxX] = std::minmax_element(m_ptSkew.begin(), m_ptSkew.end(), byX);
-        const auto [minY, maxY] = std::minmax_element(m_ptSkew.begin(), m_ptSkew.end(), byY);
-        m_rcInitial = {minX->x(), minY->y(), maxX->x(), maxY->y()};
+        const QRect b = GetSkewBounds();
+        m_rcInitial = {b.left(), b.top(), b.right(), b.bottom()};
         return;
     }
     const QRect b = GetOutlineBounds();

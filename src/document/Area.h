@@ -53,6 +53,9 @@ public:
     // rect. The warped-texture cache, the editing flags and the identity are
     // not part of the value.
     bool operator==(const CArea& other) const;
+    // Equal by value and showing the same: editing flags and warped texture
+    // alike. An edit that leaves an area so has changed nothing.
+    bool ShowsSameAs(const CArea& other) const;
 
     AreaId GetId() const { return m_nId; }
     // Only the document hands out identities.
@@ -97,6 +100,9 @@ public:
 
     const Corners& GetSkewCorners() const { return m_ptSkew; }
     Corners& GetSkewCorners() { return m_ptSkew; }
+    // The corners' bounding box, both ends included: where the warped
+    // texture's pixel (0, 0) lands, and the initial rectangle a reset gives.
+    QRect GetSkewBounds() const;
     // Picture pixels this area can paint: outline, corner quadrilateral and
     // warped texture together, so that a change repaints no less.
     QRect GetDrawBounds() const;
@@ -140,6 +146,9 @@ private:
     void AssignStored(const CArea& other);
     // The warp of the texture as placed now, or null when it cannot be made.
     QImage BuildSkewedTexture() const;
+    // The flat canvas the warp distorts: the initial rectangle's size, or the
+    // outline's bounds while the rectangle is empty.
+    QSize WarpCanvasSize() const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;

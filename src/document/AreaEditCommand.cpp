@@ -31,8 +31,7 @@ bool CAreaEditCommand::mergeWith(const QUndoCommand* other)
         return false;
     m_after = next->m_after.CloneWithCache();
     // An edit run that ends where it began leaves nothing to undo.
-    setObsolete(!m_options.selectionFollows && m_after == m_before && m_after.IsSkewEdit() == m_before.IsSkewEdit() &&
-                m_after.IsSkewPreview() == m_before.IsSkewPreview());
+    setObsolete(!m_options.selectionFollows && m_after.ShowsSameAs(m_before));
     return true;
 }
 

@@ -21,12 +21,10 @@ void CAreaListCommand::Remove()
 void CAreaListCommand::redo()
 {
     m_action == Action::Insert ? Insert() : Remove();
-    QUndoCommand::redo();
 }
 
 void CAreaListCommand::undo()
 {
-    QUndoCommand::undo();
     m_action == Action::Insert ? Remove() : Insert();
 }
 

@@ -1,6 +1,5 @@
 #include "DocCommand.h"
 
-
 #include <QImage>
 
 CDocCommand::CDocCommand(CTemplateContent& content, const QString& text, bool changesContent,

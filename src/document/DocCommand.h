@@ -1,14 +1,11 @@
 #pragma once
 
+#include "Area.h"
+
 #include <QString>
 #include <QUndoCommand>
 
 #include <functional>
-#include <memory>
-#include <optional>
-
-#include "Area.h"
-
 
 class CTemplateContent;
 class QImage;
@@ -24,10 +21,7 @@ public:
 
     bool ChangesContent() const;
     // Calls visit for every image this step (and its children) holds.
-    template <typename Visit> void ForEachImage(Visit&& visit) const
-    {
-        VisitImages([&](const QImage& image) { visit(image); });
-    }
+    void VisitImages(const std::function<void(const QImage&)>& visit) const;
 
 protected:
     CTemplateContent& Content() const { return m_content; }
@@ -36,8 +30,6 @@ protected:
     virtual void VisitOwnImages(const std::function<void(const QImage&)>& /*visit*/) const {}
 
 private:
-    void VisitImages(const std::function<void(const QImage&)>& visit) const;
-
     CTemplateContent& m_content;
     bool m_bChangesContent;
 };

@@ -106,7 +106,7 @@ qint64 CHistory::ImageBytes() const
     std::unordered_set<qint64> seen;
     qint64 bytes = 0;
     for (const auto& step : m_steps) {
-        step->ForEachImage([&](const QImage& image) {
+        step->VisitImages([&](const QImage& image) {
             if (!image.isNull() && seen.insert(image.cacheKey()).second)
                 bytes += image.sizeInBytes();
         });

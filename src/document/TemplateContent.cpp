@@ -27,6 +27,14 @@ AreaId CTemplateContent::AreaIdAt(int index) const
     return index >= 0 && std::size_t(index) < m_areas.size() ? m_areas[std::size_t(index)].GetId() : 0;
 }
 
+AreaId CTemplateContent::IdOf(const CArea* area) const
+{
+    for (const CArea& entry : m_areas)
+        if (&entry == area)
+            return entry.GetId();
+    return 0;
+}
+
 CTemplateSnapshot CTemplateContent::Snapshot() const
 {
     CTemplateSnapshot snapshot;

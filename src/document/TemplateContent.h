@@ -29,6 +29,8 @@ public:
     const CArea* FindArea(AreaId id) const;
     int IndexOf(AreaId id) const;
     AreaId AreaIdAt(int index) const;
+    // The identity of area when it is an entry of the list, else 0.
+    AreaId IdOf(const CArea* area) const;
     const CSelection& GetSelection() const { return m_selection; }
     // The selection's style, view link and ants phase; not its polygon.
     CSelection& GetSelectionForDrawing() { return m_selection; }

@@ -31,11 +31,7 @@ CTilemontDoc::~CTilemontDoc()
 
 void CTilemontDoc::SetSelectedArea(const CArea* area)
 {
-    AreaId id = 0;
-    for (const CArea& entry : GetAreas())
-        if (&entry == area)
-            id = entry.GetId();
-    m_content.SetSelectedAreaId(id);
+    m_content.SetSelectedAreaId(IdOf(area));
 }
 
 void CTilemontDoc::SetSelectedIndex(int index)
@@ -81,9 +77,7 @@ bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::funct
     after.SetId(id);
     const bool selectionMoves = options.selectionFollows && !(GetSelection().GetPolygon() == after.GetOutline());
     // A rebuilt warp alone is a change too: what the area shows moved on.
-    if (after == before && after.IsSkewEdit() == before.IsSkewEdit() &&
-        after.IsSkewPreview() == before.IsSkewPreview() && after.GetSkewedTexture() == before.GetSkewedTexture() &&
-        !selectionMoves)
+    if (after.ShowsSameAs(before) && !selectionMoves)
         return false;
     m_history.Push(std::make_unique<CAreaEditCommand>(m_content, stepName, std::move(before), std::move(after),
                                                       GetSelection().GetPolygon(), options));

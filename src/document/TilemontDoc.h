@@ -40,6 +40,8 @@ public:
     int IndexOf(AreaId id) const { return m_content.IndexOf(id); }
     // The identity of the area at index, or 0 when there is none there.
     AreaId AreaIdAt(int index) const { return m_content.AreaIdAt(index); }
+    // The identity of area when it is an entry of the list, else 0.
+    AreaId IdOf(const CArea* area) const { return m_content.IdOf(area); }
     const CSelection& GetSelection() const { return m_content.GetSelection(); }
     // The selection as a view draws it: its style, its link to the view and
     // the ants' phase. Its polygon changes only through SetSelection.

@@ -91,15 +91,11 @@ void CArea::Draw(QPainter& painter, bool isCurrent) const
         int reduction = 1;
         if (const auto skewed = m_skewed.Get(reduction)) {
             // The warp's pixel (0, 0) is the corners' top-left bound.
-            const auto x = [this](int i) { return m_ptSkew[i].x(); };
-            const auto y = [this](int i) { return m_ptSkew[i].y(); };
-            const int minX = std::min({x(0), x(1), x(2), x(3)});
-            const int minY = std::min({y(0), y(1), y(2), y(3)});
+            const QPoint origin = GetSkewBounds().topLeft();
             if (reduction == 1)
-                painter.drawImage(QPoint(minX, minY), *skewed);
+                painter.drawImage(origin, *skewed);
             else
-                painter.drawImage(QRectF(minX, minY, skewed->width() * reduction, skewed->height() * reduction),
-                                  *skewed);
+                painter.drawImage(QRectF(origin, QSizeF(skewed->size() * reduction)), *skewed);
         }
     } else if (!m_bSkewEdit) {
         if (m_bSkewPreview)
@@ -114,16 +110,20 @@ QImage CArea::BuildSkewedTexture() const
 {
     if (!m_pTexture)
         return QImage();
-    QSize canvas = GetOutlineBounds().size();
-    if (!m_rcInitial.IsEmpty()) {
-        // Sizes beyond int come only from damaged files; the renderer
-        // refuses anything that large anyway.
-        const auto clampInt = [](std::int64_t v) {
-            return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
-        };
-        canvas = QSize(clampInt(m_rcInitial.Width()), clampInt(m_rcInitial.Height()));
-    }
-    return ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale, canvas, m_ptSkew);
+    return ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale, WarpCanvasSize(),
+                                 m_ptSkew);
+}
+
+QSize CArea::WarpCanvasSize() const
+{
+    if (m_rcInitial.IsEmpty())
+        return GetOutlineBounds().size();
+    // Sizes beyond int come only from damaged files; the renderer refuses
+    // anything that large anyway.
+    const auto clampInt = [](std::int64_t v) {
+        return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
+    };
+    return QSize(clampInt(m_rcInitial.Width()), clampInt(m_rcInitial.Height()));
 }
 
 void CArea::RenderSkewedTexture(bool force)
@@ -140,12 +140,8 @@ void CArea::RenderSkewedPreview(qint64 maxPixels)
 {
     if (!m_pTexture)
         return;
-    int minX = m_ptSkew[0].x(), maxX = minX, minY = m_ptSkew[0].y(), maxY = minY;
-    for (const QPoint& p : m_ptSkew) {
-        minX = std::min(minX, p.x()), maxX = std::max(maxX, p.x());
-        minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
-    }
-    const double box = double(maxX - minX + 1) * double(maxY - minY + 1);
+    const QRect bounds = GetSkewBounds();
+    const double box = double(bounds.width()) * double(bounds.height());
     const int reduction = std::max(1, int(std::ceil(std::sqrt(box / double(std::max<qint64>(1, maxPixels))))));
     if (reduction == 1) {
         RenderSkewedTexture(true);
@@ -154,15 +150,11 @@ void CArea::RenderSkewedPreview(qint64 maxPixels)
     // The same warp at a smaller scale: canvas, placement and corners
     // shrunk alike, the corners about the box's origin so that the preview's
     // pixel (0, 0) is still the box's top-left.
-    QSize canvas = GetOutlineBounds().size();
-    if (!m_rcInitial.IsEmpty())
-        canvas = QSize(int(std::min<std::int64_t>(m_rcInitial.Width(), std::numeric_limits<int>::max())),
-                       int(std::min<std::int64_t>(m_rcInitial.Height(), std::numeric_limits<int>::max())));
     Corners small;
     for (std::size_t i = 0; i < 4; ++i)
-        small[i] = QPoint((m_ptSkew[i].x() - minX) / reduction, (m_ptSkew[i].y() - minY) / reduction);
+        small[i] = QPoint((m_ptSkew[i].x() - bounds.left()) / reduction, (m_ptSkew[i].y() - bounds.top()) / reduction);
     QImage preview = ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX / reduction, m_nShiftY / reduction,
-                                           m_dScale / reduction, canvas / reduction, small);
+                                           m_dScale / reduction, WarpCanvasSize() / reduction, small);
     if (preview.isNull())
         m_skewed.Reset();
     else

@@ -2,15 +2,9 @@
 
 #include <cmath>
 
-void CBandTool::OnLButtonDown(unsigned flags, int x, int y)
-{
-    CTool::OnLButtonDown(flags, x, y);
-    m_bAbandoned = false;
-}
-
 void CBandTool::OnMouseMove(unsigned, int x, int y)
 {
-    if (!IsCapturing() || m_bAbandoned)
+    if (!IsDragging())
         return;
     m_ptLast = QPointF(float(x), float(y));
     m_bBandShown = true;
@@ -19,10 +13,8 @@ void CBandTool::OnMouseMove(unsigned, int x, int y)
 
 bool CBandTool::OnCancel()
 {
-    if (!IsCapturing() || m_bAbandoned)
+    if (!AbandonDrag())
         return false;
-    m_bAbandoned = true;
-    m_bBandShown = false;
     ClearFeedback();
     return true;
 }
@@ -35,13 +27,12 @@ void CBandTool::DrawFeedback(QPainter& painter)
 
 bool CBandTool::EndDrag(int x, int y)
 {
-    const bool ends = IsCapturing() && !m_bAbandoned;
+    const bool ends = IsDragging();
     if (m_bBandShown) {
         m_bBandShown = false;
         ClearFeedback();
     }
     m_ptLast = QPointF(float(x), float(y));
-    m_bAbandoned = false;
     return ends;
 }
 

@@ -10,12 +10,12 @@ class CBandTool : public CTool
 public:
     explicit CBandTool(ToolFeedback::Figure figure) : m_figure(figure) {}
 
-    void OnLButtonDown(unsigned flags, int x, int y) override;
     void OnMouseMove(unsigned flags, int x, int y) override;
     bool OnCancel() override;
     void DrawFeedback(QPainter& painter) override;
 
 protected:
+    ToolFeedback::Figure GetFigure() const { return m_figure; }
     // True when the release at (x, y) ends a drag that was not abandoned;
     // the band is taken off the screen either way.
     bool EndDrag(int x, int y);
@@ -25,5 +25,4 @@ protected:
 
 private:
     ToolFeedback::Figure m_figure;
-    bool m_bAbandoned = false;
 };

@@ -12,15 +12,9 @@ CFreehandTool::CFreehandTool()
     SetCursor(ToolCursors::Get(ToolCursors::Freehand));
 }
 
-void CFreehandTool::OnLButtonDown(unsigned flags, int x, int y)
-{
-    CTool::OnLButtonDown(flags, x, y);
-    m_bAbandoned = false;
-}
-
 void CFreehandTool::OnMouseMove(unsigned, int x, int y)
 {
-    if (!IsCapturing() || m_bAbandoned)
+    if (!IsDragging())
         return;
     const QPointF p{float(x), float(y)};
     const QPointF prev = m_points.empty() ? p : m_points.back();
@@ -32,29 +26,19 @@ void CFreehandTool::OnMouseMove(unsigned, int x, int y)
 void CFreehandTool::OnLButtonUp(unsigned flags, int x, int y)
 {
     CTool::OnLButtonUp(flags, x, y);
-    m_bAbandoned = false;
     if (m_points.empty())
         return;
     m_bBandShown = false;
     ClearTrace();
     std::vector<QPointF> ring;
     ring.swap(m_points);
-    if (ring.front() != ring.back())
-        ring.push_back(ring.front());
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    path.moveTo(View() ? View()->ClientToPicture(ring.front()) : ring.front());
-    for (std::size_t i = 1; i < ring.size(); ++i)
-        path.lineTo(View() ? View()->ClientToPicture(ring[i]) : ring[i]);
-    FinishShape(path);
+    FinishShape(ClosedPicturePath(std::move(ring)));
 }
 
 bool CFreehandTool::OnCancel()
 {
-    if (!IsCapturing() || m_bAbandoned)
+    if (!AbandonDrag())
         return false;
-    m_bAbandoned = true;
-    m_bBandShown = false;
     ClearTrace();
     m_points.clear();
     return true;

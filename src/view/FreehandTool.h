@@ -11,7 +11,6 @@ class CFreehandTool : public CTool
 public:
     CFreehandTool();
 
-    void OnLButtonDown(unsigned flags, int x, int y) override;
     void OnMouseMove(unsigned flags, int x, int y) override;
     void OnLButtonUp(unsigned flags, int x, int y) override;
     bool OnCancel() override;
@@ -21,5 +20,4 @@ private:
     void ClearTrace();
 
     std::vector<QPointF> m_points;
-    bool m_bAbandoned = false;
 };

@@ -5,15 +5,6 @@
 
 #include <cmath>
 
-namespace {
-
-int Trunc(double v)
-{
-    return std::isfinite(v) ? int(std::clamp(v, -2.0e9, 2.0e9)) : 0;
-}
-
-} // namespace
-
 CHandleTool::CHandleTool(int mergeKey, const QString& stepName) : m_nMergeKey(mergeKey), m_strStep(stepName)
 {
     SetCursor(QCursor(Qt::ArrowCursor));
@@ -37,8 +28,8 @@ void CHandleTool::SetArea(AreaId area)
 QPoint CHandleTool::PicturePoint(int x, int y) const
 {
     const CViewGeometry g = View()->GetGeometry();
-    return QPoint(Trunc((float(x) + float(Trunc(float(g.scrollX) - g.offsetX))) / g.zoomX),
-                  Trunc((float(y) + float(Trunc(float(g.scrollY) - g.offsetY))) / g.zoomY));
+    return QPoint(TruncPixel((float(x) + float(TruncPixel(float(g.scrollX) - g.offsetX))) / g.zoomX),
+                  TruncPixel((float(y) + float(TruncPixel(float(g.scrollY) - g.offsetY))) / g.zoomY));
 }
 
 CHandleTool::Corners CHandleTool::ClientCorners(const Corners& picture) const
@@ -46,8 +37,8 @@ CHandleTool::Corners CHandleTool::ClientCorners(const Corners& picture) const
     const CViewGeometry g = View()->GetGeometry();
     Corners client;
     for (std::size_t i = 0; i < 4; ++i) {
-        client[i] = QPoint(Trunc(g.zoomX * float(picture[i].x())) + Trunc(g.offsetX - float(g.scrollX)),
-                           Trunc(g.zoomY * float(picture[i].y())) + Trunc(g.offsetY - float(g.scrollY)));
+        client[i] = QPoint(TruncPixel(g.zoomX * float(picture[i].x())) + TruncPixel(g.offsetX - float(g.scrollX)),
+                           TruncPixel(g.zoomY * float(picture[i].y())) + TruncPixel(g.offsetY - float(g.scrollY)));
     }
     return client;
 }
@@ -95,10 +86,10 @@ void CHandleTool::HoverTest(QPoint p)
         const Corners corners = CornersOf(*area);
         for (int i = 0; i < 4 && m_nGrabbed < 0; ++i) {
             const QPoint c = corners[std::size_t(i)];
-            const int left = Trunc(float(c.x()) - float(kHalfMark) / g.zoomX);
-            const int top = Trunc(float(c.y()) - float(kHalfMark) / g.zoomY);
-            const int right = Trunc(float(kHalfMark) / g.zoomX + float(c.x()));
-            const int bottom = Trunc(float(kHalfMark) / g.zoomY + float(c.y()));
+            const int left = TruncPixel(float(c.x()) - float(kHalfMark) / g.zoomX);
+            const int top = TruncPixel(float(c.y()) - float(kHalfMark) / g.zoomY);
+            const int right = TruncPixel(float(kHalfMark) / g.zoomX + float(c.x()));
+            const int bottom = TruncPixel(float(kHalfMark) / g.zoomY + float(c.y()));
             if (left <= p.x() && p.x() < right && top <= p.y() && p.y() < bottom)
                 m_nGrabbed = i;
         }

@@ -18,7 +18,6 @@ void CPolylineTool::OnLButtonDown(unsigned flags, int x, int y)
     if (!m_vertices.empty())
         m_edges |= ToolFeedback::LineRegion(m_vertices.back(), p);
     m_vertices.push_back(p);
-    m_bInProgress = true;
     if (View())
         View()->SetMouseGrab(true);
 }
@@ -30,7 +29,7 @@ void CPolylineTool::OnLButtonUp(unsigned, int, int)
 
 void CPolylineTool::OnMouseMove(unsigned, int x, int y)
 {
-    if (!m_bInProgress)
+    if (!IsInProgress())
         return;
     m_ptLast = QPointF(float(x), float(y));
     m_bBandShown = true;
@@ -41,29 +40,20 @@ void CPolylineTool::OnRButtonDown(unsigned, int, int)
 {
     if (View())
         View()->SetMouseGrab(false);
-    m_bInProgress = false;
     if (m_vertices.empty())
         return;
     m_bBandShown = false;
     m_edges = QRegion();
     ClearFeedback();
 
-    std::vector<QPointF> ring = m_vertices;
-    if (ring.front() != ring.back())
-        ring.push_back(ring.front());
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const QPointF p = View() ? View()->ClientToPicture(ring[i]) : ring[i];
-        i == 0 ? path.moveTo(p) : path.lineTo(p);
-    }
-    m_vertices.clear();
-    FinishShape(path);
+    std::vector<QPointF> ring;
+    ring.swap(m_vertices);
+    FinishShape(ClosedPicturePath(std::move(ring)));
 }
 
 bool CPolylineTool::OnCancel()
 {
-    if (!m_bInProgress)
+    if (!IsInProgress())
         return false;
     Abandon();
     return true;
@@ -73,7 +63,6 @@ void CPolylineTool::Abandon()
 {
     if (View())
         View()->SetMouseGrab(false);
-    m_bInProgress = false;
     m_bBandShown = false;
     m_vertices.clear();
     m_edges = QRegion();
@@ -84,13 +73,13 @@ void CPolylineTool::OnActivate(bool active)
 {
     // Another tool must get the clicks meant for it (and for the menus):
     // only the active polyline tool holds the mouse.
-    if (m_bInProgress && View())
+    if (IsInProgress() && View())
         View()->SetMouseGrab(active);
 }
 
 void CPolylineTool::DrawFeedback(QPainter& painter)
 {
-    if (!m_bInProgress)
+    if (!IsInProgress())
         return;
     ToolFeedback::DrawLines(painter, m_vertices, true);
     if (m_bBandShown)

@@ -22,12 +22,12 @@ public:
     void OnActivate(bool active) override;
     void DrawFeedback(QPainter& painter) override;
 
-    bool IsInProgress() const { return m_bInProgress; }
+    // From the first vertex until the polygon is finished or abandoned.
+    bool IsInProgress() const { return !m_vertices.empty(); }
 
 private:
     void Abandon();
 
-    bool m_bInProgress = false;
     std::vector<QPointF> m_vertices;
     // The edges drawn so far, kept so that a move repaints only them and the
     // rubber segment.

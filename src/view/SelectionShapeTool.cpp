@@ -5,7 +5,7 @@
 
 #include <QPainterPath>
 
-CSelectionShapeTool::CSelectionShapeTool(ToolFeedback::Figure figure) : CBandTool(figure), m_figure(figure)
+CSelectionShapeTool::CSelectionShapeTool(ToolFeedback::Figure figure) : CBandTool(figure)
 {
     SetCursor(ToolCursors::Get(figure == ToolFeedback::Figure::Rectangle ? ToolCursors::Rectangle
                                                                          : ToolCursors::Ellipse));
@@ -17,7 +17,7 @@ void CSelectionShapeTool::OnLButtonUp(unsigned flags, int x, int y)
         const QRectF shape = View()->ClientToPicture(DraggedRect(x, y));
         QPainterPath path;
         path.setFillRule(Qt::OddEvenFill);
-        if (m_figure == ToolFeedback::Figure::Rectangle)
+        if (GetFigure() == ToolFeedback::Figure::Rectangle)
             path.addRect(shape);
         else
             path.addEllipse(shape);

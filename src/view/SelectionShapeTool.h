@@ -9,7 +9,4 @@ class CSelectionShapeTool : public CBandTool
 public:
     explicit CSelectionShapeTool(ToolFeedback::Figure figure);
     void OnLButtonUp(unsigned flags, int x, int y) override;
-
-private:
-    ToolFeedback::Figure m_figure;
 };

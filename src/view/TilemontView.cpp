@@ -39,16 +39,7 @@ namespace
 {
 
 // The largest zoomed picture extent the scroll bars are asked to cover.
-constexpr double kMaxExtent = double(1 << 30);
-
-// Truncation toward zero, as every conversion to whole pixels does here,
-// kept within int so that absurd coordinates cannot overflow.
-int Trunc(double v)
-{
-    if (!std::isfinite(v))
-        return 0;
-    return int(std::clamp(v, -kMaxExtent, kMaxExtent));
-}
+constexpr double kMaxExtent = kMaxPixelExtent;
 
 // Every open view, so that a closing view can hand the selection's link to
 // another view of the same document.
@@ -99,7 +90,7 @@ unsigned KeyFlags(const QMouseEvent* event)
 QPoint ClientPoint(const QMouseEvent* event)
 {
     const QPointF p = event->position();
-    return QPoint(Trunc(std::floor(p.x())), Trunc(std::floor(p.y())));
+    return QPoint(TruncPixel(std::floor(p.x())), TruncPixel(std::floor(p.y())));
 }
 
 // The selection's drawn outline runs through vertices truncated toward
@@ -248,9 +239,9 @@ void CTilemontView::UpdateScrollSizes()
         const float zh = float(picture->height()) * m_fZoomY;
         m_fOffsetX = zw < float(cw) ? (float(cw) - zw) * 0.5f : 0.0f;
         m_fOffsetY = zh < float(ch) ? (float(ch) - zh) * 0.5f : 0.0f;
-        m_sizeTotal = QSize(Trunc(zw), Trunc(zh));
+        m_sizeTotal = QSize(TruncPixel(zw), TruncPixel(zh));
         m_sizePage = QSize(cw, ch);
-        m_sizeLine = QSize(Trunc(m_fZoomX * 10.0f), Trunc(m_fZoomY * 10.0f));
+        m_sizeLine = QSize(TruncPixel(m_fZoomX * 10.0f), TruncPixel(m_fZoomY * 10.0f));
         if (m_sizeTotal.width() < cw) {
             m_sizePage.setWidth(0);
             m_sizeLine.setWidth(0);
@@ -337,8 +328,8 @@ CViewGeometry CTilemontView::Geometry() const
 QRect CTilemontView::ClientBounds(const QRectF& picture, int margin) const
 {
     const QRectF c = PictureToClient(picture);
-    const int left = Trunc(c.x()), top = Trunc(c.y());
-    const int right = Trunc(c.x() + c.width()), bottom = Trunc(c.y() + c.height());
+    const int left = TruncPixel(c.x()), top = TruncPixel(c.y());
+    const int right = TruncPixel(c.x() + c.width()), bottom = TruncPixel(c.y() + c.height());
     return QRect(left, top, right - left, bottom - top).adjusted(-margin, -margin, margin, margin);
 }
 
@@ -362,12 +353,12 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
         polygon.reserve(int(contour.size()));
         for (const QPointF& v : contour) {
             const QPointF c = toClient.map(QPointF(std::trunc(v.x()), std::trunc(v.y())));
-            polygon << QPoint(Trunc(std::round(c.x())), Trunc(std::round(c.y())));
+            polygon << QPoint(TruncPixel(std::round(c.x())), TruncPixel(std::round(c.y())));
         }
         region ^= QRegion(polygon, Qt::OddEvenFill);
     }
     // Widened in four passes, as far as the outline's pens reach.
-    const int d = std::max(1, Trunc(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
+    const int d = std::max(1, TruncPixel(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
     for (const QPoint& offset : {QPoint(d, 0), QPoint(-d, 0), QPoint(0, d), QPoint(0, -d)})
         region |= region.translated(offset);
     return region & QRect(QPoint(0, 0), viewport()->size());
@@ -454,11 +445,7 @@ void CTilemontView::ApplyCursor()
 
 void CTilemontView::SetEditedArea(const CArea* area)
 {
-    AreaId id = 0;
-    for (const CArea& entry : m_doc.GetAreas())
-        if (&entry == area)
-            id = entry.GetId();
-    SetEditedAreaId(id);
+    SetEditedAreaId(m_doc.IdOf(area));
 }
 
 void CTilemontView::SetEditedAreaId(AreaId id)
@@ -513,8 +500,8 @@ bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<
                    QPoint(r.right, r.bottom)};
     }
     for (int i = 0; i < 4; ++i) {
-        corners[i] = QPoint(Trunc(float(picture[i].x()) * g.zoomX + g.offsetX - float(g.scrollX)),
-                            Trunc(float(picture[i].y()) * g.zoomY + g.offsetY - float(g.scrollY)));
+        corners[i] = QPoint(TruncPixel(float(picture[i].x()) * g.zoomX + g.offsetX - float(g.scrollX)),
+                            TruncPixel(float(picture[i].y()) * g.zoomY + g.offsetY - float(g.scrollY)));
     }
     return true;
 }
@@ -610,7 +597,7 @@ void CTilemontView::ZoomOut()
     m_fZoomX = z;
     m_fZoomY = z;
     UpdateScrollSizes();
-    SetScrollPosition(Trunc(float(scrollX) / (oldX / z)), Trunc(float(scrollY) / (oldY / z)));
+    SetScrollPosition(TruncPixel(float(scrollX) / (oldX / z)), TruncPixel(float(scrollY) / (oldY / z)));
     viewport()->update();
 }
 
@@ -887,7 +874,7 @@ void CTilemontView::ZoomAbout(QPointF client, float factor)
         return;
     m_fZoomX = m_fZoomY = z;
     UpdateScrollSizes();
-    SetScrollPosition(Trunc(fixed.x() * z + m_fOffsetX - client.x()), Trunc(fixed.y() * z + m_fOffsetY - client.y()));
+    SetScrollPosition(TruncPixel(fixed.x() * z + m_fOffsetX - client.x()), TruncPixel(fixed.y() * z + m_fOffsetY - client.y()));
     viewport()->update();
 }
 

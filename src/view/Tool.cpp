@@ -3,6 +3,7 @@
 #include "document/TilemontDoc.h"
 #include "view/ToolView.h"
 
+#include <QPainterPath>
 #include <QWidget>
 
 bool CTool::OnSetCursor(QWidget* window)
@@ -16,12 +17,23 @@ bool CTool::OnSetCursor(QWidget* window)
 void CTool::OnLButtonDown(unsigned, int x, int y)
 {
     m_bCapturing = true;
+    m_bAbandoned = false;
     m_ptStart = QPointF(float(x), float(y));
 }
 
 void CTool::OnLButtonUp(unsigned, int, int)
 {
     m_bCapturing = false;
+    m_bAbandoned = false;
+}
+
+bool CTool::AbandonDrag()
+{
+    if (!IsDragging())
+        return false;
+    m_bAbandoned = true;
+    m_bBandShown = false;
+    return true;
 }
 
 void CTool::MoveFeedback(const QRegion& region)
@@ -37,6 +49,21 @@ void CTool::AddFeedback(const QRegion& region)
     // of thousands of rectangles.
     if (m_pView)
         m_pView->InvalidateClient(region);
+}
+
+QPainterPath CTool::ClosedPicturePath(std::vector<QPointF> points) const
+{
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    if (points.empty())
+        return path;
+    if (points.front() != points.back())
+        points.push_back(points.front());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPointF p = m_pView ? m_pView->ClientToPicture(points[i]) : points[i];
+        i == 0 ? path.moveTo(p) : path.lineTo(p);
+    }
+    return path;
 }
 
 void CTool::FinishShape(const QPainterPath& path)

@@ -7,6 +7,7 @@
 #include <QRegion>
 
 #include <array>
+#include <vector>
 #include <optional>
 
 class CTilemontDoc;
@@ -84,6 +85,11 @@ protected:
     IToolView* View() const { return m_pView; }
     CTilemontDoc* Doc() const { return m_pDoc; }
     QPointF Start() const { return m_ptStart; }
+    // The button is held on this tool and Escape has not abandoned the drag.
+    bool IsDragging() const { return m_bCapturing && !m_bAbandoned; }
+    // Abandons the drag in progress (the feedback is hidden; the tool clears
+    // its screen region); false when there is none.
+    bool AbandonDrag();
     void SetCursor(std::optional<QCursor> cursor) { m_cursor = std::move(cursor); }
 
     // The feedback now covers region: the window is repainted where the old
@@ -99,6 +105,9 @@ protected:
     // modifier keys held now: Ctrl subtracts, else Shift adds, else it
     // replaces. One step in the document's history.
     void FinishShape(const QPainterPath& path);
+    // Client points as a closed ring in picture pixels: the first point is
+    // repeated at the end unless the last one is already it.
+    QPainterPath ClosedPicturePath(std::vector<QPointF> points) const;
 
     QPointF m_ptLast;
     bool m_bBandShown = false;
@@ -108,6 +117,7 @@ private:
     IToolView* m_pView = nullptr;
     std::optional<QCursor> m_cursor;
     bool m_bCapturing = false;
+    bool m_bAbandoned = false;
     QPointF m_ptStart;
     QRegion m_feedback;
 };

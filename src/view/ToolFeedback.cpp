@@ -1,5 +1,7 @@
 #include "view/ToolFeedback.h"
 
+#include "view/ViewGeometry.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -28,17 +30,12 @@ void PrepareInverting(QPainter& painter, bool dotted)
     painter.setBrush(Qt::NoBrush);
 }
 
-int Trunc(double v)
-{
-    return std::isfinite(v) ? int(std::clamp(v, -1e9, 1e9)) : 0;
-}
-
 } // namespace
 
 QRect BandRect(QPointF from, QPointF to)
 {
-    const int x0 = Trunc(from.x()), y0 = Trunc(from.y());
-    const int x1 = Trunc(to.x()), y1 = Trunc(to.y());
+    const int x0 = TruncPixel(from.x()), y0 = TruncPixel(from.y());
+    const int x1 = TruncPixel(to.x()), y1 = TruncPixel(to.y());
     const int left = std::min(x0, x1), right = std::max(x0, x1);
     const int top = std::min(y0, y1), bottom = std::max(y0, y1);
     // A stroked QRect covers x .. x + width, hence width = right - left.
@@ -95,8 +92,8 @@ void DrawLine(QPainter& painter, QPointF a, QPointF b, bool dotted)
 
 QRegion LineRegion(QPointF a, QPointF b)
 {
-    const int x0 = Trunc(std::floor(a.x())), y0 = Trunc(std::floor(a.y()));
-    const int x1 = Trunc(std::floor(b.x())), y1 = Trunc(std::floor(b.y()));
+    const int x0 = TruncPixel(std::floor(a.x())), y0 = TruncPixel(std::floor(a.y()));
+    const int x1 = TruncPixel(std::floor(b.x())), y1 = TruncPixel(std::floor(b.y()));
     // Short or axis-parallel segments: their box is tight enough.
     if (std::abs(x1 - x0) < 24 || std::abs(y1 - y0) < 24)
         return QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)))
@@ -105,8 +102,8 @@ QRegion LineRegion(QPointF a, QPointF b)
     const double dx = x1 - x0, dy = y1 - y0, len = std::hypot(dx, dy);
     const double nx = -dy / len * 3, ny = dx / len * 3;
     QPolygon band;
-    band << QPoint(Trunc(x0 + nx), Trunc(y0 + ny)) << QPoint(Trunc(x1 + nx), Trunc(y1 + ny))
-         << QPoint(Trunc(x1 - nx), Trunc(y1 - ny)) << QPoint(Trunc(x0 - nx), Trunc(y0 - ny));
+    band << QPoint(TruncPixel(x0 + nx), TruncPixel(y0 + ny)) << QPoint(TruncPixel(x1 + nx), TruncPixel(y1 + ny))
+         << QPoint(TruncPixel(x1 - nx), TruncPixel(y1 - ny)) << QPoint(TruncPixel(x0 - nx), TruncPixel(y0 - ny));
     return QRegion(band) | QRect(x0 - 2, y0 - 2, 5, 5) | QRect(x1 - 2, y1 - 2, 5, 5);
 }
 

@@ -4,6 +4,21 @@
 #include <QSize>
 #include <QTransform>
 
+#include <algorithm>
+#include <cmath>
+
+// The largest pixel coordinate the view works with: zoomed pictures, scroll
+// ranges and mapped points stay within it.
+constexpr double kMaxPixelExtent = double(1 << 30);
+
+// Truncation toward zero, as every conversion to whole pixels does here,
+// held within kMaxPixelExtent so that absurd coordinates cannot overflow;
+// not a number gives 0.
+inline int TruncPixel(double v)
+{
+    return std::isfinite(v) ? int(std::clamp(v, -kMaxPixelExtent, kMaxPixelExtent)) : 0;
+}
+
 // Everything that decides where the picture lands in a view's client area:
 // per axis, client = picture x zoom + offset - scroll.
 struct CViewGeometry

@@ -32,8 +32,7 @@ void CZoomTool::OnLButtonUp(unsigned flags, int x, int y)
     View()->UpdateScrollSizes();
     // The view holds the zoom within its bounds: centre with what it took.
     const float zoom = View()->GetGeometry().zoomX;
-    const auto trunc = [](float v) { return int(std::clamp(v, -2.0e9f, 2.0e9f)); };
-    View()->SetScrollPosition(trunc(zoom * px - (cw - zoom * pw) * 0.5f),
-                              trunc(zoom * py - (ch - zoom * ph) * 0.5f));
+    View()->SetScrollPosition(TruncPixel(zoom * px - (cw - zoom * pw) * 0.5f),
+                              TruncPixel(zoom * py - (ch - zoom * ph) * 0.5f));
     View()->InvalidateWholeClient();
 }
