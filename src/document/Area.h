@@ -95,6 +95,13 @@ public:
     void SetSkewEdit(bool edit);
     bool IsSkewPreview() const { return m_bSkewPreview; }
     void SetSkewPreview(bool preview);
+    // Takes over other's editing flags as they are, building nothing: the
+    // flags belong to the editing session, not to the template's history.
+    void AdoptEditFlags(const CArea& other)
+    {
+        m_bSkewEdit = other.m_bSkewEdit;
+        m_bSkewPreview = other.m_bSkewPreview;
+    }
     bool IsSkewApplied() const { return m_bSkew != 0; }
     void SetSkewApplied(bool applied) { m_bSkew = applied ? 1 : 0; }
 
@@ -131,6 +138,10 @@ public:
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.
     void RenderSkewedTexture(bool force);
+    // After a change of placement: rebuilds the warp now when the area shows
+    // it, else only drops it, so that an area drawn flat pays for no warp
+    // (Draw builds it when it is shown again).
+    void RefreshSkewedTexture();
     // A quick warp for while the corners are dragged: everything reduced
     // until the warp's box holds about maxPixels, drawn enlarged. Nothing
     // without a texture; the exact warp replaces it with RenderSkewedTexture.

@@ -12,7 +12,17 @@ class CAreaEditCommand : public CDocCommand
 {
 public:
     // Merge keys: one per kind of edit that runs in many small steps.
-    enum MergeKey : int { kNoMerge = -1, kMergeNudge = 1, kMergeSkewCorners = 2, kMergeInitialRect = 3 };
+    enum MergeKey : int {
+        kNoMerge = -1,
+        kMergeNudge = 1,
+        kMergeSkewCorners = 2,
+        kMergeInitialRect = 3,
+        // A run of typing or spinning in one of the panel's fields.
+        kMergeRotation = 4,
+        kMergeShiftX = 5,
+        kMergeShiftY = 6,
+        kMergeScale = 7,
+    };
 
     struct Options
     {

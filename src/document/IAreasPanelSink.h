@@ -10,4 +10,6 @@ class IAreasPanelSink
 public:
     virtual ~IAreasPanelSink() = default;
     virtual void NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force) = 0;
+    // The document is going: whoever shows it lets go of it.
+    virtual void DocumentDestroyed(CTilemontDoc* /*doc*/) {}
 };

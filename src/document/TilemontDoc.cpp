@@ -27,6 +27,8 @@ CTilemontDoc::CTilemontDoc(IDocumentPrompts& prompts, IAreasPanelSink* panel)
 CTilemontDoc::~CTilemontDoc()
 {
     m_history.SetListener(nullptr);
+    if (m_pPanel)
+        m_pPanel->DocumentDestroyed(this);
 }
 
 void CTilemontDoc::SetSelectedArea(const CArea* area)
@@ -82,6 +84,11 @@ bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::funct
     m_history.Push(std::make_unique<CAreaEditCommand>(m_content, stepName, std::move(before), std::move(after),
                                                       GetSelection().GetPolygon(), options));
     return true;
+}
+
+void CTilemontDoc::SetAreaEditFlags(AreaId id, bool skewEdit, bool skewPreview)
+{
+    m_content.SetEditFlags(id, skewEdit, skewPreview);
 }
 
 bool CTilemontDoc::NudgeArea(AreaId id, int dx, int dy, bool keyRepeat)
@@ -158,6 +165,21 @@ void CTilemontDoc::Notify(const CDocChange& change)
     const auto views = m_views;
     for (IDocumentView* view : views)
         view->OnDocumentChanged(change);
+    const auto observers = m_observers;
+    for (IDocumentView* observer : observers)
+        if (std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end())
+            observer->OnDocumentChanged(change);
+}
+
+void CTilemontDoc::AddObserver(IDocumentView* observer)
+{
+    if (observer && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void CTilemontDoc::RemoveObserver(IDocumentView* observer)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
 }
 
 void CTilemontDoc::AddView(IDocumentView* view)

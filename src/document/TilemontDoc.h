@@ -68,9 +68,14 @@ public:
     bool DeleteArea(AreaId id, const QString& stepName, bool clearSelection);
     // Applies edit to a copy of the area and makes the result the area, as
     // one step, unless it changed nothing. Steps with the same merge key on
-    // the same area fold into one while they join the run.
+    // the same area fold into one while they join the run. The area keeps
+    // its editing flags whatever edit does: SetAreaEditFlags switches them.
     bool EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
                   const CAreaEditCommand::Options& options = {});
+    // Switches the area's skew editing and preview (the panel's "Skew" and
+    // "Skew preview"). Editing state, not content: no step, not modified,
+    // and undo leaves it alone.
+    void SetAreaEditFlags(AreaId id, bool skewEdit, bool skewPreview);
     // Moves the area's outline by (dx, dy) and makes the selection follow it;
     // a key repeat joins the step before.
     bool NudgeArea(AreaId id, int dx, int dy, bool keyRepeat);
@@ -96,6 +101,10 @@ public:
     void RemoveView(IDocumentView* view);
     IDocumentView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
     void UpdateAllViews();
+    // Told of every change like the views, without being one (the first
+    // view stays the first window on the document).
+    void AddObserver(IDocumentView* observer);
+    void RemoveObserver(IDocumentView* observer);
     void SetAreasPanelSink(IAreasPanelSink* panel) { m_pPanel = panel; }
     void NotifyAreasPanel();
 
@@ -154,6 +163,7 @@ private:
     IDocumentPrompts& m_prompts;
     IAreasPanelSink* m_pPanel;
     std::vector<IDocumentView*> m_views;
+    std::vector<IDocumentView*> m_observers;
     QString m_strPathName;
     QString m_strTitle;
     bool m_bModified = false;

@@ -136,6 +136,15 @@ void CArea::RenderSkewedTexture(bool force)
         m_skewed.Set(std::make_shared<const QImage>(std::move(skewed)));
 }
 
+void CArea::RefreshSkewedTexture()
+{
+    const bool shown = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
+    if (shown)
+        RenderSkewedTexture(true);
+    else
+        m_skewed.Reset();
+}
+
 void CArea::RenderSkewedPreview(qint64 maxPixels)
 {
     if (!m_pTexture)
