@@ -9,6 +9,7 @@
 #include "ResourceIds.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
+#include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
 #include <QCloseEvent>
@@ -24,8 +25,10 @@ constexpr int kSep = 0;
 constexpr int kIdleMs = 200;
 } // namespace
 
-CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidget* parent)
-    : QMainWindow(parent), m_pApp(app), m_pRecent(recent), m_pHelp(std::make_unique<CHelpLauncher>(this))
+CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocumentPrompts* prompts,
+                       const QString& texturesFolder, QWidget* parent)
+    : QMainWindow(parent), m_pApp(app), m_pPrompts(prompts), m_strTexturesFolder(texturesFolder), m_pRecent(recent),
+      m_pHelp(std::make_unique<CHelpLauncher>(this))
 {
     setWindowTitle(kAppTitle);
     setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
@@ -59,6 +62,9 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidg
         for (QMenu* menu : m_menus[menuId])
             connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
     }
+
+    // The panel is there from the start, docked at the top right.
+    OnViewAreas();
 
     connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
     // States follow the documents between user actions, as an idle update would.
@@ -175,6 +181,9 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
         frame->show();
     m_pMdi->setActiveSubWindow(frame);
     view->setFocus();
+    // The window in front is the one the panel works with, even before the
+    // main window is active and the view really gets the keyboard focus.
+    NotifyAreasPanel(&doc.Doc(), view, false);
     UpdateCommandUI();
     return frame;
 }
@@ -268,8 +277,29 @@ void CMainFrame::RefreshTitles()
         setWindowTitle(title);
 }
 
-void CMainFrame::NotifyAreasPanel(CTilemontDoc*, IDocumentView*, bool)
+void CMainFrame::OnViewAreas()
 {
+    if (!m_pAreas) {
+        if (!m_pPrompts)
+            return;
+        m_pAreas = new CAreasBar(*m_pPrompts, m_strTexturesFolder, this);
+        addDockWidget(Qt::RightDockWidgetArea, m_pAreas);
+        m_pAreas->show();
+        return;
+    }
+    m_pAreas->setVisible(!m_pAreas->isVisibleTo(this));
+}
+
+void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
+{
+    if (m_pAreas)
+        m_pAreas->NotifyAreasPanel(doc, view, force);
+}
+
+void CMainFrame::DocumentDestroyed(CTilemontDoc* doc)
+{
+    if (m_pAreas)
+        m_pAreas->DocumentDestroyed(doc);
 }
 
 bool CMainFrame::HandlesCommand(int id) const
@@ -277,6 +307,7 @@ bool CMainFrame::HandlesCommand(int id) const
     switch (id) {
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
+    case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
     case ID_WINDOW_CASCADE:
     case ID_WINDOW_TILE_HORZ:
@@ -292,6 +323,7 @@ CCommandState CMainFrame::CommandState(int id) const
     switch (id) {
     case ID_VIEW_TOOLBAR: return {true, m_pMainBar->isVisibleTo(this)};
     case ID_VIEW_STATUS_BAR: return {true, m_pStatus->isVisibleTo(this)};
+    case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default: return {ActiveChild() != nullptr, false};
     }
 }
@@ -301,6 +333,7 @@ void CMainFrame::OnCommand(int id)
     switch (id) {
     case ID_VIEW_TOOLBAR: m_pMainBar->setVisible(!m_pMainBar->isVisibleTo(this)); break;
     case ID_VIEW_STATUS_BAR: m_pStatus->setVisible(!m_pStatus->isVisibleTo(this)); break;
+    case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:
         if (CChildFrame* child = ActiveChild())
             CreateChildFrame(child->Document());

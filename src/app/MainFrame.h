@@ -11,7 +11,9 @@
 #include <map>
 #include <memory>
 
+class CAreasBar;
 class CChildFrame;
+class IDocumentPrompts;
 class CDocumentTarget;
 class CHelpLauncher;
 class CRecentFileList;
@@ -30,8 +32,11 @@ class CMainFrame : public QMainWindow, public ICommandTarget, public IAreasPanel
     Q_OBJECT
 
 public:
-    // app ends the route; recent supplies the File menu's file list.
-    CMainFrame(ICommandTarget* app, const CRecentFileList* recent, QWidget* parent = nullptr);
+    // app ends the route; recent supplies the File menu's file list. With
+    // prompts the frame has the Areas panel, showing the texture groups of
+    // texturesFolder and asking through prompts.
+    CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocumentPrompts* prompts = nullptr,
+               const QString& texturesFolder = QString(), QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Opens one more window (child frame and view) on doc and activates it.
@@ -61,8 +66,14 @@ public:
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
 
-    // IAreasPanelSink: the Areas panel is not part of the editor yet.
+    // The Areas panel, or null before the first "Areas" command.
+    CAreasBar* AreasPanel() const { return m_pAreas; }
+    // "Areas": creates the panel the first time, then shows or hides it.
+    void OnViewAreas();
+
+    // IAreasPanelSink: passed on to the Areas panel when there is one.
     void NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force) override;
+    void DocumentDestroyed(CTilemontDoc* doc) override;
 
     bool HandlesCommand(int id) const override;
     CCommandState CommandState(int id) const override;
@@ -80,6 +91,9 @@ private:
     void ArrangeIcons();
 
     ICommandTarget* m_pApp;
+    IDocumentPrompts* m_pPrompts;
+    QString m_strTexturesFolder;
+    CAreasBar* m_pAreas = nullptr;
     const CRecentFileList* m_pRecent;
     QMdiArea* m_pMdi;
     CStatusBar* m_pStatus;

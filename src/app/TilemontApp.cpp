@@ -46,7 +46,10 @@ CTilemontApp::CTilemontApp(IDocumentPrompts* prompts, SettingsFactory settings)
 
 CTilemontApp::~CTilemontApp()
 {
-    // The windows hold views of the documents, so they go first.
+    // The windows hold views of the documents, so they go first; the
+    // documents then have no panel left to tell that they go.
+    for (CDocumentTarget* doc : m_documents)
+        doc->Doc().SetAreasPanelSink(nullptr);
     m_pMainFrame.reset();
     qDeleteAll(m_documents);
     m_documents.clear();
@@ -58,7 +61,7 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     ReadSettings();
     FillInFolders();
 
-    m_pMainFrame = std::make_unique<CMainFrame>(this, &m_recent);
+    m_pMainFrame = std::make_unique<CMainFrame>(this, &m_recent, m_pPrompts, m_settings.strTexturesFolder);
     m_pMainFrame->SetCloseQuery([this] {
         if (!SaveAllModified())
             return false;

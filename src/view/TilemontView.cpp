@@ -450,7 +450,18 @@ void CTilemontView::SetEditedArea(const CArea* area)
 
 void CTilemontView::SetEditedAreaId(AreaId id)
 {
+    if (id == m_nEditedArea)
+        return;
+    const QRect before = HandleBounds(true) | HandleBounds(false);
     m_nEditedArea = id;
+    // The handles drawn and the tool that drags them must be the same
+    // area's, or a drag would move corners the user does not see.
+    if (m_bSkewMode)
+        m_tools[SkewTool]->SetArea(id);
+    if (m_bInitialRectMode)
+        m_tools[InitialRectTool]->SetArea(id);
+    if (m_bSkewMode || m_bInitialRectMode)
+        viewport()->update(before | HandleBounds(true) | HandleBounds(false));
 }
 
 const CArea* CTilemontView::GetEditedArea() const

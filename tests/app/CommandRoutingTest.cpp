@@ -82,13 +82,14 @@ TEST_F(AppTest, WithoutATemplateWindowOnlyTheApplicationsCommandsAreOn)
 
     EXPECT_EQ(Frame().CurrentMenu(), int(IDR_MAINFRAME));
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont"));
-    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_APP_ABOUT, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR})
+    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_APP_ABOUT, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_AREAS})
         EXPECT_TRUE(Action(id)->isEnabled()) << id;
     for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_CREATE_AREA, ID_SELECT_PICTURE, ID_HAND,
                    ID_REFRESH, ID_HELP_CONTENTS, ID_WINDOW_NEW, ID_FILE_PRINT, ID_EDIT_UNDO, ID_EDIT_PASTE,
-                   ID_NEXT_PANE, ID_EXPORT, ID_VIEW_AREAS})
+                   ID_NEXT_PANE, ID_EXPORT})
         EXPECT_FALSE(Action(id)->isEnabled()) << id;
     EXPECT_TRUE(Action(ID_VIEW_TOOLBAR)->isChecked());
+    EXPECT_TRUE(Action(ID_VIEW_AREAS)->isChecked()) << "the Areas panel is there from the start";
     // The empty recent-file list shows its greyed place holder.
     EXPECT_EQ(Action(ID_FILE_MRU_FIRST)->text(), QStringLiteral("Recent File"));
     EXPECT_FALSE(Action(ID_FILE_MRU_FIRST)->isEnabled());
@@ -108,7 +109,7 @@ TEST_F(AppTest, TemplateWindowBringsItsMenuAndTheDocumentsCommands)
         EXPECT_TRUE(Action(id)->isEnabled()) << id;
     // Disabled by their handlers' rules, or by having no handler yet.
     for (int id : std::initializer_list<int>{ID_CREATE_AREA, ID_DELETE_AREA, ID_ADD_SELECTION_TO_AREA, ID_ORIGINAL_SIZE, ID_EXPORT,
-                   ID_VIEW_AREAS, ID_EDIT_COPY, ID_PREV_PANE})
+                   ID_EDIT_COPY, ID_PREV_PANE})
         EXPECT_FALSE(Action(id)->isEnabled()) << id;
 
     CPolygon triangle;

@@ -1,0 +1,446 @@
+#include "AreasBar.h"
+
+#include "AreaListBox.h"
+#include "AreasBarControls.h"
+#include "PanelFields.h"
+#include "PanelMessages.h"
+#include "TextureBrowser.h"
+#include "catalogue/TextureCatalogue.h"
+#include "controls/SpinButtons.h"
+#include "document/IDocumentPrompts.h"
+#include "document/Messages.h"
+#include "document/TilemontDoc.h"
+#include "view/TilemontView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+
+using PanelFields::Parse;
+
+CAreasBar::CAreasBar(IDocumentPrompts& prompts, const QString& texturesFolder, QWidget* parent)
+    : QDockWidget(QStringLiteral("Areas"), parent), m_prompts(prompts), m_strTexturesFolder(texturesFolder)
+{
+    setObjectName(QStringLiteral("AreasPanel"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                QDockWidget::DockWidgetFloatable);
+    m_pControls = new CAreasBarControls(this);
+    setWidget(m_pControls);
+    ConnectControls();
+    FillGroups();
+    WriteControls();
+}
+
+CAreasBar::~CAreasBar()
+{
+    ShowDocument(nullptr);
+}
+
+void CAreasBar::ConnectControls()
+{
+    CAreasBarControls& c = *m_pControls;
+    connect(c.areaList, &QListWidget::itemSelectionChanged, this, &CAreasBar::OnSelChangeAreaList);
+    connect(c.rotation, &QLineEdit::textChanged, this, &CAreasBar::OnChangeRotation);
+    connect(c.shiftX, &QLineEdit::textChanged, this, [this] { OnChangeShift(true); });
+    connect(c.shiftY, &QLineEdit::textChanged, this, [this] { OnChangeShift(false); });
+    connect(c.scale, &QLineEdit::textChanged, this, &CAreasBar::OnChangeScale);
+    connect(c.skew, &QCheckBox::clicked, this, &CAreasBar::OnSkew);
+    connect(c.skewPreview, &QCheckBox::clicked, this, &CAreasBar::OnSkewPreview);
+    connect(c.initialRect, &QCheckBox::clicked, this, &CAreasBar::OnInitialRect);
+    connect(c.resetSkew, &QPushButton::clicked, this, &CAreasBar::OnResetSkew);
+    connect(c.resetInitialRect, &QPushButton::clicked, this, &CAreasBar::OnResetInitialRect);
+    connect(c.groups, &QComboBox::currentIndexChanged, this, &CAreasBar::OnSelChangeGroup);
+    connect(c.browser, &CThumbnailList::notified, this, &CAreasBar::OnTextureNotify);
+    connect(m_pControls, &CAreasBarControls::enterPressed, this, &CAreasBar::OnEnter);
+    connect(m_pControls, &CAreasBarControls::escapePressed, this, &QWidget::hide);
+    for (QLineEdit* edit : {c.rotation, c.shiftX, c.shiftY, c.scale})
+        edit->installEventFilter(this);
+}
+
+bool CAreasBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Typing in a field after coming back to it is a new step.
+    if (event->type() == QEvent::FocusIn)
+        m_bNewRun = true;
+    return QDockWidget::eventFilter(watched, event);
+}
+
+// --- Which document -----------------------------------------------------------
+
+void CAreasBar::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
+{
+    UpdateFromDocument(doc, dynamic_cast<CTilemontView*>(view), force);
+}
+
+void CAreasBar::DocumentDestroyed(CTilemontDoc* doc)
+{
+    if (doc == m_pDoc)
+        UpdateFromDocument(nullptr, nullptr, true);
+}
+
+void CAreasBar::UpdateFromDocument(CTilemontDoc* doc, CTilemontView* view, bool force)
+{
+    if (!force && doc == m_pDoc) {
+        // A template opened before its window existed was shown without a
+        // view: its window taking the focus supplies it, without a refill.
+        if (view && !m_pView)
+            m_pView = view;
+        return;
+    }
+    if (view || !doc)
+        m_pView = view;
+    else if (m_pView && &m_pView->GetDocument() != doc)
+        // A view of another template would take this one's edits.
+        m_pView = nullptr;
+    ShowDocument(doc);
+
+    QStringList names;
+    if (m_pDoc)
+        for (const CArea& area : m_pDoc->GetAreas())
+            names << area.GetName();
+    m_pControls->areaList->SetNames(names);
+    FillGroups();
+
+    m_nPicked = 0;
+    m_dRotation = 0.0;
+    m_nShiftX = m_nShiftY = 0;
+    m_dScale = 1.0;
+    m_bNewRun = true;
+    WriteControls();
+}
+
+void CAreasBar::ShowDocument(CTilemontDoc* doc)
+{
+    if (doc == m_pDoc)
+        return;
+    if (m_pDoc)
+        m_pDoc->RemoveObserver(this);
+    m_pDoc = doc;
+    if (m_pDoc)
+        m_pDoc->AddObserver(this);
+}
+
+void CAreasBar::OnDocumentChanged(const CDocChange& change)
+{
+    // Undo, redo and the view's own edits of the picked area show in the
+    // fields; the list itself is refilled when the document says so.
+    if (change.kind != CDocChange::Kind::AreaChanged || change.area != m_nPicked)
+        return;
+    if (const CArea* area = PickedArea()) {
+        LoadFromArea(*area);
+        WriteControls();
+    }
+}
+
+// --- Fields -------------------------------------------------------------------
+
+CTilemontView* CAreasBar::View() const
+{
+    return m_pView;
+}
+
+int CAreasBar::SelectedIndex() const
+{
+    return m_pDoc ? m_pDoc->IndexOf(m_nPicked) : -1;
+}
+
+const CArea* CAreasBar::PickedArea() const
+{
+    return m_pDoc ? m_pDoc->FindArea(m_nPicked) : nullptr;
+}
+
+const CArea* CAreasBar::PickedAreaWithView() const
+{
+    return m_pView ? PickedArea() : nullptr;
+}
+
+void CAreasBar::LoadFromArea(const CArea& area)
+{
+    m_dRotation = area.GetRotation();
+    m_nShiftX = area.GetShiftX();
+    m_nShiftY = area.GetShiftY();
+    m_dScale = area.GetScale();
+    m_bSkew = area.IsSkewEdit();
+    m_bSkewPreview = area.IsSkewPreview();
+}
+
+CAreasBar::ReadResult CAreasBar::Read()
+{
+    const CAreasBarControls& c = *m_pControls;
+    m_nPicked = m_pDoc ? m_pDoc->AreaIdAt(c.areaList->SelectedRow()) : 0;
+
+    const auto fail = [this](Field field, Parse how, const QString& notNumber, const QString& between,
+                             const QString& lo, const QString& hi) {
+        m_prompts.ShowError(how == Parse::NotANumber ? notNumber : between.arg(lo, hi));
+        return ReadResult{field, how == Parse::OutOfRange};
+    };
+    const QString maxShift = QString::number(kMaxShift);
+    const QString minShift = QString::number(-kMaxShift);
+    if (Parse how = PanelFields::ParseDouble(c.rotation->text(), 0.0, kMaxRotation, m_dRotation); how != Parse::Ok)
+        return fail(Field::Rotation, how, PanelMessages::kEnterNumber, PanelMessages::kEnterNumberBetween,
+                    QStringLiteral("0"), PanelFields::FormatDouble(kMaxRotation));
+    if (Parse how = PanelFields::ParseInt(c.shiftX->text(), -kMaxShift, kMaxShift, m_nShiftX); how != Parse::Ok)
+        return fail(Field::ShiftX, how, PanelMessages::kEnterInteger, PanelMessages::kEnterIntegerBetween, minShift,
+                    maxShift);
+    if (Parse how = PanelFields::ParseInt(c.shiftY->text(), -kMaxShift, kMaxShift, m_nShiftY); how != Parse::Ok)
+        return fail(Field::ShiftY, how, PanelMessages::kEnterInteger, PanelMessages::kEnterIntegerBetween, minShift,
+                    maxShift);
+    if (Parse how = PanelFields::ParseDouble(c.scale->text(), 0.0, kMaxScale, m_dScale); how != Parse::Ok)
+        return fail(Field::Scale, how, PanelMessages::kEnterNumber, PanelMessages::kEnterNumberBetween,
+                    QStringLiteral("0"), PanelFields::FormatDouble(kMaxScale));
+    m_bSkew = c.skew->isChecked();
+    m_bSkewPreview = c.skewPreview->isChecked();
+    m_bInitialRect = c.initialRect->isChecked();
+    return {};
+}
+
+bool CAreasBar::ReadControls()
+{
+    return Read().failed == Field::None;
+}
+
+void CAreasBar::WriteControls()
+{
+    const QScopedValueRollback writing(m_bWriting, true);
+    CAreasBarControls& c = *m_pControls;
+    c.areaList->SetCurrentRowQuietly(SelectedIndex());
+    const auto writeDouble = [](QLineEdit* edit, double value) {
+        if (!PanelFields::ShowsDouble(edit->text(), value))
+            edit->setText(PanelFields::FormatDouble(value));
+    };
+    const auto writeInt = [](QLineEdit* edit, int value) {
+        if (!PanelFields::ShowsInt(edit->text(), value))
+            edit->setText(QString::number(value));
+    };
+    writeDouble(c.rotation, m_dRotation);
+    writeInt(c.shiftX, m_nShiftX);
+    writeInt(c.shiftY, m_nShiftY);
+    writeDouble(c.scale, m_dScale);
+    c.skew->setChecked(m_bSkew);
+    c.skewPreview->setChecked(m_bSkewPreview);
+    c.initialRect->setChecked(m_bInitialRect);
+}
+
+// --- Texture groups -------------------------------------------------------------
+
+void CAreasBar::FillGroups()
+{
+    CAreasBarControls& c = *m_pControls;
+    {
+        const QSignalBlocker quiet(c.groups);
+        c.groups->clear();
+        c.browser->ClearList();
+        QStringList names;
+        TextureCatalogue::ListFolderEntries(m_strTexturesFolder, nullptr, &names, true, false, false,
+                                            QStringLiteral("*.*"));
+        c.groups->addItems(names);
+        c.browser->SetCellSize(kCellWidth, kCellHeight);
+        if (c.groups->count() == 0)
+            return;
+        c.groups->setCurrentIndex(0);
+    }
+    OnSelChangeGroup();
+}
+
+void CAreasBar::OnSelChangeGroup()
+{
+    const CAreasBarControls& c = *m_pControls;
+    if (c.groups->currentIndex() < 0)
+        return;
+    const QString folder = TextureCatalogue::EnsureTrailingBackslash(
+        TextureCatalogue::EnsureTrailingBackslash(m_strTexturesFolder, true) + c.groups->currentText(), true);
+    c.browser->LoadFolder(folder, QStringLiteral("*.*"));
+}
+
+// --- Picking and editing ----------------------------------------------------------
+
+void CAreasBar::OnSelChangeAreaList()
+{
+    if (!m_pDoc)
+        return;
+    const AreaId previous = m_nPicked;
+    Read();
+    m_bNewRun = true;
+    if (!m_pView) {
+        m_dRotation = 0.0;
+        m_dScale = 1.0;
+        m_nShiftX = m_nShiftY = 0;
+        m_bSkew = m_bSkewPreview = false;
+        WriteControls();
+        return;
+    }
+    if (m_pDoc->FindArea(previous)) {
+        m_pDoc->SetAreaEditFlags(previous, false, false);
+        m_pView->RefreshSkewHandles();
+    }
+    if (const CArea* area = PickedArea()) {
+        const CPolygon outline = area->GetOutline();
+        m_pDoc->SetSelection(&outline, PanelMessages::kStepPickArea);
+        m_pDoc->SetSelectedArea(PickedArea());
+        m_pView->SetEditedArea(PickedArea());
+        LoadFromArea(*PickedArea());
+    }
+    WriteControls();
+}
+
+void CAreasBar::ApplyEdit(const QString& step, int mergeKey, const std::function<void(CArea&)>& edit)
+{
+    CAreaEditCommand::Options options;
+    options.mergeKey = mergeKey;
+    options.joinsRun = !m_bNewRun && mergeKey != CAreaEditCommand::kNoMerge;
+    m_pDoc->EditArea(m_nPicked, step, edit, options);
+    m_bNewRun = mergeKey == CAreaEditCommand::kNoMerge;
+}
+
+void CAreasBar::OnChangeRotation()
+{
+    if (m_bWriting)
+        return;
+    const ReadResult read = Read();
+    if (read.failed == Field::Rotation) {
+        // Text that is no number changes nothing; a number out of range
+        // becomes 0, shown and applied.
+        if (!read.outOfRange)
+            return;
+        m_dRotation = 0.0;
+        WriteControls();
+    }
+    const CArea* area = PickedArea();
+    if (!area || area->GetRotation() == m_dRotation)
+        return;
+    ApplyEdit(PanelMessages::kStepRotation, CAreaEditCommand::kMergeRotation, [r = m_dRotation](CArea& a) {
+        a.SetRotation(r);
+        a.RefreshSkewedTexture();
+    });
+}
+
+void CAreasBar::OnChangeShift(bool x)
+{
+    if (m_bWriting)
+        return;
+    const ReadResult read = Read();
+    if (read.failed != Field::None && read.failed != Field::Scale)
+        return;
+    const CArea* area = PickedAreaWithView();
+    if (!area || (area->GetShiftX() == m_nShiftX && area->GetShiftY() == m_nShiftY))
+        return;
+    ApplyEdit(PanelMessages::kStepShift, x ? CAreaEditCommand::kMergeShiftX : CAreaEditCommand::kMergeShiftY,
+              [sx = m_nShiftX, sy = m_nShiftY](CArea& a) {
+                  a.SetShift(sx, sy);
+                  a.RefreshSkewedTexture();
+              });
+}
+
+void CAreasBar::OnChangeScale()
+{
+    if (m_bWriting)
+        return;
+    if (Read().failed != Field::None)
+        return;
+    const CArea* area = PickedAreaWithView();
+    if (!area || area->GetScale() == m_dScale)
+        return;
+    ApplyEdit(PanelMessages::kStepScale, CAreaEditCommand::kMergeScale, [s = m_dScale](CArea& a) {
+        a.SetScale(s);
+        a.RefreshSkewedTexture();
+    });
+}
+
+void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
+{
+    if (notification.code != CThumbnailNotification::kSelChanged &&
+        notification.code != CThumbnailNotification::kSameClicked)
+        return;
+    Read();
+    if (!PickedAreaWithView())
+        return;
+    const CTextureBrowser* browser = m_pControls->browser;
+    QString error;
+    const std::unique_ptr<QImage> image = browser->LoadFocusedImage(&error);
+    if (!image)
+        return;
+    if (image->isNull()) {
+        // The area keeps the texture it has.
+        m_prompts.ShowError(!error.isEmpty() ? error
+                                             : Messages::kNotAPicture.arg(QDir::toNativeSeparators(browser->FocusedPath())));
+        return;
+    }
+    ApplyEdit(PanelMessages::kStepTexture, CAreaEditCommand::kNoMerge, [texture = *image](CArea& a) {
+        a.SetTexture(&texture);
+        if (!a.IsSkewApplied())
+            a.RefreshSkewedTexture();
+    });
+}
+
+// --- Skew and initial rectangle ------------------------------------------------------
+
+void CAreasBar::RepaintView()
+{
+    if (m_pView)
+        m_pView->InvalidateWholeClient();
+}
+
+void CAreasBar::OnSkew()
+{
+    Read();
+    if (const CArea* area = PickedAreaWithView()) {
+        m_pDoc->SetAreaEditFlags(m_nPicked, m_bSkew, area->IsSkewPreview());
+        m_pView->SetSkewMode(m_bSkew, PickedArea());
+    }
+    if (m_pView)
+        m_pView->RefreshSkewHandles();
+    m_pControls->initialRect->setEnabled(!m_bSkew);
+    m_pControls->resetSkew->setEnabled(!m_bSkew);
+}
+
+void CAreasBar::OnSkewPreview()
+{
+    Read();
+    if (const CArea* area = PickedAreaWithView())
+        m_pDoc->SetAreaEditFlags(m_nPicked, area->IsSkewEdit(), m_bSkewPreview);
+    if (m_pView)
+        m_pView->RefreshSkewHandles();
+}
+
+void CAreasBar::OnResetSkew()
+{
+    Read();
+    if (!PickedAreaWithView())
+        return;
+    ApplyEdit(PanelMessages::kStepResetSkew, CAreaEditCommand::kNoMerge, [](CArea& a) { a.ResetSkew(); });
+    RepaintView();
+}
+
+void CAreasBar::OnInitialRect()
+{
+    Read();
+    if (PickedAreaWithView())
+        m_pView->SetInitialRectMode(m_bInitialRect, PickedArea());
+    if (m_pView)
+        m_pView->RefreshInitialRectHandles();
+    m_pControls->skew->setEnabled(!m_bInitialRect);
+    m_pControls->resetInitialRect->setEnabled(!m_bInitialRect);
+}
+
+void CAreasBar::OnResetInitialRect()
+{
+    Read();
+    if (!PickedAreaWithView())
+        return;
+    ApplyEdit(PanelMessages::kStepResetInitialRect, CAreaEditCommand::kNoMerge, [](CArea& a) {
+        a.ResetInitialRect();
+        a.RefreshSkewedTexture();
+    });
+    RepaintView();
+}
+
+void CAreasBar::OnEnter()
+{
+    if (ReadControls())
+        hide();
+}

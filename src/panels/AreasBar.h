@@ -1,0 +1,126 @@
+#pragma once
+
+#include "document/Area.h"
+#include "document/IAreasPanelSink.h"
+#include "document/IDocumentView.h"
+
+#include <QDockWidget>
+#include <QPointer>
+
+#include <functional>
+
+class CAreasBarControls;
+class CTilemontDoc;
+class CTilemontView;
+class IDocumentPrompts;
+struct CThumbnailNotification;
+
+// The "Areas" tool window: lists the areas of the template whose view last
+// took the keyboard focus, and edits the picked area's texture — rotation,
+// shift, scale, the texture from a group's swatches, and the skew and
+// initial-rectangle handles. Every edit is a step in the document's history;
+// the panel holds the picked area by its identity and shows what undo and
+// redo make of it.
+class CAreasBar : public QDockWidget, public IAreasPanelSink, private IDocumentView
+{
+    Q_OBJECT
+
+public:
+    static constexpr double kMaxRotation = 360.0;
+    static constexpr int kMaxShift = 32767;
+    static constexpr double kMaxScale = 10000.0;
+    static constexpr int kCellWidth = 100;
+    static constexpr int kCellHeight = 75;
+
+    // texturesFolder holds the texture groups, one subfolder each.
+    CAreasBar(IDocumentPrompts& prompts, const QString& texturesFolder, QWidget* parent = nullptr);
+    ~CAreasBar() override;
+
+    // Shows the areas of doc (none: an empty list). Without force nothing
+    // happens for the document shown already; a null view with a document
+    // keeps the view held when it shows that document.
+    void UpdateFromDocument(CTilemontDoc* doc, CTilemontView* view, bool force);
+
+    // IAreasPanelSink
+    void NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force) override;
+    void DocumentDestroyed(CTilemontDoc* doc) override;
+
+    CTilemontDoc* Document() const { return m_pDoc; }
+    CTilemontView* View() const;
+    int SelectedIndex() const;
+    AreaId SelectedAreaId() const { return m_nPicked; }
+    CAreasBarControls& Controls() const { return *m_pControls; }
+
+    // Reads the list's pick and every field, in order, stopping with a
+    // message at the first field that is no number or out of range. A number
+    // out of range is kept in the panel's state all the same.
+    bool ReadControls();
+    // Puts the panel's state into the fields; a field that reads as its
+    // value already is left alone. Never applies anything to the area.
+    void WriteControls();
+
+    // What the panel's state is now (rotation, shift, scale, check boxes).
+    double Rotation() const { return m_dRotation; }
+    int ShiftX() const { return m_nShiftX; }
+    int ShiftY() const { return m_nShiftY; }
+    double Scale() const { return m_dScale; }
+
+    // The control handlers, run by the controls' signals.
+    void OnSelChangeAreaList();
+    void OnChangeRotation();
+    void OnChangeShift(bool x);
+    void OnChangeScale();
+    void OnSelChangeGroup();
+    void OnTextureNotify(const CThumbnailNotification& notification);
+    void OnSkew();
+    void OnSkewPreview();
+    void OnResetSkew();
+    void OnInitialRect();
+    void OnResetInitialRect();
+    void OnEnter();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Field { None, Rotation, ShiftX, ShiftY, Scale };
+    struct ReadResult
+    {
+        Field failed = Field::None;
+        bool outOfRange = false;
+    };
+    ReadResult Read();
+
+    // IDocumentView: the shown document changed.
+    void OnUpdate() override {}
+    void OnDocumentChanged(const CDocChange& change) override;
+
+    void FillGroups();
+    void ShowDocument(CTilemontDoc* doc);
+    const CArea* PickedArea() const;
+    // The picked area when there are a document and a view, else null.
+    const CArea* PickedAreaWithView() const;
+    void LoadFromArea(const CArea& area);
+    void ApplyEdit(const QString& step, int mergeKey, const std::function<void(CArea&)>& edit);
+    void RepaintView();
+    void ConnectControls();
+
+    IDocumentPrompts& m_prompts;
+    QString m_strTexturesFolder;
+    CAreasBarControls* m_pControls;
+    CTilemontDoc* m_pDoc = nullptr;
+    QPointer<CTilemontView> m_pView;
+    AreaId m_nPicked = 0;
+    double m_dRotation = 0.0;
+    int m_nShiftX = 0;
+    int m_nShiftY = 0;
+    double m_dScale = 1.0;
+    bool m_bSkew = false;
+    bool m_bSkewPreview = false;
+    bool m_bInitialRect = false;
+    // Set while the panel writes its own fields: their change handlers then
+    // apply nothing.
+    bool m_bWriting = false;
+    // The next field edit starts a new step instead of joining the last.
+    bool m_bNewRun = true;
+};

@@ -1,0 +1,130 @@
+#include "AreasBarControls.h"
+
+#include "AreaListBox.h"
+#include "TextureBrowser.h"
+#include "controls/SpinButtons.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* MakeField(QWidget* parent, const QString& name, int chars)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setAccessibleName(name);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 16);
+    return edit;
+}
+
+CSpinButtons* MakeSpin(QWidget* parent, QLineEdit* buddy, const QString& what, int lo, int hi, bool wrap)
+{
+    auto* spin = new CSpinButtons(parent);
+    spin->SetBuddy(buddy, what);
+    spin->SetRange(lo, hi);
+    spin->SetWrap(wrap);
+    spin->setFixedHeight(buddy->sizeHint().height());
+    return spin;
+}
+
+// A field with its arrows flush against it.
+QHBoxLayout* FieldWithArrows(QLineEdit* field, CSpinButtons* spin)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(field);
+    row->addWidget(spin);
+    return row;
+}
+
+QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
+{
+    areaList = new CAreaListBox(this);
+    rotation = MakeField(this, QStringLiteral("Texture rotation"), 6);
+    rotationSpin = MakeSpin(this, rotation, QStringLiteral("rotation"), 0, 360, true);
+    shiftX = MakeField(this, QStringLiteral("Texture shift X"), 7);
+    shiftXSpin = MakeSpin(this, shiftX, QStringLiteral("shift X"), -32767, 32767, false);
+    shiftY = MakeField(this, QStringLiteral("Texture shift Y"), 7);
+    shiftYSpin = MakeSpin(this, shiftY, QStringLiteral("shift Y"), -32767, 32767, false);
+    scale = MakeField(this, QStringLiteral("Scale"), 7);
+    scaleSpin = MakeSpin(this, scale, QStringLiteral("scale"), 0, 10000, false);
+    scaleSpin->SetPosition(1);
+    skew = new QCheckBox(QStringLiteral("Skew"), this);
+    skewPreview = new QCheckBox(QStringLiteral("Skew preview"), this);
+    initialRect = new QCheckBox(QStringLiteral("Initial rect"), this);
+    resetSkew = new QPushButton(QStringLiteral("Reset skew"), this);
+    resetInitialRect = new QPushButton(QStringLiteral("Reset initial rect"), this);
+    for (QPushButton* button : {resetSkew, resetInitialRect})
+        button->setAutoDefault(false);
+    groups = new QComboBox(this);
+    groups->setAccessibleName(QStringLiteral("Texture group"));
+    browser = new CTextureBrowser(this);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->addWidget(Label(QStringLiteral("Areas:"), areaList, this));
+    column->addWidget(areaList, 1);
+
+    auto* rotationRow = new QHBoxLayout;
+    rotationRow->addWidget(Label(QStringLiteral("Texture rotation:"), rotation, this));
+    rotationRow->addLayout(FieldWithArrows(rotation, rotationSpin));
+    rotationRow->addWidget(new QLabel(QStringLiteral("degrees"), this));
+    rotationRow->addStretch(1);
+    column->addLayout(rotationRow);
+
+    auto* shiftGrid = new QGridLayout;
+    shiftGrid->addWidget(new QLabel(QStringLiteral("Texture shift:"), this), 0, 0, 1, 4);
+    shiftGrid->addWidget(Label(QStringLiteral("&Scale:"), scale, this), 0, 4);
+    shiftGrid->addWidget(Label(QStringLiteral("X:"), shiftX, this), 1, 0);
+    shiftGrid->addLayout(FieldWithArrows(shiftX, shiftXSpin), 1, 1);
+    shiftGrid->addWidget(Label(QStringLiteral("Y:"), shiftY, this), 1, 2);
+    shiftGrid->addLayout(FieldWithArrows(shiftY, shiftYSpin), 1, 3);
+    shiftGrid->addLayout(FieldWithArrows(scale, scaleSpin), 1, 4);
+    shiftGrid->setColumnStretch(5, 1);
+    column->addLayout(shiftGrid);
+
+    auto* skewGrid = new QGridLayout;
+    skewGrid->addWidget(skew, 0, 0);
+    skewGrid->addWidget(initialRect, 0, 1);
+    skewGrid->addWidget(resetSkew, 0, 2);
+    skewGrid->addWidget(skewPreview, 1, 0, 1, 2);
+    skewGrid->addWidget(resetInitialRect, 1, 2);
+    skewGrid->setColumnStretch(1, 1);
+    column->addLayout(skewGrid);
+
+    column->addWidget(groups);
+    column->addWidget(browser, 2);
+
+    // Tab walks the controls in the order they are listed above.
+    QWidget* order[] = {areaList, rotation, shiftX, shiftY, scale, skew, skewPreview, initialRect,
+                        resetSkew, resetInitialRect, groups, browser};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void CAreasBarControls::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: emit enterPressed(); break;
+    case Qt::Key_Escape: emit escapePressed(); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
