@@ -300,3 +300,19 @@ TEST_F(AreasBarTest, ListFollowsAreasAddedAndRemovedAlsoByUndo)
     C().rotation->setText(QStringLiteral("90"));
     EXPECT_EQ(Area(0).GetRotation(), 0.0) << "nothing is picked after a refill";
 }
+
+TEST_F(AreasBarTest, EnterHidesThePanelOnlyWhenEveryFieldIsValidAndEscapeHidesIt)
+{
+    Pick(0);
+    C().scale->setText(QStringLiteral("x"));
+    QTest::keyClick(C().rotation, Qt::Key_Return);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(prompts.errors.size(), 2) << "once as typed, once for Enter";
+    C().scale->setText(QStringLiteral("3"));
+    QTest::keyClick(C().rotation, Qt::Key_Return);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(Area(0).GetScale(), 3.0);
+    panel->show();
+    QTest::keyClick(C().shiftX, Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+}
