@@ -31,6 +31,7 @@ void ForEachValue(Settings& s, Visit&& visit)
     visit("TexturesFolder", s.strTexturesFolder);
     visit("LithavensFolder", s.strLithavensFolder);
     visit("ExportFolder", s.strExportFolder);
+    visit(AppSettings::kShowBannerKey, s.bShowBanner);
 }
 
 struct Reader
@@ -48,6 +49,14 @@ struct Reader
         if (ok)
             value = read;
     }
+    void operator()(const char* key, bool& value) const
+    {
+        const QVariant read = settings.value(QLatin1String(key));
+        // Anything but a boolean, or its spelling in a text store, keeps the default.
+        const QString text = read.toString();
+        if (read.typeId() == QMetaType::Bool || text == QLatin1String("true") || text == QLatin1String("false"))
+            value = read.toBool();
+    }
 };
 
 struct Writer
@@ -58,6 +67,7 @@ struct Writer
         settings.setValue(QLatin1String(key), value);
     }
     void operator()(const char* key, int value) const { settings.setValue(QLatin1String(key), value); }
+    void operator()(const char* key, bool value) const { settings.setValue(QLatin1String(key), value); }
 };
 
 } // namespace

@@ -22,10 +22,14 @@ struct AppSettings
     QString strTexturesFolder;
     QString strLithavensFolder;
     QString strExportFolder;
+    bool bShowBanner = true;
+
+    // Kept in a group of its own; also written alone, the moment it changes.
+    static constexpr const char* kShowBannerKey = "Settings/ShowBanner";
 
     // Reads every value from the top level of settings, keeping the current
     // one where a value is missing.
     void Read(QSettings& settings);
-    // Writes all 22 values: strings as strings, numbers as integers.
+    // Writes all 23 values: strings as strings, numbers as integers, the switch as a boolean.
     void Write(QSettings& settings) const;
 };

@@ -41,6 +41,7 @@ QList<CCommandInfo> Build()
         own(ID_ORIGINAL_SIZE, "Original size", "Original size"),
         std_(ID_VIEW_TOOLBAR, "&Toolbar", "Toolbar", "Show or hide the toolbar", {}, true),
         std_(ID_VIEW_STATUS_BAR, "&Status Bar", "Status Bar", "Show or hide the status bar", {}, true),
+        std_(ID_VIEW_BANNER, "&Banner", "Banner", "Show or hide the banner", {}, true),
         // The Areas panel and "Help..." have no prompt of their own.
         std_(ID_VIEW_AREAS, "&Areas", "Areas", QString(), {}, true),
         own(ID_REFRESH, "&Refresh", "Refresh"),

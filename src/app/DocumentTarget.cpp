@@ -50,11 +50,13 @@ bool CDocumentTarget::CloseDocument(bool ask)
 
 bool CDocumentTarget::HandlesCommand(int id) const
 {
-    return id == ID_FILE_CLOSE || m_doc.HandlesCommand(id);
+    return id == ID_FILE_CLOSE || id == ID_EXPORT || m_doc.HandlesCommand(id);
 }
 
 CCommandState CDocumentTarget::CommandState(int id) const
 {
+    if (id == ID_EXPORT)
+        return CCommandState{m_exporter && m_doc.GetPicture(), false, QString()};
     return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false, m_doc.CommandText(id)};
 }
 
@@ -62,6 +64,10 @@ void CDocumentTarget::OnCommand(int id)
 {
     if (id == ID_FILE_CLOSE)
         CloseDocument();
+    else if (id == ID_EXPORT && m_exporter && m_doc.GetPicture())
+        m_exporter(m_doc);
+    else if (id == ID_EXPORT)
+        return;
     else
         m_doc.OnCommand(id);
 }

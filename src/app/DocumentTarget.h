@@ -4,6 +4,7 @@
 #include "document/TilemontDoc.h"
 
 #include <QObject>
+#include <functional>
 #include <vector>
 
 class CChildFrame;
@@ -37,6 +38,9 @@ public:
     // While closing, frames close without asking again.
     bool IsClosing() const { return m_bClosing; }
 
+    // What "Export..." runs; without it the command is off.
+    void SetExporter(std::function<void(CTilemontDoc&)> exporter) { m_exporter = std::move(exporter); }
+
     bool HandlesCommand(int id) const override;
     CCommandState CommandState(int id) const override;
     void OnCommand(int id) override;
@@ -47,5 +51,6 @@ signals:
 private:
     CTilemontDoc m_doc;
     std::vector<CChildFrame*> m_frames;
+    std::function<void(CTilemontDoc&)> m_exporter;
     bool m_bClosing = false;
 };

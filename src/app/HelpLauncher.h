@@ -29,12 +29,12 @@ public:
     static QString HelpFilePath();
 
     void Open();
+    // The guide built into the program, whether or not there is a help file.
+    void ShowGuide();
     // The guide's window once shown, else null.
     QTextBrowser* GuideWindow() const;
 
 private:
-    void ShowGuide();
-
     QWidget* m_pOwner;
     Opener m_opener;
     QPointer<QTextBrowser> m_pGuide;

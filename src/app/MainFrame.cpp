@@ -9,10 +9,12 @@
 #include "ResourceIds.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
+#include "controls/BannerBar.h"
 #include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <algorithm>
 #include <QMdiArea>
 #include <QMenu>
@@ -39,6 +41,24 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     setCentralWidget(m_pMdi);
 
     CreateActions();
+    m_pBanner = new CBannerBar(this);
+    m_pBanner->SetLink(CHelpLauncher::kGuideUrl);
+    // The guide lives inside the program where no browser can reach it, so
+    // it opens in the help's own window.
+    m_pBanner->SetOpener([this](const QUrl&) { m_pHelp->ShowGuide(); });
+    m_pBannerRow = new QToolBar(QStringLiteral("Banner"), this);
+    m_pBannerRow->setObjectName(QStringLiteral("Banner"));
+    m_pBannerRow->setMovable(false);
+    m_pBannerRow->setFloatable(false);
+    m_pBannerRow->setAllowedAreas(Qt::TopToolBarArea);
+    // Shown and hidden by "Banner" alone, which remembers the choice.
+    m_pBannerRow->toggleViewAction()->setVisible(false);
+    m_pBannerRow->setContentsMargins(0, 0, 0, 0);
+    m_pBannerRow->layout()->setContentsMargins(0, 0, 0, 0);
+    m_pBannerRow->addWidget(m_pBanner);
+    addToolBar(Qt::TopToolBarArea, m_pBannerRow);
+    addToolBarBreak(Qt::TopToolBarArea);
+
     m_pMainBar = CreateToolBar(QStringLiteral("Main"),
                                {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, kSep, ID_EDIT_UNDO,
                                 ID_EDIT_REDO, kSep, ID_APP_ABOUT, kSep,
@@ -290,6 +310,16 @@ void CMainFrame::OnViewAreas()
     m_pAreas->setVisible(!m_pAreas->isVisibleTo(this));
 }
 
+bool CMainFrame::IsBannerVisible() const
+{
+    return m_pBannerRow->isVisibleTo(this);
+}
+
+void CMainFrame::SetBannerVisible(bool visible)
+{
+    m_pBannerRow->setVisible(visible);
+}
+
 void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
     if (m_pAreas)
@@ -307,6 +337,7 @@ bool CMainFrame::HandlesCommand(int id) const
     switch (id) {
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
+    case ID_VIEW_BANNER:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
     case ID_WINDOW_CASCADE:
@@ -323,6 +354,7 @@ CCommandState CMainFrame::CommandState(int id) const
     switch (id) {
     case ID_VIEW_TOOLBAR: return {true, m_pMainBar->isVisibleTo(this)};
     case ID_VIEW_STATUS_BAR: return {true, m_pStatus->isVisibleTo(this)};
+    case ID_VIEW_BANNER: return {true, IsBannerVisible()};
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default: return {ActiveChild() != nullptr, false};
     }
@@ -333,6 +365,11 @@ void CMainFrame::OnCommand(int id)
     switch (id) {
     case ID_VIEW_TOOLBAR: m_pMainBar->setVisible(!m_pMainBar->isVisibleTo(this)); break;
     case ID_VIEW_STATUS_BAR: m_pStatus->setVisible(!m_pStatus->isVisibleTo(this)); break;
+    case ID_VIEW_BANNER:
+        SetBannerVisible(!IsBannerVisible());
+        if (m_bannerToggled)
+            m_bannerToggled(IsBannerVisible());
+        break;
     case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:
         if (CChildFrame* child = ActiveChild())

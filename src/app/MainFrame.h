@@ -12,6 +12,7 @@
 #include <memory>
 
 class CAreasBar;
+class CBannerBar;
 class CChildFrame;
 class IDocumentPrompts;
 class CDocumentTarget;
@@ -63,6 +64,13 @@ public:
     CStatusBar* StatusBar() const { return m_pStatus; }
     CHelpLauncher& Help() const { return *m_pHelp; }
 
+    // The tip strip above the toolbars; a click on its picture shows the guide.
+    CBannerBar* Banner() const { return m_pBanner; }
+    bool IsBannerVisible() const;
+    void SetBannerVisible(bool visible);
+    // Told each time "Banner" shows or hides the strip, so the choice can be kept.
+    void SetBannerToggled(std::function<void(bool)> toggled) { m_bannerToggled = std::move(toggled); }
+
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
 
@@ -99,6 +107,10 @@ private:
     CStatusBar* m_pStatus;
     QToolBar* m_pMainBar;
     QToolBar* m_pToolsBar;
+    // The banner's own row, so the main toolbar always sits under it.
+    QToolBar* m_pBannerRow;
+    CBannerBar* m_pBanner;
+    std::function<void(bool)> m_bannerToggled;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;

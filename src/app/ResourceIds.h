@@ -15,6 +15,7 @@ enum ResourceId : int {
 enum GuiCommandId : int {
     ID_VIEW_AREAS = 32778,
     ID_HELP_CONTENTS = 32817,
+    ID_VIEW_BANNER = 32818,
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
     ID_FILE_CLOSE = 57602,

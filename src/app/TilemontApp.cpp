@@ -8,6 +8,7 @@
 #include "DocumentTarget.h"
 #include "FolderCase.h"
 #include "MainFrame.h"
+#include "export/ui/ExportSession.h"
 #include "QtPrompts.h"
 #include "ResourceIds.h"
 #include "document/Messages.h"
@@ -62,6 +63,12 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     FillInFolders();
 
     m_pMainFrame = std::make_unique<CMainFrame>(this, &m_recent, m_pPrompts, m_settings.strTexturesFolder);
+    m_pMainFrame->SetBannerVisible(m_settings.bShowBanner);
+    m_pMainFrame->SetBannerToggled([this](bool shown) {
+        m_settings.bShowBanner = shown;
+        // Kept at once: a run that never reaches ExitInstance still remembers it.
+        m_settingsFactory()->setValue(QLatin1String(AppSettings::kShowBannerKey), shown);
+    });
     m_pMainFrame->SetCloseQuery([this] {
         if (!SaveAllModified())
             return false;
@@ -140,6 +147,12 @@ CDocumentTarget* CTilemontApp::CreateDocument()
 {
     auto* doc = new CDocumentTarget(*m_pPrompts, m_pMainFrame.get(), this);
     connect(doc, &CDocumentTarget::lastFrameClosed, this, &CTilemontApp::OnLastFrameClosed);
+    doc->SetExporter([this](CTilemontDoc& template_) {
+        CExportSession session(*m_pPrompts, GetExportFolder(), m_pMainFrame.get());
+        if (m_exportDialogRunner)
+            session.SetDialogRunner(m_exportDialogRunner);
+        session.Run(template_);
+    });
     m_documents << doc;
     return doc;
 }

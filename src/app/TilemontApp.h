@@ -12,6 +12,7 @@
 #include <memory>
 
 class CDocumentTarget;
+class CExportDlg;
 class CMainFrame;
 class IDocumentPrompts;
 
@@ -64,6 +65,9 @@ public:
     void OnAppAbout();
     void OnAppExit();
 
+    // Replaces the Export dialog's modal run (tests fill it in themselves).
+    void SetExportDialogRunner(std::function<bool(CExportDlg&)> runner) { m_exportDialogRunner = std::move(runner); }
+
     bool HandlesCommand(int id) const override;
     CCommandState CommandState(int id) const override;
     void OnCommand(int id) override;
@@ -76,6 +80,7 @@ private:
     CDocumentTarget* FindOpenDocument(const QString& path) const;
 
     SettingsFactory m_settingsFactory;
+    std::function<bool(CExportDlg&)> m_exportDialogRunner;
     std::unique_ptr<IDocumentPrompts> m_pOwnPrompts;
     IDocumentPrompts* m_pPrompts;
     AppSettings m_settings;

@@ -26,6 +26,7 @@ struct CEncoderParameterValue
 {
     QUuid guid;
     std::int32_t value = 0;
+    bool operator==(const CEncoderParameterValue&) const = default;
 };
 
 using CEncoderParameters = std::vector<CEncoderParameterValue>;

@@ -96,7 +96,7 @@ TEST_F(AppTest, WithoutATemplateWindowOnlyTheApplicationsCommandsAreOn)
 
     const QStringList menu = Describe(Frame().menuBar()->actions());
     EXPECT_EQ(menu, (QStringList{"&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Recent File", "-", "E&xit",
-                                 "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&View:", "&Toolbar", "&Status Bar", "&Help:", "&Help...",
+                                 "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Help:", "&Help...",
                                  "&About Tilemont..."}));
 }
 
@@ -160,7 +160,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Add selection to existing area", "Delete selection from existing area",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection", "-",
         "Hand", "-", "Zoom in", "Zoom out", "Original size",
-        "&View:", "&Toolbar", "&Status Bar", "&Areas", "-", "&Refresh",
+        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons",
         "&Help:", "&Help...", "&About Tilemont..."};
     EXPECT_EQ(menu, expected);

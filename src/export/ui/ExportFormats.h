@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The formats an export can write, in the order the dialog lists them.
+struct CExportFormat
+{
+    enum class Page { None, Jpeg, Tiff };
+    const char* listText;
+    int itemId;
+    const char* extension;
+    const char* mimeType;
+    Page page;
+};
+
+inline constexpr std::array<CExportFormat, 5> kExportFormats{{
+    {"BMP", 1, ".bmp", "image/bmp", CExportFormat::Page::None},
+    {"Graphics Interchange Format (GIF)", 2, ".gif", "image/gif", CExportFormat::Page::None},
+    {"JPEG", 3, ".jpg", "image/jpeg", CExportFormat::Page::Jpeg},
+    {"PNG", 5, ".png", "image/png", CExportFormat::Page::None},
+    {"TIFF", 6, ".tiff", "image/tiff", CExportFormat::Page::Tiff},
+}};
+
+// path with its file name's own extension replaced by extension (added when
+// the name has none); dots in folder names are left alone.
+QString ReplaceExtension(const QString& path, const QString& extension);

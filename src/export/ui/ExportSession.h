@@ -1,0 +1,46 @@
+#pragma once
+
+#include "document/TemplateSnapshot.h"
+#include "export/ExportRun.h"
+
+#include <QString>
+
+#include <functional>
+
+class CExportDlg;
+class CTilemontDoc;
+class IDocumentPrompts;
+class QWidget;
+
+// One "Export..." command: the dialog, then the export of the template as it
+// was at OK on a worker thread, with a progress window (and a working
+// Cancel) once it takes longer than half a second. A failed export says why
+// and brings the dialog back with the user's values.
+class CExportSession
+{
+public:
+    enum class Outcome { Written, Cancelled, Failed };
+    // Shows the dialog; true for OK. The editor runs it modally; tests fill
+    // in the fields and press OK themselves.
+    using DialogRunner = std::function<bool(CExportDlg&)>;
+
+    CExportSession(IDocumentPrompts& prompts, const QString& exportFolder, QWidget* parent = nullptr);
+
+    void SetDialogRunner(DialogRunner runner) { m_runner = std::move(runner); }
+    // Called on the worker with each progress report; returning false
+    // cancels, as the progress window's Cancel does.
+    void SetProgressProbe(ExportProgress probe) { m_probe = std::move(probe); }
+
+    // The dialog for doc's picture and, on OK, the export. Outcome of the
+    // last export tried; Cancelled also when the dialog was cancelled.
+    Outcome Run(const CTilemontDoc& doc);
+
+private:
+    Outcome Export(const CTemplateSnapshot& snapshot, const CExportRequest& request, QString& error);
+
+    IDocumentPrompts& m_prompts;
+    QString m_strExportFolder;
+    QWidget* m_pParent;
+    DialogRunner m_runner;
+    ExportProgress m_probe;
+};

@@ -1,0 +1,58 @@
+#include "TiffOptionsPage.h"
+
+#include "codecs/EncoderGuids.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+
+QString DepthCaption(std::int32_t bits)
+{
+    return bits == 1 ? QStringLiteral("1 bit") : QStringLiteral("%1 bits").arg(bits);
+}
+
+} // namespace
+
+CTiffOptionsPage::CTiffOptionsPage(QWidget* parent)
+    : CTiffOptionsPage(EncoderParameters(QStringLiteral("image/tiff")), parent)
+{
+}
+
+CTiffOptionsPage::CTiffOptionsPage(const std::vector<CEncoderParameterInfo>& params, QWidget* parent)
+    : COptionsPage(parent)
+{
+    m_pCompressionList = new QComboBox(this);
+    m_pColorDepthList = new QComboBox(this);
+    auto* compressionLabel = new QLabel(QStringLiteral("Compression:"), this);
+    compressionLabel->setBuddy(m_pCompressionList);
+    auto* depthLabel = new QLabel(QStringLiteral("Color depth:"), this);
+    depthLabel->setBuddy(m_pColorDepthList);
+
+    FillList(m_pCompressionList, FindParameter(params, EncoderGuid::kCompression, kValueTypeLong),
+             [](std::int32_t value) {
+                 return NamedValue(value, {{kCompressionLzw, "LZW"},
+                                           {kCompressionCcitt3, "CCITT Group 3"},
+                                           {kCompressionCcitt4, "CCITT Group 4"},
+                                           {kCompressionRle, "RLE"},
+                                           {kCompressionNone, "none"}});
+             });
+    FillList(m_pColorDepthList, FindParameter(params, EncoderGuid::kColorDepth, kValueTypeLong), DepthCaption);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(compressionLabel, 0, 0);
+    grid->addWidget(m_pCompressionList, 0, 1);
+    grid->addWidget(depthLabel, 1, 0);
+    grid->addWidget(m_pColorDepthList, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+}
+
+bool CTiffOptionsPage::BuildEncoderParameters(CEncoderParameters& params, QString& /*message*/)
+{
+    params = {{EncoderGuid::kCompression, ChosenValue(m_pCompressionList)},
+              {EncoderGuid::kColorDepth, ChosenValue(m_pColorDepthList)}};
+    return true;
+}
