@@ -2,7 +2,10 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextBrowser>
 
 // The guide is compiled into the GUI library, a static library: naming its
@@ -64,4 +67,26 @@ void CHelpLauncher::ShowGuide()
     m_pGuide->show();
     m_pGuide->raise();
     m_pGuide->activateWindow();
+}
+
+void CHelpLauncher::OpenGuideInBrowser(const QString& guideFolder)
+{
+    const QString folder = guideFolder.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/guide")
+        : guideFolder;
+    const QString source = QStringLiteral(":/help");
+    bool copied = QDir().mkpath(folder);
+    // Copied afresh each time so a guide from an older version never shows.
+    for (QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories); copied && it.hasNext();) {
+        const QString from = it.next();
+        const QString to = folder + from.mid(source.size());
+        QDir().mkpath(QFileInfo(to).path());
+        QFile::remove(to);
+        copied = QFile::copy(from, to);
+        // Resource files come out read-only; the next copy must replace them.
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    const QString index = folder + QStringLiteral("/index.html");
+    if (!copied || !QFileInfo(index).isFile() || !m_opener(QUrl::fromLocalFile(index)))
+        ShowGuide();
 }

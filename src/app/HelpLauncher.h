@@ -31,6 +31,10 @@ public:
     void Open();
     // The guide built into the program, whether or not there is a help file.
     void ShowGuide();
+    // The same guide in the user's browser: it is copied out of the program
+    // into guideFolder (the user's cache when empty) for the browser to
+    // reach; when that fails the guide shows in its own window instead.
+    void OpenGuideInBrowser(const QString& guideFolder = QString());
     // The guide's window once shown, else null.
     QTextBrowser* GuideWindow() const;
 

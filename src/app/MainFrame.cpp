@@ -43,9 +43,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     CreateActions();
     m_pBanner = new CBannerBar(this);
     m_pBanner->SetLink(CHelpLauncher::kGuideUrl);
-    // The guide lives inside the program where no browser can reach it, so
-    // it opens in the help's own window.
-    m_pBanner->SetOpener([this](const QUrl&) { m_pHelp->ShowGuide(); });
+    m_pBanner->SetOpener([this](const QUrl&) { m_pHelp->OpenGuideInBrowser(); });
     m_pBannerRow = new QToolBar(QStringLiteral("Banner"), this);
     m_pBannerRow->setObjectName(QStringLiteral("Banner"));
     m_pBannerRow->setMovable(false);
