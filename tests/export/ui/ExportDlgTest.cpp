@@ -12,9 +12,17 @@
 #include <QDir>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -146,4 +154,48 @@ TEST_F(ExportDlgTest, SessionWritesTheTemplateAsAtOkAndKeepsTheValuesAfterAFailu
     session.SetProgressProbe([](int percent, const QString&) { return percent < 50; });
     EXPECT_EQ(session.Run(doc), CExportSession::Outcome::Cancelled);
     EXPECT_FALSE(QFileInfo::exists(m_tmp.path() + QStringLiteral("/cancelled.bmp")));
+}
+
+TEST_F(ExportDlgTest, TheProgressWindowsCancelStaysUpUntilTheWorkerStopsAndLeavesNoFile)
+{
+    CTilemontDoc doc(prompts);
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(0xFF808080);
+    doc.SetPicture(std::make_unique<QImage>(picture));
+    CExportSession session(prompts, Folder());
+    session.SetDialogRunner([](CExportDlg& d) {
+        d.FileNameEdit()->setText(QStringLiteral("slow.png"));
+        return d.TryAccept();
+    });
+    // A slow encode: the worker holds at its last report until the user's
+    // Cancel has been pressed (or gives up after ten seconds).
+    std::atomic<bool> pressed{false};
+    session.SetProgressProbe([&](int percent, const QString&) {
+        for (int i = 0; percent > 0 && !pressed && i < 1000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return true;
+    });
+    QString labelAfterPress;
+    bool visibleAfterPress = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(w);
+            if (!progress || !progress->isVisible() || pressed)
+                continue;
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+            // Let a few progress polls go by: none may hide the window.
+            QTest::qWait(200);
+            labelAfterPress = progress->labelText();
+            visibleAfterPress = progress->isVisible();
+            pressed = true;
+        }
+    });
+    user.start(50);
+    EXPECT_EQ(session.Run(doc), CExportSession::Outcome::Cancelled);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(visibleAfterPress);
+    EXPECT_EQ(labelAfterPress, QStringLiteral("Cancelling..."));
+    EXPECT_FALSE(QFileInfo::exists(m_tmp.path() + QStringLiteral("/slow.png")));
+    EXPECT_TRUE(prompts.errors.isEmpty());
 }
