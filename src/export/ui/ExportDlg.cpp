@@ -49,6 +49,8 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
     m_pFileName = new CFileBrowseEdit(this);
     m_pFileName->SetMode(false, CFileBrowseEdit::kPathMustExist | CFileBrowseEdit::kResizable);
     m_pFileName->Edit()->setAccessibleName(QStringLiteral("File name"));
+    // The default name lies in the export folder; browsing starts there too.
+    m_pFileName->SetInitialPath(exportFolder);
     m_pFormat = new QComboBox(this);
     m_pParamInfo = new QPlainTextEdit(this);
     m_pParamInfo->setReadOnly(true);

@@ -65,6 +65,7 @@ TEST_F(ExportDlgTest, SizesFollowEachOtherAndNamesTakeTheFormatsExtension)
     auto dialog = Dialog(640, 480);
     EXPECT_EQ(dialog->FileNameEdit()->text(), Folder() + QStringLiteral("export%1.bmp").arg(counter));
     EXPECT_EQ(CExportDlg::s_nExportCounter, counter + 1);
+    EXPECT_EQ(dialog->FileNameEdit()->MakeRequest().folder, Folder());
 
     Type(dialog->WidthEdit(), QStringLiteral("320"));
     EXPECT_EQ(dialog->HeightEdit()->text(), QStringLiteral("240"));
