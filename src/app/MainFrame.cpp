@@ -10,10 +10,13 @@
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
+#include "document/FileDrop.h"
 #include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLayout>
 #include <algorithm>
 #include <QMdiArea>
@@ -39,6 +42,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdi);
+    setAcceptDrops(true);
 
     CreateActions();
     m_pBanner = new CBannerBar(this);
@@ -404,4 +408,31 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+// Templates dropped anywhere on the window open; whatever else reaches here
+// (a text file, several pictures, a picture over no template) is refused
+// while it is dragged, so the user sees the no-drop cursor.
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (m_templatesDropped && !CFileDrop::Templates(CFileDrop::LocalFiles(event->mimeData())).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QStringList templates = CFileDrop::Templates(CFileDrop::LocalFiles(event->mimeData()));
+    if (!m_templatesDropped || templates.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_templatesDropped(templates);
 }

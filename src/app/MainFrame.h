@@ -73,6 +73,8 @@ public:
 
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
+    // Given the template files dropped on the window, in their order.
+    void SetTemplatesDropped(std::function<void(const QStringList&)> opener) { m_templatesDropped = std::move(opener); }
 
     // The Areas panel, or null before the first "Areas" command.
     CAreasBar* AreasPanel() const { return m_pAreas; }
@@ -89,6 +91,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -117,4 +122,5 @@ private:
     int m_nMenu = 0;
     QTimer m_idleTimer;
     std::function<bool()> m_closeQuery;
+    std::function<void(const QStringList&)> m_templatesDropped;
 };

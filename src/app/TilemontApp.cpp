@@ -69,6 +69,11 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
         // Kept at once: a run that never reaches ExitInstance still remembers it.
         m_settingsFactory()->setValue(QLatin1String(AppSettings::kShowBannerKey), shown);
     });
+    m_pMainFrame->SetTemplatesDropped([this](const QStringList& paths) {
+        // One that cannot be read has said so; the others still open.
+        for (const QString& path : paths)
+            OpenInNewWindow(path);
+    });
     m_pMainFrame->SetCloseQuery([this] {
         if (!SaveAllModified())
             return false;
@@ -175,16 +180,19 @@ CDocumentTarget* CTilemontApp::OnFileNew()
 CDocumentTarget* CTilemontApp::OnFileOpen()
 {
     const auto path = m_pPrompts->AskOpenFileName(Messages::kTemplateFilter, QString());
-    if (!path)
-        return nullptr;
+    return path ? OpenInNewWindow(*path) : nullptr;
+}
+
+CDocumentTarget* CTilemontApp::OpenInNewWindow(const QString& path)
+{
     CDocumentTarget* doc = CreateDocument();
-    if (!doc->Doc().OnOpenDocument(*path, false)) {
+    if (!doc->Doc().OnOpenDocument(path, false)) {
         m_documents.removeOne(doc);
         delete doc;
         return nullptr;
     }
     m_pMainFrame->CreateChildFrame(*doc);
-    m_recent.Add(*path);
+    m_recent.Add(path);
     m_pMainFrame->UpdateCommandUI();
     return doc;
 }

@@ -36,4 +36,7 @@ inline const QString kStepSelectPicture = QStringLiteral("Select picture");
 inline const QString kStepClearSelection = QStringLiteral("Clear selection");
 inline const QString kStepMoveArea = QStringLiteral("Move area");
 inline const QString kStepSelect = QStringLiteral("Selection");
+inline const QString kStepTexture = QStringLiteral("Texture");
+// Dropping a picture where no area can take it as its texture.
+inline const QString kUseAsPicture = QStringLiteral("Do you want to use %1 as the picture of this template?");
 } // namespace Messages

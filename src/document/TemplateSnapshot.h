@@ -15,4 +15,8 @@ struct CTemplateSnapshot
 {
     std::optional<QImage> picture;
     std::vector<CArea> areas;
+
+    // The same template by value: the picture's pixels and what each area
+    // stores; warp caches, editing flags and identities do not count.
+    bool operator==(const CTemplateSnapshot&) const = default;
 };

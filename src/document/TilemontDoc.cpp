@@ -1,5 +1,7 @@
 #include "TilemontDoc.h"
 
+#include "FileDrop.h"
+
 #include "CommandIds.h"
 #include "IAreasPanelSink.h"
 #include "IDocumentPrompts.h"
@@ -65,6 +67,21 @@ bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSele
         new CSelectionCommand(m_content, stepName, GetSelection().GetPolygon(), CPolygon(), step.get());
     m_history.Push(std::move(step));
     return true;
+}
+
+bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture)
+{
+    return EditArea(id, Messages::kStepTexture, [&texture](CArea& a) {
+        // SetTexture rebuilds an applied warp itself.
+        a.SetTexture(&texture);
+        if (!a.IsSkewApplied())
+            a.RefreshSkewedTexture();
+    });
+}
+
+bool CTilemontDoc::DropImage(const QString& path, QPointF picturePoint)
+{
+    return CFileDrop::DropImage(*this, m_prompts, path, picturePoint);
 }
 
 bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,

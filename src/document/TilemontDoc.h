@@ -9,6 +9,7 @@
 #include "geometry/Selection.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -72,6 +73,13 @@ public:
     // its editing flags whatever edit does: SetAreaEditFlags switches them.
     bool EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
                   const CAreaEditCommand::Options& options = {});
+    // Makes texture the area's texture, as one "Texture" step, keeping its
+    // placement.
+    bool LayTexture(AreaId id, const QImage& texture);
+    // A picture file dropped on the template at a picture point: the area
+    // there takes it as its texture, elsewhere the user is asked whether it
+    // becomes the picture. True when the template changed.
+    bool DropImage(const QString& path, QPointF picturePoint);
     // Switches the area's skew editing and preview (the panel's "Skew" and
     // "Skew preview"). Editing state, not content: no step, not modified,
     // and undo leaves it alone.

@@ -370,11 +370,8 @@ void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
                                              : Messages::kNotAPicture.arg(QDir::toNativeSeparators(browser->FocusedPath())));
         return;
     }
-    ApplyEdit(PanelMessages::kStepTexture, CAreaEditCommand::kNoMerge, [texture = *image](CArea& a) {
-        a.SetTexture(&texture);
-        if (!a.IsSkewApplied())
-            a.RefreshSkewedTexture();
-    });
+    m_pDoc->LayTexture(m_nPicked, *image);
+    m_bNewRun = true;
 }
 
 // --- Skew and initial rectangle ------------------------------------------------------

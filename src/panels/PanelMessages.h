@@ -14,7 +14,6 @@ inline const QString kStepPickArea = QStringLiteral("Pick area");
 inline const QString kStepRotation = QStringLiteral("Texture rotation");
 inline const QString kStepShift = QStringLiteral("Texture shift");
 inline const QString kStepScale = QStringLiteral("Texture scale");
-inline const QString kStepTexture = QStringLiteral("Texture");
 inline const QString kStepResetSkew = QStringLiteral("Reset skew");
 inline const QString kStepResetInitialRect = QStringLiteral("Reset initial rect");
 } // namespace PanelMessages

@@ -3,6 +3,7 @@
 #include "view/ViewCommandIds.h"
 #include "document/Area.h"
 #include "document/DocChange.h"
+#include "document/FileDrop.h"
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
@@ -18,6 +19,8 @@
 #include "view/ZoomTool.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFocusEvent>
 #include <QPainterPath>
 #include <QStatusTipEvent>
@@ -120,6 +123,10 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     viewport()->setMouseTracking(true);
+    // A picture dropped here becomes a texture or the picture; templates
+    // are left to the main window, which opens them.
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     // Screen readers name the window by what it shows.
     setAccessibleName(QStringLiteral("Template picture"));
@@ -908,3 +915,32 @@ void CTilemontView::leaveEvent(QEvent* event)
     QStatusTipEvent tip{QString()};
     QCoreApplication::sendEvent(this, &tip);
 }
+
+// --- Dropped files -------------------------------------------------------------------
+
+void CTilemontView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
+{
+    // Ignored, the drag goes on to the main window, which takes templates
+    // and refuses the rest.
+    if (CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTilemontView::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> image = CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData()));
+    if (!image) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_doc.DropImage(*image, ClientToPicture(event->position()));
+}
+
