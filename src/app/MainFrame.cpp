@@ -197,6 +197,13 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);
+    // Left to itself a window opened into a shown frame takes the view's
+    // small size hint; three quarters of the area shows the picture, as a
+    // new document window usually does. Before the frame is laid out the
+    // area has no size yet, and the window grows with the first layout.
+    const QSize area = m_pMdi->viewport()->size();
+    if (area.width() >= 320 && area.height() >= 240)
+        frame->resize(area * 3 / 4);
     if (previous && previous->isMaximized())
         frame->showMaximized();
     else
@@ -434,5 +441,8 @@ void CMainFrame::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    m_templatesDropped(templates);
+    // Once the drop is answered, so that the program the files came from
+    // is not held while they open (and perhaps report an error).
+    QMetaObject::invokeMethod(
+        this, [this, templates] { m_templatesDropped(templates); }, Qt::QueuedConnection);
 }

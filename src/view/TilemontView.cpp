@@ -941,6 +941,10 @@ void CTilemontView::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    m_doc.DropImage(*image, ClientToPicture(event->position()));
+    // After the drop has been answered: a question asked inside it would
+    // hold the program the file came from until the user replies.
+    QMetaObject::invokeMethod(
+        this, [this, path = *image, at = ClientToPicture(event->position())] { m_doc.DropImage(path, at); },
+        Qt::QueuedConnection);
 }
 

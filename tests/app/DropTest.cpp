@@ -40,6 +40,8 @@ struct Drag
             return false;
         QDropEvent drop(InWindow(over, at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(frame->windowHandle(), &drop);
+        // The drop is answered first and carried out just after.
+        QCoreApplication::processEvents();
         return drop.isAccepted();
     }
 };
@@ -94,6 +96,8 @@ TEST_F(DropTest, TemplatesOpenEachInItsOwnWindowAndOtherFilesAreRefusedWhileDrag
     EXPECT_TRUE(Drag(&Frame(), {first, text.fileName(), second}).Drop(Viewport(), QPoint(5, 5)));
     EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), windowsBefore + 2);
     EXPECT_EQ(Frame().ActiveChild()->Document().Doc().GetPathName(), second);
+    // Big enough to show the picture, not the view's bare size hint.
+    EXPECT_GE(Frame().ActiveChild()->width(), Frame().MdiArea()->viewport()->width() / 2);
     EXPECT_EQ(App().RecentFiles().Files().mid(0, 2), (QStringList{second, first}));
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
