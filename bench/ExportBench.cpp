@@ -36,12 +36,15 @@ ExportFixture& GetExportFixture()
     return fixture;
 }
 
+// Arg 1: with the picture's light and shadow kept on the textures.
 void BM_ExportJpegFullSize(benchmark::State& state)
 {
     ExportFixture& f = GetExportFixture();
+    CExportRequest request = f.request;
+    request.keepShading = state.range(0) != 0;
     for (auto _ : state) {
         QString error;
-        if (!ExportRun(f.t.picture, f.t.areas, f.request, &error))
+        if (!ExportRun(f.t.picture, f.t.areas, request, &error))
             state.SkipWithError(qPrintable(error));
     }
 }
@@ -59,7 +62,7 @@ void BM_DecodeAndEncodePictureFloor(benchmark::State& state)
 
 BENCHMARK(BM_DecodeAndEncodePictureFloor)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ExportJpegFullSize)
+BENCHMARK(BM_ExportJpegFullSize)->Arg(0)->Arg(1)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 
 } // namespace

@@ -32,6 +32,7 @@ void ForEachValue(Settings& s, Visit&& visit)
     visit("LithavensFolder", s.strLithavensFolder);
     visit("ExportFolder", s.strExportFolder);
     visit(AppSettings::kShowBannerKey, s.bShowBanner);
+    visit(AppSettings::kKeepShadingKey, s.bKeepShading);
 }
 
 struct Reader

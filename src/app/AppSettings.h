@@ -23,13 +23,15 @@ struct AppSettings
     QString strLithavensFolder;
     QString strExportFolder;
     bool bShowBanner = true;
+    bool bKeepShading = false;
 
-    // Kept in a group of its own; also written alone, the moment it changes.
+    // Kept in a group of their own; also written alone, the moment they change.
     static constexpr const char* kShowBannerKey = "Settings/ShowBanner";
+    static constexpr const char* kKeepShadingKey = "Settings/KeepShading";
 
     // Reads every value from the top level of settings, keeping the current
     // one where a value is missing.
     void Read(QSettings& settings);
-    // Writes all 23 values: strings as strings, numbers as integers, the switch as a boolean.
+    // Writes every value: strings as strings, numbers as integers, the switches as booleans.
     void Write(QSettings& settings) const;
 };

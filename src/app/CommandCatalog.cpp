@@ -42,6 +42,8 @@ QList<CCommandInfo> Build()
         std_(ID_VIEW_TOOLBAR, "&Toolbar", "Toolbar", "Show or hide the toolbar", {}, true),
         std_(ID_VIEW_STATUS_BAR, "&Status Bar", "Status Bar", "Show or hide the status bar", {}, true),
         std_(ID_VIEW_BANNER, "&Banner", "Banner", "Show or hide the banner", {}, true),
+        std_(ID_VIEW_KEEP_SHADING, "&Keep Shading", "Keep Shading",
+             "Show the picture's light and shadow on the textures", {}, true),
         // The Areas panel and "Help..." have no prompt of their own.
         std_(ID_VIEW_AREAS, "&Areas", "Areas", QString(), {}, true),
         own(ID_REFRESH, "&Refresh", "Refresh"),

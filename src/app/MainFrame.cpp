@@ -194,6 +194,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
 {
     CChildFrame* previous = ActiveChild();
     auto* view = new CTilemontView(doc.Doc(), this);
+    view->SetKeepShading(m_bKeepShading);
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);
@@ -329,6 +330,14 @@ void CMainFrame::SetBannerVisible(bool visible)
     m_pBannerRow->setVisible(visible);
 }
 
+void CMainFrame::SetKeepShading(bool keep)
+{
+    m_bKeepShading = keep;
+    for (QMdiSubWindow* window : m_pMdi->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            child->View()->SetKeepShading(keep);
+}
+
 void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
     if (m_pAreas)
@@ -347,6 +356,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
     case ID_VIEW_BANNER:
+    case ID_VIEW_KEEP_SHADING:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
     case ID_WINDOW_CASCADE:
@@ -364,6 +374,7 @@ CCommandState CMainFrame::CommandState(int id) const
     case ID_VIEW_TOOLBAR: return {true, m_pMainBar->isVisibleTo(this)};
     case ID_VIEW_STATUS_BAR: return {true, m_pStatus->isVisibleTo(this)};
     case ID_VIEW_BANNER: return {true, IsBannerVisible()};
+    case ID_VIEW_KEEP_SHADING: return {true, m_bKeepShading};
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default: return {ActiveChild() != nullptr, false};
     }
@@ -378,6 +389,11 @@ void CMainFrame::OnCommand(int id)
         SetBannerVisible(!IsBannerVisible());
         if (m_bannerToggled)
             m_bannerToggled(IsBannerVisible());
+        break;
+    case ID_VIEW_KEEP_SHADING:
+        SetKeepShading(!m_bKeepShading);
+        if (m_keepShadingToggled)
+            m_keepShadingToggled(m_bKeepShading);
         break;
     case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:

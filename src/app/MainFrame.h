@@ -71,6 +71,12 @@ public:
     // Told each time "Banner" shows or hides the strip, so the choice can be kept.
     void SetBannerToggled(std::function<void(bool)> toggled) { m_bannerToggled = std::move(toggled); }
 
+    // "Keep Shading": every view, and each new one, shows the picture's
+    // light and shadow on its textures.
+    bool IsKeepShading() const { return m_bKeepShading; }
+    void SetKeepShading(bool keep);
+    void SetKeepShadingToggled(std::function<void(bool)> toggled) { m_keepShadingToggled = std::move(toggled); }
+
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
     // Given the template files dropped on the window, in their order.
@@ -116,6 +122,8 @@ private:
     QToolBar* m_pBannerRow;
     CBannerBar* m_pBanner;
     std::function<void(bool)> m_bannerToggled;
+    bool m_bKeepShading = false;
+    std::function<void(bool)> m_keepShadingToggled;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;

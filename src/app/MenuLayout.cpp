@@ -39,7 +39,8 @@ std::vector<MenuDef> Layout(int menuId)
         {"Tool",
          {ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION, kSeparator,
           ID_HAND, kSeparator, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}},
-        {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_BANNER, ID_VIEW_AREAS, kSeparator, ID_REFRESH}},
+        {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_BANNER, ID_VIEW_AREAS, kSeparator,
+                   ID_VIEW_KEEP_SHADING, ID_REFRESH}},
         {"&Window", {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}},
         help,
     };

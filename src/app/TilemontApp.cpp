@@ -69,6 +69,11 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
         // Kept at once: a run that never reaches ExitInstance still remembers it.
         m_settingsFactory()->setValue(QLatin1String(AppSettings::kShowBannerKey), shown);
     });
+    m_pMainFrame->SetKeepShading(m_settings.bKeepShading);
+    m_pMainFrame->SetKeepShadingToggled([this](bool keep) {
+        m_settings.bKeepShading = keep;
+        m_settingsFactory()->setValue(QLatin1String(AppSettings::kKeepShadingKey), keep);
+    });
     m_pMainFrame->SetTemplatesDropped([this](const QStringList& paths) {
         // One that cannot be read has said so; the others still open.
         for (const QString& path : paths)
@@ -156,6 +161,7 @@ CDocumentTarget* CTilemontApp::CreateDocument()
         CExportSession session(*m_pPrompts, GetExportFolder(), m_pMainFrame.get());
         if (m_exportDialogRunner)
             session.SetDialogRunner(m_exportDialogRunner);
+        session.SetKeepShading(m_pMainFrame->IsKeepShading());
         session.Run(template_);
     });
     m_documents << doc;

@@ -14,6 +14,7 @@
 
 class CArchiveReader;
 class CArchiveWriter;
+class CAreaShading;
 class QPainter;
 
 // A document's name for one of its areas, for as long as the document lives:
@@ -133,7 +134,7 @@ public:
     // selected area (isCurrent) and nothing otherwise. May build a missing
     // warped texture, which is safe while other threads draw the same area;
     // leaves the painter's state as it found it.
-    void Draw(QPainter& painter, bool isCurrent) const;
+    void Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading = nullptr) const;
 
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.

@@ -56,10 +56,13 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
     if (!report(0, QStringLiteral("Composing")))
         return Fail(error, path, cancelled);
     bool stopped = false;
-    QImage image = ComposeTemplate(picture, areas, [&](int done, int count) {
-        stopped = !report(kComposed * done / count, QStringLiteral("Composing"));
-        return !stopped;
-    });
+    QImage image = ComposeTemplate(
+        picture, areas,
+        [&](int done, int count) {
+            stopped = !report(kComposed * done / count, QStringLiteral("Composing"));
+            return !stopped;
+        },
+        CComposeOptions{request.keepShading});
     if (image.isNull())
         return Fail(error, path, stopped ? cancelled : QStringLiteral("there is not enough memory."));
 

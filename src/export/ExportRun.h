@@ -19,6 +19,9 @@ struct CExportRequest
     QString exportFolder;
     QUuid encoder;
     CEncoderParameters parameters;
+    // The picture's light and shadow over the textures; off, every export
+    // is what it always was.
+    bool keepShading = false;
 };
 
 // Told the share done so far (0..100) and what is being done; returning

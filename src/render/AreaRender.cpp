@@ -2,6 +2,7 @@
 // renderer it uses, so that the area record itself calls nothing above the
 // document: drawing, the warp, and the setters that rebuild it at once.
 #include "document/Area.h"
+#include "render/AreaShading.h"
 #include "render/SkewedTexture.h"
 
 #include <QPainter>
@@ -50,7 +51,7 @@ void CArea::SetSkewPreview(bool preview)
         RenderSkewedTexture(true);
 }
 
-void CArea::Draw(QPainter& painter, bool isCurrent) const
+void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading) const
 {
     QPainterPath outline;
     PolygonToPath(m_outline, outline);
@@ -103,6 +104,10 @@ void CArea::Draw(QPainter& painter, bool isCurrent) const
         else
             painter.fillPath(outline, brush);
     }
+    // Over the texture just drawn, inside the same clip; not while the
+    // corners are edited, when the warp shows beyond the outline.
+    if (shading && !editing)
+        shading->Apply(painter);
     painter.restore();
 }
 

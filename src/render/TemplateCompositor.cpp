@@ -1,9 +1,11 @@
 #include "TemplateCompositor.h"
 
+#include "AreaShading.h"
+
 #include <QPainter>
 
 QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
-                       const std::function<bool(int done, int count)>& onArea)
+                       const std::function<bool(int done, int count)>& onArea, const CComposeOptions& options)
 {
     QImage canvas(picture.size(), QImage::Format_RGB16);
     if (canvas.isNull())
@@ -15,7 +17,13 @@ QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
     painter.drawImage(QPoint(0, 0), picture);
     const int count = static_cast<int>(areas.size());
     for (int i = 0; i < count; ++i) {
-        areas[static_cast<std::size_t>(i)].Draw(painter, false);
+        const CArea& area = areas[static_cast<std::size_t>(i)];
+        // Measured on the picture, not the canvas: an area drawn before
+        // must not shade the next.
+        const CAreaShading shading = options.keepShading && area.GetTexture()
+                                         ? CAreaShading::Measure(picture, area.GetOutline())
+                                         : CAreaShading();
+        area.Draw(painter, false, &shading);
         if (onArea && !onArea(i + 1, count))
             return QImage();
     }

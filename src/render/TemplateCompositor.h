@@ -12,5 +12,13 @@
 // missing warped textures on the way. onArea, when given, is told after each
 // area (index, count) and may return false to stop early; the result is then
 // null. Null too when the canvas cannot be allocated.
+struct CComposeOptions
+{
+    // The picture's light and shadow under each textured area laid over its
+    // texture. Off, the composition is what it always was.
+    bool keepShading = false;
+};
+
 QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
-                       const std::function<bool(int done, int count)>& onArea = {});
+                       const std::function<bool(int done, int count)>& onArea = {},
+                       const CComposeOptions& options = {});

@@ -377,6 +377,12 @@ void CTilemontView::InvalidateClient(const QRegion& region)
         viewport()->update(region);
 }
 
+void CTilemontView::SetKeepShading(bool keep)
+{
+    m_cache.SetKeepShading(keep);
+    InvalidateWholeClient();
+}
+
 void CTilemontView::InvalidateWholeClient()
 {
     viewport()->update();
@@ -727,7 +733,7 @@ void CTilemontView::PaintForPrint(QPainter& painter)
         extent = extent.expandedTo(QSizeF(g.offsetX + picture->width() * g.zoomX,
                                           g.offsetY + picture->height() * g.zoomY));
     }
-    CViewCache::PaintScene(painter, m_doc, g, QRectF(QPointF(0, 0), extent), nullptr);
+    CViewCache::PaintScene(painter, m_doc, g, QRectF(QPointF(0, 0), extent), nullptr, m_cache.Shading());
     PaintOverlays(painter, g, false);
 }
 

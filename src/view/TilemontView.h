@@ -143,6 +143,9 @@ public:
     void PaintForPrint(QPainter& painter);
 
     const CViewCache& GetCache() const { return m_cache; }
+    // Whether the textures show the picture's light and shadow.
+    void SetKeepShading(bool keep);
+    bool IsKeepShading() const { return m_cache.IsKeepShading(); }
 
 signals:
     // The view took the keyboard focus (the frame points the Areas panel here).

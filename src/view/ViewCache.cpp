@@ -31,6 +31,16 @@ QRectF VisiblePictureRect(const QTransform& toClient, const QRectF& area, const 
 
 } // namespace
 
+void CViewCache::SetKeepShading(bool keep)
+{
+    if (keep == m_bKeepShading)
+        return;
+    m_bKeepShading = keep;
+    if (!keep)
+        m_shading.Clear();
+    Invalidate();
+}
+
 void CViewCache::InvalidatePicture(const QRect& rect)
 {
     if (m_bValid && !rect.isEmpty())
@@ -57,7 +67,7 @@ QRegion CViewCache::DirtyClientRegion(const CViewGeometry& geometry) const
 }
 
 void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
-                            const QRectF& area, const QImage* scaled)
+                            const QRectF& area, const QImage* scaled, CAreaShadingCache* shading)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -97,7 +107,8 @@ void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CV
     const int current = doc.GetSelectedIndex();
     const auto& areas = doc.GetAreas();
     for (std::size_t i = 0; i < areas.size(); ++i)
-        areas[i].Draw(painter, int(i) == current);
+        areas[i].Draw(painter, int(i) == current,
+                      shading && picture ? shading->Get(*picture, areas[i]) : nullptr);
     painter.restore();
 }
 
@@ -132,7 +143,7 @@ void CViewCache::Compose(const CTilemontDoc& doc, const CViewGeometry& geometry,
     }
     QPainter painter(&m_image);
     painter.setClipRegion(region);
-    PaintScene(painter, doc, geometry, region.boundingRect(), scaled);
+    PaintScene(painter, doc, geometry, region.boundingRect(), scaled, Shading());
 }
 
 bool CViewCache::ScrollImage(int dx, int dy)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/AreaShadingCache.h"
 #include "view/ViewGeometry.h"
 
 #include <QImage>
@@ -35,8 +36,16 @@ public:
     // to area (client coordinates). scaled, when given, is the picture
     // already reduced to geometry's zoom in device pixels and is copied
     // unscaled; otherwise the picture is sampled through the transform.
+    // shading, when given, lays the picture's light over each texture.
     static void PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
-                           const QRectF& area, const QImage* scaled);
+                           const QRectF& area, const QImage* scaled, CAreaShadingCache* shading = nullptr);
+
+    // Whether the textures show the picture's light and shadow; a change
+    // composes everything again.
+    void SetKeepShading(bool keep);
+    bool IsKeepShading() const { return m_bKeepShading; }
+    // The measured shadings while they are shown, else null.
+    CAreaShadingCache* Shading() { return m_bKeepShading ? &m_shading : nullptr; }
 
 private:
     const QImage* ScaledPicture(const QImage& picture, const CViewGeometry& geometry);
@@ -59,4 +68,7 @@ private:
     QImage m_scaled;
     qint64 m_nScaledSource = 0;
     const QImage* m_pScaledSource = nullptr;
+
+    bool m_bKeepShading = false;
+    CAreaShadingCache m_shading;
 };

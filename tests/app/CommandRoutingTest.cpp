@@ -160,7 +160,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Add selection to existing area", "Delete selection from existing area",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection", "-",
         "Hand", "-", "Zoom in", "Zoom out", "Original size",
-        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Refresh",
+        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons",
         "&Help:", "&Help...", "&About Tilemont..."};
     EXPECT_EQ(menu, expected);

@@ -46,6 +46,7 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
     m_pWidth = new QLineEdit(this);
     m_pHeight = new QLineEdit(this);
     m_pKeepAspect = new QCheckBox(QStringLiteral("&Maintain aspect ratio"), this);
+    m_pKeepShading = new QCheckBox(QStringLiteral("Keep &shading"), this);
     m_pFileName = new CFileBrowseEdit(this);
     m_pFileName->SetMode(false, CFileBrowseEdit::kPathMustExist | CFileBrowseEdit::kResizable);
     m_pFileName->Edit()->setAccessibleName(QStringLiteral("File name"));
@@ -69,6 +70,7 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
     size->addWidget(m_pHeight, 1, 1);
     size->addWidget(new QLabel(QStringLiteral("pixels"), this), 1, 2);
     size->addWidget(m_pKeepAspect, 2, 0, 1, 3);
+    size->addWidget(m_pKeepShading, 3, 0, 1, 3);
     auto* file = new QVBoxLayout;
     file->addWidget(label(QStringLiteral("&Filename:"), m_pFileName));
     file->addWidget(m_pFileName);
@@ -129,6 +131,7 @@ void CExportDlg::WriteFields()
     m_pWidth->setText(QString::number(m_nWidth));
     m_pHeight->setText(QString::number(m_nHeight));
     m_pKeepAspect->setChecked(m_bKeepAspect);
+    m_pKeepShading->setChecked(m_bKeepShading);
     m_pFileName->setText(m_strFileName);
     m_pParamInfo->setPlainText(m_strParamInfo);
 }
@@ -136,6 +139,7 @@ void CExportDlg::WriteFields()
 bool CExportDlg::ReadFields()
 {
     m_bKeepAspect = m_pKeepAspect->isChecked();
+    m_bKeepShading = m_pKeepShading->isChecked();
     m_strFileName = m_pFileName->text();
     const std::optional<int> width = ParseInt(m_pWidth->text());
     const std::optional<int> height = ParseInt(m_pHeight->text());

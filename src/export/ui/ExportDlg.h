@@ -32,6 +32,8 @@ public:
     int m_nWidth = 0;
     int m_nHeight = 0;
     bool m_bKeepAspect = true;
+    // The picture's light and shadow over the textures.
+    bool m_bKeepShading = false;
     double m_dAspect = 1.0;
     QString m_strFileName;
     QString m_strParamInfo;
@@ -49,6 +51,7 @@ public:
     QLineEdit* WidthEdit() const { return m_pWidth; }
     QLineEdit* HeightEdit() const { return m_pHeight; }
     QCheckBox* KeepAspectBox() const { return m_pKeepAspect; }
+    QCheckBox* KeepShadingBox() const { return m_pKeepShading; }
     CFileBrowseEdit* FileNameEdit() const { return m_pFileName; }
     QComboBox* FormatList() const { return m_pFormat; }
     CJpegOptionsPage* JpegPage() const { return m_pJpegPage; }
@@ -74,6 +77,7 @@ private:
     QLineEdit* m_pWidth;
     QLineEdit* m_pHeight;
     QCheckBox* m_pKeepAspect;
+    QCheckBox* m_pKeepShading;
     CFileBrowseEdit* m_pFileName;
     QComboBox* m_pFormat;
     CJpegOptionsPage* m_pJpegPage;

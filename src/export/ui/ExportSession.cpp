@@ -48,14 +48,16 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
     dialog.m_nWidth = picture->width();
     dialog.m_nHeight = picture->height();
     dialog.m_bKeepAspect = true;
+    dialog.m_bKeepShading = m_bKeepShading;
     dialog.m_dAspect = double(picture->width()) / double(picture->height());
     dialog.WriteFields();
     const DialogRunner run = m_runner ? m_runner : [](CExportDlg& d) { return d.exec() == QDialog::Accepted; };
     for (;;) {
         if (!run(dialog))
             return Outcome::Cancelled;
-        const CExportRequest request{dialog.m_nWidth,  dialog.m_nHeight, dialog.m_strFileName,
-                                     m_strExportFolder, dialog.m_clsid,   dialog.m_params};
+        const CExportRequest request{dialog.m_nWidth,     dialog.m_nHeight, dialog.m_strFileName,
+                                     m_strExportFolder,   dialog.m_clsid,   dialog.m_params,
+                                     dialog.m_bKeepShading};
         QString error;
         const Outcome outcome = Export(AsSaved(doc.Snapshot()), request, error);
         if (outcome != Outcome::Failed)

@@ -27,6 +27,8 @@ public:
     CExportSession(IDocumentPrompts& prompts, const QString& exportFolder, QWidget* parent = nullptr);
 
     void SetDialogRunner(DialogRunner runner) { m_runner = std::move(runner); }
+    // What the dialog's "Keep shading" starts with: the views' setting.
+    void SetKeepShading(bool keep) { m_bKeepShading = keep; }
     // Called on the worker with each progress report; returning false
     // cancels, as the progress window's Cancel does.
     void SetProgressProbe(ExportProgress probe) { m_probe = std::move(probe); }
@@ -43,4 +45,5 @@ private:
     QWidget* m_pParent;
     DialogRunner m_runner;
     ExportProgress m_probe;
+    bool m_bKeepShading = false;
 };

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "geometry/Polygon.h"
+
+#include <QImage>
+#include <QRectF>
+
+class QPainter;
+
+// The picture's own light and shadow under one area, to lay over a new
+// texture there: the light of the picture relative to the area's typical
+// light, with fine detail and the old surface's pattern smoothed away. Only
+// brightness changes; a texture keeps its colours. Depends on the picture
+// and the outline alone, so one measure serves every texture laid in.
+class CAreaShading
+{
+public:
+    // No shading: Apply changes nothing.
+    CAreaShading() = default;
+
+    // Null when the outline covers no pixel of the picture.
+    static CAreaShading Measure(const QImage& picture, const CPolygon& outline);
+
+    bool IsNull() const { return m_darken.isNull(); }
+    // Scales what painter has drawn (in picture coordinates, within its
+    // current clip) by the shading: darker where the picture is darker than
+    // usual for the area, lighter where it is lighter.
+    void Apply(QPainter& painter) const;
+
+    // The factor the shading applies at a picture point (1 outside), for
+    // tests and tools.
+    double FactorAt(QPointF picturePoint) const;
+
+private:
+    // Multiplied in (grey g darkens by g / 255) and colour-dodged in (grey g
+    // brightens by 255 / (255 - g)): together any factor from 0 to the
+    // brightening limit, each neutral where the other acts.
+    QImage m_darken;
+    QImage m_lighten;
+    // Where the two maps lie on the picture.
+    QRectF m_rect;
+};

@@ -1,0 +1,16 @@
+#include "AreaShadingCache.h"
+
+const CAreaShading* CAreaShadingCache::Get(const QImage& picture, const CArea& area)
+{
+    if (!area.GetTexture() || picture.isNull())
+        return nullptr;
+    Entry& entry = m_entries[area.GetId()];
+    if (entry.pictureKey != picture.cacheKey() || entry.pictureSize != picture.size() ||
+        !(entry.outline == area.GetOutline())) {
+        entry.pictureKey = picture.cacheKey();
+        entry.pictureSize = picture.size();
+        entry.outline = area.GetOutline();
+        entry.shading = CAreaShading::Measure(picture, entry.outline);
+    }
+    return &entry.shading;
+}

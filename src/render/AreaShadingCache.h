@@ -1,0 +1,27 @@
+#pragma once
+
+#include "AreaShading.h"
+#include "document/Area.h"
+
+#include <QImage>
+#include <map>
+
+// Each area's shading on a picture, measured once and kept until the
+// picture or the area's outline changes: a repaint only lays it over.
+class CAreaShadingCache
+{
+public:
+    // Null for an area without a texture, which shows no surface to shade.
+    const CAreaShading* Get(const QImage& picture, const CArea& area);
+    void Clear() { m_entries.clear(); }
+
+private:
+    struct Entry
+    {
+        qint64 pictureKey = 0;
+        QSize pictureSize;
+        CPolygon outline;
+        CAreaShading shading;
+    };
+    std::map<AreaId, Entry> m_entries;
+};
