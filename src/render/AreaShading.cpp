@@ -12,10 +12,10 @@ namespace {
 // The maps are measured at this size along the area's longer side: shading
 // is smooth by nature, and a fixed size keeps the cost independent of the
 // picture's.
-constexpr int kMapSize = 160;
+constexpr int kMapSize = 256;
 // Detail finer than this share of the area's longer side is the old
 // surface's pattern, not light.
-constexpr double kSmoothShare = 1.0 / 20.0;
+constexpr double kSmoothShare = 1.0 / 48.0;
 // A picture several times brighter than usual under part of an area is a
 // reflection, not light the new surface would show.
 constexpr double kMaxFactor = 2.5;
