@@ -27,6 +27,7 @@ QList<CCommandInfo> Build()
         own(ID_SELECT_PICTURE, "Select picture", "Select picture"),
         own(ID_CREATE_AREA, "Create area", "Create area"),
         own(ID_DELETE_AREA, "Delete selected area", "Delete selected area"),
+        own(ID_RENDER_GROUP, "Render texture group...", "Render texture group"),
         own(ID_CLEAR_SELECTION, "Clear selection", "Clear selection"),
         own(ID_ADD_SELECTION_TO_AREA, "Add selection to existing area", "Add selection to existing area"),
         own(ID_DELETE_SELECTION_FROM_AREA, "Delete selection from existing area",

@@ -50,13 +50,15 @@ bool CDocumentTarget::CloseDocument(bool ask)
 
 bool CDocumentTarget::HandlesCommand(int id) const
 {
-    return id == ID_FILE_CLOSE || id == ID_EXPORT || m_doc.HandlesCommand(id);
+    return id == ID_FILE_CLOSE || id == ID_EXPORT || id == ID_RENDER_GROUP || m_doc.HandlesCommand(id);
 }
 
 CCommandState CDocumentTarget::CommandState(int id) const
 {
     if (id == ID_EXPORT)
         return CCommandState{m_exporter && m_doc.GetPicture(), false, QString()};
+    if (id == ID_RENDER_GROUP)
+        return CCommandState{CanRenderGroup(), false, QString()};
     return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false, m_doc.CommandText(id)};
 }
 
@@ -68,6 +70,15 @@ void CDocumentTarget::OnCommand(int id)
         m_exporter(m_doc);
     else if (id == ID_EXPORT)
         return;
+    else if (id == ID_RENDER_GROUP) {
+        if (CanRenderGroup())
+            m_groupRenderer(m_doc);
+    }
     else
         m_doc.OnCommand(id);
+}
+
+bool CDocumentTarget::CanRenderGroup() const
+{
+    return m_groupRenderer && m_doc.GetPicture() && !m_doc.GetAreas().empty();
 }

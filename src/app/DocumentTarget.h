@@ -40,6 +40,9 @@ public:
 
     // What "Export..." runs; without it the command is off.
     void SetExporter(std::function<void(CTilemontDoc&)> exporter) { m_exporter = std::move(exporter); }
+    // "Render texture group...": enabled for a template with a picture and
+    // at least one area.
+    void SetGroupRenderer(std::function<void(const CTilemontDoc&)> renderer) { m_groupRenderer = std::move(renderer); }
 
     bool HandlesCommand(int id) const override;
     CCommandState CommandState(int id) const override;
@@ -49,8 +52,10 @@ signals:
     void lastFrameClosed(CDocumentTarget* doc);
 
 private:
+    bool CanRenderGroup() const;
     CTilemontDoc m_doc;
     std::vector<CChildFrame*> m_frames;
     std::function<void(CTilemontDoc&)> m_exporter;
+    std::function<void(const CTilemontDoc&)> m_groupRenderer;
     bool m_bClosing = false;
 };

@@ -35,7 +35,7 @@ std::vector<MenuDef> Layout(int menuId)
         edit,
         {"Template",
          {ID_SELECT_PICTURE, ID_CREATE_AREA, ID_DELETE_AREA, ID_CLEAR_SELECTION, ID_ADD_SELECTION_TO_AREA,
-          ID_DELETE_SELECTION_FROM_AREA}},
+          ID_DELETE_SELECTION_FROM_AREA, kSeparator, ID_RENDER_GROUP}},
         {"Tool",
          {ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION, kSeparator,
           ID_HAND, kSeparator, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}},

@@ -74,3 +74,8 @@ void CQtPrompts::ShowError(const QString& message)
 {
     QMessageBox::warning(m_pParent, kTitle, message);
 }
+
+void CQtPrompts::ShowInformation(const QString& message)
+{
+    QMessageBox::information(m_pParent, kTitle, message);
+}

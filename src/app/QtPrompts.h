@@ -24,6 +24,7 @@ public:
     std::optional<QString> AskOpenFileName(const QString& filter, const QString& folder) override;
     std::optional<QString> AskSaveFileName(const QString& filter, const QString& defaultExt) override;
     void ShowError(const QString& message) override;
+    void ShowInformation(const QString& message) override;
 
 private:
     QPointer<QWidget> m_pParent;

@@ -9,6 +9,7 @@
 #include "FolderCase.h"
 #include "MainFrame.h"
 #include "export/ui/ExportSession.h"
+#include "export/ui/RenderGroupSession.h"
 #include "QtPrompts.h"
 #include "ResourceIds.h"
 #include "document/Messages.h"
@@ -161,6 +162,13 @@ CDocumentTarget* CTilemontApp::CreateDocument()
         CExportSession session(*m_pPrompts, GetExportFolder(), m_pMainFrame.get());
         if (m_exportDialogRunner)
             session.SetDialogRunner(m_exportDialogRunner);
+        session.SetKeepShading(m_pMainFrame->IsKeepShading());
+        session.Run(template_);
+    });
+    doc->SetGroupRenderer([this](const CTilemontDoc& template_) {
+        CRenderGroupSession session(*m_pPrompts, m_settings.strTexturesFolder, GetExportFolder(), m_pMainFrame.get());
+        if (m_renderGroupDialogRunner)
+            session.SetDialogRunner(m_renderGroupDialogRunner);
         session.SetKeepShading(m_pMainFrame->IsKeepShading());
         session.Run(template_);
     });

@@ -13,6 +13,7 @@
 
 class CDocumentTarget;
 class CExportDlg;
+class CRenderGroupDlg;
 class CMainFrame;
 class IDocumentPrompts;
 
@@ -69,6 +70,10 @@ public:
 
     // Replaces the Export dialog's modal run (tests fill it in themselves).
     void SetExportDialogRunner(std::function<bool(CExportDlg&)> runner) { m_exportDialogRunner = std::move(runner); }
+    void SetRenderGroupDialogRunner(std::function<bool(CRenderGroupDlg&)> runner)
+    {
+        m_renderGroupDialogRunner = std::move(runner);
+    }
 
     bool HandlesCommand(int id) const override;
     CCommandState CommandState(int id) const override;
@@ -83,6 +88,7 @@ private:
 
     SettingsFactory m_settingsFactory;
     std::function<bool(CExportDlg&)> m_exportDialogRunner;
+    std::function<bool(CRenderGroupDlg&)> m_renderGroupDialogRunner;
     std::unique_ptr<IDocumentPrompts> m_pOwnPrompts;
     IDocumentPrompts* m_pPrompts;
     AppSettings m_settings;

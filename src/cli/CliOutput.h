@@ -7,6 +7,13 @@
 // Exit statuses shared by every command of the tool.
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
+// A command line the tool cannot act on; the message says why. Commands
+// catch it, print the message and exit with kUsage.
+struct CUsageError
+{
+    QString message;
+};
+
 // One message line on stderr, in the terminal's encoding.
 inline void PrintError(const QString& message)
 {

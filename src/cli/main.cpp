@@ -2,6 +2,7 @@
 #include "DemoWorkspace.h"
 #include "CliOutput.h"
 #include "ExportCommand.h"
+#include "RenderGroupCommand.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
 
@@ -23,6 +24,10 @@ int Usage()
         "       tilemont-cli resave IN.tlm OUT.tlm\n"
         "       tilemont-cli export IN.tlm OUT [--width W] [--height H] [--format bmp|gif|jpeg|png|tiff]\n"
         "                    [--quality Q] [--transformation T] [--compression C] [--color-depth D]\n"
+        "                    [--keep-shading]\n"
+        "       tilemont-cli render-group TEMPLATE.tlm --area NAME --group DIR --out DIR\n"
+        "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [encoder options as for export]\n"
+        "                    [--jobs N] [--keep-shading] [--overwrite]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER"));
     return kUsage;
@@ -118,6 +123,8 @@ int main(int argc, char** argv)
         return Resave(args[1], args[2]);
     if (command == QLatin1String("export") && args.size() >= 3)
         return RunExportCommand(args.mid(1));
+    if (command == QLatin1String("render-group") && args.size() >= 2)
+        return RunRenderGroupCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
     if (command == QLatin1String("demo") && args.size() == 2 && !args[1].isEmpty())

@@ -22,4 +22,7 @@ public:
     virtual std::optional<QString> AskOpenFileName(const QString& filter, const QString& folder) = 0;
     virtual std::optional<QString> AskSaveFileName(const QString& filter, const QString& defaultExt) = 0;
     virtual void ShowError(const QString& message) = 0;
+    // A report that is no error (what a long run did). Where nothing tells
+    // the two apart it is shown as the errors are.
+    virtual void ShowInformation(const QString& message) { ShowError(message); }
 };

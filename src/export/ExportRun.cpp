@@ -1,12 +1,12 @@
 #include "ExportRun.h"
 
+#include "ExportOutput.h"
 #include "codecs/EncoderRegistry.h"
 #include "document/ImageCodec.h"
 #include "render/TemplateCompositor.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -69,10 +69,7 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
     if (image.size() != QSize(request.width, request.height)) {
         if (!report(kComposed, QStringLiteral("Scaling")))
             return Fail(error, path, cancelled);
-        // Scaling blends neighbours; back to 5-6-5 afterwards, so that every
-        // export carries the composition's own colour precision.
-        image = image.scaled(request.width, request.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                    .convertToFormat(QImage::Format_RGB16);
+        image = ScaleForExport(image, request.width, request.height);
         if (image.isNull())
             return Fail(error, path, QStringLiteral("there is not enough memory."));
     }
@@ -86,16 +83,8 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
 
     if (!report(kEncoded, QStringLiteral("Writing")))
         return Fail(error, path, cancelled);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, path, file.errorString());
-    if (file.write(*bytes) != bytes->size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Fail(error, path, reason);
-    }
-    if (!file.commit())
-        return Fail(error, path, file.errorString());
+    if (!WriteWholeFile(path, *bytes, &why))
+        return Fail(error, path, why);
     report(100, QStringLiteral("Done"));
     return true;
 }

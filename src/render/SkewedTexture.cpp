@@ -20,7 +20,7 @@ QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double s
 
 QImage RenderSkewedTexture(const QImage& texture, double rotation, int shiftX, int shiftY,
                            double scale, QSize canvasSize,
-                           const std::array<QPoint, 4>& skewCorners)
+                           const std::array<QPoint, 4>& skewCorners, const WarpOptions& warpOptions)
 {
     if (texture.isNull())
         return QImage();
@@ -51,7 +51,7 @@ QImage RenderSkewedTexture(const QImage& texture, double rotation, int shiftX, i
     }
 
     const auto& [topLeft, topRight, bottomLeft, bottomRight] = skewCorners;
-    const QImage warped = WarpToQuad(flat, {bottomRight, topRight, topLeft, bottomLeft});
+    const QImage warped = WarpToQuad(flat, {bottomRight, topRight, topLeft, bottomLeft}, warpOptions);
     if (warped.isNull())
         return QImage();
     // The warp works turned by 180 degrees; turn it back.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/WarpToQuad.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -24,7 +26,9 @@ QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double s
 //
 // Returns a null image when the texture is null, when the canvas would
 // exceed kWarpMaxPixels or the warp refuses the corners. An empty canvas
-// gives the all-black box.
+// gives the all-black box. warpOptions change how the warp is worked out,
+// never its result: a caller that runs many warps side by side gives each
+// a single thread.
 QImage RenderSkewedTexture(const QImage& texture, double rotation, int shiftX, int shiftY,
                            double scale, QSize canvasSize,
-                           const std::array<QPoint, 4>& skewCorners);
+                           const std::array<QPoint, 4>& skewCorners, const WarpOptions& warpOptions = {});

@@ -157,7 +157,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "&Export...", "-", "Recent File", "-", "E&xit",
         "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y",
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
-        "Add selection to existing area", "Delete selection from existing area",
+        "Add selection to existing area", "Delete selection from existing area", "-", "Render texture group...",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection", "-",
         "Hand", "-", "Zoom in", "Zoom out", "Original size",
         "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Refresh",
