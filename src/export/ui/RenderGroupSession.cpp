@@ -1,7 +1,9 @@
 #include "RenderGroupSession.h"
 
 #include "ExportFormats.h"
+#include "JpegOptionsPage.h"
 #include "RenderGroupDlg.h"
+#include "TiffOptionsPage.h"
 #include "codecs/EncoderRegistry.h"
 #include "document/IDocumentPrompts.h"
 #include "document/TilemontDoc.h"
@@ -15,6 +17,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -53,6 +56,16 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     request.width = dialog.m_nWidth;
     request.height = dialog.m_nHeight;
     GetEncoderClsid(QString::fromLatin1(format.mimeType), &request.encoder);
+    // The options the Export dialog starts with, so an image here is what an
+    // export with the dialog's defaults writes.
+    std::unique_ptr<COptionsPage> page;
+    if (format.page == CExportFormat::Page::Jpeg)
+        page = std::make_unique<CJpegOptionsPage>();
+    else if (format.page == CExportFormat::Page::Tiff)
+        page = std::make_unique<CTiffOptionsPage>();
+    QString unused;
+    if (page)
+        page->BuildEncoderParameters(request.parameters, unused);
     request.keepShading = dialog.m_bKeepShading;
     // The user asked for these images: ones left from an earlier run are
     // replaced rather than silently kept.
