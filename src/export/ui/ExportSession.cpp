@@ -1,10 +1,10 @@
 #include "ExportSession.h"
 
 #include "ExportDlg.h"
+#include "ProgressCancel.h"
 #include "document/IDocumentPrompts.h"
 #include "document/TilemontDoc.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QEventLoop>
 #include <QProgressDialog>
@@ -94,16 +94,9 @@ CExportSession::Outcome CExportSession::Export(const CTemplateSnapshot& snapshot
     progress.setMinimumDuration(kShowProgressAfterMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
-    // Qt's own Cancel hides the window and lets the next progress report
-    // bring it back; the worker only stops at its next report (an encoder
-    // cannot be interrupted), so the window stays and says it is stopping.
-    QObject::disconnect(&progress, &QProgressDialog::canceled, &progress, &QProgressDialog::cancel);
-    QObject::connect(&progress, &QProgressDialog::canceled, [&] {
-        cancel = true;
-        progress.setLabelText(QStringLiteral("Cancelling..."));
-        if (QAbstractButton* button = progress.findChild<QAbstractButton*>())
-            button->setEnabled(false);
-    });
+    // The worker only stops at its next report (an encoder cannot be
+    // interrupted), so the window stays and says it is stopping.
+    StayOpenWhenCancelled(progress, [&cancel] { cancel = true; });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] { progress.setValue(percent); });
     poll.start(kProgressPollMs);

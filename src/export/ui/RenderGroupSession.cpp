@@ -2,6 +2,7 @@
 
 #include "ExportFormats.h"
 #include "JpegOptionsPage.h"
+#include "ProgressCancel.h"
 #include "RenderGroupDlg.h"
 #include "TiffOptionsPage.h"
 #include "codecs/EncoderRegistry.h"
@@ -9,7 +10,6 @@
 #include "document/TilemontDoc.h"
 #include "panels/catalogue/TextureCatalogue.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -102,14 +102,8 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
-    // Stays up saying it is stopping: the images under way finish first.
-    QObject::disconnect(&progress, &QProgressDialog::canceled, &progress, &QProgressDialog::cancel);
-    QObject::connect(&progress, &QProgressDialog::canceled, [&] {
-        cancel = true;
-        progress.setLabelText(QStringLiteral("Cancelling..."));
-        if (QAbstractButton* button = progress.findChild<QAbstractButton*>())
-            button->setEnabled(false);
-    });
+    // The images under way finish first.
+    StayOpenWhenCancelled(progress, [&cancel] { cancel = true; });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         progress.setValue(done);

@@ -179,11 +179,13 @@ TEST_F(ExportDlgTest, TheProgressWindowsCancelStaysUpUntilTheWorkerStopsAndLeave
     QString labelAfterPress;
     bool visibleAfterPress = false;
     QTimer user;
+    bool clicked = false;
     QObject::connect(&user, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* progress = qobject_cast<QProgressDialog*>(w);
-            if (!progress || !progress->isVisible() || pressed)
+            if (!progress || !progress->isVisible() || clicked)
                 continue;
+            clicked = true;
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
             // Let a few progress polls go by: none may hide the window.
             QTest::qWait(200);
