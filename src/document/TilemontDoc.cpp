@@ -69,6 +69,19 @@ bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSele
     return true;
 }
 
+CTemplateSnapshot CTilemontDoc::SavedSnapshot() const
+{
+    CTemplateSnapshot snapshot = Snapshot();
+    for (CArea& area : snapshot.areas) {
+        if (!area.IsSkewEdit() && !area.IsSkewPreview())
+            continue;
+        area.AdoptEditFlags(CArea());
+        if (area.IsSkewedTexturePreview())
+            area.SetSkewedTexture(nullptr);
+    }
+    return snapshot;
+}
+
 bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture)
 {
     return EditArea(id, Messages::kStepTexture, [&texture](CArea& a) {

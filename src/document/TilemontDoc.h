@@ -49,6 +49,9 @@ public:
     CSelection& GetSelectionForDrawing() { return m_content.GetSelectionForDrawing(); }
     // The content now, sharing its images, for a worker thread.
     CTemplateSnapshot Snapshot() const { return m_content.Snapshot(); }
+    // The same as a file would store it, for exports and renders: the skew
+    // handles being edited in a window do not belong in the picture.
+    CTemplateSnapshot SavedSnapshot() const;
 
     // The area picked in the Areas panel, held by its identity. Picking is
     // not a change of the template and not a step in the history.

@@ -18,20 +18,6 @@ namespace {
 constexpr int kShowProgressAfterMs = 500;
 constexpr int kProgressPollMs = 50;
 
-// The template as saved: the handles being edited in the window do not
-// belong in the picture.
-CTemplateSnapshot AsSaved(CTemplateSnapshot snapshot)
-{
-    for (CArea& area : snapshot.areas) {
-        if (!area.IsSkewEdit() && !area.IsSkewPreview())
-            continue;
-        area.AdoptEditFlags(CArea());
-        if (area.IsSkewedTexturePreview())
-            area.SetSkewedTexture(nullptr);
-    }
-    return snapshot;
-}
-
 } // namespace
 
 CExportSession::CExportSession(IDocumentPrompts& prompts, const QString& exportFolder, QWidget* parent)
@@ -59,7 +45,7 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
                                      m_strExportFolder,   dialog.m_clsid,   dialog.m_params,
                                      dialog.m_bKeepShading};
         QString error;
-        const Outcome outcome = Export(AsSaved(doc.Snapshot()), request, error);
+        const Outcome outcome = Export(doc.SavedSnapshot(), request, error);
         if (outcome != Outcome::Failed)
             return outcome;
         // The values stay in the dialog, so the user can put them right.

@@ -72,7 +72,7 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     request.overwrite = true;
 
     // The template as it was at OK; the editor may go on meanwhile.
-    const CTemplateSnapshot snapshot = doc.Snapshot();
+    const CTemplateSnapshot snapshot = doc.SavedSnapshot();
     std::atomic<bool> cancel{false};
     std::atomic<int> done{0};
     std::mutex lastLock;
