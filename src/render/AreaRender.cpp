@@ -62,9 +62,8 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
     }
 
     painter.save();
-    QBrush brush(*m_pTexture);
     const QTransform placement = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
-    brush.setTransform(placement);
+    const QBrush brush = TextureBrush(*m_pTexture, placement);
     // Quarter turns at natural size put every pixel centre on a texel centre;
     // smooth sampling would only blur them by rounding.
     if (IsWholeTexelMapping(placement))
@@ -86,7 +85,9 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
         painter.setClipPath(quad, Qt::IntersectClip);
     }
 
-    const bool drawSkewed = m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0;
+    // Without corners (an undo took back the ones that editing the skew
+    // gave) there is no quadrilateral to warp onto.
+    const bool drawSkewed = (m_bSkewEdit ? m_bSkewPreview : m_bSkew != 0) && HasSkewCorners();
     if (drawSkewed) {
         m_skewed.GetOrBuild([this] { return BuildSkewedTexture(); });
         int reduction = 1;

@@ -18,6 +18,17 @@ QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double s
     return QTransform().rotate(rotation).translate(dx, dy).scale(factor, factor);
 }
 
+QBrush TextureBrush(const QImage& texture, const QTransform& placement)
+{
+    // Qt would lay a texture it cannot place in unscaled from the device's
+    // corner, so that it neither scales nor moves with the picture.
+    if (!placement.isInvertible())
+        return QBrush(texture.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0));
+    QBrush brush(texture);
+    brush.setTransform(placement);
+    return brush;
+}
+
 QImage RenderSkewedTexture(const QImage& texture, double rotation, int shiftX, int shiftY,
                            double scale, QSize canvasSize,
                            const std::array<QPoint, 4>& skewCorners, const WarpOptions& warpOptions)
@@ -41,9 +52,8 @@ QImage RenderSkewedTexture(const QImage& texture, double rotation, int shiftX, i
             QPainter painter(&canvas);
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            QBrush brush(texture);
-            brush.setTransform(TextureTransform(rotation, shiftX, shiftY, scale));
-            painter.fillRect(QRect(0, 0, static_cast<int>(w), static_cast<int>(h)), brush);
+            painter.fillRect(QRect(0, 0, static_cast<int>(w), static_cast<int>(h)),
+                             TextureBrush(texture, TextureTransform(rotation, shiftX, shiftY, scale)));
         }
         flat = canvas.convertToFormat(QImage::Format_RGB32);
         if (flat.isNull())

@@ -2,6 +2,7 @@
 
 #include "render/WarpToQuad.h"
 
+#include <QBrush>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -15,6 +16,11 @@
 // therefore runs along the rotated axes. All three values pass through
 // 32-bit floats first, as the placement always has.
 QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double scale);
+
+// The brush that lays texture in by placement. A placement that squeezes the
+// texture to nothing (a scale of 0) tiles it infinitely fine: the brush is
+// then the texture's average colour.
+QBrush TextureBrush(const QImage& texture, const QTransform& placement);
 
 // Builds an area's skewed texture: the texture, tiled and placed by
 // TextureTransform relative to the canvas origin, is rendered flat onto a

@@ -18,6 +18,10 @@ void CPolylineTool::OnLButtonDown(unsigned flags, int x, int y)
     if (!m_vertices.empty())
         m_edges |= ToolFeedback::LineRegion(m_vertices.back(), p);
     m_vertices.push_back(p);
+    // The pointer is on the new vertex even when no move said so: the
+    // rubber segment starts again from there.
+    m_ptLast = p;
+    MoveFeedback(DrawnRegion());
     if (View())
         View()->SetMouseGrab(true);
 }
@@ -33,7 +37,12 @@ void CPolylineTool::OnMouseMove(unsigned, int x, int y)
         return;
     m_ptLast = QPointF(float(x), float(y));
     m_bBandShown = true;
-    MoveFeedback(m_edges | ToolFeedback::LineRegion(m_vertices.back(), m_ptLast));
+    MoveFeedback(DrawnRegion());
+}
+
+QRegion CPolylineTool::DrawnRegion() const
+{
+    return m_bBandShown ? m_edges | ToolFeedback::LineRegion(m_vertices.back(), m_ptLast) : m_edges;
 }
 
 void CPolylineTool::OnRButtonDown(unsigned, int, int)
@@ -71,10 +80,14 @@ void CPolylineTool::Abandon()
 
 void CPolylineTool::OnActivate(bool active)
 {
+    if (!IsInProgress() || !View())
+        return;
     // Another tool must get the clicks meant for it (and for the menus):
     // only the active polyline tool holds the mouse.
-    if (IsInProgress() && View())
-        View()->SetMouseGrab(active);
+    View()->SetMouseGrab(active);
+    // The view draws the active tool's feedback alone: the half-built
+    // polygon goes with its tool and comes back with it.
+    View()->InvalidateClient(DrawnRegion());
 }
 
 void CPolylineTool::DrawFeedback(QPainter& painter)

@@ -27,6 +27,8 @@ public:
 
 private:
     void Abandon();
+    // Where the edges and the rubber segment are drawn.
+    QRegion DrawnRegion() const;
 
     std::vector<QPointF> m_vertices;
     // The edges drawn so far, kept so that a move repaints only them and the

@@ -22,6 +22,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QFocusEvent>
+#include <QBitmap>
 #include <QPainterPath>
 #include <QStatusTipEvent>
 #include <QWheelEvent>
@@ -353,8 +354,12 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
     if (selection.IsEmpty())
         return QRegion();
     const QTransform toClient = Geometry().Transform();
-    // The even-odd interior: each contour's region toggles what it covers.
-    QRegion region;
+    const QRect window(QPoint(0, 0), viewport()->size());
+    if (window.isEmpty())
+        return QRegion();
+    const int d = std::max(1, TruncPixel(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
+    std::vector<QPolygon> polygons;
+    QRect bounds;
     for (const CContour& contour : selection.contours) {
         QPolygon polygon;
         polygon.reserve(int(contour.size()));
@@ -362,13 +367,41 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
             const QPointF c = toClient.map(QPointF(std::trunc(v.x()), std::trunc(v.y())));
             polygon << QPoint(TruncPixel(std::round(c.x())), TruncPixel(std::round(c.y())));
         }
-        region ^= QRegion(polygon, Qt::OddEvenFill);
+        bounds |= polygon.boundingRect();
+        polygons.push_back(std::move(polygon));
     }
+    // A polygon's region takes work for every scanline it spans and goes
+    // wrong with coordinates in the hundreds of thousands: a selection
+    // reaching far past the window (zoomed far in) takes the window's part
+    // of its bounds instead, which covers whatever of it shows.
+    const QRect reach = window.adjusted(-window.width(), -window.height(), window.width(), window.height());
+    if (!reach.contains(bounds))
+        return QRegion(bounds.adjusted(-d, -d, d, d)) & window;
+    // The even-odd interior: each contour's region toggles what it covers.
+    QRegion region;
+    for (const QPolygon& polygon : polygons)
+        region ^= QRegion(polygon, Qt::OddEvenFill);
     // Widened in four passes, as far as the outline's pens reach.
-    const int d = std::max(1, TruncPixel(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
     for (const QPoint& offset : {QPoint(d, 0), QPoint(-d, 0), QPoint(0, d), QPoint(0, -d)})
         region |= region.translated(offset);
-    return region & QRect(QPoint(0, 0), viewport()->size());
+    // The outline as well, as far as its pens reach: a sliver thinner than
+    // a pixel (the clipper leaves them) encloses nothing in whole pixels, yet
+    // its ants are drawn, and their mitred joins reach past sharp corners.
+    // Zoomed out, the ants stray up to two pixels from the whole-pixel
+    // outline.
+    QBitmap pens(window.size());
+    pens.clear();
+    {
+        QPainter painter(&pens);
+        // A bitmap's painter starts with a brush that would blank what
+        // earlier outlines set.
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::color1, 2 * std::max(d, 2) + 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        for (const QPolygon& polygon : polygons)
+            painter.drawPolygon(polygon);
+    }
+    region |= QRegion(pens);
+    return region & window;
 }
 
 void CTilemontView::InvalidateClient(const QRegion& region)

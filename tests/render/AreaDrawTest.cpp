@@ -155,6 +155,62 @@ TEST(AreaDraw, UnskewedTexturesTileFromThePictureOrigin)
         EXPECT_EQ(target.pixel(x, 1), x % 2 ? kBlue : kGreen) << x;
 }
 
+// Undoing the step that gave an area its corners leaves it without any
+// while its skew is still being edited and previewed: it paints nothing
+// outside its draw bounds, which is all a view repaints when it changes (a
+// walk through the editor found a black box left at the picture's corner).
+TEST(AreaDraw, EditingAnAreaWithoutCornersStaysWithinItsDrawBounds)
+{
+    CArea area = GreenArea();
+    area.GetSkewCorners() = {};
+    area.SetSkewEdit(true);
+    area.SetSkewPreview(true);
+    const QImage out = DrawOnGrey(area);
+    const QRect bounds = area.GetDrawBounds();
+    for (int y = 0; y < out.height(); ++y) {
+        for (int x = 0; x < out.width(); ++x) {
+            if (!bounds.contains(x, y)) {
+                EXPECT_EQ(out.pixel(x, y), kGrey) << x << "," << y;
+            }
+        }
+    }
+}
+
+// A scale of 0 squeezes the texture to nothing, tiling it infinitely fine:
+// the area shows the texture's average colour, wherever the picture is
+// drawn, and so does its warp. (Qt would lay the texture in unscaled from
+// the window's corner instead, which a walk through the editor found
+// smeared across the window as it scrolled.)
+TEST(AreaDraw, TextureAtScaleZeroShowsItsAverageColour)
+{
+    QImage texture(2, 1, QImage::Format_RGB32);
+    texture.setPixel(0, 0, qRgb(0, 200, 0));
+    texture.setPixel(1, 0, qRgb(0, 0, 100));
+    CArea area;
+    const CPolygon outline = Rect(10, 10, 30, 30);
+    area.SetOutline(&outline);
+    area.SetTexture(&texture);
+    area.SetScale(0);
+    area.GetSkewCorners() = {QPoint(10, 10), QPoint(30, 10), QPoint(10, 30), QPoint(30, 30)};
+    const QRgb average = qRgb(0, 100, 50);
+    for (const QPointF shift : {QPointF(0, 0), QPointF(7.5, -3)}) {
+        QImage target = Solid(60, 60, kGrey);
+        QPainter painter(&target);
+        painter.translate(shift);
+        area.Draw(painter, false);
+        painter.end();
+        EXPECT_EQ(target.pixel(QPoint(20, 20) + shift.toPoint()), average);
+        EXPECT_EQ(target.pixel(QPoint(11, 28) + shift.toPoint()), average);
+    }
+    area.SetSkewApplied(true);
+    area.RenderSkewedTexture(true);
+    ASSERT_TRUE(area.GetSkewedTexture());
+    // Through the warp's 16-bit canvas.
+    const QImage canvasShade =
+        Solid(1, 1, average).convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(area.GetSkewedTexture()->pixel(10, 10), canvasShade.pixel(0, 0));
+}
+
 TEST(TemplateComposition, PictureAtOriginThenAreasInOrder)
 {
     QImage picture = Solid(40, 30, 0xFFFFFFFF);

@@ -1,5 +1,7 @@
 #include "ViewTestSupport.h"
 
+#include <QElapsedTimer>
+#include <QPainterPath>
 #include <QWheelEvent>
 
 #include "view/HandleTool.h"
@@ -162,6 +164,33 @@ TEST_F(MouseToolsTest, PolylineClosesItsRingAndHoldsTheMouseOnlyWhileActive)
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
 }
 
+// A polygon left half-built shows only while its tool is picked (the view
+// draws the active tool's feedback alone), and what shows is what a fresh
+// paint shows: no edge left behind by another tool or a click that came
+// without a move (a walk through the editor found both).
+TEST_F(MouseToolsTest, HalfBuiltPolygonShowsExactlyWhileItsToolIsPicked)
+{
+    SetPicture(SolidImage(400, 300, 0xFF808080));
+    auto view = ShowView(doc, QSize(400, 300));
+    const QImage clean = Shot(*view);
+    QWidget* w = view->viewport();
+    Pick(*view, ID_POLYLINE_SELECTION);
+    for (const QPoint p : {QPoint(20, 20), QPoint(300, 40)}) {
+        QTest::mouseMove(w, p);
+        QTest::mouseClick(w, Qt::LeftButton, {}, p);
+    }
+    QTest::mouseMove(w, QPoint(250, 250));
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(60, 200));
+    const QImage building = Shown(*view);
+    EXPECT_EQ(building, Shot(*view));
+    EXPECT_NE(building, clean);
+
+    Pick(*view, ID_HAND);
+    EXPECT_EQ(Shown(*view), clean);
+    Pick(*view, ID_POLYLINE_SELECTION);
+    EXPECT_EQ(Shown(*view), building);
+}
+
 TEST_F(MouseToolsTest, FreehandKeepsEveryPointAndAClickChangesNothing)
 {
     SetPicture(SolidImage(400, 300, 0xFF808080));
@@ -240,6 +269,120 @@ TEST_F(MouseToolsTest, SelectionRegionIsTheEvenOddInteriorWidenedByTheZoom)
     EXPECT_TRUE(region.contains(QPoint(151, 180)));   // the hole's edge
     EXPECT_FALSE(region.contains(QPoint(200, 180)));  // the hole's middle
     EXPECT_TRUE(view->SelectionOutlineRegion(ring, 10).contains(QPoint(88, 150)));
+}
+
+// A selection whose outline runs out in a sliver thinner than a pixel (as
+// the clipper leaves them) encloses nothing there once in whole pixels: its
+// ants must still be repainted when the selection changes. A walk through
+// the editor found them left on the screen.
+TEST_F(MouseToolsTest, AntsOfASliverGoWithTheirSelection)
+{
+    SetPicture(SolidImage(300, 200, 0xFF808080));
+    auto view = ShowView(doc, QSize(400, 300));
+    const QImage clean = Shot(*view);
+    CPolygon sliver;
+    sliver.contours.push_back({{248.315, 0.381836}, {251, 0.5}, {251.069, 1}, {248.409, 1}, {248.315, 0.381836},
+                               {239.643, 0}, {248.258, 0}});
+    // Whichever way the ants have marched.
+    for (int phase = 0; phase < 12; ++phase) {
+        doc.SetSelection(&sliver);
+        for (int tick = 0; tick < phase; ++tick) {
+            view->OnAntsTick();
+            Shown(*view);
+        }
+        doc.SetSelection(nullptr);
+        EXPECT_EQ(Shown(*view), clean) << "phase " << phase;
+    }
+}
+
+// Every pixel the outline runs through is in the region, also where the
+// contours overlap and cancel each other's inside, zoomed out.
+TEST_F(MouseToolsTest, SelectionRegionHoldsTheWholeOutlineWhereContoursOverlap)
+{
+    SetPicture(SolidImage(300, 200, 0xFF808080));
+    auto view = ShowView(doc, QSize(430, 715));
+    view->SetZoom(0.874357f, 0.874357f);
+    view->UpdateScrollSizes();
+    // A selection the walk made by adding and cutting out: five contours,
+    // one running inside another's inside, with slivers.
+    CPolygon crossing;
+    crossing.contours.push_back({{260.875, 0}, {259.9921875, 1},
+                                 {255.995117188, 1}, {256.33984375, 0}});
+    crossing.contours.push_back({{96.865234375, 150}, {87.7431640625, 150},
+                                 {82.9609375, 122.899414062}, {120.15625, 108.59375}});
+    crossing.contours.push_back({{45.091796875, 1}, {44.8076171875, 1.802734375},
+                                 {62.83984375, 8.87890625}, {65.4345703125, 23.5869140625},
+                                 {120.15625, 51.484375}, {142.822265625, 44.7958984375},
+                                 {137.137695312, 38.0341796875}, {62.83984375, 8.87890625},
+                                 {62.1982421875, 5.248046875}, {51.9541015625, 1}});
+    crossing.contours.push_back({{200, 43.3779296875}, {173.892578125, 35.6279296875},
+                                 {200, 27.923828125}});
+    crossing.contours.push_back({{122.220703125, 20.287109375}, {173.892578125, 35.6279296875},
+                                 {151.443359375, 42.251953125}, {200, 62.384765625},
+                                 {200, 62.701171875}, {149.4140625, 42.8505859375},
+                                 {151.443359375, 42.251953125}, {134.926757812, 35.4033203125},
+                                 {122.220703125, 20.287109375}, {61.6806640625, 2.314453125},
+                                 {61.44921875, 1}, {57.2529296875, 1},
+                                 {61.6806640625, 2.314453125}, {62.1982421875, 5.248046875},
+                                 {134.926757812, 35.4033203125}, {137.137695312, 38.0341796875},
+                                 {149.4140625, 42.8505859375}, {142.822265625, 44.7958984375},
+                                 {200, 112.818359375}, {200, 134.927734375},
+                                 {69.08984375, 44.296875}, {65.4345703125, 23.5869140625},
+                                 {41.4267578125, 11.34765625}, {44.8076171875, 1.802734375},
+                                 {42.7607421875, 1}, {21.1298828125, 1},
+                                 {41.4267578125, 11.34765625}, {37.5029296875, 22.4296875},
+                                 {69.08984375, 44.296875}, {82.9609375, 122.899414062},
+                                 {12.5009765625, 150}, {0, 150},
+                                 {0, 128.3203125}, {37.5029296875, 22.4296875},
+                                 {6.548828125, 1}, {6.5146484375, 1},
+                                 {6.517578125, 0.978515625}, {5.1044921875, 0},
+                                 {214.981445312, 0}, {214.782226562, 1},
+                                 {106.0078125, 1}});
+    const QRegion region = view->SelectionOutlineRegion(crossing);
+    // The outline is drawn through the vertices truncated to whole pixels.
+    const auto drawn = [](QPointF p) { return QPointF(std::trunc(p.x()), std::trunc(p.y())); };
+    for (const CContour& contour : crossing.contours) {
+        for (std::size_t i = 0; i < contour.size(); ++i) {
+            const QPointF a = drawn(contour[i]), b = drawn(contour[(i + 1) % contour.size()]);
+            for (double t = 0; t <= 1; t += 0.01) {
+                const QPointF c = view->PictureToClient(a + (b - a) * t);
+                const QPoint pixel(int(std::floor(c.x())), int(std::floor(c.y())));
+                EXPECT_TRUE(region.contains(pixel)) << pixel.x() << "," << pixel.y();
+            }
+        }
+    }
+}
+
+// Zoomed far in, a selection spans hundreds of thousands of window pixels:
+// its region must still come at once (a walk through the editor found each
+// step taking a second at zoom 53 on a 300 x 200 picture) and still cover
+// everything of it that the window shows.
+TEST_F(MouseToolsTest, SelectionFarPastTheWindowGivesItsRegionAtOnce)
+{
+    SetPicture(SolidImage(4000, 3000, 0xFF808080));
+    auto view = ShowView(doc, QSize(400, 300));
+    view->SetZoom(64, 64);
+    view->UpdateScrollSizes();
+    view->SetScrollPosition(128000, 96000);
+    // A diamond with its left corner in the window, the rest far outside.
+    CPolygon diamond;
+    diamond.contours.push_back({{2003, 1502}, {3000, 500}, {4000, 1502}, {3000, 2900}});
+    QElapsedTimer clock;
+    clock.start();
+    const QRegion region = view->SelectionOutlineRegion(diamond);
+    EXPECT_LT(clock.elapsed(), 1000);
+    QPainterPath inside;
+    PolygonToPath(diamond, inside);
+    int covered = 0;
+    for (int y = 0; y < 300; y += 7) {
+        for (int x = 0; x < 400; x += 7) {
+            if (inside.contains(view->ClientToPicture(QPointF(x, y)))) {
+                EXPECT_TRUE(region.contains(QPoint(x, y))) << x << "," << y;
+                ++covered;
+            }
+        }
+    }
+    EXPECT_GT(covered, 100);
 }
 
 } // namespace
