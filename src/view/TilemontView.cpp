@@ -194,8 +194,8 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
             viewport()->update(ClientBounds(QRectF(change.bounds), 3));
         }
         // The handle overlay follows the edited area, or goes with it.
-        if ((m_bSkewMode || m_bInitialRectMode) && change.area == m_nEditedArea)
-            viewport()->update();
+        if (change.area == m_nEditedArea)
+            RepaintHandleOverlay();
         break;
     case Kind::PictureChanged:
         UpdateScrollSizes();
@@ -498,7 +498,6 @@ void CTilemontView::SetEditedAreaId(AreaId id)
 {
     if (id == m_nEditedArea)
         return;
-    const QRect before = HandleBounds(true) | HandleBounds(false);
     m_nEditedArea = id;
     // The handles drawn and the tool that drags them must be the same
     // area's, or a drag would move corners the user does not see.
@@ -506,8 +505,7 @@ void CTilemontView::SetEditedAreaId(AreaId id)
         m_tools[SkewTool]->SetArea(id);
     if (m_bInitialRectMode)
         m_tools[InitialRectTool]->SetArea(id);
-    if (m_bSkewMode || m_bInitialRectMode)
-        viewport()->update(before | HandleBounds(true) | HandleBounds(false));
+    RepaintHandleOverlay();
 }
 
 const CArea* CTilemontView::GetEditedArea() const
@@ -530,6 +528,7 @@ void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int
         mode = false;
         SetActiveTool(toolBefore);
     }
+    RepaintHandleOverlay();
 }
 
 void CTilemontView::SetSkewMode(bool on, const CArea* area)
@@ -542,50 +541,79 @@ void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
     SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
 }
 
+namespace {
+
+// In the order top-left, top-right, bottom-left, bottom-right.
+std::array<QPoint, 4> PictureHandleCorners(const CArea& area, bool skew)
+{
+    if (skew) {
+        const auto& c = area.GetSkewCorners();
+        return {c[CArea::TopLeft], c[CArea::TopRight], c[CArea::BottomLeft], c[CArea::BottomRight]};
+    }
+    const CIntRect& r = area.GetInitialRect();
+    return {QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.left, r.bottom), QPoint(r.right, r.bottom)};
+}
+
+QPoint HandleClientPoint(QPoint picture, const CViewGeometry& g)
+{
+    return QPoint(TruncPixel(float(picture.x()) * g.zoomX + g.offsetX - float(g.scrollX)),
+                  TruncPixel(float(picture.y()) * g.zoomY + g.offsetY - float(g.scrollY)));
+}
+
+} // namespace
+
 bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<QPoint, 4>& corners) const
 {
     const CArea* area = GetEditedArea();
     if (!area)
         return false;
-    std::array<QPoint, 4> picture;
-    if (skew) {
-        const auto& c = area->GetSkewCorners();
-        picture = {c[CArea::TopLeft], c[CArea::TopRight], c[CArea::BottomLeft], c[CArea::BottomRight]};
-    } else {
-        const CIntRect& r = area->GetInitialRect();
-        picture = {QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.left, r.bottom),
-                   QPoint(r.right, r.bottom)};
-    }
-    for (int i = 0; i < 4; ++i) {
-        corners[i] = QPoint(TruncPixel(float(picture[i].x()) * g.zoomX + g.offsetX - float(g.scrollX)),
-                            TruncPixel(float(picture[i].y()) * g.zoomY + g.offsetY - float(g.scrollY)));
-    }
+    const std::array<QPoint, 4> picture = PictureHandleCorners(*area, skew);
+    for (std::size_t i = 0; i < 4; ++i)
+        corners[i] = HandleClientPoint(picture[i], g);
     return true;
 }
 
-QRect CTilemontView::HandleBounds(bool skew) const
+QRect CTilemontView::HandleOverlayBox() const
 {
-    std::array<QPoint, 4> c;
-    if (!HandleCorners(skew, Geometry(), c))
-        return QRect();
-    QRect bounds(c[0], c[0]);
-    for (const QPoint& p : c)
-        bounds |= QRect(p, p);
-    // The marks reach 4 pixels before and 3 after each corner.
-    return bounds.adjusted(-5, -5, 5, 5);
+    const CArea* area = GetEditedArea();
+    QRect box;
+    if (!area)
+        return box;
+    for (const bool skew : {true, false}) {
+        if (skew ? !m_bSkewMode : !m_bInitialRectMode)
+            continue;
+        for (const QPoint& p : PictureHandleCorners(*area, skew))
+            box |= QRect(p, p);
+    }
+    return box;
+}
+
+void CTilemontView::RepaintHandleOverlay()
+{
+    const CViewGeometry g = Geometry();
+    const auto client = [&g](const QRect& box) {
+        if (box.isNull())
+            return QRect();
+        // The marks reach 4 pixels before and 3 after each corner.
+        return QRect(HandleClientPoint(box.topLeft(), g), HandleClientPoint(box.bottomRight(), g))
+            .adjusted(-5, -5, 5, 5);
+    };
+    const QRect now = HandleOverlayBox();
+    viewport()->update(client(m_shownHandles) | client(now));
+    m_shownHandles = now;
 }
 
 void CTilemontView::RefreshSkewHandles()
 {
     m_tools[SkewTool]->SetArea(GetEditedAreaId());
     m_tools[SkewTool]->InvalidateOutline();
-    viewport()->update(HandleBounds(true));
+    RepaintHandleOverlay();
 }
 
 void CTilemontView::RefreshInitialRectHandles()
 {
     m_tools[InitialRectTool]->InvalidateOutline();
-    viewport()->update(HandleBounds(false));
+    RepaintHandleOverlay();
 }
 
 // --- Commands -------------------------------------------------------------

@@ -186,7 +186,12 @@ private:
     // land in the client area, in the order top-left, top-right,
     // bottom-left, bottom-right; false without an edited area.
     bool HandleCorners(bool skew, const CViewGeometry& geometry, std::array<QPoint, 4>& corners) const;
-    QRect HandleBounds(bool skew) const;
+    // Picture box of the handle corners the modes that are on show now.
+    QRect HandleOverlayBox() const;
+    // Repaints the handles where they were last shown and where they are
+    // now: a step can move them (default corners, an undo) or take the area
+    // away while the overlay is up or just after its mode ended.
+    void RepaintHandleOverlay();
     // Selection outline, handle overlays and tool feedback over the
     // composed scene; geometry says where the picture lies.
     void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
@@ -218,5 +223,7 @@ private:
     Qt::KeyboardModifiers m_modifiers;
     // The selection as last shown, so that a change repaints where it was.
     CPolygon m_shownSelection;
+    // In picture coordinates, so scrolling and zooming do not stale it.
+    QRect m_shownHandles;
     bool m_bGrabbing = false;
 };

@@ -72,9 +72,13 @@ bool Explained(const QImage& shown, const QImage& fresh, int x, int y)
     if (x == 0 || y == 0 || x == fresh.width() - 1 || y == fresh.height() - 1)
         return true;
     const QRgb s = shown.pixel(x, y);
+    // Under an inverted line (handle edges, tool feedback) the pixel is the
+    // inverse of what lies beneath, so the shifted sample shows inverted.
+    const QRgb inverse = qRgb(255 - qRed(s), 255 - qGreen(s), 255 - qBlue(s));
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-            if (fresh.valid(x + dx, y + dy) && Near(s, fresh.pixel(x + dx, y + dy)))
+            if (fresh.valid(x + dx, y + dy) &&
+                (Near(s, fresh.pixel(x + dx, y + dy)) || ((dx || dy) && Near(inverse, fresh.pixel(x + dx, y + dy)))))
                 return true;
     return false;
 }

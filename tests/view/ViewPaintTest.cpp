@@ -177,6 +177,33 @@ INSTANTIATE_TEST_SUITE_P(ZoomAndScroll, HandlePlacementTest,
                                            std::make_tuple(2.0f, QPoint(150, 170)),
                                            std::make_tuple(3.0f, QPoint(250, 290))));
 
+// Steps move the handles under the overlay: the default corners the skew
+// tool gives, an undo taking them away again (the marks then sit at the
+// picture's corner), and the default corners given once more just as the
+// mode ends. Each time the window must show what a fresh paint shows.
+TEST_F(ViewPaintTest, HandleMarksLeaveNothingBehindWhenStepsMoveThem)
+{
+    SetPicture(SolidImage(400, 300, kGrey));
+    const AreaId id = doc.IdOf(&AddArea(RectPolygon(100, 100, 300, 250)));
+    auto view = ShowView(doc, QSize(500, 400));
+    const auto fresh = [&view](const char* when) {
+        const QImage shown = Shown(*view);
+        view->OnCommand(ID_REFRESH);
+        EXPECT_EQ(shown, Shown(*view)) << when;
+    };
+
+    view->SetSkewMode(true, doc.FindArea(id));
+    view->RefreshSkewHandles();
+    ASSERT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(300, 250));
+    fresh("default corners given");
+    doc.OnEditUndo();
+    ASSERT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(0, 0));
+    fresh("corners undone");
+    view->SetSkewMode(false, doc.FindArea(id));
+    view->RefreshSkewHandles();
+    fresh("mode ended");
+}
+
 TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
 {
     SetPicture(SolidImage(800, 600, kGrey));
