@@ -14,6 +14,10 @@ public:
     // Null for an area without a texture, which shows no surface to shade.
     const CAreaShading* Get(const QImage& picture, const CArea& area);
     void Clear() { m_entries.clear(); }
+    // A removed area's measure would otherwise stay for the whole session;
+    // an undo bringing it back measures it again.
+    void Forget(AreaId id) { m_entries.erase(id); }
+    std::size_t Count() const { return m_entries.size(); }
 
 private:
     struct Entry

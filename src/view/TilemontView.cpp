@@ -189,6 +189,8 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
     case Kind::AreaRemoved:
     case Kind::AreaChanged:
     case Kind::SelectedAreaChanged:
+        if (change.kind == Kind::AreaRemoved)
+            m_cache.ForgetArea(change.area);
         if (!change.bounds.isEmpty()) {
             m_cache.InvalidatePicture(change.bounds);
             viewport()->update(ClientBounds(QRectF(change.bounds), 3));

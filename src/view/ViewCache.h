@@ -46,6 +46,8 @@ public:
     bool IsKeepShading() const { return m_bKeepShading; }
     // The measured shadings while they are shown, else null.
     CAreaShadingCache* Shading() { return m_bKeepShading ? &m_shading : nullptr; }
+    void ForgetArea(AreaId id) { m_shading.Forget(id); }
+    const CAreaShadingCache& ShadingCache() const { return m_shading; }
 
 private:
     const QImage* ScaledPicture(const QImage& picture, const CViewGeometry& geometry);

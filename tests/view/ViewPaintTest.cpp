@@ -204,6 +204,33 @@ TEST_F(ViewPaintTest, HandleMarksLeaveNothingBehindWhenStepsMoveThem)
     fresh("mode ended");
 }
 
+TEST_F(ViewPaintTest, ShadingOfARemovedAreaIsLetGoAndMeasuredAgainWhenUndoBringsItBack)
+{
+    // The left half of the picture lies in shadow.
+    QImage picture = SolidImage(200, 100, qRgb(120, 120, 120));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            picture.setPixel(x, y, qRgb(60, 60, 60));
+    SetPicture(picture);
+    const QImage texture = SolidImage(8, 8, qRgb(200, 160, 120));
+    const AreaId id = doc.IdOf(&AddArea(RectPolygon(0, 0, 200, 100), [&texture](CArea& a) { a.SetTexture(&texture); }));
+    auto view = ShowView(doc, QSize(200, 100));
+    view->SetKeepShading(true);
+    const auto shadowRatio = [&view] {
+        const QImage shot = Shot(*view);
+        return double(qRed(shot.pixel(view->PictureToClient(QPointF(30, 50)).toPoint()))) /
+               qRed(shot.pixel(view->PictureToClient(QPointF(170, 50)).toPoint()));
+    };
+    EXPECT_NEAR(shadowRatio(), 0.5, 0.1);
+    ASSERT_EQ(view->GetCache().ShadingCache().Count(), 1u);
+
+    ASSERT_TRUE(doc.DeleteArea(id, QStringLiteral("Delete"), false));
+    Shot(*view);
+    EXPECT_EQ(view->GetCache().ShadingCache().Count(), 0u);
+    doc.OnEditUndo();
+    EXPECT_NEAR(shadowRatio(), 0.5, 0.1);
+}
+
 TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
 {
     SetPicture(SolidImage(800, 600, kGrey));
