@@ -1,8 +1,8 @@
 #include "ExportRun.h"
 
 #include "ExportOutput.h"
+#include "ExportSize.h"
 #include "codecs/EncoderRegistry.h"
-#include "document/ImageCodec.h"
 #include "render/TemplateCompositor.h"
 
 #include <QDir>
@@ -41,14 +41,14 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
 
     if (picture.isNull())
         return Fail(error, path, QStringLiteral("the template has no picture."));
-    if (request.width <= 0 || request.height <= 0)
+    switch (CheckExportSize(request.width, request.height)) {
+    case ExportSizeCheck::TooSmall:
         return Fail(error, path, QStringLiteral("the width and the height must be at least 1 pixel."));
-    if (qint64(request.width) * request.height > kMaxImagePixels)
-        return Fail(error, path,
-                    QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
-                        .arg(request.width)
-                        .arg(request.height)
-                        .arg(kMaxImagePixels / 1'000'000));
+    case ExportSizeCheck::TooLarge:
+        return Fail(error, path, ExportTooLargeMessage(request.width, request.height));
+    case ExportSizeCheck::Ok:
+        break;
+    }
     const CImageEncoder* encoder = FindEncoder(request.encoder);
     if (!encoder)
         return Fail(error, path, QStringLiteral("there is no encoder for the chosen format."));

@@ -2,6 +2,7 @@
 
 #include "ExportOutput.h"
 #include "codecs/EncoderRegistry.h"
+#include "ExportSize.h"
 #include "document/ImageCodec.h"
 #include "document/Messages.h"
 #include "render/LayeredTemplate.h"
@@ -69,13 +70,14 @@ QString CommonObstacle(const QImage& picture, const std::vector<CArea>& areas, c
         return QStringLiteral("the template has no picture.");
     if (request.area >= areas.size())
         return QStringLiteral("the template has no such area.");
-    if (request.width <= 0 || request.height <= 0)
+    switch (CheckExportSize(request.width, request.height)) {
+    case ExportSizeCheck::TooSmall:
         return QStringLiteral("the width and the height must be at least 1 pixel.");
-    if (qint64(request.width) * request.height > kMaxImagePixels)
-        return QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
-            .arg(request.width)
-            .arg(request.height)
-            .arg(kMaxImagePixels / 1'000'000);
+    case ExportSizeCheck::TooLarge:
+        return ExportTooLargeMessage(request.width, request.height);
+    case ExportSizeCheck::Ok:
+        break;
+    }
     const CImageEncoder* encoder = FindEncoder(request.encoder);
     if (!encoder)
         return QStringLiteral("there is no encoder for the chosen format.");

@@ -6,7 +6,7 @@
 #include "codecs/EncoderRegistry.h"
 #include "controls/FileBrowseEdit.h"
 #include "document/IDocumentPrompts.h"
-#include "document/ImageCodec.h"
+#include "export/ExportSize.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -228,15 +228,8 @@ bool CExportDlg::TryAccept()
     }
     if (!ReadFields())
         return false;
-    if (m_nWidth <= 0 || m_nHeight <= 0) {
-        m_prompts.ShowError(QStringLiteral("Please enter a width and a height of at least 1 pixel."));
-        return false;
-    }
-    if (qint64(m_nWidth) * m_nHeight > kMaxImagePixels) {
-        m_prompts.ShowError(QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
-                                .arg(m_nWidth)
-                                .arg(m_nHeight)
-                                .arg(kMaxImagePixels / 1'000'000));
+    if (const QString refusal = ExportSizeRefusal(m_nWidth, m_nHeight); !refusal.isEmpty()) {
+        m_prompts.ShowError(refusal);
         return false;
     }
     if (m_strFileName.trimmed().isEmpty()) {

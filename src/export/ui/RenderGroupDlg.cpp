@@ -3,7 +3,7 @@
 #include "ExportFormats.h"
 #include "controls/BrowseEdit.h"
 #include "document/IDocumentPrompts.h"
-#include "document/ImageCodec.h"
+#include "export/ExportSize.h"
 #include "panels/catalogue/TextureCatalogue.h"
 
 #include <QCheckBox>
@@ -100,13 +100,10 @@ bool CRenderGroupDlg::TryAccept()
         refusal = QStringLiteral("There is no texture group in %1.").arg(QDir::toNativeSeparators(m_strTexturesFolder));
     else if (output.isEmpty())
         refusal = QStringLiteral("Please enter the folder the images go into.");
-    else if (!wide || !high || width <= 0 || height <= 0)
-        refusal = QStringLiteral("Please enter a width and a height of at least 1 pixel.");
-    else if (qint64(width) * height > kMaxImagePixels)
-        refusal = QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an image may have.")
-                      .arg(width)
-                      .arg(height)
-                      .arg(kMaxImagePixels / 1'000'000);
+    else if (!wide || !high)
+        refusal = ExportSizeRefusal(0, 0);
+    else if (const QString size = ExportSizeRefusal(width, height); !size.isEmpty())
+        refusal = size;
     else if (!QDir().mkpath(QDir::fromNativeSeparators(output)))
         refusal = QStringLiteral("The folder %1 cannot be made.").arg(output);
     if (!refusal.isEmpty()) {

@@ -1,0 +1,33 @@
+#include "ExportSize.h"
+
+#include "document/ImageCodec.h"
+
+ExportSizeCheck CheckExportSize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return ExportSizeCheck::TooSmall;
+    if (qint64(width) * height > kMaxImagePixels)
+        return ExportSizeCheck::TooLarge;
+    return ExportSizeCheck::Ok;
+}
+
+QString ExportTooLargeMessage(int width, int height)
+{
+    return QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxImagePixels / 1'000'000);
+}
+
+QString ExportSizeRefusal(int width, int height)
+{
+    switch (CheckExportSize(width, height)) {
+    case ExportSizeCheck::TooSmall:
+        return QStringLiteral("Please enter a width and a height of at least 1 pixel.");
+    case ExportSizeCheck::TooLarge:
+        return ExportTooLargeMessage(width, height);
+    case ExportSizeCheck::Ok:
+        break;
+    }
+    return QString();
+}
