@@ -148,6 +148,10 @@ public:
     // without a texture; the exact warp replaces it with RenderSkewedTexture.
     void RenderSkewedPreview(qint64 maxPixels);
 
+    // The flat canvas the warp distorts: the initial rectangle's size, or the
+    // outline's bounds while the rectangle is empty.
+    QSize WarpCanvasSize() const;
+
     // Returns false, having written an incomplete record, when an image could
     // not be encoded; the caller abandons the file.
     bool Serialize(CArchiveWriter& ar) const;
@@ -158,9 +162,6 @@ private:
     void AssignStored(const CArea& other);
     // The warp of the texture as placed now, or null when it cannot be made.
     QImage BuildSkewedTexture() const;
-    // The flat canvas the warp distorts: the initial rectangle's size, or the
-    // outline's bounds while the rectangle is empty.
-    QSize WarpCanvasSize() const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;

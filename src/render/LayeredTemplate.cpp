@@ -6,22 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
-
-// The flat canvas an area's warp distorts, by the area's own rule: the
-// initial rectangle's size, or the outline's bounds while it is empty.
-QSize WarpCanvasSize(const CArea& area)
-{
-    const CIntRect& rect = area.GetInitialRect();
-    if (rect.IsEmpty())
-        return area.GetOutlineBounds().size();
-    const auto clampInt = [](std::int64_t v) {
-        return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
-    };
-    return QSize(clampInt(rect.Width()), clampInt(rect.Height()));
-}
 
 CAreaShading ShadingOf(const QImage& picture, const CArea& area, const CComposeOptions& options)
 {
@@ -69,7 +55,7 @@ CArea CLayeredTemplate::AreaWithTexture(const QImage& texture) const
     area.SetSkewApplied(skewed);
     if (skewed) {
         QImage warp = RenderSkewedTexture(texture, area.GetRotation(), area.GetShiftX(), area.GetShiftY(),
-                                          area.GetScale(), WarpCanvasSize(area), area.GetSkewCorners(),
+                                          area.GetScale(), area.WarpCanvasSize(), area.GetSkewCorners(),
                                           WarpOptions{1, false});
         // A warp that cannot be made is left to drawing, which fails alike.
         if (!warp.isNull())
