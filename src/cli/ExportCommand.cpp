@@ -2,7 +2,7 @@
 
 #include "CliOutput.h"
 #include "EncoderOptions.h"
-#include "document/TemplateFile.h"
+#include "TemplateInput.h"
 #include "codecs/EncoderRegistry.h"
 #include "export/ExportRun.h"
 
@@ -81,21 +81,15 @@ int RunExportCommand(const QStringList& args)
         return kUsage;
     }
 
-    QString error;
-    auto data = LoadTemplateFile(options.input, &error);
-    if (!data) {
-        PrintError(error);
+    const auto data = LoadTemplateWithPicture(options.input, QStringLiteral("export"));
+    if (!data)
         return kFailed;
-    }
-    if (!data->picture) {
-        PrintError(QStringLiteral("%1 has no picture to export.").arg(options.input));
-        return kFailed;
-    }
     const QSize size = ExportSize(data->picture->size(), options.width, options.height);
     request.width = size.width();
     request.height = size.height();
     request.fileName = options.output;
     request.keepShading = options.keepShading;
+    QString error;
     if (!ExportRun(*data->picture, data->areas, request, &error)) {
         PrintError(error);
         return kFailed;

@@ -3,9 +3,9 @@
 #include "CliOutput.h"
 #include "EncoderOptions.h"
 #include "GroupProgress.h"
+#include "TemplateInput.h"
 #include "codecs/EncoderRegistry.h"
 #include "document/Messages.h"
-#include "document/TemplateFile.h"
 #include "export/GroupRender.h"
 #include "panels/catalogue/TextureCatalogue.h"
 
@@ -188,16 +188,9 @@ int RunRenderGroupCommand(const QStringList& args)
         return kUsage;
     }
 
-    QString error;
-    const auto data = LoadTemplateFile(options.input, &error);
-    if (!data) {
-        PrintError(error);
+    const auto data = LoadTemplateWithPicture(options.input, QStringLiteral("render"));
+    if (!data)
         return kFailed;
-    }
-    if (!data->picture) {
-        PrintError(QStringLiteral("%1 has no picture to render.").arg(options.input));
-        return kFailed;
-    }
     const std::optional<std::size_t> area = FindArea(data->areas, options.area);
     if (!area) {
         PrintError(QStringLiteral("%1 has no area \"%2\": %3.")

@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "ExportCommand.h"
 #include "RenderGroupCommand.h"
+#include "TemplateInput.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
 
@@ -33,15 +34,6 @@ int Usage()
     return kUsage;
 }
 
-std::optional<CTemplateData> Load(const QString& path)
-{
-    QString error;
-    auto data = LoadTemplateFile(path, &error);
-    if (!data)
-        PrintError(error);
-    return data;
-}
-
 int Save(const QString& path, const CTemplateData& data)
 {
     QString error;
@@ -54,7 +46,7 @@ int Save(const QString& path, const CTemplateData& data)
 
 int Info(const QString& path)
 {
-    const auto data = Load(path);
+    const auto data = LoadTemplateOrSay(path);
     if (!data)
         return kFailed;
     const QByteArray json = QJsonDocument(TemplateToJson(*data)).toJson(QJsonDocument::Indented);
@@ -87,7 +79,7 @@ int Make(const QString& descPath, const QString& outPath)
 
 int Resave(const QString& inPath, const QString& outPath)
 {
-    const auto data = Load(inPath);
+    const auto data = LoadTemplateOrSay(inPath);
     return data ? Save(outPath, *data) : kFailed;
 }
 

@@ -14,6 +14,13 @@ std::int32_t CImageEncoder::ParameterValue(const CEncoderParameters& params, con
     return fallback;
 }
 
+bool CImageEncoder::Accepts(const CEncoderParameters& params, QString* error) const
+{
+    QImage probe(2, 2, QImage::Format_RGB16);
+    probe.fill(Qt::white);
+    return Encode(probe, params, error).has_value();
+}
+
 QImage CImageEncoder::FlattenOnWhite(const QImage& image)
 {
     if (!image.hasAlphaChannel())

@@ -24,6 +24,10 @@ public:
     // the value -1 of a parameter, leave its default in force.
     virtual std::optional<QByteArray> Encode(const QImage& image, const CEncoderParameters& params,
                                              QString* error) const = 0;
+    // Whether params can be honoured at all, tried on a tiny image so that
+    // options the encoder refuses are told before any long work; on refusal
+    // sets error as Encode does.
+    bool Accepts(const CEncoderParameters& params, QString* error) const;
 
 protected:
     // The value given for guid; fallback when it is absent or -1. The first

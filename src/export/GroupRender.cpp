@@ -83,10 +83,8 @@ QString CommonObstacle(const QImage& picture, const std::vector<CArea>& areas, c
         return QStringLiteral("there is no encoder for the chosen format.");
     // Options the encoder cannot honour at all are refused once, before any
     // composition, as the export dialog does.
-    QImage probe(2, 2, QImage::Format_RGB16);
-    probe.fill(Qt::white);
     QString why;
-    if (!encoder->Encode(probe, request.parameters, &why))
+    if (!encoder->Accepts(request.parameters, &why))
         return why.isEmpty() ? QStringLiteral("the encoder refused the image.") : why;
     return {};
 }

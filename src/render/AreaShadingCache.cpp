@@ -5,10 +5,9 @@ const CAreaShading* CAreaShadingCache::Get(const QImage& picture, const CArea& a
     if (!area.GetTexture() || picture.isNull())
         return nullptr;
     Entry& entry = m_entries[area.GetId()];
-    if (entry.pictureKey != picture.cacheKey() || entry.pictureSize != picture.size() ||
-        !(entry.outline == area.GetOutline())) {
+    // The key changes with the picture's every change.
+    if (entry.pictureKey != picture.cacheKey() || !(entry.outline == area.GetOutline())) {
         entry.pictureKey = picture.cacheKey();
-        entry.pictureSize = picture.size();
         entry.outline = area.GetOutline();
         entry.shading = CAreaShading::Measure(picture, entry.outline);
     }

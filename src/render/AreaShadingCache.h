@@ -23,7 +23,6 @@ private:
     struct Entry
     {
         qint64 pictureKey = 0;
-        QSize pictureSize;
         CPolygon outline;
         CAreaShading shading;
     };

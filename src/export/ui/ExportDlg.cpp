@@ -243,10 +243,8 @@ bool CExportDlg::TryAccept()
         m_prompts.ShowError(QStringLiteral("There is no encoder for the chosen format."));
         return false;
     }
-    QImage probe(2, 2, QImage::Format_RGB16);
-    probe.fill(Qt::white);
     QString why;
-    if (!encoder->Encode(probe, m_params, &why)) {
+    if (!encoder->Accepts(m_params, &why)) {
         m_prompts.ShowError(why.isEmpty() ? QStringLiteral("The encoder refused these options.") : why);
         return false;
     }
