@@ -14,6 +14,9 @@ namespace {
 // The least a stored contour takes: its vertex count.
 constexpr quint64 kMinContourBytes = 4;
 constexpr quint64 kVertexBytes = 16;
+// The largest blob written for a perspective warp padded to its corners'
+// bounds (see PadToSkewBounds).
+constexpr qint64 kMaxPaddedWarpPixels = 40'000'000;
 
 } // namespace
 
@@ -44,6 +47,8 @@ void CArea::AssignStored(const CArea& other)
     m_bSkew = other.m_bSkew;
     m_ptSkew = other.m_ptSkew;
     m_rcInitial = other.m_rcInitial;
+    m_bPerspective = other.m_bPerspective;
+    m_realSize = other.m_realSize;
 }
 
 CArea CArea::CloneWithCache() const
@@ -64,7 +69,8 @@ bool CArea::operator==(const CArea& other) const
     return m_outline == other.m_outline && m_strName == other.m_strName &&
            sameImage(m_pTexture, other.m_pTexture) && m_dRotation == other.m_dRotation &&
            m_dScale == other.m_dScale && m_nShiftX == other.m_nShiftX && m_nShiftY == other.m_nShiftY &&
-           m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial;
+           m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial &&
+           m_bPerspective == other.m_bPerspective && m_realSize == other.m_realSize;
 }
 
 bool CArea::ShowsSameAs(const CArea& other) const
@@ -78,13 +84,40 @@ QRect CArea::GetDrawBounds() const
     QRect bounds = GetOutlineBounds();
     if (HasSkewCorners()) {
         const QRect quad = GetSkewBounds();
-        bounds |= quad;
+        bounds |= m_bPerspective ? GetSkewedTextureRect() : quad;
         int reduction = 1;
         if (const auto skewed = m_skewed.Get(reduction))
-            bounds |= QRect(quad.topLeft(), skewed->size() * reduction);
+            bounds |= QRect(GetSkewedTextureRect().topLeft(), skewed->size() * reduction);
     }
     // Truncated vertices and smooth sampling reach one pixel further.
     return bounds.adjusted(-1, -1, 2, 2);
+}
+
+QRect CArea::GetSkewedTextureRect() const
+{
+    const QRect box = GetSkewBounds();
+    if (!m_bPerspective)
+        return box;
+    // Half the outline's larger side around it: enough to see the texture
+    // follow the corners while they are edited, bounded by the area's size
+    // wherever the corners go. Picture pixels are never negative.
+    const QRect outline = GetOutlineBounds();
+    const int margin = std::max(outline.width(), outline.height()) / 2 + 2;
+    QRect near = outline.adjusted(-margin, -margin, margin, margin);
+    near.setLeft(std::max(0, near.left()));
+    near.setTop(std::max(0, near.top()));
+    return box & near;
+}
+
+std::optional<CHomography> CArea::CanvasToPicture() const
+{
+    const QSize canvas = WarpCanvasSize();
+    if (canvas.isEmpty() || !HasSkewCorners())
+        return std::nullopt;
+    std::array<QPointF, 4> corners;
+    for (std::size_t i = 0; i < 4; ++i)
+        corners[i] = QPointF(m_ptSkew[i]);
+    return CHomography::FromRect(QRectF(QPointF(0, 0), QSizeF(canvas)), corners);
 }
 
 bool CArea::HasSkewCorners() const
@@ -141,6 +174,30 @@ void CArea::Clear()
     m_bSkew = 0;
 }
 
+CSkewedTextureCache::Image CArea::PadToSkewBounds(const CSkewedTextureCache::Image& warp) const
+{
+    const QRect box = GetSkewBounds();
+    const QRect rect = GetSkewedTextureRect();
+    if (rect.topLeft() == box.topLeft())
+        return warp;
+    const QRect padded(box.topLeft(), rect.bottomRight());
+    // A quadrilateral reaching thousands of pixels past the picture would
+    // make a padded blob of a size no reader should have to take: such a
+    // file stores no warp, and every reader rebuilds one.
+    if (qint64(padded.width()) * padded.height() > kMaxPaddedWarpPixels)
+        return nullptr;
+    QImage image(padded.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return nullptr;
+    image.fill(Qt::black);
+    const QPoint at = rect.topLeft() - box.topLeft();
+    for (int y = 0; y < warp->height() && y + at.y() < image.height(); ++y)
+        std::copy_n(reinterpret_cast<const QRgb*>(warp->constScanLine(y)),
+                    std::min(warp->width(), image.width() - at.x()),
+                    reinterpret_cast<QRgb*>(image.scanLine(y + at.y())) + at.x());
+    return std::make_shared<const QImage>(std::move(image));
+}
+
 bool CArea::Serialize(CArchiveWriter& ar) const
 {
     ar.WriteString(m_strName);
@@ -150,6 +207,11 @@ bool CArea::Serialize(CArchiveWriter& ar) const
     auto skewed = m_skewed.Get(reduction);
     if (reduction > 1)
         skewed.reset();
+    // A perspective warp covers only the part of the corners' bounds near
+    // the outline; a reader that knows nothing of perspective places the
+    // blob at the bounds' top-left, so it gets the warp shifted there.
+    if (skewed && m_bPerspective)
+        skewed = PadToSkewBounds(skewed);
     if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality) ||
         !WriteImage(ar, skewed.get(), kTemplateImageQuality))
         return false;

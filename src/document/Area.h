@@ -1,7 +1,9 @@
 #pragma once
 
 #include "IntRect.h"
+#include "RealSize.h"
 #include "SkewedTextureCache.h"
+#include "geometry/Homography.h"
 #include "geometry/Polygon.h"
 
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class CArchiveReader;
 class CArchiveWriter;
@@ -51,7 +54,7 @@ public:
 
     // Whole-value equality of what a template stores and a copy takes over:
     // outline, name, texture pixels, placement, skew, corners and initial
-    // rect. The warped-texture cache, the editing flags and the identity are
+    // rect, perspective and real size. The warped-texture cache, the editing flags and the identity are
     // not part of the value.
     bool operator==(const CArea& other) const;
     // Equal by value and showing the same: editing flags and warped texture
@@ -106,11 +109,36 @@ public:
     bool IsSkewApplied() const { return m_bSkew != 0; }
     void SetSkewApplied(bool applied) { m_bSkew = applied ? 1 : 0; }
 
+    // Perspective: the skew corners are the images of the canvas's corners
+    // through a plane homography rather than a bilinear patch. Off for every
+    // area a template made before it had the mode.
+    bool IsPerspective() const { return m_bPerspective; }
+    void SetPerspective(bool perspective) { m_bPerspective = perspective; }
+    // The map from the warp canvas (0..width, 0..height) onto the picture
+    // that the corners define, or nothing when they make no plane (three in
+    // a line, a fold, no canvas).
+    std::optional<CHomography> CanvasToPicture() const;
+    // Picture point to texel point through the perspective and the
+    // placement: what a perspective warp samples.
+    std::optional<CHomography> PictureToTexel() const;
+
+    const CRealSize& GetRealSize() const { return m_realSize; }
+    void SetRealSize(const CRealSize& realSize) { m_realSize = realSize; }
+    // Whether the area holds any value a template without the extension
+    // block cannot store.
+    bool UsesExtension() const { return m_bPerspective || !m_realSize.IsEmpty(); }
+
     const Corners& GetSkewCorners() const { return m_ptSkew; }
     Corners& GetSkewCorners() { return m_ptSkew; }
     // The corners' bounding box, both ends included: where the warped
     // texture's pixel (0, 0) lands, and the initial rectangle a reset gives.
     QRect GetSkewBounds() const;
+    // The picture pixels the warped texture covers (before a preview's
+    // enlargement): the corners' bounds for the bilinear patch; for a
+    // perspective, whose corners may lie far past the picture, only the part
+    // of those bounds near the outline, so that memory and time follow the
+    // area and not its quadrilateral.
+    QRect GetSkewedTextureRect() const;
     // Picture pixels this area can paint: outline, corner quadrilateral and
     // warped texture together, so that a change repaints no less.
     QRect GetDrawBounds() const;
@@ -160,8 +188,11 @@ public:
 
 private:
     void AssignStored(const CArea& other);
+    CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
     // The warp of the texture as placed now, or null when it cannot be made.
     QImage BuildSkewedTexture() const;
+    // The perspective warp of GetSkewedTextureRect, reduction times smaller.
+    QImage BuildPerspectiveTexture(int reduction) const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;
@@ -172,6 +203,8 @@ private:
     std::int32_t m_nShiftX = 0;
     std::int32_t m_nShiftY = 0;
     double m_dRotation = 0.0;
+    bool m_bPerspective = false;
+    CRealSize m_realSize;
     std::unique_ptr<QImage> m_pTexture;
     CSkewedTextureCache m_skewed;
     CPolygon m_outline;

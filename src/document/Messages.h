@@ -39,4 +39,14 @@ inline const QString kStepSelect = QStringLiteral("Selection");
 inline const QString kStepTexture = QStringLiteral("Texture");
 // Dropping a picture where no area can take it as its texture.
 inline const QString kUseAsPicture = QStringLiteral("Do you want to use %1 as the picture of this template?");
+// Perspective.
+inline const QString kStepPerspective = QStringLiteral("Perspective");
+inline const QString kStepFitPerspective = QStringLiteral("Fit perspective");
+inline const QString kStepRealSize = QStringLiteral("Real size");
+inline const QString kNoPerspective =
+    QStringLiteral("No perspective found in %1: too few straight edges. Drag the corners instead.");
+// Said once when a template opens without its perspective and real-size
+// values because the block that holds them is damaged or of a later kind.
+inline const QString kExtensionSkipped =
+    QStringLiteral("%1: the perspective and real-size values could not be read; the template opens without them.");
 } // namespace Messages

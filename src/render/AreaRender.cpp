@@ -3,6 +3,7 @@
 // document: drawing, the warp, and the setters that rebuild it at once.
 #include "document/Area.h"
 #include "render/AreaShading.h"
+#include "render/PerspectiveWarp.h"
 #include "render/SkewedTexture.h"
 
 #include <QPainter>
@@ -92,8 +93,9 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
         m_skewed.GetOrBuild([this] { return BuildSkewedTexture(); });
         int reduction = 1;
         if (const auto skewed = m_skewed.Get(reduction)) {
-            // The warp's pixel (0, 0) is the corners' top-left bound.
-            const QPoint origin = GetSkewBounds().topLeft();
+            // The warp's pixel (0, 0) is its rect's top-left: for the
+            // bilinear patch, the corners' top-left bound.
+            const QPoint origin = GetSkewedTextureRect().topLeft();
             if (reduction == 1)
                 painter.drawImage(origin, *skewed);
             else
@@ -112,10 +114,49 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
     painter.restore();
 }
 
+std::optional<CHomography> CArea::PictureToTexel() const
+{
+    const QTransform t = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
+    const CHomography placement = CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    const auto canvasToPicture = CanvasToPicture();
+    if (!canvasToPicture)
+        return std::nullopt;
+    const auto toCanvas = canvasToPicture->Inverted();
+    const auto toTexel = placement.Inverted();
+    if (!toCanvas || !toTexel)
+        return std::nullopt;
+    return *toTexel * *toCanvas;
+}
+
+QImage CArea::BuildPerspectiveTexture(int reduction) const
+{
+    const QRect rect = GetSkewedTextureRect();
+    if (rect.isEmpty())
+        return QImage();
+    auto toTexel = PictureToTexel();
+    if (!toTexel) {
+        // Corners that make no plane (three in a line, a fold) or a
+        // placement that squeezes the texture to nothing: the texture lies
+        // flat, so the area is still painted.
+        const QTransform t = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
+        toTexel = CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()).Inverted();
+        if (!toTexel)
+            toTexel = CHomography::Affine(0, 0, 0, 0, 0, 0);
+    }
+    // Output pixel (i, j) of a reduced warp stands for the reduction-sized
+    // block of picture pixels at rect's top-left + reduction * (i, j).
+    const CHomography fromOutput = CHomography::Affine(reduction, 0, 0, reduction, rect.x(), rect.y());
+    const QRect out(0, 0, (rect.width() + reduction - 1) / reduction, (rect.height() + reduction - 1) / reduction);
+    QImage warp = WarpPerspective(*m_pTexture, *toTexel * fromOutput, out);
+    return warp;
+}
+
 QImage CArea::BuildSkewedTexture() const
 {
     if (!m_pTexture)
         return QImage();
+    if (m_bPerspective)
+        return BuildPerspectiveTexture(1);
     return ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale, WarpCanvasSize(),
                                  m_ptSkew);
 }
@@ -155,11 +196,19 @@ void CArea::RenderSkewedPreview(qint64 maxPixels)
 {
     if (!m_pTexture)
         return;
-    const QRect bounds = GetSkewBounds();
+    const QRect bounds = GetSkewedTextureRect();
     const double box = double(bounds.width()) * double(bounds.height());
     const int reduction = std::max(1, int(std::ceil(std::sqrt(box / double(std::max<qint64>(1, maxPixels))))));
     if (reduction == 1) {
         RenderSkewedTexture(true);
+        return;
+    }
+    if (m_bPerspective) {
+        QImage preview = BuildPerspectiveTexture(reduction);
+        if (preview.isNull())
+            m_skewed.Reset();
+        else
+            m_skewed.Set(std::make_shared<const QImage>(std::move(preview)), reduction);
         return;
     }
     // The same warp at a smaller scale: canvas, placement and corners

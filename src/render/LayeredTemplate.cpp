@@ -53,7 +53,8 @@ CArea CLayeredTemplate::AreaWithTexture(const QImage& texture) const
     area.SetSkewApplied(false);
     area.SetTexture(&texture);
     area.SetSkewApplied(skewed);
-    if (skewed) {
+    // A perspective warp is left to drawing, which builds it on its own.
+    if (skewed && !area.IsPerspective()) {
         QImage warp = RenderSkewedTexture(texture, area.GetRotation(), area.GetShiftX(), area.GetShiftY(),
                                           area.GetScale(), area.WarpCanvasSize(), area.GetSkewCorners(),
                                           WarpOptions{1, false});
