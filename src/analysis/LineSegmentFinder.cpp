@@ -112,7 +112,7 @@ std::vector<CLineSegment> CLineSegmentFinder::Find(const QImage& picture, const 
     const double backY = 1.0 / (double(grey.rows) / crop.height());
 
     std::vector<cv::Vec4f> lines;
-    cv::createLineSegmentDetector(cv::LSD_REFINE_STD)->detect(grey, lines);
+    cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(grey, lines);
 
     // Very short segments are mostly texture and noise, and their direction
     // is too uncertain to vote for a vanishing point.

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kMaxCanvas = 20000;
+constexpr double kExplainedShare = 0.3;
 
 QString Tr(const char* text) { return QCoreApplication::translate("PerspectiveFit", text); }
 
@@ -167,8 +168,17 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
         return families[a.first].support + families[a.second].support >
                families[b.first].support + families[b.second].support;
     });
+    // The families used must explain a good share of the area's edges: on
+    // flagstones and other irregular joints a few edges always happen to
+    // meet somewhere, and such a chance point is no plane.
+    double total = 0;
+    for (const CLineSegment& segment : segments)
+        total += segment.Length();
+    const auto explains = [&](double support) { return support >= kExplainedShare * total; };
     QString why = tooFew;
     for (const auto& [i, j] : pairs) {
+        if (!explains(families[i].support + families[j].support))
+            continue;
         const auto& v1 = families[i].point;
         const auto& v2 = families[j].point;
         const auto measured = CPlaneFromVanishing::FocalFrom(v1, v2, centre, longer);
@@ -187,7 +197,7 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
     // over a plain carpet): a camera held level fixes the rest.
     if (families.size() == 1 || pairs.empty() || why == tooFew) {
         const CVanishingFamily& only = families.front();
-        if (only.members.size() >= 3) {
+        if (explains(only.support)) {
             if (const auto plane = CPlaneFromVanishing::FromLevelHorizon(only.point, fallbackFocal, centre)) {
                 auto fit = Canvas(*plane, vertices, &why);
                 if (fit) {

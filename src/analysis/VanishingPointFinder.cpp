@@ -41,23 +41,34 @@ struct CNormalised
     double tolerance;
 };
 
-// Least-squares point of lines: the direction v (unit) minimising the
-// length-weighted sum of (line . v)^2.
+// The point that best explains the lines, refined from point: the one
+// minimising the sum of length^2 * sin^2(deviation), the segments' end
+// points' squared distances from lines through their middles and the point.
+// line . v is |t| sin(deviation) (t the direction from the middle to v),
+// so this is a least-squares problem weighted by length^2 / |t|^2, with t
+// taken from the previous estimate.
 bool FitPoint(const std::vector<CNormalised>& lines, const std::vector<int>& members, Vec3& point)
 {
-    cv::Matx33d m = cv::Matx33d::zeros();
-    for (int i : members) {
-        const Vec3& l = lines[static_cast<std::size_t>(i)].line;
-        const double w = lines[static_cast<std::size_t>(i)].length;
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c)
-                m(r, c) += w * l[static_cast<std::size_t>(r)] * l[static_cast<std::size_t>(c)];
+    for (int round = 0; round < 3; ++round) {
+        cv::Matx33d m = cv::Matx33d::zeros();
+        for (int i : members) {
+            const CNormalised& n = lines[static_cast<std::size_t>(i)];
+            const QPointF mid = n.segment.Middle();
+            const double tx = point[0] - point[2] * mid.x(), ty = point[1] - point[2] * mid.y();
+            const double w = n.length * n.length / std::max(tx * tx + ty * ty, 1e-9);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c)
+                    m(r, c) += w * n.line[static_cast<std::size_t>(r)] * n.line[static_cast<std::size_t>(c)];
+        }
+        cv::Mat values, vectors;
+        if (!cv::eigen(cv::Mat(m), values, vectors))
+            return false;
+        Vec3 next{vectors.at<double>(2, 0), vectors.at<double>(2, 1), vectors.at<double>(2, 2)};
+        if (!Normalize(next))
+            return false;
+        point = next;
     }
-    cv::Mat values, vectors;
-    if (!cv::eigen(cv::Mat(m), values, vectors))
-        return false;
-    point = {vectors.at<double>(2, 0), vectors.at<double>(2, 1), vectors.at<double>(2, 2)};
-    return Normalize(point);
+    return true;
 }
 
 // Members at least spread apart across the family's direction: two pieces
@@ -128,10 +139,11 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
         pool[i] = static_cast<int>(i);
     // Fixed seed: the same photo gives the same fit every time.
     std::mt19937 random(20240611u);
+    std::vector<std::pair<Vec3, std::vector<int>>> found;
     constexpr int kTrials = 400;
     // A family that is one edge found twice is set aside, not counted; a few
     // such attempts at most.
-    for (int attempt = 0; attempt < maxFamilies + 3 && static_cast<int>(families.size()) < maxFamilies &&
+    for (int attempt = 0; attempt < maxFamilies + 3 && static_cast<int>(found.size()) < maxFamilies &&
                           pool.size() >= 2;
          ++attempt) {
         // Long edges are the trustworthy ones: they are drawn more often.
@@ -158,10 +170,8 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
             break;
         std::vector<int> members = inliers(pool, best);
         for (int round = 0; round < 3 && members.size() >= 2; ++round) {
-            Vec3 refined;
-            if (!FitPoint(lines, members, refined))
+            if (!FitPoint(lines, members, best))
                 break;
-            best = refined;
             members = inliers(pool, best);
         }
         if (members.empty())
@@ -169,6 +179,35 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
         std::vector<int> rest;
         std::set_difference(pool.begin(), pool.end(), members.begin(), members.end(), std::back_inserter(rest));
         pool = rest;
+        if (members.size() >= 2 && Distinct(lines, members, 0.01))
+            found.emplace_back(best, members);
+    }
+
+    // Taken one at a time, an early family keeps edges that barely agree
+    // with it (a wall's foot nearly in line with the boards): each edge now
+    // goes to the family it agrees with best, and the points are refitted.
+    for (int round = 0; round < 2 && found.size() > 1; ++round) {
+        for (auto& [point, members] : found)
+            members.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::size_t bestFamily = found.size();
+            double bestRatio = 1.0;
+            for (std::size_t f = 0; f < found.size(); ++f) {
+                const double ratio = Deviation(lines[i].segment, found[f].first) / lines[i].tolerance;
+                if (ratio <= bestRatio) {
+                    bestRatio = ratio;
+                    bestFamily = f;
+                }
+            }
+            if (bestFamily < found.size())
+                found[bestFamily].second.push_back(static_cast<int>(i));
+        }
+        for (auto& [point, members] : found)
+            if (members.size() >= 2)
+                FitPoint(lines, members, point);
+    }
+
+    for (const auto& [best, members] : found) {
         if (members.size() < 2 || !Distinct(lines, members, 0.01))
             continue;
         CVanishingFamily family;
@@ -179,5 +218,7 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
         family.support = supportOf(members);
         families.push_back(family);
     }
+    std::stable_sort(families.begin(), families.end(),
+                     [](const CVanishingFamily& a, const CVanishingFamily& b) { return a.support > b.support; });
     return families;
 }
