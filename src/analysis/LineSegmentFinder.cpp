@@ -127,5 +127,10 @@ std::vector<CLineSegment> CLineSegmentFinder::Find(const QImage& picture, const 
     }
     std::sort(result.begin(), result.end(),
               [](const CLineSegment& p, const CLineSegment& q) { return p.Length() > q.Length(); });
+    // A busy photo (gravel, a patterned rug) can give thousands of edges;
+    // the longest carry the directions, and the grouping's time stays bounded.
+    constexpr std::size_t kMaxSegments = 1500;
+    if (result.size() > kMaxSegments)
+        result.resize(kMaxSegments);
     return result;
 }
