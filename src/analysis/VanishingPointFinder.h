@@ -1,0 +1,37 @@
+#pragma once
+
+#include "analysis/LineSegment.h"
+
+#include <QPointF>
+
+#include <array>
+#include <vector>
+
+// Segments that meet in one vanishing point.
+struct CVanishingFamily
+{
+    // Homogeneous, picture pixels, unit length; w = 0 for a direction.
+    std::array<double, 3> point{0, 0, 0};
+    std::vector<int> members;  // indices into the segments searched
+    double support = 0.0;      // the members' total length, pixels
+};
+
+// Groups segments by the point they converge to, one family at a time, by
+// random sampling of segment pairs: the hypothesis most of the segments'
+// length agrees with wins, so a stray edge cannot tilt a family, and the
+// winners' point is then fitted to all of them by least squares. Points
+// at infinity (edges parallel in the picture) are ordinary homogeneous
+// points here.
+class CVanishingPointFinder
+{
+public:
+    // centre and scale normalise coordinates for the arithmetic (the
+    // picture's centre and longer side). Families have at least two
+    // distinct (not collinear) lines; strongest first, at most maxFamilies.
+    static std::vector<CVanishingFamily> Find(const std::vector<CLineSegment>& segments, QPointF centre,
+                                              double scale, int maxFamilies = 3);
+
+    // Sine of the angle between the segment and the direction from its
+    // middle to point: 0 when the segment points exactly at it.
+    static double Deviation(const CLineSegment& segment, const std::array<double, 3>& point);
+};
