@@ -8,6 +8,8 @@ std::optional<CTemplateData> LoadTemplateOrSay(const QString& path)
     auto data = LoadTemplateFile(path, &error);
     if (!data)
         PrintError(error);
+    else if (!data->warning.isEmpty())
+        PrintError(QStringLiteral("warning: ") + data->warning);
     return data;
 }
 

@@ -34,7 +34,7 @@ QJsonObject AreaToJson(const CArea& area)
         outline.append(points);
     }
     const CIntRect& r = area.GetInitialRect();
-    return QJsonObject{
+    QJsonObject json{
         {"name", area.GetName()},
         {"texture", SizeJson(area.GetTexture())},
         {"skewedTexture", SizeJson(area.GetSkewedTexture().get())},
@@ -46,7 +46,16 @@ QJsonObject AreaToJson(const CArea& area)
         {"skewCorners", corners},
         {"outline", outline},
         {"initialRect", QJsonArray{r.left, r.top, r.right, r.bottom}},
+        {"perspective", area.IsPerspective()},
     };
+    const CRealSize& real = area.GetRealSize();
+    if (!real.IsEmpty()) {
+        const QLineF& line = real.reference;
+        json.insert("realSize", QJsonObject{{"reference", QJsonArray{line.x1(), line.y1(), line.x2(), line.y2()}},
+                                            {"referenceCm", real.referenceCm},
+                                            {"textureWidthCm", real.textureWidthCm}});
+    }
+    return json;
 }
 
 // Reading JSON reports the first problem by its place in the document.
@@ -82,6 +91,40 @@ QJsonArray Array(const QJsonValue& v, const QString& where, qsizetype size = -1)
         Fail(where, size >= 0 ? QStringLiteral("an array of %1 items is expected").arg(size)
                               : QStringLiteral("an array is expected"));
     return v.toArray();
+}
+
+bool Bool(const QJsonValue& v, const QString& where)
+{
+    if (!v.isUndefined() && !v.isBool())
+        Fail(where, QStringLiteral("true or false is expected"));
+    return v.toBool();
+}
+
+// A length in centimetres: 0 stands for "not known", as in the file.
+double Centimetres(const QJsonValue& v, const QString& where)
+{
+    const double cm = Number(v, where);
+    if (!(cm >= 0.0))
+        Fail(where, QStringLiteral("a length of 0 or more is expected"));
+    return cm;
+}
+
+CRealSize RealSizeFromJson(const QJsonValue& value, const QString& where)
+{
+    if (!value.isObject())
+        Fail(where, QStringLiteral("an object is expected"));
+    const QJsonObject o = value.toObject();
+    CRealSize real;
+    if (o.contains("reference")) {
+        const QString at = where + ".reference";
+        const QJsonArray line = Array(o.value("reference"), at, 4);
+        real.reference = QLineF(Number(line[0], at), Number(line[1], at), Number(line[2], at), Number(line[3], at));
+    }
+    if (o.contains("referenceCm"))
+        real.referenceCm = Centimetres(o.value("referenceCm"), where + ".referenceCm");
+    if (o.contains("textureWidthCm"))
+        real.textureWidthCm = Centimetres(o.value("textureWidthCm"), where + ".textureWidthCm");
+    return real;
 }
 
 std::unique_ptr<QImage> Image(const QJsonValue& v, const QString& baseDir, const QString& where)
@@ -138,10 +181,10 @@ CArea AreaFromJson(const QJsonValue& value, const QString& baseDir, const QStrin
         outline.contours.push_back(std::move(contour));
     }
     area.SetOutline(&outline);
-    const QJsonValue skew = o.value("skew");
-    if (!skew.isUndefined() && !skew.isBool())
-        Fail(where + ".skew", QStringLiteral("true or false is expected"));
-    area.SetSkewApplied(skew.toBool());
+    area.SetSkewApplied(Bool(o.value("skew"), where + ".skew"));
+    area.SetPerspective(Bool(o.value("perspective"), where + ".perspective"));
+    if (o.contains("realSize"))
+        area.SetRealSize(RealSizeFromJson(o.value("realSize"), where + ".realSize"));
     // Last, so that with the skew applied the warped texture is built from
     // the final placement, as a finished corner drag builds it.
     if (auto texture = Image(o.value("texture"), baseDir, where + ".texture"))

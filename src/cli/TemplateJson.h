@@ -7,7 +7,8 @@
 #include <optional>
 
 // The template as JSON: the picture's size, then every area with its
-// placement, corners, outline and the sizes of its images.
+// placement, corners, outline, the sizes of its images, its perspective
+// mode and, when it has any, its real-size values.
 QJsonObject TemplateToJson(const CTemplateData& data);
 
 // Builds a template from JSON of the same shape, where "picture" and

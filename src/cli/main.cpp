@@ -2,6 +2,7 @@
 #include "DemoWorkspace.h"
 #include "CliOutput.h"
 #include "ExportCommand.h"
+#include "FitPerspectiveCommand.h"
 #include "RenderGroupCommand.h"
 #include "TemplateInput.h"
 #include "TemplateJson.h"
@@ -29,6 +30,8 @@ int Usage()
         "       tilemont-cli render-group TEMPLATE.tlm --area NAME --group DIR --out DIR\n"
         "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [encoder options as for export]\n"
         "                    [--jobs N] [--keep-shading] [--overwrite]\n"
+        "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
+        "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER"));
     return kUsage;
@@ -117,6 +120,8 @@ int main(int argc, char** argv)
         return RunExportCommand(args.mid(1));
     if (command == QLatin1String("render-group") && args.size() >= 2)
         return RunRenderGroupCommand(args.mid(1));
+    if (command == QLatin1String("fit-perspective") && args.size() >= 2)
+        return RunFitPerspectiveCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
     if (command == QLatin1String("demo") && args.size() == 2 && !args[1].isEmpty())

@@ -5,6 +5,7 @@
 #include "ArchiveWriter.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "TemplateExtension.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -33,6 +34,7 @@ std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector
     for (const CArea& area : areas)
         if (!area.Serialize(ar))
             return std::nullopt;
+    CTemplateExtension::Write(ar, areas);
     return ar.Data();
 }
 
@@ -46,6 +48,7 @@ CTemplateData ReadTemplate(QByteArray bytes)
     data.areas.resize(count);
     for (CArea& area : data.areas)
         area.Serialize(ar);
+    data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
     return data;
 }
 
@@ -55,7 +58,10 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
     if (!bytes)
         return std::nullopt;
     try {
-        return ReadTemplate(std::move(*bytes));
+        CTemplateData data = ReadTemplate(std::move(*bytes));
+        if (data.extensionSkipped)
+            data.warning = Messages::kExtensionSkipped.arg(path);
+        return data;
     } catch (const CArchiveError& e) {
         SetError(error, e.GetKind() == CArchiveError::Kind::EndOfFile ? Messages::kPastEnd : Messages::kBadFormat,
                  path);

@@ -14,13 +14,20 @@ struct CTemplateData
 {
     std::unique_ptr<QImage> picture;
     std::vector<CArea> areas;
+    // Set when the file holds a perspective and real-size block that could
+    // not be used: the areas came without those values.
+    bool extensionSkipped = false;
+    // What to tell the user once after opening (LoadTemplateFile fills it in,
+    // naming the file); empty when there is nothing to say.
+    QString warning;
 };
 
 // The whole file in memory; nothing when an image could not be encoded.
 std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas);
 
 // Raises CArchiveError for data that ends too early or counts that cannot
-// fit in what is left.
+// fit in what is left. A damaged block after the last area raises nothing:
+// it only sets extensionSkipped.
 CTemplateData ReadTemplate(QByteArray bytes);
 
 // Reads a template file. On failure returns nothing and sets error to the

@@ -465,5 +465,9 @@ bool CTilemontDoc::OnOpenDocument(const QString& path, bool emptyFileIsNew)
     SetPathName(path);
     NotifyAreasPanel();
     UpdateAllViews();
+    // After the template shows, so the user sees what opened without the
+    // values the message speaks of.
+    if (!data.warning.isEmpty())
+        m_prompts.ShowInformation(data.warning);
     return true;
 }

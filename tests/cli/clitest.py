@@ -128,11 +128,19 @@ def image_shape(blob):
     return None if size is None else {"width": size[0], "height": size[1]}
 
 
+def real_size_shape(a):
+    """The realSize info prints for an area that has one."""
+    x1, y1, x2, y2, reference_cm, texture_cm = a.real_size
+    return {"realSize": {"reference": [x1, y1, x2, y2], "referenceCm": reference_cm,
+                         "textureWidthCm": texture_cm}}
+
+
 def info_shape(t):
     """The JSON info should print for a Template."""
+    from tlmformat import NO_REAL_SIZE
     return {
         "picture": image_shape(t.picture),
-        "areas": [{
+        "areas": [dict({
             "name": a.name,
             "texture": image_shape(a.texture),
             "skewedTexture": image_shape(a.skewed),
@@ -144,7 +152,8 @@ def info_shape(t):
             "skewCorners": [list(p) for p in a.corners],
             "outline": [[list(v) for v in c] for c in a.outline],
             "initialRect": list(a.initial_rect),
-        } for a in t.areas],
+            "perspective": bool(a.perspective),
+        }, **(real_size_shape(a) if tuple(a.real_size) != NO_REAL_SIZE else {})) for a in t.areas],
     }
 
 

@@ -33,6 +33,13 @@ def seeds():
                 SQUARE,
                 [(10.0, 10.0), (20.0, 10.0), (20.0, 20.0), (10.0, 20.0)],
                 [(40.0, 30.0), (50.0, 30.0), (45.0, 40.0)]])]),
+        # The extension block after the last record: a perspective area with
+        # a real size, and one with neither.
+        "perspective.tlm": Template(areas=[
+            Area(name="Floor", skew=1, perspective=True, corners=[(10, 5), (54, 6), (-20, 60), (90, 62)],
+                 outline=[SQUARE], initial_rect=(0, 0, 64, 40),
+                 real_size=(4.0, 40.0, 60.0, 41.5, 120.0, 30.0)),
+            Area(name="Wall", outline=[SQUARE])]),
     }
 
 

@@ -17,6 +17,7 @@ def wrong_commands_and_argument_counts_exit_2():
         ["info"], ["info", tlm, tlm],
         ["make"], ["make", tlm], ["make", tlm, out, out],
         ["resave"], ["resave", tlm], ["resave", tlm, out, out],
+        ["fit-perspective"], ["fit-perspective", tlm], ["fit-perspective", "--area", "x"],
     ]
     bad = []
     for args in calls:

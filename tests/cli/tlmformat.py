@@ -70,6 +70,10 @@ def encode_name(text, form="auto"):
 
 # ---------------------------------------------------------------- records
 
+NO_REAL_SIZE = (0.0,) * 6
+EXTENSION_TAG = b"TLMX"
+
+
 @dataclass
 class Area:
     name: str = ""
@@ -84,6 +88,12 @@ class Area:
     outline: list = field(default_factory=list)                  # contours of (x, y)
     initial_rect: tuple = (0, 0, 0, 0)                           # left, top, right, bottom
     name_form: str = "auto"       # how to write the name; on reading, how it was found
+    # Held in the extension block after the last record.
+    perspective: bool = False
+    real_size: tuple = NO_REAL_SIZE  # x1, y1, x2, y2 (pixels), reference cm, texture width cm
+
+    def uses_extension(self):
+        return self.perspective or tuple(self.real_size) != NO_REAL_SIZE
 
 
 @dataclass
@@ -137,10 +147,31 @@ class Writer:
         return bytes(self.out)
 
 
-def write_template(t):
+def extension_block(areas, version=1, count=None, length=None, crc=None):
+    """The block after the last record: tag, version, payload length, the
+    payload (area count, then per area flags and six doubles), CRC-32 of the
+    payload.  The keywords override fields, to write damaged blocks."""
+    payload = Writer().u32(len(areas) if count is None else count)
+    for a in areas:
+        payload.u32(1 if a.perspective else 0)
+        for v in a.real_size:
+            payload.f64(v)
+    body = payload.bytes()
+    return (Writer().raw(EXTENSION_TAG).u32(version)
+            .u32(len(body) if length is None else length).raw(body)
+            .u32(zlib.crc32(body) & 0xFFFFFFFF if crc is None else crc).bytes())
+
+
+def write_template(t, extension=None):
+    """The file; the extension block follows when an area needs it (the
+    writer's rule), or always (True) or never (False)."""
     w = Writer().blob(t.picture).u32(len(t.areas))
     for a in t.areas:
         w.area(a)
+    if extension is None:
+        extension = any(a.uses_extension() for a in t.areas)
+    if extension:
+        w.raw(extension_block(t.areas))
     return w.bytes()
 
 
@@ -210,16 +241,38 @@ class Reader:
         return a
 
 
+def read_extension(r, areas):
+    """Reads a sound extension block into the areas; anything else in it is
+    an error, since this reader checks what the tool writes."""
+    if r.take(4) != EXTENSION_TAG:
+        raise ValueError("bytes after the last area are no extension block")
+    version, length = r.unpack("I"), r.unpack("I")
+    if version != 1:
+        raise ValueError("extension version %d" % version)
+    body = r.take(length)
+    if r.unpack("I") != zlib.crc32(body) & 0xFFFFFFFF:
+        raise ValueError("extension checksum differs")
+    p = Reader(body)
+    if p.unpack("I") != len(areas) or len(body) != 4 + 52 * len(areas):
+        raise ValueError("extension holds another number of areas")
+    for a in areas:
+        a.perspective = bool(p.unpack("I") & 1)
+        a.real_size = tuple(p.unpack("d") for _ in range(6))
+
+
 def read_template(data):
-    """Parses a whole file; trailing bytes after the last record are an error
-    too, since a writer that leaves them has got some field wrong."""
+    """Parses a whole file; trailing bytes after the last record other than
+    an extension block are an error too, since a writer that leaves them has
+    got some field wrong."""
     r = Reader(data)
     t = Template(picture=r.blob())
     n = r.unpack("I")
     for _ in range(n):
         t.areas.append(r.area())
     if r.left():
-        raise ValueError("%d unexpected bytes after the last area" % r.left())
+        read_extension(r, t.areas)
+    if r.left():
+        raise ValueError("%d unexpected bytes after the extension block" % r.left())
     return t
 
 

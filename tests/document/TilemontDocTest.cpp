@@ -338,4 +338,35 @@ TEST_F(DocumentTest, EmptyFileOpensAsNewOnlyWhenAsked)
     EXPECT_EQ(doc.GetPicture(), nullptr);
 }
 
+// A damaged perspective block costs its values, not the template, and the
+// user hears of it once, after the template opened.
+TEST_F(DocumentTest, DamagedExtensionOpensWithOneWarning)
+{
+    CArea stored;
+    stored.SetName("Tilted");
+    stored.SetPerspective(true);
+    const QString path = dir.filePath("tilted.tlm");
+    QString error;
+    ASSERT_TRUE(SaveTemplateFile(path, nullptr, {stored}, &error));
+    QByteArray bytes = FileBytes(path);
+    bytes[bytes.size() - 1] = static_cast<char>(bytes[bytes.size() - 1] ^ 0x5A); // the checksum
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    const qsizetype before = prompts.errors.size();
+    EXPECT_TRUE(doc.OnOpenDocument(path));
+    ASSERT_EQ(doc.GetAreas().size(), 1u);
+    EXPECT_EQ(doc.GetAreas()[0].GetName(), "Tilted");
+    EXPECT_FALSE(doc.GetAreas()[0].IsPerspective());
+    ASSERT_EQ(prompts.errors.size(), before + 1);
+    EXPECT_EQ(prompts.errors.back(), Messages::kExtensionSkipped.arg(path));
+
+    ASSERT_TRUE(SaveTemplateFile(path, nullptr, {stored}, &error));
+    EXPECT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_TRUE(doc.GetAreas()[0].IsPerspective());
+    EXPECT_EQ(prompts.errors.size(), before + 1);
+}
+
 } // namespace

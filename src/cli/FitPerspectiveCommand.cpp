@@ -1,0 +1,194 @@
+#include "FitPerspectiveCommand.h"
+
+#include "CliOutput.h"
+#include "TemplateInput.h"
+#include "analysis/PerspectiveFit.h"
+#include "document/Messages.h"
+#include "document/PerspectiveEdits.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QString kUsageLine = QStringLiteral(
+    "usage: tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
+    "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]");
+
+struct CFitOptions
+{
+    QString input;
+    QString output;
+    QString area;
+    std::optional<double> focal;
+    std::optional<CRealSize> realSize;
+};
+
+double ParseNumber(const QString& option, const QString& text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        throw CUsageError{QStringLiteral("%1 needs a number, not \"%2\".").arg(option, text)};
+    return v;
+}
+
+double ParsePositive(const QString& option, const QString& text)
+{
+    const double v = ParseNumber(option, text);
+    if (!(v > 0.0))
+        throw CUsageError{QStringLiteral("%1 must be more than 0.").arg(option)};
+    return v;
+}
+
+QLineF ParseLine(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        throw CUsageError{QStringLiteral("--reference needs four numbers X1,Y1,X2,Y2.")};
+    double v[4];
+    for (int i = 0; i < 4; ++i)
+        v[i] = ParseNumber(QStringLiteral("--reference"), parts[i]);
+    const QLineF line(v[0], v[1], v[2], v[3]);
+    if (!(line.length() > 0.0))
+        throw CUsageError{QStringLiteral("--reference must join two different points.")};
+    return line;
+}
+
+CFitOptions ParseOptions(const QStringList& args)
+{
+    static const QStringList kValueOptions{"--area",   "--focal",         "--reference",
+                                           "--length", "--texture-width", "--out"};
+    QMap<QString, QString> values;
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--")))
+            positional << a;
+        else if (!kValueOptions.contains(a))
+            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
+        else if (i + 1 >= args.size())
+            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
+        else
+            values[a] = args[++i];
+    }
+    if (positional.size() != 1 || !values.contains("--area"))
+        throw CUsageError{kUsageLine};
+    CFitOptions o;
+    o.input = positional[0];
+    o.output = values.value("--out", o.input);
+    o.area = values.value("--area");
+    if (values.contains("--focal"))
+        o.focal = ParsePositive(QStringLiteral("--focal"), values.value("--focal"));
+    const int realSizeParts = int(values.contains("--reference")) + int(values.contains("--length")) +
+                              int(values.contains("--texture-width"));
+    if (realSizeParts != 0 && realSizeParts != 3)
+        throw CUsageError{QStringLiteral("--reference, --length and --texture-width go together: give all three.")};
+    if (realSizeParts == 3) {
+        CRealSize real;
+        real.reference = ParseLine(values.value("--reference"));
+        real.referenceCm = ParsePositive(QStringLiteral("--length"), values.value("--length"));
+        real.textureWidthCm = ParsePositive(QStringLiteral("--texture-width"), values.value("--texture-width"));
+        o.realSize = real;
+    }
+    return o;
+}
+
+// The one area of that name; otherwise says why there is none to fit.
+CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QString& path)
+{
+    CArea* found = nullptr;
+    int count = 0;
+    QStringList names;
+    for (CArea& area : areas) {
+        names << QStringLiteral("\"%1\"").arg(area.GetName());
+        if (area.GetName() == name) {
+            found = &area;
+            ++count;
+        }
+    }
+    if (count == 1)
+        return found;
+    if (count > 1)
+        PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
+    else
+        PrintError(QStringLiteral("%1 has no area \"%2\": %3.")
+                       .arg(path, name,
+                            names.isEmpty() ? QStringLiteral("it has none")
+                                            : QStringLiteral("its areas are ") + names.join(", ")));
+    return nullptr;
+}
+
+QJsonArray Point(double x, double y)
+{
+    return QJsonArray{x, y};
+}
+
+QJsonObject FitJson(const CArea& area, const CPerspectiveFit& fit, qint64 ms)
+{
+    QJsonArray corners;
+    for (const QPoint& p : area.GetSkewCorners())
+        corners.append(Point(p.x(), p.y()));
+    QJsonArray vanishing;
+    for (const auto& v : fit.vanishingPoints)
+        vanishing.append(QJsonArray{v[0], v[1], v[2]});
+    return QJsonObject{{"corners", corners},
+                       {"canvas", QJsonArray{fit.canvas.width(), fit.canvas.height()}},
+                       {"vanishingPoints", vanishing},
+                       {"focal", fit.focal},
+                       {"focalAssumed", fit.focalAssumed},
+                       {"lines", fit.supportingLines},
+                       {"scale", area.GetScale()},
+                       {"ms", ms}};
+}
+
+} // namespace
+
+int RunFitPerspectiveCommand(const QStringList& args)
+{
+    CFitOptions options;
+    try {
+        options = ParseOptions(args);
+    } catch (const CUsageError& e) {
+        PrintError(e.message);
+        return kUsage;
+    }
+    auto data = LoadTemplateWithPicture(options.input, QStringLiteral("fit a perspective in"));
+    if (!data)
+        return kFailed;
+    CArea* area = FindOnlyArea(data->areas, options.area, options.input);
+    if (!area)
+        return kUsage;
+
+    QElapsedTimer timer;
+    timer.start();
+    CPerspectiveFitOptions fitOptions;
+    fitOptions.focal = options.focal;
+    const std::optional<CPerspectiveFit> fit = FitPerspective(*data->picture, area->GetOutline(), fitOptions);
+    const qint64 ms = timer.elapsed();
+    if (!fit) {
+        PrintError(Messages::kNoPerspective.arg(options.area));
+        return kFailed;
+    }
+    // The real size first: the fit then sets the scale through the new plane.
+    if (options.realSize)
+        area->SetRealSize(*options.realSize);
+    ApplyPerspectiveFit(*area, *fit);
+    // As make does: with the skew applied the file carries the warp, which
+    // readers that know nothing of perspective show.
+    if (area->IsSkewApplied() && area->GetTexture())
+        area->RenderSkewedTexture(true);
+
+    QString error;
+    if (!SaveTemplateFile(options.output, data->picture.get(), data->areas, &error)) {
+        PrintError(error);
+        return kFailed;
+    }
+    return WriteStdout(QJsonDocument(FitJson(*area, *fit, ms)).toJson(QJsonDocument::Compact) + '\n');
+}

@@ -1,0 +1,139 @@
+#include "TemplateExtension.h"
+
+#include "Area.h"
+#include "ArchiveError.h"
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr char kTag[4] = {'T', 'L', 'M', 'X'};
+constexpr std::uint32_t kPerspectiveFlag = 1u;
+
+struct CEntry
+{
+    bool perspective = false;
+    CRealSize realSize;
+};
+
+bool IsSound(const CRealSize& r)
+{
+    const std::array<double, 6> values{r.reference.x1(), r.reference.y1(), r.reference.x2(),
+                                       r.reference.y2(), r.referenceCm,    r.textureWidthCm};
+    for (double v : values)
+        if (!std::isfinite(v))
+            return false;
+    return r.referenceCm >= 0.0 && r.textureWidthCm >= 0.0;
+}
+
+// The payload's entries, or nothing when they do not make sense for these
+// areas.
+std::optional<std::vector<CEntry>> ReadPayload(const QByteArray& payload, std::size_t areaCount)
+{
+    CArchiveReader ar(payload);
+    if (ar.ReadU32() != areaCount ||
+        payload.size() != 4 + static_cast<qsizetype>(areaCount) * CTemplateExtension::kEntryBytes)
+        return std::nullopt;
+    std::vector<CEntry> entries(areaCount);
+    for (CEntry& e : entries) {
+        // Flag bits other than perspective are left alone: a later writer
+        // may add marks that matter only to itself.
+        e.perspective = (ar.ReadU32() & kPerspectiveFlag) != 0;
+        const double x1 = ar.ReadF64(), y1 = ar.ReadF64(), x2 = ar.ReadF64(), y2 = ar.ReadF64();
+        e.realSize.reference = QLineF(x1, y1, x2, y2);
+        e.realSize.referenceCm = ar.ReadF64();
+        e.realSize.textureWidthCm = ar.ReadF64();
+        if (!IsSound(e.realSize))
+            return std::nullopt;
+    }
+    return entries;
+}
+
+} // namespace
+
+bool CTemplateExtension::IsNeeded(const std::vector<CArea>& areas)
+{
+    for (const CArea& area : areas)
+        if (area.UsesExtension())
+            return true;
+    return false;
+}
+
+void CTemplateExtension::Write(CArchiveWriter& ar, const std::vector<CArea>& areas)
+{
+    if (!IsNeeded(areas))
+        return;
+    CArchiveWriter payload;
+    payload.WriteU32(static_cast<std::uint32_t>(areas.size()));
+    for (const CArea& area : areas) {
+        const CRealSize& r = area.GetRealSize();
+        payload.WriteU32(area.IsPerspective() ? kPerspectiveFlag : 0u);
+        for (double v : {r.reference.x1(), r.reference.y1(), r.reference.x2(), r.reference.y2(), r.referenceCm,
+                         r.textureWidthCm})
+            payload.WriteF64(v);
+    }
+    const QByteArray& bytes = payload.Data();
+    ar.WriteBytes(kTag, sizeof kTag);
+    ar.WriteU32(kVersion);
+    ar.WriteU32(static_cast<std::uint32_t>(bytes.size()));
+    ar.WriteBytes(bytes.constData(), bytes.size());
+    ar.WriteU32(Crc32(bytes));
+}
+
+CTemplateExtension::Outcome CTemplateExtension::Read(CArchiveReader& ar, std::vector<CArea>& areas)
+{
+    // Older files may carry stray bytes after the last record and have
+    // always opened; only bytes that begin like the tag (a block cut short
+    // within it included) count as a block.
+    const qsizetype tagBytes = std::min<qsizetype>(ar.Remaining(), sizeof kTag);
+    if (tagBytes == 0)
+        return Outcome::Absent;
+    const QByteArray tag = ar.ReadBytes(static_cast<quint64>(tagBytes));
+    if (tag != QByteArray::fromRawData(kTag, tagBytes))
+        return Outcome::Absent;
+    try {
+        if (tagBytes < qsizetype(sizeof kTag) || ar.ReadU32() != kVersion)
+            return Outcome::Unusable;
+        const std::uint32_t length = ar.ReadU32();
+        const QByteArray payload = ar.ReadBytes(length);
+        if (ar.ReadU32() != Crc32(payload))
+            return Outcome::Unusable;
+        const auto entries = ReadPayload(payload, areas.size());
+        if (!entries)
+            return Outcome::Unusable;
+        for (std::size_t i = 0; i < areas.size(); ++i) {
+            CArea& area = areas[i];
+            area.SetPerspective((*entries)[i].perspective);
+            area.SetRealSize((*entries)[i].realSize);
+            // The record's warp is padded for readers without perspective;
+            // this one rebuilds it from the values when it is shown.
+            if (area.IsPerspective())
+                area.SetSkewedTexture(nullptr);
+        }
+        return Outcome::Applied;
+    } catch (const CArchiveError&) {
+        return Outcome::Unusable;
+    }
+}
+
+std::uint32_t CTemplateExtension::Crc32(const QByteArray& bytes)
+{
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (char ch : bytes)
+        crc = table[(crc ^ static_cast<std::uint8_t>(ch)) & 0xFFu] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
