@@ -181,7 +181,9 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
             continue;
         const auto& v1 = families[i].point;
         const auto& v2 = families[j].point;
-        const auto measured = CPlaneFromVanishing::FocalFrom(v1, v2, centre, longer);
+        // A focal the user gives (a known camera) wins over one measured.
+        const auto measured =
+            options.focal ? std::nullopt : CPlaneFromVanishing::FocalFrom(v1, v2, centre, longer);
         const auto plane = CPlaneFromVanishing::FromPair(v1, v2, measured ? *measured : fallbackFocal, centre);
         if (!plane)
             continue;
