@@ -133,6 +133,23 @@ std::optional<CPerspectiveFit> Canvas(CPlaneFromVanishing plane, const std::vect
 
 } // namespace
 
+namespace {
+
+// A vanishing point as the fit promises it: (x, y, 1) in picture pixels, or
+// a unit direction with w = 0 for lines parallel in the picture (a point
+// more than a thousand picture sizes away is parallel for every purpose).
+std::array<double, 3> AsPictureHomogeneous(const std::array<double, 3>& v, double longerSide)
+{
+    const double planar = std::hypot(v[0], v[1]);
+    if (std::fabs(v[2]) * 1000.0 * longerSide > planar)
+        return {v[0] / v[2], v[1] / v[2], 1.0};
+    if (planar == 0.0)
+        return v;
+    return {v[0] / planar, v[1] / planar, 0.0};
+}
+
+} // namespace
+
 std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPolygon& outline,
                                               const CPerspectiveFitOptions& options, QString* reason)
 {
@@ -191,7 +208,7 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
         if (!fit)
             continue;
         fit->focalAssumed = !measured && !options.focal;
-        fit->vanishingPoints = {v1, v2};
+        fit->vanishingPoints = {AsPictureHomogeneous(v1, longer), AsPictureHomogeneous(v2, longer)};
         fit->supportingLines = static_cast<int>(families[i].members.size() + families[j].members.size());
         return fit;
     }
@@ -204,7 +221,7 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
                 auto fit = Canvas(*plane, vertices, &why);
                 if (fit) {
                     fit->focalAssumed = !options.focal;
-                    fit->vanishingPoints = {only.point};
+                    fit->vanishingPoints = {AsPictureHomogeneous(only.point, longer)};
                     fit->supportingLines = static_cast<int>(only.members.size());
                     return fit;
                 }
