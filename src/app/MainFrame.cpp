@@ -84,6 +84,13 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
         m_pStatus->showMessage(text, kPerspectiveStatusMs);
     });
+    // The Real Size dialog offers the width remembered for the swatch the
+    // panel has in focus, when the panel shows that area.
+    m_pPerspective->SetWidthHint([this](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
+        if (!m_pAreas || m_pAreas->Document() != &doc || m_pAreas->SelectedAreaId() != id)
+            return std::nullopt;
+        return m_pAreas->FocusedTextureWidth();
+    });
 
     for (int menuId : {int(IDR_MAINFRAME), int(IDR_TILEMTYPE)}) {
         m_menus[menuId] = MenuLayout::Build(menuId, [this](int id) { return Action(id); }, this);
