@@ -33,6 +33,7 @@ void ForEachValue(Settings& s, Visit&& visit)
     visit("ExportFolder", s.strExportFolder);
     visit(AppSettings::kShowBannerKey, s.bShowBanner);
     visit(AppSettings::kKeepShadingKey, s.bKeepShading);
+    visit(AppSettings::kPerspectiveGridKey, s.bPerspectiveGrid);
 }
 
 struct Reader

@@ -24,10 +24,12 @@ struct AppSettings
     QString strExportFolder;
     bool bShowBanner = true;
     bool bKeepShading = false;
+    bool bPerspectiveGrid = false;
 
     // Kept in a group of their own; also written alone, the moment they change.
     static constexpr const char* kShowBannerKey = "Settings/ShowBanner";
     static constexpr const char* kKeepShadingKey = "Settings/KeepShading";
+    static constexpr const char* kPerspectiveGridKey = "Settings/PerspectiveGrid";
 
     // Reads every value from the top level of settings, keeping the current
     // one where a value is missing.

@@ -28,6 +28,9 @@ QList<CCommandInfo> Build()
         own(ID_CREATE_AREA, "Create area", "Create area"),
         own(ID_DELETE_AREA, "Delete selected area", "Delete selected area"),
         own(ID_RENDER_GROUP, "Render texture group...", "Render texture group"),
+        std_(ID_FIT_PERSPECTIVE, "Fit &Perspective", "Fit Perspective",
+             "Find the picked area's plane from the photo's straight edges"),
+        std_(ID_REAL_SIZE, "Real &Size...", "Real Size", "Show the picked area's texture at its real size"),
         own(ID_CLEAR_SELECTION, "Clear selection", "Clear selection"),
         own(ID_ADD_SELECTION_TO_AREA, "Add selection to existing area", "Add selection to existing area"),
         own(ID_DELETE_SELECTION_FROM_AREA, "Delete selection from existing area",
@@ -45,6 +48,8 @@ QList<CCommandInfo> Build()
         std_(ID_VIEW_BANNER, "&Banner", "Banner", "Show or hide the banner", {}, true),
         std_(ID_VIEW_KEEP_SHADING, "&Keep Shading", "Keep Shading",
              "Show the picture's light and shadow on the textures", {}, true),
+        std_(ID_VIEW_PERSPECTIVE_GRID, "&Perspective Grid", "Perspective Grid",
+             "Show the texture's tile grid while the skew corners are edited", {}, true),
         // The Areas panel and "Help..." have no prompt of their own.
         std_(ID_VIEW_AREAS, "&Areas", "Areas", QString(), {}, true),
         own(ID_REFRESH, "&Refresh", "Refresh"),

@@ -7,6 +7,7 @@
 #include "MenuLayout.h"
 #include "RecentFileList.h"
 #include "ResourceIds.h"
+#include "PerspectiveCommands.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
@@ -28,6 +29,8 @@ namespace {
 const QString kAppTitle = QStringLiteral("Tilemont");
 constexpr int kSep = 0;
 constexpr int kIdleMs = 200;
+// Long enough to be read after a fit; the prompts take the pane back after.
+constexpr int kPerspectiveStatusMs = 15000;
 } // namespace
 
 CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocumentPrompts* prompts,
@@ -78,6 +81,16 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
 
     m_pStatus = new CStatusBar(this);
     setStatusBar(m_pStatus);
+    m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
+        m_pStatus->showMessage(text, kPerspectiveStatusMs);
+    });
+    // The Real Size dialog offers the width remembered for the swatch the
+    // panel has in focus, when the panel shows that area.
+    m_pPerspective->SetWidthHint([this](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
+        if (!m_pAreas || m_pAreas->Document() != &doc || m_pAreas->SelectedAreaId() != id)
+            return std::nullopt;
+        return m_pAreas->FocusedTextureWidth();
+    });
 
     for (int menuId : {int(IDR_MAINFRAME), int(IDR_TILEMTYPE)}) {
         m_menus[menuId] = MenuLayout::Build(menuId, [this](int id) { return Action(id); }, this);
@@ -195,6 +208,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     CChildFrame* previous = ActiveChild();
     auto* view = new CTilemontView(doc.Doc(), this);
     view->SetKeepShading(m_bKeepShading);
+    view->SetPerspectiveGrid(m_bPerspectiveGrid);
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);
@@ -313,6 +327,15 @@ void CMainFrame::OnViewAreas()
         if (!m_pPrompts)
             return;
         m_pAreas = new CAreasBar(*m_pPrompts, m_strTexturesFolder, this);
+        // The panel's buttons work on the panel's own document and pick.
+        connect(m_pAreas, &CAreasBar::fitPerspectiveRequested, this, [this] {
+            if (CTilemontDoc* doc = m_pAreas->Document())
+                m_pPerspective->Fit(*doc, m_pAreas->SelectedAreaId());
+        });
+        connect(m_pAreas, &CAreasBar::realSizeRequested, this, [this] {
+            if (CTilemontDoc* doc = m_pAreas->Document())
+                m_pPerspective->RealSize(*doc, m_pAreas->View(), m_pAreas->SelectedAreaId());
+        });
         addDockWidget(Qt::RightDockWidgetArea, m_pAreas);
         m_pAreas->show();
         return;
@@ -338,6 +361,25 @@ void CMainFrame::SetKeepShading(bool keep)
             child->View()->SetKeepShading(keep);
 }
 
+void CMainFrame::SetPerspectiveGrid(bool on)
+{
+    m_bPerspectiveGrid = on;
+    for (QMdiSubWindow* window : m_pMdi->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            child->View()->SetPerspectiveGrid(on);
+}
+
+bool CMainFrame::PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, AreaId& id) const
+{
+    CChildFrame* child = ActiveChild();
+    if (!child)
+        return false;
+    doc = &child->Document().Doc();
+    view = child->View();
+    id = doc->GetSelectedAreaId();
+    return true;
+}
+
 void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
     if (m_pAreas)
@@ -357,6 +399,9 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_VIEW_STATUS_BAR:
     case ID_VIEW_BANNER:
     case ID_VIEW_KEEP_SHADING:
+    case ID_VIEW_PERSPECTIVE_GRID:
+    case ID_FIT_PERSPECTIVE:
+    case ID_REAL_SIZE:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
     case ID_WINDOW_CASCADE:
@@ -375,6 +420,18 @@ CCommandState CMainFrame::CommandState(int id) const
     case ID_VIEW_STATUS_BAR: return {true, m_pStatus->isVisibleTo(this)};
     case ID_VIEW_BANNER: return {true, IsBannerVisible()};
     case ID_VIEW_KEEP_SHADING: return {true, m_bKeepShading};
+    case ID_VIEW_PERSPECTIVE_GRID: return {true, m_bPerspectiveGrid};
+    case ID_FIT_PERSPECTIVE:
+    case ID_REAL_SIZE: {
+        CTilemontDoc* doc = nullptr;
+        CTilemontView* view = nullptr;
+        AreaId area = 0;
+        if (!PerspectiveTarget(doc, view, area))
+            return {false, false};
+        return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(*doc, area)
+                                         : CPerspectiveCommands::CanSetRealSize(*doc, area),
+                false};
+    }
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default: return {ActiveChild() != nullptr, false};
     }
@@ -395,6 +452,24 @@ void CMainFrame::OnCommand(int id)
         if (m_keepShadingToggled)
             m_keepShadingToggled(m_bKeepShading);
         break;
+    case ID_VIEW_PERSPECTIVE_GRID:
+        SetPerspectiveGrid(!m_bPerspectiveGrid);
+        if (m_perspectiveGridToggled)
+            m_perspectiveGridToggled(m_bPerspectiveGrid);
+        break;
+    case ID_FIT_PERSPECTIVE:
+    case ID_REAL_SIZE: {
+        CTilemontDoc* doc = nullptr;
+        CTilemontView* view = nullptr;
+        AreaId area = 0;
+        if (!PerspectiveTarget(doc, view, area))
+            break;
+        if (id == ID_FIT_PERSPECTIVE)
+            m_pPerspective->Fit(*doc, area);
+        else
+            m_pPerspective->RealSize(*doc, view, area);
+        break;
+    }
     case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:
         if (CChildFrame* child = ActiveChild())

@@ -2,6 +2,7 @@
 
 #include "CommandRouter.h"
 #include "view/CommandTarget.h"
+#include "document/Area.h"
 #include "document/IAreasPanelSink.h"
 
 #include <QList>
@@ -17,8 +18,10 @@ class CChildFrame;
 class IDocumentPrompts;
 class CDocumentTarget;
 class CHelpLauncher;
+class CPerspectiveCommands;
 class CRecentFileList;
 class CStatusBar;
+class CTilemontView;
 class QMdiArea;
 class QMenu;
 class QToolBar;
@@ -77,6 +80,15 @@ public:
     void SetKeepShading(bool keep);
     void SetKeepShadingToggled(std::function<void(bool)> toggled) { m_keepShadingToggled = std::move(toggled); }
 
+    // "Perspective Grid": every view shows the canvas's tile grid while a
+    // bilinear area's corners are edited, as it always does for a
+    // perspective area.
+    bool IsPerspectiveGrid() const { return m_bPerspectiveGrid; }
+    void SetPerspectiveGrid(bool on);
+    void SetPerspectiveGridToggled(std::function<void(bool)> toggled) { m_perspectiveGridToggled = std::move(toggled); }
+    // "Fit Perspective" and "Real Size...", from the menu and the panel.
+    CPerspectiveCommands& Perspective() const { return *m_pPerspective; }
+
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
     // Given the template files dropped on the window, in their order.
@@ -108,6 +120,8 @@ private:
     void UpdateRecentFiles();
     void RefreshTitles();
     void ArrangeIcons();
+    // The document, view and picked area the perspective commands work on.
+    bool PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, AreaId& id) const;
 
     ICommandTarget* m_pApp;
     IDocumentPrompts* m_pPrompts;
@@ -124,6 +138,9 @@ private:
     std::function<void(bool)> m_bannerToggled;
     bool m_bKeepShading = false;
     std::function<void(bool)> m_keepShadingToggled;
+    bool m_bPerspectiveGrid = false;
+    std::function<void(bool)> m_perspectiveGridToggled;
+    CPerspectiveCommands* m_pPerspective;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;

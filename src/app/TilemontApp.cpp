@@ -75,6 +75,11 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
         m_settings.bKeepShading = keep;
         m_settingsFactory()->setValue(QLatin1String(AppSettings::kKeepShadingKey), keep);
     });
+    m_pMainFrame->SetPerspectiveGrid(m_settings.bPerspectiveGrid);
+    m_pMainFrame->SetPerspectiveGridToggled([this](bool on) {
+        m_settings.bPerspectiveGrid = on;
+        m_settingsFactory()->setValue(QLatin1String(AppSettings::kPerspectiveGridKey), on);
+    });
     m_pMainFrame->SetTemplatesDropped([this](const QStringList& paths) {
         // One that cannot be read has said so; the others still open.
         for (const QString& path : paths)

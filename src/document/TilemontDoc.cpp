@@ -9,6 +9,7 @@
 #include "ImageCodec.h"
 #include "Messages.h"
 #include "AreaListCommand.h"
+#include "PerspectiveEdits.h"
 #include "PictureCommand.h"
 #include "SelectedAreaCommand.h"
 #include "SelectionCommand.h"
@@ -82,12 +83,23 @@ CTemplateSnapshot CTilemontDoc::SavedSnapshot() const
     return snapshot;
 }
 
-bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture)
+bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture, std::optional<double> textureWidthCm)
 {
-    return EditArea(id, Messages::kStepTexture, [&texture](CArea& a) {
+    return EditArea(id, Messages::kStepTexture, [&texture, textureWidthCm](CArea& a) {
         // SetTexture rebuilds an applied warp itself.
         a.SetTexture(&texture);
-        if (!a.IsSkewApplied())
+        bool rescaled = false;
+        // A surface measured once keeps its real scale whatever is laid in.
+        if (textureWidthCm && *textureWidthCm > 0.0 && a.GetRealSize().HasReference()) {
+            CRealSize real = a.GetRealSize();
+            real.textureWidthCm = *textureWidthCm;
+            a.SetRealSize(real);
+            if (const auto scale = RealSizeScale(a)) {
+                a.SetScale(*scale);
+                rescaled = true;
+            }
+        }
+        if (rescaled || !a.IsSkewApplied())
             a.RefreshSkewedTexture();
     });
 }

@@ -5,6 +5,7 @@
 #include "DocChange.h"
 #include "History.h"
 #include "Messages.h"
+#include "PerspectiveSteps.h"
 #include "TemplateContent.h"
 #include "geometry/Selection.h"
 
@@ -77,8 +78,17 @@ public:
     bool EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
                   const CAreaEditCommand::Options& options = {});
     // Makes texture the area's texture, as one "Texture" step, keeping its
-    // placement.
-    bool LayTexture(AreaId id, const QImage& texture);
+    // placement. When the texture file's real width is known and the area
+    // has a reference line, the area takes that width and the scale that
+    // keeps the new texture at its real size, in the same step.
+    bool LayTexture(AreaId id, const QImage& texture, std::optional<double> textureWidthCm = std::nullopt);
+    // The perspective and real-size steps (see CPerspectiveSteps).
+    bool SetAreaPerspective(AreaId id, bool perspective) { return Perspective().SetPerspective(id, perspective); }
+    std::optional<CPerspectiveFit> FitAreaPerspective(AreaId id, const CPerspectiveFitOptions& options)
+    {
+        return Perspective().Fit(id, options);
+    }
+    bool SetAreaRealSize(AreaId id, const CRealSize& realSize) { return Perspective().SetRealSize(id, realSize); }
     // A picture file dropped on the template at a picture point: the area
     // there takes it as its texture, elsewhere the user is asked whether it
     // becomes the picture. True when the template changed.
@@ -162,6 +172,7 @@ public:
     bool OnSaveDocument(const QString& path);
 
 private:
+    CPerspectiveSteps Perspective() { return CPerspectiveSteps(*this, m_prompts); }
     void ChangeOutlineBySelection(bool add);
     // Tells the views, and the Areas panel when the list changed.
     void OnContentChanged(const CDocChange& change);

@@ -51,6 +51,17 @@ void CAreasBar::ConnectControls()
     connect(c.scale, &QLineEdit::textChanged, this, &CAreasBar::OnChangeScale);
     connect(c.skew, &QCheckBox::clicked, this, &CAreasBar::OnSkew);
     connect(c.skewPreview, &QCheckBox::clicked, this, &CAreasBar::OnSkewPreview);
+    connect(c.perspective, &QCheckBox::clicked, this, &CAreasBar::OnPerspective);
+    connect(c.fitPerspective, &QPushButton::clicked, this, [this] {
+        Read();
+        if (PickedAreaWithView())
+            emit fitPerspectiveRequested();
+    });
+    connect(c.realSize, &QPushButton::clicked, this, [this] {
+        Read();
+        if (PickedAreaWithView())
+            emit realSizeRequested();
+    });
     connect(c.initialRect, &QCheckBox::clicked, this, &CAreasBar::OnInitialRect);
     connect(c.resetSkew, &QPushButton::clicked, this, &CAreasBar::OnResetSkew);
     connect(c.resetInitialRect, &QPushButton::clicked, this, &CAreasBar::OnResetInitialRect);
@@ -110,6 +121,7 @@ void CAreasBar::UpdateFromDocument(CTilemontDoc* doc, CTilemontView* view, bool 
     m_dRotation = 0.0;
     m_nShiftX = m_nShiftY = 0;
     m_dScale = 1.0;
+    m_bPerspective = false;
     m_bNewRun = true;
     WriteControls();
 }
@@ -129,6 +141,10 @@ void CAreasBar::OnDocumentChanged(const CDocChange& change)
 {
     // Undo, redo and the view's own edits of the picked area show in the
     // fields; the list itself is refilled when the document says so.
+    if (change.kind == CDocChange::Kind::PictureChanged) {
+        WriteControls();
+        return;
+    }
     if (change.kind != CDocChange::Kind::AreaChanged || change.area != m_nPicked)
         return;
     if (const CArea* area = PickedArea()) {
@@ -167,6 +183,7 @@ void CAreasBar::LoadFromArea(const CArea& area)
     m_dScale = area.GetScale();
     m_bSkew = area.IsSkewEdit();
     m_bSkewPreview = area.IsSkewPreview();
+    m_bPerspective = area.IsPerspective();
 }
 
 CAreasBar::ReadResult CAreasBar::Read()
@@ -195,6 +212,7 @@ CAreasBar::ReadResult CAreasBar::Read()
                     QStringLiteral("0"), PanelFields::FormatDouble(kMaxScale));
     m_bSkew = c.skew->isChecked();
     m_bSkewPreview = c.skewPreview->isChecked();
+    m_bPerspective = c.perspective->isChecked();
     m_bInitialRect = c.initialRect->isChecked();
     return {};
 }
@@ -223,7 +241,12 @@ void CAreasBar::WriteControls()
     writeDouble(c.scale, m_dScale);
     c.skew->setChecked(m_bSkew);
     c.skewPreview->setChecked(m_bSkewPreview);
+    c.perspective->setChecked(m_bPerspective);
     c.initialRect->setChecked(m_bInitialRect);
+    // The same conditions as the Template menu's commands.
+    const CArea* area = PickedAreaWithView();
+    c.fitPerspective->setEnabled(area && m_pDoc->GetPicture() && !m_pDoc->GetPicture()->isNull());
+    c.realSize->setEnabled(area && area->GetTexture());
 }
 
 // --- Texture groups -------------------------------------------------------------
@@ -270,7 +293,7 @@ void CAreasBar::OnSelChangeAreaList()
         m_dRotation = 0.0;
         m_dScale = 1.0;
         m_nShiftX = m_nShiftY = 0;
-        m_bSkew = m_bSkewPreview = false;
+        m_bSkew = m_bSkewPreview = m_bPerspective = false;
         WriteControls();
         return;
     }
@@ -370,8 +393,16 @@ void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
                                              : Messages::kNotAPicture.arg(QDir::toNativeSeparators(browser->FocusedPath())));
         return;
     }
-    m_pDoc->LayTexture(m_nPicked, *image);
+    m_pDoc->LayTexture(m_nPicked, *image, FocusedTextureWidth());
     m_bNewRun = true;
+}
+
+std::optional<double> CAreasBar::FocusedTextureWidth() const
+{
+    const QString path = m_pControls->browser->FocusedPath();
+    if (!m_textureWidth || path.isEmpty())
+        return std::nullopt;
+    return m_textureWidth(path);
 }
 
 // --- Skew and initial rectangle ------------------------------------------------------
@@ -402,6 +433,19 @@ void CAreasBar::OnSkewPreview()
         m_pDoc->SetAreaEditFlags(m_nPicked, area->IsSkewEdit(), m_bSkewPreview);
     if (m_pView)
         m_pView->RefreshSkewHandles();
+}
+
+void CAreasBar::OnPerspective()
+{
+    Read();
+    if (!PickedAreaWithView()) {
+        // Nothing to switch: the box goes back to what there is.
+        m_bPerspective = false;
+        WriteControls();
+        return;
+    }
+    m_pDoc->SetAreaPerspective(m_nPicked, m_bPerspective);
+    m_bNewRun = true;
 }
 
 void CAreasBar::OnResetSkew()

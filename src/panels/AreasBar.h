@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class CAreasBarControls;
 class CTilemontDoc;
@@ -60,6 +61,7 @@ public:
     void WriteControls();
 
     // What the panel's state is now (rotation, shift, scale, check boxes).
+    bool IsPerspective() const { return m_bPerspective; }
     double Rotation() const { return m_dRotation; }
     int ShiftX() const { return m_nShiftX; }
     int ShiftY() const { return m_nShiftY; }
@@ -74,10 +76,25 @@ public:
     void OnTextureNotify(const CThumbnailNotification& notification);
     void OnSkew();
     void OnSkewPreview();
+    void OnPerspective();
     void OnResetSkew();
     void OnInitialRect();
     void OnResetInitialRect();
     void OnEnter();
+
+    // Where the texture laid in from a swatch learns its real width: the
+    // file's remembered width in centimetres, or nothing when unknown. The
+    // editor sets it; without it no width is known.
+    using TextureWidthSource = std::function<std::optional<double>(const QString& path)>;
+    void SetTextureWidthSource(TextureWidthSource source) { m_textureWidth = std::move(source); }
+    // The remembered real width of the swatch picked now, if known.
+    std::optional<double> FocusedTextureWidth() const;
+
+signals:
+    // "Fit Perspective" and "Real Size..." for the picked area of the shown
+    // document; the main window runs them, as it does the menu commands.
+    void fitPerspectiveRequested();
+    void realSizeRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,7 +134,9 @@ private:
     double m_dScale = 1.0;
     bool m_bSkew = false;
     bool m_bSkewPreview = false;
+    bool m_bPerspective = false;
     bool m_bInitialRect = false;
+    TextureWidthSource m_textureWidth;
     // Set while the panel writes its own fields: their change handlers then
     // apply nothing.
     bool m_bWriting = false;

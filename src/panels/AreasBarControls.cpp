@@ -66,11 +66,18 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
     scaleSpin = MakeSpin(this, scale, QStringLiteral("scale"), 0, 10000, false);
     scaleSpin->SetPosition(1);
     skew = new QCheckBox(QStringLiteral("Skew"), this);
+    perspective = new QCheckBox(QStringLiteral("Perspective"), this);
+    perspective->setAccessibleName(QStringLiteral("Perspective"));
+    perspective->setToolTip(QStringLiteral("Warp the texture onto the corners as a plane seen in perspective"));
     skewPreview = new QCheckBox(QStringLiteral("Skew preview"), this);
     initialRect = new QCheckBox(QStringLiteral("Initial rect"), this);
     resetSkew = new QPushButton(QStringLiteral("Reset skew"), this);
     resetInitialRect = new QPushButton(QStringLiteral("Reset initial rect"), this);
-    for (QPushButton* button : {resetSkew, resetInitialRect})
+    fitPerspective = new QPushButton(QStringLiteral("Fit Perspective"), this);
+    fitPerspective->setToolTip(QStringLiteral("Find the surface's plane from the photo's straight edges"));
+    realSize = new QPushButton(QStringLiteral("Real Size..."), this);
+    realSize->setToolTip(QStringLiteral("Show the texture at its real size from a measured line"));
+    for (QPushButton* button : {resetSkew, resetInitialRect, fitPerspective, realSize})
         button->setAutoDefault(false);
     groups = new QComboBox(this);
     groups->setAccessibleName(QStringLiteral("Texture group"));
@@ -101,19 +108,23 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
 
     auto* skewGrid = new QGridLayout;
     skewGrid->addWidget(skew, 0, 0);
-    skewGrid->addWidget(initialRect, 0, 1);
+    skewGrid->addWidget(perspective, 0, 1);
     skewGrid->addWidget(resetSkew, 0, 2);
-    skewGrid->addWidget(skewPreview, 1, 0, 1, 2);
+    skewGrid->addWidget(fitPerspective, 0, 3);
+    skewGrid->addWidget(skewPreview, 1, 0);
+    skewGrid->addWidget(initialRect, 1, 1);
     skewGrid->addWidget(resetInitialRect, 1, 2);
-    skewGrid->setColumnStretch(1, 1);
+    skewGrid->addWidget(realSize, 1, 3);
+    skewGrid->setColumnStretch(4, 1);
     column->addLayout(skewGrid);
 
     column->addWidget(groups);
     column->addWidget(browser, 2);
 
     // Tab walks the controls in the order they are listed above.
-    QWidget* order[] = {areaList, rotation, shiftX, shiftY, scale, skew, skewPreview, initialRect,
-                        resetSkew, resetInitialRect, groups, browser};
+    QWidget* order[] = {areaList,  rotation,       shiftX,         shiftY,   scale,  skew, perspective,
+                        skewPreview, initialRect, resetSkew, fitPerspective, resetInitialRect, realSize, groups,
+                        browser};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -11,8 +11,8 @@ class QLineEdit;
 class QPushButton;
 
 // The Areas panel's controls in their order: the area list, the rotation,
-// shift and scale fields with their arrows, the skew check boxes and reset
-// buttons, the texture groups and the swatch browser, which takes whatever
+// shift and scale fields with their arrows, the skew and perspective check
+// boxes with their reset, fit and real-size buttons, the texture groups and the swatch browser, which takes whatever
 // height is left. Layout only; CAreasBar gives them their behaviour.
 class CAreasBarControls : public QWidget
 {
@@ -31,10 +31,13 @@ public:
     QLineEdit* scale;
     CSpinButtons* scaleSpin;
     QCheckBox* skew;
+    QCheckBox* perspective;
     QCheckBox* skewPreview;
     QCheckBox* initialRect;
     QPushButton* resetSkew;
     QPushButton* resetInitialRect;
+    QPushButton* fitPerspective;
+    QPushButton* realSize;
     QComboBox* groups;
     CTextureBrowser* browser;
 

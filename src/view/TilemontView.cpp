@@ -13,6 +13,7 @@
 #include "view/InitialRectTool.h"
 #include "view/PolylineTool.h"
 #include "view/RectTool.h"
+#include "view/PerspectiveGrid.h"
 #include "view/SkewTool.h"
 #include "view/TileMask.h"
 #include "view/Tool.h"
@@ -119,6 +120,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     m_tools[ZoomTool] = std::make_unique<CZoomTool>();
     m_tools[SkewTool] = std::make_unique<CSkewTool>();
     m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
+    m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
 
     // Every paint covers its whole region from the composition.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -543,6 +545,33 @@ void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
     SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
 }
 
+void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
+{
+    auto* tool = static_cast<CReferenceLineTool*>(m_tools[ReferenceLineTool].get());
+    const int before = m_nActiveTool == ReferenceLineTool ? -1 : m_nActiveTool;
+    tool->SetDone([this, before, done = std::move(done)](std::optional<QLineF> line) {
+        SetActiveTool(before);
+        if (done)
+            done(line);
+    });
+    SetActiveTool(ReferenceLineTool);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CTilemontView::SetPerspectiveGrid(bool on)
+{
+    if (on == m_bPerspectiveGrid)
+        return;
+    m_bPerspectiveGrid = on;
+    viewport()->update();
+}
+
+bool CTilemontView::ShowsPerspectiveGrid() const
+{
+    const CArea* area = m_bSkewMode ? GetEditedArea() : nullptr;
+    return area && (area->IsPerspective() || m_bPerspectiveGrid);
+}
+
 namespace {
 
 // In the order top-left, top-right, bottom-left, bottom-right.
@@ -745,6 +774,10 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
     int grabbed = -1;
     CTool* active = GetActiveTool();
     const bool dragging = active && active->GetHandleDrag(corners, grabbed);
+    if (ShowsPerspectiveGrid()) {
+        const QRectF clip(QPointF(0, 0), QSizeF(g.client));
+        CPerspectiveGrid::Paint(painter, CPerspectiveGrid::Segments(*GetEditedArea(), g.Transform(), clip));
+    }
     if (m_bSkewMode) {
         if (dragging && m_nActiveTool == SkewTool)
             PaintHandles(painter, corners, SkewMark(), grabbed);

@@ -3,6 +3,7 @@
 #include "document/Area.h"
 #include "geometry/Polygon.h"
 #include "view/CommandTarget.h"
+#include "view/ReferenceLineTool.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
 #include "view/ToolView.h"
@@ -36,7 +37,7 @@ class CTilemontView : public QAbstractScrollArea,
     Q_OBJECT
 
 public:
-    // The eight tools, in the order they are attached.
+    // The tools, in the order they are attached.
     enum ToolSlot : int {
         RectTool,
         EllipseTool,
@@ -46,6 +47,7 @@ public:
         ZoomTool,
         SkewTool,
         InitialRectTool,
+        ReferenceLineTool,
         ToolCount
     };
 
@@ -120,6 +122,17 @@ public:
     const CArea* GetEditedArea() const;
     AreaId GetEditedAreaId() const { return m_nEditedArea; }
     bool IsSkewMode() const { return m_bSkewMode; }
+    // Lets the user drag one reference line on the picture with the
+    // reference-line tool, then gives the tool that was active back and
+    // hands on the line (nothing when abandoned).
+    void BeginReferenceLine(CReferenceLineTool::Done done);
+    // "Perspective Grid": while the skew corners are edited, the canvas's
+    // tile grid shows for bilinear areas too (perspective areas always show
+    // it then).
+    void SetPerspectiveGrid(bool on);
+    bool IsPerspectiveGrid() const { return m_bPerspectiveGrid; }
+    // Whether the edited area's grid is drawn now.
+    bool ShowsPerspectiveGrid() const;
     bool IsInitialRectMode() const { return m_bInitialRectMode; }
 
     CTool* GetTool(ToolSlot slot) const;
@@ -211,6 +224,7 @@ private:
     float m_fZoomX = 1.0f;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;
+    bool m_bPerspectiveGrid = false;
 
     QSize m_sizeTotal{1, 1};
     QSize m_sizePage{1, 1};

@@ -157,10 +157,11 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "&Export...", "-", "Recent File", "-", "E&xit",
         "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y",
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
-        "Add selection to existing area", "Delete selection from existing area", "-", "Render texture group...",
+        "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
+        "Render texture group...",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection", "-",
         "Hand", "-", "Zoom in", "Zoom out", "Original size",
-        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Refresh",
+        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons",
         "&Help:", "&Help...", "&About Tilemont..."};
     EXPECT_EQ(menu, expected);

@@ -155,9 +155,9 @@ QString CPanelEvents::SpinArrow()
 QString CPanelEvents::ToggleCheckBox()
 {
     const CAreasBarControls& c = ShownPanel().Controls();
-    QCheckBox* const boxes[] = {c.skew, c.skewPreview, c.initialRect};
+    QCheckBox* const boxes[] = {c.skew, c.skewPreview, c.initialRect, c.perspective};
     const int roll = m_c.random.Int(0, 19);
-    QCheckBox* box = boxes[roll < 7 ? 0 : roll < 12 ? 1 : 2];
+    QCheckBox* box = boxes[roll < 7 ? 0 : roll < 11 ? 1 : roll < 15 ? 2 : 3];
     const bool was = box->isChecked();
     // The box itself, at the left end of the control.
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(box->height() / 2, box->height() / 2));
@@ -171,7 +171,10 @@ QString CPanelEvents::ToggleCheckBox()
 QString CPanelEvents::PressReset()
 {
     const CAreasBarControls& c = ShownPanel().Controls();
-    QPushButton* button = m_c.random.Chance(0.5) ? c.resetSkew : c.resetInitialRect;
+    // Fit Perspective too: on a photo without a plane it says so and
+    // changes nothing, else it is one step like the resets.
+    const int roll = m_c.random.Int(0, 9);
+    QPushButton* button = roll < 4 ? c.resetSkew : roll < 8 ? c.resetInitialRect : c.fitPerspective;
     QTest::mouseClick(button, Qt::LeftButton);
     return QStringLiteral("'%1' pressed%2")
         .arg(button->text())

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "IRealSizePrompt.h"
+#include "document/Area.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class CTilemontDoc;
+class CTilemontView;
+
+// "Fit Perspective" and "Real Size..." for one area, from the Template menu
+// and the Areas panel alike: the wait cursor and the status-bar report
+// around a fit, and the Real Size dialog with its reference line dragged in
+// the view. The steps themselves are the document's.
+class CPerspectiveCommands : public QObject, private IRealSizePrompt
+{
+    Q_OBJECT
+
+public:
+    using Status = std::function<void(const QString&)>;
+    // What the real width of the texture laid in the area is remembered as,
+    // when its file is known; nothing otherwise.
+    using WidthHint = std::function<std::optional<double>(const CTilemontDoc& doc, AreaId id)>;
+
+    CPerspectiveCommands(QWidget* window, Status status);
+
+    // null brings the editor's own dialog back.
+    void SetRealSizePrompt(IRealSizePrompt* prompt) { m_pPrompt = prompt; }
+    void SetWidthHint(WidthHint hint) { m_widthHint = std::move(hint); }
+
+    // When the commands are enabled: a picked area and a picture to fit in;
+    // a picked area with a texture to measure.
+    static bool CanFit(const CTilemontDoc& doc, AreaId id);
+    static bool CanSetRealSize(const CTilemontDoc& doc, AreaId id);
+
+    void Fit(CTilemontDoc& doc, AreaId id);
+    // view is where the reference line is dragged when the user asks to.
+    void RealSize(CTilemontDoc& doc, CTilemontView* view, AreaId id);
+    // The dialog's answers go on from values (a line just drawn, say).
+    void AskRealSize(CTilemontDoc& doc, CTilemontView* view, AreaId id, const CRealSize& values);
+
+private:
+    Answer AskRealSize(const CRealSize& values, const QString& areaName) override;
+
+    QPointer<QWidget> m_pWindow;
+    Status m_status;
+    IRealSizePrompt* m_pPrompt = nullptr;
+    WidthHint m_widthHint;
+};

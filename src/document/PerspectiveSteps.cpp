@@ -1,0 +1,57 @@
+#include "PerspectiveSteps.h"
+
+#include "IDocumentPrompts.h"
+#include "Messages.h"
+#include "PerspectiveEdits.h"
+#include "TilemontDoc.h"
+
+#include <cmath>
+
+bool CPerspectiveSteps::SetPerspective(AreaId id, bool perspective)
+{
+    const CArea* area = m_doc.FindArea(id);
+    if (!area || area->IsPerspective() == perspective)
+        return false;
+    return m_doc.EditArea(id, Messages::kStepPerspective, [perspective](CArea& a) {
+        a.SetPerspective(perspective);
+        a.RefreshSkewedTexture();
+    });
+}
+
+std::optional<CPerspectiveFit> CPerspectiveSteps::Fit(AreaId id, const CPerspectiveFitOptions& options)
+{
+    const CArea* area = m_doc.FindArea(id);
+    const QImage* picture = m_doc.GetPicture();
+    if (!area || !picture || picture->isNull())
+        return std::nullopt;
+    QString reason;
+    std::optional<CPerspectiveFit> fit = FitPerspective(*picture, area->GetOutline(), options, &reason);
+    if (!fit) {
+        // The fit's own reason is for logs; the user learns what to do.
+        m_prompts.ShowError(Messages::kNoPerspective.arg(area->GetName()));
+        return std::nullopt;
+    }
+    const CPerspectiveFit applied = *fit;
+    m_doc.EditArea(id, Messages::kStepFitPerspective, [&applied](CArea& a) { ApplyPerspectiveFit(a, applied); });
+    return fit;
+}
+
+bool CPerspectiveSteps::SetRealSize(AreaId id, const CRealSize& realSize)
+{
+    return m_doc.EditArea(id, Messages::kStepRealSize, [&realSize](CArea& a) {
+        a.SetRealSize(realSize);
+        if (const auto scale = RealSizeScale(a)) {
+            a.SetScale(*scale);
+            a.RefreshSkewedTexture();
+        }
+    });
+}
+
+QString CPerspectiveSteps::FitStatus(const CPerspectiveFit& fit)
+{
+    const QString focal = QString::number(std::lround(fit.focal));
+    if (fit.focalAssumed)
+        return QStringLiteral("Perspective fitted assuming a typical camera (focal length %1 px).").arg(focal);
+    return QStringLiteral("Perspective fitted from %1 lines (focal length %2 px).")
+        .arg(QString::number(fit.supportingLines), focal);
+}

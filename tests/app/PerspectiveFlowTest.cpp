@@ -1,0 +1,203 @@
+#include "AppTestSupport.h"
+
+#include "app/IRealSizePrompt.h"
+#include "app/PerspectiveCommands.h"
+#include "app/ResourceIds.h"
+#include "app/StatusBar.h"
+#include "document/Messages.h"
+#include "panels/AreaListBox.h"
+#include "panels/AreasBar.h"
+#include "panels/AreasBarControls.h"
+#include "view/TilemontView.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+// Answers the Real Size dialog from a script, each answer made from what
+// the dialog was shown, as a user edits it; keeps what it was shown.
+struct ScriptedRealSize : IRealSizePrompt
+{
+    using Reply = std::function<Answer(const CRealSize& shown)>;
+    std::deque<Reply> answers;
+    std::vector<CRealSize> shown;
+    Answer AskRealSize(const CRealSize& values, const QString&) override
+    {
+        shown.push_back(values);
+        if (answers.empty())
+            throw std::logic_error("unscripted Real Size dialog");
+        const Reply reply = answers.front();
+        answers.pop_front();
+        return reply(values);
+    }
+    static Reply Plain(IRealSizePrompt::Action action, CRealSize values = {})
+    {
+        return [action, values](const CRealSize&) { return Answer{action, values}; };
+    }
+};
+
+class PerspectiveFlowTest : public AppTest
+{
+protected:
+    // A template with a plain picture and one textured area, picked in the
+    // Areas panel as the user picks it.
+    void StartWithFloor()
+    {
+        ASSERT_TRUE(Start());
+        ActiveDoc().SetPicture(std::make_unique<QImage>(PlainPicture()));
+        CArea floor;
+        floor.SetName(QStringLiteral("Floor"));
+        const CPolygon outline{{{{20, 20}, {220, 20}, {220, 160}, {20, 160}}}};
+        floor.SetOutline(&outline);
+        QImage texture(80, 40, QImage::Format_RGB32);
+        texture.fill(0xFF806040);
+        floor.SetTexture(&texture);
+        m_id = ActiveDoc().AddArea(std::move(floor), QStringLiteral("Create area"));
+        Frame().NotifyAreasPanel(&ActiveDoc(), Frame().ActiveChild()->View(), true);
+        Panel().Controls().areaList->setCurrentRow(0);
+        ASSERT_EQ(ActiveDoc().GetSelectedAreaId(), m_id);
+        QCoreApplication::processEvents();
+        m_undoBefore = UndoText();
+    }
+    static QImage PlainPicture()
+    {
+        QImage picture(320, 240, QImage::Format_RGB32);
+        picture.fill(0xFF808080);
+        return picture;
+    }
+    CAreasBar& Panel() { return *Frame().AreasPanel(); }
+    const CArea& Floor() { return *ActiveDoc().FindArea(m_id); }
+    QString UndoText() { return Action(ID_EDIT_UNDO)->text(); }
+
+    AreaId m_id = 0;
+    // The history's last step once the area is picked.
+    QString m_undoBefore;
+};
+
+} // namespace
+
+// The panel's Perspective box is one undoable step, and shows what undo and
+// redo make of the area.
+TEST_F(PerspectiveFlowTest, PerspectiveBoxIsOneStepThatFollowsUndo)
+{
+    StartWithFloor();
+    QCheckBox* box = Panel().Controls().perspective;
+    EXPECT_EQ(box->accessibleName(), QStringLiteral("Perspective"));
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    EXPECT_TRUE(Floor().IsPerspective());
+    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Perspective\tCtrl+Z"));
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_FALSE(Floor().IsPerspective());
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(UndoText(), m_undoBefore);
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+    EXPECT_TRUE(box->isChecked());
+}
+
+// "Fit Perspective" on a picture without straight edges: the message names
+// the area, no step is made, the status bar reports no fit. Without a
+// picked area the command is off.
+TEST_F(PerspectiveFlowTest, FitWithoutEdgesTellsAndLeavesTheTemplate)
+{
+    StartWithFloor();
+    EXPECT_TRUE(Action(ID_FIT_PERSPECTIVE)->isEnabled());
+    const CArea before = Floor();
+    const QString undo = UndoText();
+    Panel().Controls().fitPerspective->click();
+    EXPECT_EQ(prompts.errors, QStringList{Messages::kNoPerspective.arg(QStringLiteral("Floor"))});
+    EXPECT_EQ(Floor(), before);
+    EXPECT_EQ(UndoText(), undo);
+    EXPECT_TRUE(Frame().StatusBar()->currentMessage().isEmpty());
+
+    ActiveDoc().SetSelectedArea(nullptr);
+    EXPECT_FALSE(Action(ID_FIT_PERSPECTIVE)->isEnabled());
+    EXPECT_FALSE(Action(ID_REAL_SIZE)->isEnabled());
+}
+
+// "Real Size...": the user asks to draw the line, drags it in the view, the
+// dialog comes back with it, and OK makes one "Real size" step whose scale
+// shows the texture at its real width.
+TEST_F(PerspectiveFlowTest, RealSizeWithADraggedLineIsOneStepAtRealScale)
+{
+    StartWithFloor();
+    ScriptedRealSize dialog;
+    Frame().Perspective().SetRealSizePrompt(&dialog);
+    dialog.answers.push_back(ScriptedRealSize::Plain(IRealSizePrompt::Action::DrawLine, CRealSize{QLineF(), 0.0, 30.0}));
+    ASSERT_TRUE(Action(ID_REAL_SIZE)->isEnabled());
+    ASSERT_TRUE(Frame().RunCommand(ID_REAL_SIZE));
+    ASSERT_EQ(dialog.shown.size(), 1u);
+    EXPECT_TRUE(dialog.shown[0].IsEmpty());
+
+    CTilemontView* view = Frame().ActiveChild()->View();
+    QWidget* port = view->viewport();
+    const QPoint from = view->PictureToClient(QPointF(30, 50)).toPoint();
+    const QPoint to = view->PictureToClient(QPointF(150, 50)).toPoint();
+    QTest::mousePress(port, Qt::LeftButton, {}, from);
+    QTest::mouseMove(port, (from + to) / 2);
+    QTest::mouseMove(port, to);
+    // Before the release nothing is asked yet.
+    EXPECT_EQ(dialog.shown.size(), 1u);
+    dialog.answers.push_back([](const CRealSize& shown) {
+        CRealSize typed = shown;
+        typed.referenceCm = 60.0;
+        return IRealSizePrompt::Answer{IRealSizePrompt::Action::Apply, typed};
+    });
+    QTest::mouseRelease(port, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialog.shown.size(), 2u);
+    const QLineF line(QPointF(30, 50), QPointF(150, 50));
+    EXPECT_EQ(dialog.shown[1].reference, line);
+    EXPECT_EQ(dialog.shown[1].textureWidthCm, 30.0);
+    // The tool the user had is back.
+    EXPECT_NE(view->GetActiveTool(), view->GetTool(CTilemontView::ReferenceLineTool));
+
+    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Real size\tCtrl+Z"));
+    EXPECT_EQ(Floor().GetRealSize(), (CRealSize{line, 60.0, 30.0}));
+    // 30 cm of texture over 80 px; the line's length in pixels is 60 cm.
+    EXPECT_DOUBLE_EQ(Floor().GetScale(), 30.0 * line.length() / (60.0 * 80.0));
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_TRUE(Floor().GetRealSize().IsEmpty());
+    EXPECT_EQ(Floor().GetScale(), 1.0);
+    Frame().Perspective().SetRealSizePrompt(nullptr);
+}
+
+// Escape while drawing abandons the line: the dialog comes back with the
+// line it had.
+TEST_F(PerspectiveFlowTest, EscapeAbandonsTheReferenceLine)
+{
+    StartWithFloor();
+    ScriptedRealSize dialog;
+    Frame().Perspective().SetRealSizePrompt(&dialog);
+    dialog.answers.push_back(ScriptedRealSize::Plain(IRealSizePrompt::Action::DrawLine));
+    ASSERT_TRUE(Frame().RunCommand(ID_REAL_SIZE));
+    CTilemontView* view = Frame().ActiveChild()->View();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(view->viewport(), QPoint(90, 60));
+    dialog.answers.push_back(ScriptedRealSize::Plain(IRealSizePrompt::Action::Cancel));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(90, 60));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialog.shown.size(), 2u);
+    EXPECT_TRUE(dialog.shown[1].IsEmpty());
+    EXPECT_EQ(UndoText(), m_undoBefore);
+    Frame().Perspective().SetRealSizePrompt(nullptr);
+}
+
+// View > Perspective Grid reaches every view and is remembered at once.
+TEST_F(PerspectiveFlowTest, PerspectiveGridIsRememberedAndReachesTheViews)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(Action(ID_VIEW_PERSPECTIVE_GRID)->isChecked());
+    ASSERT_TRUE(Frame().RunCommand(ID_VIEW_PERSPECTIVE_GRID));
+    EXPECT_TRUE(Action(ID_VIEW_PERSPECTIVE_GRID)->isChecked());
+    EXPECT_TRUE(Frame().ActiveChild()->View()->IsPerspectiveGrid());
+    EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kPerspectiveGridKey)), QVariant(true));
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+    EXPECT_TRUE(Frame().ActiveChild()->View()->IsPerspectiveGrid());
+}
