@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 
@@ -39,22 +43,62 @@ inline double Floor(double x)
 // Position s on a pattern repeating every n texels, as texel index i in
 // [0, n) and the 8-bit fraction f toward texel i + 1 (wrapped). Integer s
 // gives f = 0 exactly, so a map that hits texel centres copies texels.
-inline void Wrap(double s, int n, double invN, int& i, std::uint32_t& f)
+inline double Repeat(double s, int n, double invN)
 {
     double r = s - Floor(s * invN) * double(n);
     if (r < 0)
         r += n;
     if (r >= n)
         r -= n;
-    std::int64_t p = std::int64_t(r * 256.0);
+    return r;
+}
+
+inline void Wrap(double s, int n, double invN, int& i, std::uint32_t& f)
+{
+    std::int64_t p = std::int64_t(Repeat(s, n, invN) * 256.0);
     p = std::clamp<std::int64_t>(p, 0, std::int64_t(n) * 256 - 1);
     i = int(p >> 8);
     f = std::uint32_t(p & 0xFF);
 }
 
+// The bilinear blend of texels (i, j), (i1, j), (i, j1), (i1, j1): first down
+// by fy, then across by fx, both 8-bit fractions rounded the same way in
+// either version, so the vector one changes nothing but speed.
+inline std::uint32_t Blend(const std::uint32_t* row0, const std::uint32_t* row1, int i, int i1, std::uint32_t fx,
+                           std::uint32_t fy)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);
+    const __m128i top = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(row0[i])), _mm_cvtsi32_si128(int(row0[i1]))), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(row1[i])), _mm_cvtsi32_si128(int(row1[i1]))), zero);
+    const __m128i down = _mm_srli_epi16(
+        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(short(256 - fy))),
+                                    _mm_mullo_epi16(bottom, _mm_set1_epi16(short(fy)))),
+                      half),
+        8);
+    const short a = short(256 - fx), b = short(fx);
+    __m128i across = _mm_mullo_epi16(down, _mm_set_epi16(b, b, b, b, a, a, a, a));
+    across = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(across, _mm_srli_si128(across, 8)), half), 8);
+    return std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(across, across))) | 0xFF000000u;
+#else
+    // Two channels to a 32-bit word, each in 16 bits: at most 255 * 256.
+    const auto lerp = [](std::uint32_t p, std::uint32_t q, std::uint32_t f) {
+        return ((p * (256 - f) + q * f + 0x00800080u) >> 8) & 0x00FF00FFu;
+    };
+    const auto rb = [](std::uint32_t c) { return c & 0x00FF00FFu; };
+    const auto g = [](std::uint32_t c) { return (c >> 8) & 0x00FF00FFu; };
+    const std::uint32_t rbLeft = lerp(rb(row0[i]), rb(row1[i]), fy), rbRight = lerp(rb(row0[i1]), rb(row1[i1]), fy);
+    const std::uint32_t gLeft = lerp(g(row0[i]), g(row1[i]), fy), gRight = lerp(g(row0[i1]), g(row1[i1]), fy);
+    return lerp(rbLeft, rbRight, fx) | lerp(gLeft, gRight, fx) << 8 | 0xFF000000u;
+#endif
+}
+
 // Bilinear sample at level point (u, v), texel (i, j) centred on
 // (i + 0.5, j + 0.5), the level repeating both ways.
-inline Lanes Bilinear(const CMipTexture::Level& level, double u, double v)
+inline std::uint32_t Bilinear(const CMipTexture::Level& level, double u, double v)
 {
     int i = 0, j = 0;
     std::uint32_t fx = 0, fy = 0;
@@ -62,12 +106,40 @@ inline Lanes Bilinear(const CMipTexture::Level& level, double u, double v)
     Wrap(v - 0.5, level.height, 1.0 / level.height, j, fy);
     const int i1 = i + 1 == level.width ? 0 : i + 1;
     const int j1 = j + 1 == level.height ? 0 : j + 1;
-    const std::uint32_t* row0 = level.texels.data() + std::size_t(j) * std::size_t(level.width);
-    const std::uint32_t* row1 = level.texels.data() + std::size_t(j1) * std::size_t(level.width);
-    const Lanes top = Lerp(Spread(row0[i]), Spread(row0[i1]), fx);
-    const Lanes bottom = Lerp(Spread(row1[i]), Spread(row1[i1]), fx);
-    return Lerp(top, bottom, fy);
+    return Blend(level.texels.data() + std::size_t(j) * std::size_t(level.width),
+                 level.texels.data() + std::size_t(j1) * std::size_t(level.width), i, i1, fx, fy);
 }
+
+// Where a run of pixels is magnified (no texel skipped) and the map is so
+// nearly affine along it that a straight line between its end pixels misses
+// none of its pixel centres by more than this, the run is stepped in fixed
+// point instead of being divided out pixel by pixel.
+constexpr double kSpanTolerance = 1.0 / 128;
+constexpr int kSpan = 16;
+
+// A wrapped texel position in 16.16 fixed point, stepped along a run.
+struct Stepper
+{
+    std::int64_t p = 0, step = 0, period = 0;
+
+    Stepper(double s, double ds, int n)
+    {
+        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
+        step = std::llround(ds * 65536.0);
+        period = std::int64_t(n) * 65536;
+    }
+    int Index() const { return int(p >> 16); }
+    std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
+    // |step| <= period: the run is magnified.
+    void Next()
+    {
+        p += step;
+        if (p >= period)
+            p -= period;
+        else if (p < 0)
+            p += period;
+    }
+};
 
 } // namespace
 
@@ -76,52 +148,98 @@ CPerspectiveSampler::CPerspectiveSampler(const CMipTexture& texture, const std::
 {
 }
 
-void CPerspectiveSampler::PaintRow(int x0, int y, int count, std::uint32_t* out) const
+CPerspectiveSampler::Point CPerspectiveSampler::MapCentre(double X, double Y) const
 {
     const std::array<double, 9>& m = m_m;
+    Point p;
+    p.w = m[6] * X + m[7] * Y + m[8];
+    if (!(p.w > 0))
+        return p;
+    const double iw = 1.0 / p.w;
+    p.u = (m[0] * X + m[1] * Y + m[2]) * iw;
+    p.v = (m[3] * X + m[4] * Y + m[5]) * iw;
+    p.ux = (m[0] - p.u * m[6]) * iw;
+    p.vx = (m[3] - p.v * m[6]) * iw;
+    p.uy = (m[1] - p.u * m[7]) * iw;
+    p.vy = (m[4] - p.v * m[7]) * iw;
+    return p;
+}
+
+std::uint32_t CPerspectiveSampler::Pixel(const Point& p) const
+{
+    if (!(p.w > 0))
+        return m_mean;
+    // ux² + vx² + uy² + vy² = smax² + smin², so this is sure to be magnified.
+    if (p.Spread() <= 1.0)
+        return Bilinear(m_texture.GetLevel(0), p.u, p.v);
+    return Filtered(p);
+}
+
+void CPerspectiveSampler::PaintRow(int x0, int y, int count, std::uint32_t* out) const
+{
     const double Y = double(y) + 0.5;
-    const double cu = m[1] * Y + m[2], cv = m[4] * Y + m[5], cw = m[7] * Y + m[8];
-    const CMipTexture::Level& base = m_texture.GetLevel(0);
-    for (int k = 0; k < count; ++k) {
-        const double X = double(x0) + double(k) + 0.5;
-        const double w = m[6] * X + cw;
-        if (!(w > 0)) {
-            out[k] = m_mean;
+    for (int k0 = 0; k0 < count; k0 += kSpan) {
+        const int length = std::min(kSpan, count - k0);
+        const double Xa = double(x0) + double(k0) + 0.5, Xb = Xa + double(length - 1);
+        if (length >= 4 && PaintSpan(MapCentre(Xa, Y), MapCentre(0.5 * (Xa + Xb), Y), MapCentre(Xb, Y), length,
+                                     out + k0))
             continue;
-        }
-        const double iw = 1.0 / w;
-        const double u = (m[0] * X + cu) * iw, v = (m[3] * X + cv) * iw;
-        const double ux = (m[0] - u * m[6]) * iw, vx = (m[3] - v * m[6]) * iw;
-        const double uy = (m[1] - u * m[7]) * iw, vy = (m[4] - v * m[7]) * iw;
-        // ux² + vx² + uy² + vy² = smax² + smin², so this is sure to be magnified.
-        if (ux * ux + vx * vx + uy * uy + vy * vy <= 1.0)
-            out[k] = Gather(Bilinear(base, u, v));
-        else
-            out[k] = Filtered(u, v, ux, vx, uy, vy);
+        for (int k = k0; k < k0 + length; ++k)
+            out[k] = Pixel(MapCentre(double(x0) + double(k) + 0.5, Y));
     }
 }
 
-std::uint32_t CPerspectiveSampler::Filtered(double u, double v, double ux, double vx, double uy, double vy) const
+bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Point& b, int length,
+                                    std::uint32_t* out) const
+{
+    // w is linear along the run: positive at both ends, positive all along.
+    if (!(a.w > 0 && b.w > 0 && a.Spread() <= 1.0 && mid.Spread() <= 1.0 && b.Spread() <= 1.0))
+        return false;
+    if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= kSpanTolerance
+          && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= kSpanTolerance))
+        return false;
+    const CMipTexture::Level& level = m_texture.GetLevel(0);
+    const double steps = double(length - 1);
+    Stepper s(a.u - 0.5, (b.u - a.u) / steps, level.width);
+    Stepper t(a.v - 0.5, (b.v - a.v) / steps, level.height);
+    const std::uint32_t* texels = level.texels.data();
+    for (int k = 0; k < length; ++k) {
+        const int i = s.Index(), j = t.Index();
+        const int i1 = i + 1 == level.width ? 0 : i + 1;
+        const int j1 = j + 1 == level.height ? 0 : j + 1;
+        out[k] = Blend(texels + std::size_t(j) * std::size_t(level.width),
+                       texels + std::size_t(j1) * std::size_t(level.width), i, i1, s.Fraction(), t.Fraction());
+        s.Next();
+        t.Next();
+    }
+    return true;
+}
+
+std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
 {
     // Singular values of the Jacobian: smax² + smin² = t, smax * smin = |d|.
-    const double a = ux * ux + uy * uy, b = ux * vx + uy * vy, c = vx * vx + vy * vy;
-    const double t = a + c, d = std::fabs(ux * vy - uy * vx);
+    const double a = p.ux * p.ux + p.uy * p.uy, b = p.ux * p.vx + p.uy * p.vy, c = p.vx * p.vx + p.vy * p.vy;
+    const double t = a + c, d = std::fabs(p.ux * p.vy - p.uy * p.vx);
     const double smax2 = 0.5 * (t + std::sqrt(std::max(0.0, (t - 2 * d) * (t + 2 * d))));
     const CMipTexture::Level& base = m_texture.GetLevel(0);
-    const double whole = double(std::max(base.width, base.height));
-    if (!(smax2 < 1e30) || !std::isfinite(u) || !std::isfinite(v))
+    if (!(smax2 < 1e30) || !std::isfinite(p.u) || !std::isfinite(p.v))
         return m_mean;
     if (smax2 <= 1.0)
-        return Gather(Bilinear(base, u, v));
+        return Bilinear(base, p.u, p.v);
     const double smax = std::sqrt(smax2), smin = d / smax;
-    const int n = smin * kMaxAnisotropy >= smax ? std::max(1, int(std::ceil(smax / smin))) : kMaxAnisotropy;
+    // Rounded, not raised: a footprint up to half as wide again as it is
+    // long is taken in one sample, a little blurred across.
+    const int n = smin * kMaxAnisotropy >= smax ? std::max(1, int(smax / smin + 0.5)) : kMaxAnisotropy;
     const double width = std::max(smin, smax / n);
     // Texels this wide exceed the texture: the pixel shows all of it.
-    if (width >= whole)
+    if (width >= double(std::max(base.width, base.height)))
         return m_mean;
-    const double lod = std::max(0.0, std::log2(width));
+    // log2 near enough: exact at powers of two, straight between them.
+    int exponent = 0;
+    const double mantissa = std::frexp(std::max(1.0, width), &exponent);
+    const double lod = double(exponent - 1) + (2.0 * mantissa - 1.0);
     if (n == 1)
-        return Gather(Trilinear(u, v, lod));
+        return Trilinear(p.u, p.v, lod);
     // The major axis: the eigenvector of J Jᵀ = [[a, b], [b, c]] for smax²,
     // from whichever of its two expressions is better conditioned.
     double ex = b, ey = smax2 - a;
@@ -129,7 +247,7 @@ std::uint32_t CPerspectiveSampler::Filtered(double u, double v, double ux, doubl
         ex = smax2 - c;
         ey = b;
     }
-    const double norm = std::hypot(ex, ey);
+    const double norm = std::sqrt(ex * ex + ey * ey);
     if (!(norm > 0)) {
         ex = 1;
         ey = 0;
@@ -141,23 +259,23 @@ std::uint32_t CPerspectiveSampler::Filtered(double u, double v, double ux, doubl
     Lanes sum = 0;
     for (int k = 0; k < n; ++k) {
         const double o = (double(k) + 0.5 - 0.5 * n) * step;
-        sum += Trilinear(u + o * ex, v + o * ey, lod);
+        sum += Spread(Trilinear(p.u + o * ex, p.v + o * ey, lod));
     }
     const auto lane = [&](int shift) { return ((sum >> shift & 0xFFFFu) + Lanes(n) / 2) / Lanes(n); };
     return 0xFF000000u | std::uint32_t(lane(32) << 16 | lane(16) << 8 | lane(0));
 }
 
-std::uint64_t CPerspectiveSampler::Trilinear(double u, double v, double lod) const
+std::uint32_t CPerspectiveSampler::Trilinear(double u, double v, double lod) const
 {
     const int top = m_texture.LevelCount() - 1;
     const int l0 = int(lod);
     if (l0 >= top)
-        return Spread(m_mean);
+        return m_mean;
     const CMipTexture::Level& fine = m_texture.GetLevel(l0);
-    const Lanes a = Bilinear(fine, u * fine.scaleX, v * fine.scaleY);
+    const std::uint32_t a = Bilinear(fine, u * fine.scaleX, v * fine.scaleY);
     const auto f = std::uint32_t((lod - l0) * 256.0);
     if (f == 0)
         return a;
     const CMipTexture::Level& coarse = m_texture.GetLevel(l0 + 1);
-    return Lerp(a, Bilinear(coarse, u * coarse.scaleX, v * coarse.scaleY), f);
+    return Gather(Lerp(Spread(a), Spread(Bilinear(coarse, u * coarse.scaleX, v * coarse.scaleY)), f));
 }

@@ -8,9 +8,11 @@
 // The inner loop of WarpPerspective: paints runs of picture pixels from a
 // prepared texture through a picture-to-texel homography.
 //
-// Each pixel is worked out on its own from its centre, in double precision
-// from the matrix (so corners land exactly and a row split between threads
-// gives the same pixels). The Jacobian of the map at the centre gives the
+// Positions come from the matrix in double precision at pixel centres (so
+// corners land exactly); a magnified run of a row that the map bends by less
+// than 1/128 texel is stepped in fixed point between its exact ends. Runs
+// start at fixed places in a row, so bands of rows on threads give the same
+// pixels. The Jacobian of the map at the centre gives the
 // pixel's footprint on the texture, an ellipse with axes smax >= smin texels:
 //  - smax <= 1 (magnified): one bilinear sample of level 0;
 //  - otherwise N = min(ceil(smax / smin), kMaxAnisotropy) trilinear samples
@@ -31,8 +33,21 @@ public:
     void PaintRow(int x0, int y, int count, std::uint32_t* out) const;
 
 private:
-    std::uint32_t Filtered(double u, double v, double ux, double vx, double uy, double vy) const;
-    std::uint64_t Trilinear(double u, double v, double lod) const;
+    // A pixel centre's texel point and the Jacobian there; w <= 0 beyond
+    // the horizon, the rest then unset.
+    struct Point
+    {
+        double w = 0, u = 0, v = 0, ux = 0, vx = 0, uy = 0, vy = 0;
+        double Spread() const { return ux * ux + vx * vx + uy * uy + vy * vy; }
+    };
+
+    Point MapCentre(double X, double Y) const;
+    std::uint32_t Pixel(const Point& p) const;
+    // A magnified, nearly affine run stepped in fixed point; false (nothing
+    // painted) when the run is not one.
+    bool PaintSpan(const Point& a, const Point& mid, const Point& b, int length, std::uint32_t* out) const;
+    std::uint32_t Filtered(const Point& p) const;
+    std::uint32_t Trilinear(double u, double v, double lod) const;
 
     const CMipTexture& m_texture;
     std::array<double, 9> m_m;
