@@ -130,7 +130,8 @@ struct Stepper
     }
     int Index() const { return int(p >> 16); }
     std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
-    // |step| <= period: the run is magnified.
+    // One step wraps at most once.
+    bool Fits() const { return step < period && -step < period; }
     void Next()
     {
         p += step;
@@ -193,51 +194,97 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
                                     std::uint32_t* out) const
 {
     // w is linear along the run: positive at both ends, positive all along.
-    if (!(a.w > 0 && b.w > 0 && a.Spread() <= 1.0 && mid.Spread() <= 1.0 && b.Spread() <= 1.0))
+    if (!(a.w > 0 && b.w > 0))
         return false;
-    if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= kSpanTolerance
-          && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= kSpanTolerance))
+    const Footprint fa = Measure(a), fm = Measure(mid), fb = Measure(b);
+    if (fa.kind == Footprint::Whole || fa.kind == Footprint::Beyond || fa.n > 1 || fm.n > 1 || fb.n > 1 || fa.kind != fm.kind || fa.kind != fb.kind)
         return false;
-    const CMipTexture::Level& level = m_texture.GetLevel(0);
+    // One level pair for the whole run: its ends may not differ much in level.
+    const double lod = fm.lod;
+    if (!(std::fabs(fa.lod - lod) <= 0.125 && std::fabs(fb.lod - lod) <= 0.125))
+        return false;
+    const int l0 = int(lod);
+    if (l0 >= m_texture.LevelCount() - 1)
+        return false;
+    const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
+    if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
+        return false;
+    const auto f = std::uint32_t((lod - l0) * 256.0);
     const double steps = double(length - 1);
-    Stepper s(a.u - 0.5, (b.u - a.u) / steps, level.width);
-    Stepper t(a.v - 0.5, (b.v - a.v) / steps, level.height);
-    const std::uint32_t* texels = level.texels.data();
-    for (int k = 0; k < length; ++k) {
-        const int i = s.Index(), j = t.Index();
-        const int i1 = i + 1 == level.width ? 0 : i + 1;
-        const int j1 = j + 1 == level.height ? 0 : j + 1;
-        out[k] = Blend(texels + std::size_t(j) * std::size_t(level.width),
-                       texels + std::size_t(j1) * std::size_t(level.width), i, i1, s.Fraction(), t.Fraction());
-        s.Next();
-        t.Next();
-    }
+    const auto paint = [&](const CMipTexture::Level& level, std::uint32_t* to) {
+        Stepper s((a.u * level.scaleX) - 0.5, (b.u - a.u) * level.scaleX / steps, level.width);
+        Stepper t((a.v * level.scaleY) - 0.5, (b.v - a.v) * level.scaleY / steps, level.height);
+        if (!s.Fits() || !t.Fits())
+            return false;
+        const std::uint32_t* texels = level.texels.data();
+        for (int k = 0; k < length; ++k) {
+            const int i = s.Index(), j = t.Index();
+            const int i1 = i + 1 == level.width ? 0 : i + 1;
+            const int j1 = j + 1 == level.height ? 0 : j + 1;
+            to[k] = Blend(texels + std::size_t(j) * std::size_t(level.width),
+                          texels + std::size_t(j1) * std::size_t(level.width), i, i1, s.Fraction(), t.Fraction());
+            s.Next();
+            t.Next();
+        }
+        return true;
+    };
+    if (!paint(m_texture.GetLevel(l0), out))
+        return false;
+    if (f == 0)
+        return true;
+    std::uint32_t coarse[kSpan];
+    if (!paint(m_texture.GetLevel(l0 + 1), coarse))
+        return false;
+    for (int k = 0; k < length; ++k)
+        out[k] = Gather(Lerp(Spread(out[k]), Spread(coarse[k]), f));
     return true;
+}
+
+CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) const
+{
+    Footprint f;
+    if (!(p.w > 0))
+        return f;
+    // Singular values of the Jacobian: smax² + smin² = t, smax * smin = |d|.
+    f.a = p.ux * p.ux + p.uy * p.uy;
+    f.b = p.ux * p.vx + p.uy * p.vy;
+    f.c = p.vx * p.vx + p.vy * p.vy;
+    const double t = f.a + f.c, d = std::fabs(p.ux * p.vy - p.uy * p.vx);
+    f.smax2 = 0.5 * (t + std::sqrt(std::max(0.0, (t - 2 * d) * (t + 2 * d))));
+    const CMipTexture::Level& base = m_texture.GetLevel(0);
+    if (!(f.smax2 < 1e30) || !std::isfinite(p.u) || !std::isfinite(p.v))
+        return f;
+    f.kind = Footprint::Magnified;
+    if (f.smax2 <= 1.0)
+        return f;
+    f.smax = std::sqrt(f.smax2);
+    const double smin = d / f.smax;
+    // Rounded, not raised: a footprint up to half as wide again as it is
+    // long is taken in one sample, a little blurred across.
+    f.n = smin * kMaxAnisotropy >= f.smax ? std::max(1, int(f.smax / smin + 0.5)) : kMaxAnisotropy;
+    const double width = std::max(smin, f.smax / f.n);
+    // Texels this wide exceed the texture: the pixel shows all of it.
+    if (width >= double(std::max(base.width, base.height))) {
+        f.kind = Footprint::Whole;
+        return f;
+    }
+    // log2 near enough: exact at powers of two, straight between them.
+    int exponent = 0;
+    const double mantissa = std::frexp(std::max(1.0, width), &exponent);
+    f.lod = double(exponent - 1) + (2.0 * mantissa - 1.0);
+    f.kind = Footprint::Minified;
+    return f;
 }
 
 std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
 {
-    // Singular values of the Jacobian: smax² + smin² = t, smax * smin = |d|.
-    const double a = p.ux * p.ux + p.uy * p.uy, b = p.ux * p.vx + p.uy * p.vy, c = p.vx * p.vx + p.vy * p.vy;
-    const double t = a + c, d = std::fabs(p.ux * p.vy - p.uy * p.vx);
-    const double smax2 = 0.5 * (t + std::sqrt(std::max(0.0, (t - 2 * d) * (t + 2 * d))));
-    const CMipTexture::Level& base = m_texture.GetLevel(0);
-    if (!(smax2 < 1e30) || !std::isfinite(p.u) || !std::isfinite(p.v))
+    const Footprint fp = Measure(p);
+    if (fp.kind == Footprint::Whole || fp.kind == Footprint::Beyond)
         return m_mean;
-    if (smax2 <= 1.0)
-        return Bilinear(base, p.u, p.v);
-    const double smax = std::sqrt(smax2), smin = d / smax;
-    // Rounded, not raised: a footprint up to half as wide again as it is
-    // long is taken in one sample, a little blurred across.
-    const int n = smin * kMaxAnisotropy >= smax ? std::max(1, int(smax / smin + 0.5)) : kMaxAnisotropy;
-    const double width = std::max(smin, smax / n);
-    // Texels this wide exceed the texture: the pixel shows all of it.
-    if (width >= double(std::max(base.width, base.height)))
-        return m_mean;
-    // log2 near enough: exact at powers of two, straight between them.
-    int exponent = 0;
-    const double mantissa = std::frexp(std::max(1.0, width), &exponent);
-    const double lod = double(exponent - 1) + (2.0 * mantissa - 1.0);
+    if (fp.kind == Footprint::Magnified)
+        return Bilinear(m_texture.GetLevel(0), p.u, p.v);
+    const double a = fp.a, b = fp.b, c = fp.c, smax2 = fp.smax2, smax = fp.smax, lod = fp.lod;
+    const int n = fp.n;
     if (n == 1)
         return Trilinear(p.u, p.v, lod);
     // The major axis: the eigenvector of J Jᵀ = [[a, b], [b, c]] for smax²,

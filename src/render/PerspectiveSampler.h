@@ -41,10 +41,21 @@ private:
         double Spread() const { return ux * ux + vx * vx + uy * uy + vy * vy; }
     };
 
+    // What a pixel covers: lod is the level (fractional) of a minified one,
+    // n its samples along the major axis; a, b, c are J Jᵀ.
+    struct Footprint
+    {
+        enum Kind { Beyond, Magnified, Minified, Whole } kind = Beyond;
+        int n = 1;
+        double lod = 0, smax = 0, smax2 = 0, a = 0, b = 0, c = 0;
+    };
+
     Point MapCentre(double X, double Y) const;
+    Footprint Measure(const Point& p) const;
     std::uint32_t Pixel(const Point& p) const;
-    // A magnified, nearly affine run stepped in fixed point; false (nothing
-    // painted) when the run is not one.
+    // A run of one footprint kind and about one level, nearly affine,
+    // stepped in fixed point; false when the run is not one (its pixels are
+    // then done one by one).
     bool PaintSpan(const Point& a, const Point& mid, const Point& b, int length, std::uint32_t* out) const;
     std::uint32_t Filtered(const Point& p) const;
     std::uint32_t Trilinear(double u, double v, double lod) const;
