@@ -8,6 +8,7 @@
 #include "RecentFileList.h"
 #include "ResourceIds.h"
 #include "PerspectiveCommands.h"
+#include "panels/catalogue/TextureSizes.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
@@ -84,12 +85,27 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
         m_pStatus->showMessage(text, kPerspectiveStatusMs);
     });
-    // The Real Size dialog offers the width remembered for the swatch the
-    // panel has in focus, when the panel shows that area.
-    m_pPerspective->SetWidthHint([this](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
-        if (!m_pAreas || m_pAreas->Document() != &doc || m_pAreas->SelectedAreaId() != id)
-            return std::nullopt;
-        return m_pAreas->FocusedTextureWidth();
+    // The Real Size dialog offers the width remembered for the file the
+    // area's texture came from (or, not knowing it, the swatch the panel has
+    // in focus), and a width the user gives is remembered for that file in
+    // its group folder, so that every template after knows it.
+    const auto texturePath = [this](const CTilemontDoc& doc, AreaId id) {
+        if (!m_pAreas || m_pAreas->Document() != &doc)
+            return QString();
+        const QString laid = m_pAreas->TexturePathOf(id);
+        return !laid.isEmpty() || m_pAreas->SelectedAreaId() != id ? laid : m_pAreas->FocusedTexturePath();
+    };
+    m_pPerspective->SetWidthHint([texturePath](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
+        const QString path = texturePath(doc, id);
+        return path.isEmpty() ? std::nullopt : TextureSizes::ReadTextureWidth(path);
+    });
+    m_pPerspective->SetAppliedListener([this, texturePath](const CTilemontDoc& doc, AreaId id, const CRealSize& values) {
+        const QString path = texturePath(doc, id);
+        QString error;
+        if (!path.isEmpty() && values.textureWidthCm > 0.0 &&
+            TextureSizes::ReadTextureWidth(path) != values.textureWidthCm &&
+            !TextureSizes::WriteTextureWidth(path, values.textureWidthCm, &error))
+            m_pStatus->showMessage(error, kPerspectiveStatusMs);
     });
 
     for (int menuId : {int(IDR_MAINFRAME), int(IDR_TILEMTYPE)}) {
@@ -327,6 +343,7 @@ void CMainFrame::OnViewAreas()
         if (!m_pPrompts)
             return;
         m_pAreas = new CAreasBar(*m_pPrompts, m_strTexturesFolder, this);
+        m_pAreas->SetTextureWidthSource(&TextureSizes::ReadTextureWidth);
         // The panel's buttons work on the panel's own document and pick.
         connect(m_pAreas, &CAreasBar::fitPerspectiveRequested, this, [this] {
             if (CTilemontDoc* doc = m_pAreas->Document())

@@ -79,6 +79,8 @@ void CPerspectiveCommands::AskRealSize(CTilemontDoc& doc, CTilemontView* view, A
         return;
     case Action::Apply:
         doc.SetAreaRealSize(id, answer.values);
+        if (m_applied)
+            m_applied(doc, id, answer.values);
         return;
     case Action::DrawLine:
         break;

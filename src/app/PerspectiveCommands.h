@@ -32,6 +32,10 @@ public:
     // null brings the editor's own dialog back.
     void SetRealSizePrompt(IRealSizePrompt* prompt) { m_pPrompt = prompt; }
     void SetWidthHint(WidthHint hint) { m_widthHint = std::move(hint); }
+    // Told of every real size applied, so the texture's width can be
+    // remembered for its file.
+    using Applied = std::function<void(const CTilemontDoc& doc, AreaId id, const CRealSize& values)>;
+    void SetAppliedListener(Applied listener) { m_applied = std::move(listener); }
 
     // When the commands are enabled: a picked area and a picture to fit in;
     // a picked area with a texture to measure.
@@ -51,4 +55,5 @@ private:
     Status m_status;
     IRealSizePrompt* m_pPrompt = nullptr;
     WidthHint m_widthHint;
+    Applied m_applied;
 };

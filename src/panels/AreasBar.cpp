@@ -393,8 +393,14 @@ void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
                                              : Messages::kNotAPicture.arg(QDir::toNativeSeparators(browser->FocusedPath())));
         return;
     }
-    m_pDoc->LayTexture(m_nPicked, *image, FocusedTextureWidth());
+    if (m_pDoc->LayTexture(m_nPicked, *image, FocusedTextureWidth()))
+        m_laidPaths[m_nPicked] = browser->FocusedPath();
     m_bNewRun = true;
+}
+
+QString CAreasBar::FocusedTexturePath() const
+{
+    return m_pControls->browser->FocusedPath();
 }
 
 std::optional<double> CAreasBar::FocusedTextureWidth() const

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 class CAreasBarControls;
@@ -87,8 +88,16 @@ public:
     // editor sets it; without it no width is known.
     using TextureWidthSource = std::function<std::optional<double>(const QString& path)>;
     void SetTextureWidthSource(TextureWidthSource source) { m_textureWidth = std::move(source); }
+    // The texture file the panel last laid into the area in this session,
+    // or empty: a template stores pixels, not where they came from.
+    QString TexturePathOf(AreaId id) const
+    {
+        const auto it = m_laidPaths.find(id);
+        return it != m_laidPaths.end() ? it->second : QString();
+    }
     // The remembered real width of the swatch picked now, if known.
     std::optional<double> FocusedTextureWidth() const;
+    QString FocusedTexturePath() const;
 
 signals:
     // "Fit Perspective" and "Real Size..." for the picked area of the shown
@@ -137,6 +146,7 @@ private:
     bool m_bPerspective = false;
     bool m_bInitialRect = false;
     TextureWidthSource m_textureWidth;
+    std::map<AreaId, QString> m_laidPaths;
     // Set while the panel writes its own fields: their change handlers then
     // apply nothing.
     bool m_bWriting = false;
