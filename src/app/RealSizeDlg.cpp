@@ -50,9 +50,12 @@ CRealSizeDlg::CRealSizeDlg(const CRealSize& values, const QString& areaName, QWi
     form->addRow(QStringLiteral("Real &length of the reference line:"), m_pReferenceLength);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(QStringLiteral("Without a perspective the line is taken as lying flat in the "
-                                                "picture."),
-                                 this));
+    auto* note = new QLabel(QStringLiteral("Draw a line of known length on the surface. It is measured through "
+                                           "the area's perspective; without one it is taken as lying flat in "
+                                           "the picture."),
+                            this);
+    note->setWordWrap(true);
+    column->addWidget(note);
     column->addLayout(form);
     column->addWidget(buttons);
 
