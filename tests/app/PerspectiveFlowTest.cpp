@@ -11,6 +11,10 @@
 #include "view/TilemontView.h"
 
 #include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -118,6 +122,65 @@ TEST_F(PerspectiveFlowTest, FitWithoutEdgesTellsAndLeavesTheTemplate)
     ActiveDoc().SetSelectedArea(nullptr);
     EXPECT_FALSE(Action(ID_FIT_PERSPECTIVE)->isEnabled());
     EXPECT_FALSE(Action(ID_REAL_SIZE)->isEnabled());
+}
+
+// On the demo room the panel's "Fit Perspective" is one step that lays the
+// floor in perspective, and gives the very corners and canvas that
+// tilemont-cli fit-perspective prints and writes for the same template.
+TEST_F(PerspectiveFlowTest, FitOnTheDemoRoomIsOneStepWithTheCommandLinesCorners)
+{
+    const auto run = [](const QStringList& arguments) {
+        QProcess cli;
+        cli.start(QStringLiteral(TILEMONT_CLI), arguments);
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        return cli.readAllStandardOutput();
+    };
+    run({QStringLiteral("demo"), TempPath(QStringLiteral("demo"))});
+    const QString demo = TempPath(QStringLiteral("demo/templates/demo.tlm"));
+    const QJsonObject printed =
+        QJsonDocument::fromJson(run({QStringLiteral("fit-perspective"), demo, QStringLiteral("--area"),
+                                     QStringLiteral("Floor"), QStringLiteral("--out"), TempPath("fitted.tlm")}))
+            .object();
+    ASSERT_TRUE(printed.contains(QStringLiteral("corners")));
+
+    ASSERT_TRUE(Start({demo}));
+    Frame().NotifyAreasPanel(&ActiveDoc(), Frame().ActiveChild()->View(), true);
+    Panel().Controls().areaList->setCurrentRow(0);
+    const AreaId floor = ActiveDoc().GetSelectedAreaId();
+    ASSERT_EQ(ActiveDoc().FindArea(floor)->GetName(), QStringLiteral("Floor"));
+    const CArea before = *ActiveDoc().FindArea(floor);
+    Panel().Controls().fitPerspective->click();
+    const CArea& fitted = *ActiveDoc().FindArea(floor);
+    EXPECT_TRUE(fitted.IsPerspective());
+    EXPECT_TRUE(fitted.IsSkewApplied());
+    EXPECT_TRUE(Panel().Controls().perspective->isChecked());
+    EXPECT_TRUE(UndoText().contains(Messages::kStepFitPerspective)) << UndoText().toStdString();
+    EXPECT_TRUE(Frame().StatusBar()->currentMessage().contains(QStringLiteral("focal length")));
+
+    const QJsonArray corners = printed[QStringLiteral("corners")].toArray();
+    ASSERT_EQ(corners.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QJsonArray c = corners[i].toArray();
+        EXPECT_EQ(fitted.GetSkewCorners()[std::size_t(i)], QPoint(c[0].toInt(), c[1].toInt())) << "corner " << i;
+    }
+    const QJsonArray canvas = printed[QStringLiteral("canvas")].toArray();
+    EXPECT_EQ(fitted.WarpCanvasSize(), QSize(canvas[0].toInt(), canvas[1].toInt()));
+    auto written = LoadTemplateFile(TempPath("fitted.tlm"), nullptr);
+    ASSERT_TRUE(written);
+    // Everything the fit set, as the file holds it (the texture's pixels
+    // pass through the file's compression once more, so they are not
+    // compared).
+    const CArea& stored = written->areas[0];
+    EXPECT_EQ(stored.GetSkewCorners(), fitted.GetSkewCorners());
+    EXPECT_EQ(stored.GetInitialRect(), fitted.GetInitialRect());
+    EXPECT_EQ(stored.IsPerspective(), fitted.IsPerspective());
+    EXPECT_EQ(stored.IsSkewApplied(), fitted.IsSkewApplied());
+    EXPECT_EQ(stored.GetScale(), fitted.GetScale());
+    EXPECT_EQ(stored.GetRotation(), fitted.GetRotation());
+
+    ActiveDoc().OnEditUndo();
+    EXPECT_EQ(*ActiveDoc().FindArea(floor), before);
 }
 
 // "Real Size...": the user asks to draw the line, drags it in the view, the
