@@ -40,37 +40,6 @@ protected:
 
 } // namespace
 
-// The mode switch is one undoable step; switching to what is already there
-// is none.
-TEST_F(PerspectiveStepsTest, PerspectiveSwitchIsOneStepAndUndoes)
-{
-    const AreaId id = AddTexturedArea(QStringLiteral("Floor"));
-    const CArea before = Area(id);
-    ASSERT_TRUE(doc.SetAreaPerspective(id, true));
-    EXPECT_TRUE(Area(id).IsPerspective());
-    EXPECT_EQ(doc.GetHistory().UndoText(), Messages::kStepPerspective);
-    EXPECT_FALSE(doc.SetAreaPerspective(id, true));
-    doc.OnEditUndo();
-    EXPECT_EQ(Area(id), before);
-    EXPECT_EQ(doc.GetHistory().UndoText(), QStringLiteral("add"));
-    doc.OnEditRedo();
-    EXPECT_TRUE(Area(id).IsPerspective());
-}
-
-// A picture without a single straight edge has no plane to find: the user
-// is told, naming the area, and the template is left as it was.
-TEST_F(PerspectiveStepsTest, FitOnAPlainPictureTellsTheUserAndChangesNothing)
-{
-    doc.SetPicture(std::make_unique<QImage>(Solid(320, 240, 0xFF808080)));
-    const AreaId id = AddTexturedArea(QStringLiteral("Kitchen floor"));
-    const CArea before = Area(id);
-    const QString undoBefore = doc.GetHistory().UndoText();
-    EXPECT_FALSE(doc.FitAreaPerspective(id, CPerspectiveFitOptions{}));
-    EXPECT_EQ(prompts.errors, QStringList{Messages::kNoPerspective.arg(QStringLiteral("Kitchen floor"))});
-    EXPECT_EQ(Area(id), before);
-    EXPECT_EQ(doc.GetHistory().UndoText(), undoBefore);
-}
-
 // The real-size step stores the values and the scale that shows the texture
 // at its real width, worked out here by hand: a texture 80 px wide showing
 // 30 cm, a flat reference line 120 px long measuring 60 cm -> 120 px on the
@@ -141,15 +110,4 @@ TEST_F(PerspectiveStepsTest, LaidTextureKeepsRealScaleOnlyWhereThereIsAReference
     ASSERT_TRUE(doc.LayTexture(plain, wider, 40.0));
     EXPECT_EQ(Area(plain).GetScale(), 1.0);
     EXPECT_TRUE(Area(plain).GetRealSize().IsEmpty());
-}
-
-TEST(PerspectiveFitStatus, SaysHowTheCameraWasKnown)
-{
-    CPerspectiveFit fit;
-    fit.focal = 1234.6;
-    fit.supportingLines = 9;
-    EXPECT_EQ(CPerspectiveSteps::FitStatus(fit), QStringLiteral("Perspective fitted from 9 lines (focal length 1235 px)."));
-    fit.focalAssumed = true;
-    EXPECT_EQ(CPerspectiveSteps::FitStatus(fit),
-              QStringLiteral("Perspective fitted assuming a typical camera (focal length 1235 px)."));
 }
