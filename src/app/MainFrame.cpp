@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
         const QString laid = m_pAreas->TexturePathOf(id);
         return !laid.isEmpty() || m_pAreas->SelectedAreaId() != id ? laid : m_pAreas->FocusedTexturePath();
     };
+    CTilemontView::SetTextureWidthLookup(&TextureSizes::ReadTextureWidth);
     m_pPerspective->SetWidthHint([texturePath](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
         const QString path = texturePath(doc, id);
         return path.isEmpty() ? std::nullopt : TextureSizes::ReadTextureWidth(path);

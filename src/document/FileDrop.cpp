@@ -67,7 +67,8 @@ AreaId CFileDrop::AreaAt(const CTilemontDoc& doc, QPointF picturePoint)
     return 0;
 }
 
-bool CFileDrop::DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QString& path, QPointF picturePoint)
+bool CFileDrop::DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QString& path, QPointF picturePoint,
+                          std::optional<double> realWidthCm)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QString error;
@@ -82,7 +83,7 @@ bool CFileDrop::DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QS
     if (!area && prompts.Ask(Messages::kUseAsPicture.arg(shown), false) != IDocumentPrompts::Answer::Yes)
         return false;
     if (area)
-        return doc.LayTexture(area, *image);
+        return doc.LayTexture(area, *image, realWidthCm);
     doc.SetPicture(std::move(image));
     doc.UpdateAllViews();
     return true;

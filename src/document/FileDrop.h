@@ -37,5 +37,8 @@ public:
     // the user is asked whether it becomes the template's picture. Each is
     // one step. A file that cannot be decoded is reported and changes
     // nothing. True when the template changed.
-    static bool DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QString& path, QPointF picturePoint);
+    // realWidthCm: the file's remembered real width, which keeps a measured
+    // area at real scale as a swatch pick does.
+    static bool DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QString& path, QPointF picturePoint,
+                          std::optional<double> realWidthCm = std::nullopt);
 };

@@ -104,9 +104,9 @@ bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture, std::optional<do
     });
 }
 
-bool CTilemontDoc::DropImage(const QString& path, QPointF picturePoint)
+bool CTilemontDoc::DropImage(const QString& path, QPointF picturePoint, std::optional<double> realWidthCm)
 {
-    return CFileDrop::DropImage(*this, m_prompts, path, picturePoint);
+    return CFileDrop::DropImage(*this, m_prompts, path, picturePoint, realWidthCm);
 }
 
 bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,

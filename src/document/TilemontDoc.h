@@ -92,7 +92,7 @@ public:
     // A picture file dropped on the template at a picture point: the area
     // there takes it as its texture, elsewhere the user is asked whether it
     // becomes the picture. True when the template changed.
-    bool DropImage(const QString& path, QPointF picturePoint);
+    bool DropImage(const QString& path, QPointF picturePoint, std::optional<double> realWidthCm = std::nullopt);
     // Switches the area's skew editing and preview (the panel's "Skew" and
     // "Skew preview"). Editing state, not content: no step, not modified,
     // and undo leaves it alone.

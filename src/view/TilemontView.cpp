@@ -1046,7 +1046,10 @@ void CTilemontView::dropEvent(QDropEvent* event)
     // After the drop has been answered: a question asked inside it would
     // hold the program the file came from until the user replies.
     QMetaObject::invokeMethod(
-        this, [this, path = *image, at = ClientToPicture(event->position())] { m_doc.DropImage(path, at); },
+        this,
+        [this, path = *image, at = ClientToPicture(event->position())] {
+            m_doc.DropImage(path, at, s_textureWidth ? s_textureWidth(path) : std::nullopt);
+        },
         Qt::QueuedConnection);
 }
 

@@ -63,6 +63,12 @@ public:
     CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent = nullptr);
     ~CTilemontView() override;
 
+    // Where a dropped picture file's remembered real width is looked up
+    // (the texture catalogue's record, which lives above the views); one
+    // for the whole editor, set by the application.
+    using TextureWidthLookup = std::optional<double> (*)(const QString& path);
+    static void SetTextureWidthLookup(TextureWidthLookup lookup) { s_textureWidth = lookup; }
+
     CTilemontDoc& GetDocument() const { return m_doc; }
 
     // IDocumentView: recompute the scroll sizes and repaint everything from
@@ -240,4 +246,5 @@ private:
     // In picture coordinates, so scrolling and zooming do not stale it.
     QRect m_shownHandles;
     bool m_bGrabbing = false;
+    static inline TextureWidthLookup s_textureWidth = nullptr;
 };

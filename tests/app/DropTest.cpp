@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "document/Messages.h"
 #include "document/TestImages.h"
+#include "panels/catalogue/TextureSizes.h"
 #include "view/TilemontView.h"
 
 #include <QApplication>
@@ -163,3 +164,27 @@ TEST_F(DropTest, AnUndecodablePictureIsReportedAsATexturePickIsAndChangesNothing
 }
 
 } // namespace
+
+// A picture whose real width its folder remembers, dropped on a measured
+// area, keeps the surface at real scale in the same "Texture" step.
+TEST_F(DropTest, ADroppedTextureOfKnownWidthKeepsAMeasuredAreaAtRealScale)
+{
+    const QString room = WriteRoom(QStringLiteral("room.tlm"));
+    const QString tile = WriteImage(QStringLiteral("tile.png"), Qt::darkGreen, QSize(50, 50));
+    QString error;
+    ASSERT_TRUE(TextureSizes::WriteTextureWidth(tile, 40.0, &error)) << error.toStdString();
+    ASSERT_TRUE(Start({room}));
+    Frame().show();
+    CTilemontDoc& doc = ActiveDoc();
+    const AreaId floor = doc.AreaIdAt(0);
+    CRealSize real;
+    real.reference = QLineF(10, 60, 90, 60); // 80 px are
+    real.referenceCm = 160.0;                // 160 cm, so a 40 cm texture
+    real.textureWidthCm = 30.0;              // spans 20 px: scale 20 / 50.
+    ASSERT_TRUE(doc.SetAreaRealSize(floor, real));
+
+    ASSERT_TRUE(Drag(&Frame(), {tile}).Drop(Viewport(), ClientOf(QPointF(50, 60))));
+    EXPECT_EQ(doc.GetHistory().UndoText(), Messages::kStepTexture);
+    EXPECT_EQ(doc.FindArea(floor)->GetRealSize().textureWidthCm, 40.0);
+    EXPECT_DOUBLE_EQ(doc.FindArea(floor)->GetScale(), 0.4);
+}
