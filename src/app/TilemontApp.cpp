@@ -8,6 +8,7 @@
 #include "DocumentTarget.h"
 #include "FolderCase.h"
 #include "MainFrame.h"
+#include "StatusBar.h"
 #include "export/ui/ExportSession.h"
 #include "export/ui/RenderGroupSession.h"
 #include "QtPrompts.h"
@@ -24,6 +25,8 @@ const QString CTilemontApp::kAppName = QStringLiteral("Tilemont");
 namespace {
 const QString kUntitledBase = QStringLiteral("Tilem");
 constexpr int kRecentCount = 4;
+// Long enough to read the file's name, short enough not to linger.
+constexpr int kExportStatusMs = 6000;
 
 QString DefaultFolder(const QString& start, const char* name)
 {
@@ -168,7 +171,9 @@ CDocumentTarget* CTilemontApp::CreateDocument()
         if (m_exportDialogRunner)
             session.SetDialogRunner(m_exportDialogRunner);
         session.SetKeepShading(m_pMainFrame->IsKeepShading());
-        session.Run(template_);
+        session.SetRememberedChoices(&m_exportChoices);
+        if (session.Run(template_) == CExportSession::Outcome::Written)
+            m_pMainFrame->StatusBar()->showMessage(session.WrittenMessage(), kExportStatusMs);
     });
     doc->SetGroupRenderer([this](const CTilemontDoc& template_) {
         CRenderGroupSession session(*m_pPrompts, m_settings.strTexturesFolder, GetExportFolder(), m_pMainFrame.get());

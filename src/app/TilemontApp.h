@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppSettings.h"
+#include "export/ui/ExportChoices.h"
 #include "view/CommandTarget.h"
 #include "RecentFileList.h"
 
@@ -89,6 +90,8 @@ private:
     SettingsFactory m_settingsFactory;
     std::function<bool(CExportDlg&)> m_exportDialogRunner;
     std::function<bool(CRenderGroupDlg&)> m_renderGroupDialogRunner;
+    // The Export dialog's last format and options, for this run only.
+    CExportChoices m_exportChoices;
     std::unique_ptr<IDocumentPrompts> m_pOwnPrompts;
     IDocumentPrompts* m_pPrompts;
     AppSettings m_settings;

@@ -68,7 +68,10 @@ TEST_F(AppTest, RenderTextureGroupWritesOneImagePerTextureAndLeavesTheTemplateAl
     EXPECT_NEAR(QColor(blue.pixel(15, 5)).green(), QColor(Qt::gray).green(), 4);
     ASSERT_EQ(prompts.errors.size(), 2);
     EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("1 pixel")));
-    EXPECT_TRUE(prompts.errors[1].startsWith(QStringLiteral("2 images written, 1 not.\n")));
+    // The report says where to find the images.
+    EXPECT_TRUE(prompts.errors[1].startsWith(
+        QStringLiteral("2 images written to %1, 1 not.\n").arg(QDir::toNativeSeparators(out))))
+        << prompts.errors[1].toStdString();
     EXPECT_TRUE(prompts.errors[1].contains(QStringLiteral("notes.txt")));
     EXPECT_EQ(doc.Snapshot(), before);
     EXPECT_FALSE(doc.IsModified());

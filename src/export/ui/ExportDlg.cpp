@@ -236,6 +236,11 @@ bool CExportDlg::TryAccept()
         m_prompts.ShowError(QStringLiteral("Please enter a file name."));
         return false;
     }
+    if (const int index = FormatIndex(); index >= 0) {
+        // Shown too, so that the name the user sees is the file written.
+        m_strFileName = WithExtension(m_strFileName, QString::fromLatin1(kExportFormats[std::size_t(index)].extension));
+        m_pFileName->setText(m_strFileName);
+    }
     // Options the encoder cannot honour are refused now, while the user can
     // still change them, rather than after the whole composition.
     const CImageEncoder* encoder = FindEncoder(m_clsid);
@@ -250,4 +255,27 @@ bool CExportDlg::TryAccept()
     }
     QDialog::accept();
     return true;
+}
+
+CExportChoices CExportDlg::Choices() const
+{
+    CExportChoices choices;
+    choices.formatId = m_pFormat->currentData().toInt();
+    choices.keepAspect = m_pKeepAspect->isChecked();
+    choices.jpegQuality = m_pJpegPage->Quality();
+    choices.jpegTransformation = m_pJpegPage->Transformation();
+    choices.tiffCompression = m_pTiffPage->Compression();
+    choices.tiffColorDepth = m_pTiffPage->ColorDepth();
+    return choices;
+}
+
+void CExportDlg::RestoreChoices(const CExportChoices& choices)
+{
+    m_pJpegPage->Restore(choices.jpegQuality, choices.jpegTransformation);
+    m_pTiffPage->Restore(choices.tiffCompression, choices.tiffColorDepth);
+    m_bKeepAspect = choices.keepAspect;
+    m_pKeepAspect->setChecked(choices.keepAspect);
+    // The format last: choosing it gives the counter's name its extension.
+    if (const int index = m_pFormat->findData(choices.formatId); index >= 0)
+        m_pFormat->setCurrentIndex(index);
 }

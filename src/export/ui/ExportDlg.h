@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExportChoices.h"
 #include "codecs/EncoderParameter.h"
 
 #include <QDialog>
@@ -45,8 +46,14 @@ public:
 
     // Puts the fields into the controls (after the caller set them).
     void WriteFields();
-    // OK's checks; closes the dialog with OK when they pass.
+    // OK's checks; closes the dialog with OK when they pass. A file name
+    // without an extension gets the chosen format's.
     bool TryAccept();
+
+    // The format, the options and "keep aspect" as the controls show them,
+    // and back: what one export hands to the next.
+    CExportChoices Choices() const;
+    void RestoreChoices(const CExportChoices& choices);
 
     QLineEdit* WidthEdit() const { return m_pWidth; }
     QLineEdit* HeightEdit() const { return m_pHeight; }

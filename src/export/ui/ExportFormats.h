@@ -26,3 +26,7 @@ inline constexpr std::array<CExportFormat, 5> kExportFormats{{
 // path with its file name's own extension replaced by extension (added when
 // the name has none); dots in folder names are left alone.
 QString ReplaceExtension(const QString& path, const QString& extension);
+// path with extension added when its file name has none ("half" ->
+// "half.jpg"); a name with an extension of its own is left as typed, since
+// the user may mean it.
+QString WithExtension(const QString& path, const QString& extension);

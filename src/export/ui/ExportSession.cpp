@@ -27,6 +27,7 @@ CExportSession::CExportSession(IDocumentPrompts& prompts, const QString& exportF
 
 CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
 {
+    m_strWritten.clear();
     const QImage* picture = doc.GetPicture();
     if (!picture || picture->isNull())
         return Outcome::Cancelled;
@@ -37,15 +38,24 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
     dialog.m_bKeepShading = m_bKeepShading;
     dialog.m_dAspect = double(picture->width()) / double(picture->height());
     dialog.WriteFields();
+    if (m_pChoices)
+        dialog.RestoreChoices(*m_pChoices);
     const DialogRunner run = m_runner ? m_runner : [](CExportDlg& d) { return d.exec() == QDialog::Accepted; };
     for (;;) {
         if (!run(dialog))
             return Outcome::Cancelled;
+        if (m_pChoices)
+            *m_pChoices = dialog.Choices();
         const CExportRequest request{dialog.m_nWidth,     dialog.m_nHeight, dialog.m_strFileName,
                                      m_strExportFolder,   dialog.m_clsid,   dialog.m_params,
                                      dialog.m_bKeepShading};
         QString error;
         const Outcome outcome = Export(doc.SavedSnapshot(), request, error);
+        if (outcome == Outcome::Written)
+            m_strWritten = QStringLiteral("Exported %1 (%2 × %3)")
+                               .arg(QDir::toNativeSeparators(ExportTargetPath(request)))
+                               .arg(request.width)
+                               .arg(request.height);
         if (outcome != Outcome::Failed)
             return outcome;
         // The values stay in the dialog, so the user can put them right.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExportChoices.h"
 #include "document/TemplateSnapshot.h"
 #include "export/ExportRun.h"
 
@@ -32,6 +33,14 @@ public:
     // Called on the worker with each progress report; returning false
     // cancels, as the progress window's Cancel does.
     void SetProgressProbe(ExportProgress probe) { m_probe = std::move(probe); }
+    // Where the dialog's format, options and "keep aspect" are kept from one
+    // export to the next: the dialog starts with them, and OK stores what
+    // the user chose. The caller keeps them for as long as they should last.
+    void SetRememberedChoices(CExportChoices* choices) { m_pChoices = choices; }
+
+    // After an export that was written, what the user is told:
+    // "Exported <file> (W × H)". Empty otherwise.
+    QString WrittenMessage() const { return m_strWritten; }
 
     // The dialog for doc's picture and, on OK, the export. Outcome of the
     // last export tried; Cancelled also when the dialog was cancelled.
@@ -46,4 +55,6 @@ private:
     DialogRunner m_runner;
     ExportProgress m_probe;
     bool m_bKeepShading = false;
+    CExportChoices* m_pChoices = nullptr;
+    QString m_strWritten;
 };

@@ -82,6 +82,18 @@ void CJpegOptionsPage::OnSliderMoved(int position)
     m_pQualityEdit->setText(QString::number(position));
 }
 
+void CJpegOptionsPage::Restore(int quality, std::int32_t transformation)
+{
+    if (quality >= 0 && quality <= kMaxQuality) {
+        // The slider only reaches the encoder's range; the field says the
+        // quality itself, as it does when typed.
+        m_pSlider->setValue(quality);
+        m_nQuality = quality;
+        m_pQualityEdit->setText(QString::number(quality));
+    }
+    ChooseValue(m_pTransformationList, transformation);
+}
+
 bool CJpegOptionsPage::BuildEncoderParameters(CEncoderParameters& params, QString& message)
 {
     bool ok = false;

@@ -25,6 +25,11 @@ public:
 
     // The quality last read from the field or set with the slider.
     int Quality() const { return m_nQuality; }
+    // The chosen transformation; -1 when the encoder offers none.
+    std::int32_t Transformation() const { return ChosenValue(m_pTransformationList); }
+    // Puts back what an earlier export chose; a quality out of range or a
+    // transformation this encoder does not offer is not taken.
+    void Restore(int quality, std::int32_t transformation);
     QLineEdit* QualityEdit() const { return m_pQualityEdit; }
     QSlider* Slider() const { return m_pSlider; }
     QComboBox* TransformationList() const { return m_pTransformationList; }

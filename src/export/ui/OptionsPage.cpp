@@ -44,6 +44,12 @@ std::int32_t COptionsPage::ChosenValue(const QComboBox* list)
     return list->currentIndex() < 0 ? -1 : list->currentData().toInt();
 }
 
+void COptionsPage::ChooseValue(QComboBox* list, std::int32_t value)
+{
+    if (const int index = list->findData(value); index >= 0)
+        list->setCurrentIndex(index);
+}
+
 QString COptionsPage::NamedValue(std::int32_t value, std::initializer_list<SValueName> names)
 {
     for (const SValueName& entry : names)

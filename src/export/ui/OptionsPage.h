@@ -38,6 +38,9 @@ protected:
     // The chosen entry's value; -1, which leaves the encoder's default in
     // force, when the list is empty.
     static std::int32_t ChosenValue(const QComboBox* list);
+    // Chooses the entry for value; a value the list does not offer (or -1)
+    // leaves the choice as it is.
+    static void ChooseValue(QComboBox* list, std::int32_t value);
 
     struct SValueName {
         std::int32_t value;

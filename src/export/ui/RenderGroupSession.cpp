@@ -118,11 +118,11 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     worker.join();
     poll.stop();
     progress.hide();
-    m_prompts.ShowInformation(Report(results));
+    m_prompts.ShowInformation(Report(results, request.outputFolder));
     return results;
 }
 
-QString CRenderGroupSession::Report(const std::vector<CGroupRenderResult>& results)
+QString CRenderGroupSession::Report(const std::vector<CGroupRenderResult>& results, const QString& folder)
 {
     int written = 0, cancelled = 0;
     QStringList problems;
@@ -134,7 +134,9 @@ QString CRenderGroupSession::Report(const std::vector<CGroupRenderResult>& resul
         case CGroupRenderResult::Status::Failed: problems << result.message; break;
         }
     }
-    QString text = written == 1 ? QStringLiteral("1 image written") : QStringLiteral("%1 images written").arg(written);
+    const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    QString text = written == 1 ? QStringLiteral("1 image written to %1").arg(where)
+                                : QStringLiteral("%1 images written to %2").arg(written).arg(where);
     if (!problems.isEmpty())
         text += QStringLiteral(", %1 not").arg(problems.size());
     if (cancelled)

@@ -35,8 +35,9 @@ public:
     // The results in the group's order; empty when the dialog was cancelled.
     std::vector<CGroupRenderResult> Run(const CTilemontDoc& doc);
 
-    // What the user is told at the end.
-    static QString Report(const std::vector<CGroupRenderResult>& results);
+    // What the user is told at the end, naming the folder the images went
+    // to, so that they can be found.
+    static QString Report(const std::vector<CGroupRenderResult>& results, const QString& folder);
 
 private:
     IDocumentPrompts& m_prompts;

@@ -50,6 +50,12 @@ CTiffOptionsPage::CTiffOptionsPage(const std::vector<CEncoderParameterInfo>& par
     grid->setRowStretch(2, 1);
 }
 
+void CTiffOptionsPage::Restore(std::int32_t compression, std::int32_t colorDepth)
+{
+    ChooseValue(m_pCompressionList, compression);
+    ChooseValue(m_pColorDepthList, colorDepth);
+}
+
 bool CTiffOptionsPage::BuildEncoderParameters(CEncoderParameters& params, QString& /*message*/)
 {
     params = {{EncoderGuid::kCompression, ChosenValue(m_pCompressionList)},

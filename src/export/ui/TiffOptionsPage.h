@@ -19,6 +19,12 @@ public:
     // Nothing to check: both lists hold only values the encoder offers.
     bool BuildEncoderParameters(CEncoderParameters& params, QString& message) override;
 
+    std::int32_t Compression() const { return ChosenValue(m_pCompressionList); }
+    std::int32_t ColorDepth() const { return ChosenValue(m_pColorDepthList); }
+    // Puts back what an earlier export chose; values this encoder does not
+    // offer are not taken.
+    void Restore(std::int32_t compression, std::int32_t colorDepth);
+
     QComboBox* CompressionList() const { return m_pCompressionList; }
     QComboBox* ColorDepthList() const { return m_pColorDepthList; }
 
