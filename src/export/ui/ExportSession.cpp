@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -51,9 +52,10 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
                                      dialog.m_bKeepShading};
         QString error;
         const Outcome outcome = Export(doc.SavedSnapshot(), request, error);
+        // The whole path, so that a name typed relative still says where it went.
         if (outcome == Outcome::Written)
             m_strWritten = QStringLiteral("Exported %1 (%2 × %3)")
-                               .arg(QDir::toNativeSeparators(ExportTargetPath(request)))
+                               .arg(QDir::toNativeSeparators(QFileInfo(ExportTargetPath(request)).absoluteFilePath()))
                                .arg(request.width)
                                .arg(request.height);
         if (outcome != Outcome::Failed)
