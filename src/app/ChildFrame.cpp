@@ -3,6 +3,8 @@
 #include "DocumentTarget.h"
 #include "HelpLauncher.h"
 #include "ResourceIds.h"
+#include "export/PrintLayout.h"
+#include "export/TemplatePrint.h"
 #include "view/TilemontView.h"
 
 #include <QCloseEvent>
@@ -35,9 +37,13 @@ bool CChildFrame::HandlesCommand(int id) const
            id == ID_FILE_PRINT_PREVIEW;
 }
 
-CCommandState CChildFrame::CommandState(int) const
+CCommandState CChildFrame::CommandState(int id) const
 {
-    return CCommandState{true, false};
+    if (id == ID_HELP_CONTENTS)
+        return CCommandState{true, false};
+    // A template without a picture has nothing to print.
+    const QImage* picture = m_doc.Doc().GetPicture();
+    return CCommandState{picture && !picture->isNull(), false};
 }
 
 void CChildFrame::OnCommand(int id)
@@ -50,26 +56,45 @@ void CChildFrame::OnCommand(int id)
     }
 }
 
+void CChildFrame::PreparePrinter(QPrinter& printer) const
+{
+    printer.setDocName(m_doc.Doc().GetTitle());
+    if (const QImage* picture = m_doc.Doc().GetPicture())
+        printer.setPageOrientation(CPrintLayout::OrientationFor(QSizeF(picture->size())));
+}
+
+bool CChildFrame::PrintTo(QPrinter& printer) const
+{
+    // What was last saved or opened, as the export takes it, so that a
+    // print and an export of the same template agree.
+    const CTemplatePrint print(m_doc.Doc().SavedSnapshot(), m_pView->IsKeepShading());
+    if (print.IsNull())
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // The painter's origin is the printable area's corner.
+    const QRectF printable(QPointF(0, 0), QSizeF(printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+    const bool painted = !print.Paint(painter, printable).isEmpty();
+    return painter.end() && painted;
+}
+
 void CChildFrame::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(m_doc.Doc().GetTitle());
+    PreparePrinter(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter(&printer);
-    m_pView->PaintForPrint(painter);
+    PrintTo(printer);
 }
 
 void CChildFrame::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(m_doc.Doc().GetTitle());
+    PreparePrinter(printer);
     QPrintPreviewDialog dialog(&printer, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
-        QPainter painter(target);
-        m_pView->PaintForPrint(painter);
-    });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { PrintTo(*target); });
     dialog.exec();
 }
 
@@ -80,7 +105,7 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     const bool lastWindow = m_doc.OpenFrames().size() <= 1;
-    if (lastWindow && !m_doc.IsClosing() && !m_doc.Doc().SaveModified()) {
+    if (lastWindow && !m_doc.IsClosing() && !m_doc.SaveModified()) {
         event->ignore();
         return;
     }

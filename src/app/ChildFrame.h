@@ -7,10 +7,11 @@
 class CDocumentTarget;
 class CHelpLauncher;
 class CTilemontView;
+class QPrinter;
 
 // One template window inside the main window: hosts one view of a document.
 // Answers "Help..." (so it is there only while a template window is open)
-// and printing, which paints what the view shows.
+// and printing, which prints what the export composes.
 class CChildFrame : public QMdiSubWindow, public ICommandTarget
 {
     Q_OBJECT
@@ -29,6 +30,11 @@ public:
     CCommandState CommandState(int id) const override;
     void OnCommand(int id) override;
 
+    // Names the job and turns the page to the picture's orientation.
+    void PreparePrinter(QPrinter& printer) const;
+    // Prints the saved template on printer; false when there is no picture
+    // or the printer could not be started.
+    bool PrintTo(QPrinter& printer) const;
     void OnFilePrint();
     void OnFilePrintPreview();
 

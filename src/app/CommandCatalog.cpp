@@ -23,6 +23,8 @@ QList<CCommandInfo> Build()
         std_(ID_FILE_SAVE, "&Save\tCtrl+S", "Save", "Save the active document", {K(Qt::CTRL | Qt::Key_S)}),
         std_(ID_FILE_SAVE_AS, "Save &As...", "Save As", "Save the active document with a new name"),
         own(ID_EXPORT, "&Export...", "Export"),
+        std_(ID_FILE_PRINT, "&Print...\tCtrl+P", "Print", "Print the active document", {K(Qt::CTRL | Qt::Key_P)}),
+        std_(ID_FILE_PRINT_PREVIEW, "Print Pre&view", "Print Preview", "Show how the active document will print"),
         std_(ID_APP_EXIT, "E&xit", "Exit", "Quit the application; prompts to save documents"),
         own(ID_SELECT_PICTURE, "Select picture", "Select picture"),
         own(ID_CREATE_AREA, "Create area", "Create area"),
@@ -65,7 +67,6 @@ QList<CCommandInfo> Build()
         std_(ID_EDIT_REDO, "&Redo\tCtrl+Y", "Redo", "Redo the previously undone action",
              {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}),
         // Accelerators without a menu item.
-        std_(ID_FILE_PRINT, "&Print...\tCtrl+P", "Print", "Print the active document", {K(Qt::CTRL | Qt::Key_P)}),
         std_(ID_EDIT_CUT, "Cu&t\tCtrl+X", "Cut", "Cut the selection and put it on the Clipboard",
              {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}),
         std_(ID_EDIT_COPY, "&Copy\tCtrl+C", "Copy", "Copy the selection and put it on the Clipboard",

@@ -37,9 +37,24 @@ void CDocumentTarget::DetachFrame(CChildFrame* frame)
         emit lastFrameClosed(this);
 }
 
+template <typename Save>
+auto CDocumentTarget::ReportingNewName(Save save)
+{
+    const QString before = m_doc.GetPathName();
+    const auto result = save();
+    if (const QString after = m_doc.GetPathName(); !after.isEmpty() && after != before)
+        emit savedAs(after);
+    return result;
+}
+
+bool CDocumentTarget::SaveModified()
+{
+    return ReportingNewName([this] { return m_doc.SaveModified(); });
+}
+
 bool CDocumentTarget::CloseDocument(bool ask)
 {
-    if (ask && !m_doc.SaveModified())
+    if (ask && !SaveModified())
         return false;
     m_bClosing = true;
     const auto frames = OpenFrames();
@@ -74,6 +89,11 @@ void CDocumentTarget::OnCommand(int id)
         if (CanRenderGroup())
             m_groupRenderer(m_doc);
     }
+    else if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS)
+        ReportingNewName([this, id] {
+            m_doc.OnCommand(id);
+            return true;
+        });
     else
         m_doc.OnCommand(id);
 }

@@ -35,6 +35,9 @@ public:
     // Asks to save changes (unless ask is false, when the caller already did)
     // and closes every window on the document. False when the user kept it.
     bool CloseDocument(bool ask = true);
+    // The document's own "save changes?" question, reporting a new name as
+    // savedAs does.
+    bool SaveModified();
     // While closing, frames close without asking again.
     bool IsClosing() const { return m_bClosing; }
 
@@ -50,9 +53,15 @@ public:
 
 signals:
     void lastFrameClosed(CDocumentTarget* doc);
+    // The template was written under a new name (Save As, or the first
+    // Save of a new template), so that it can head the recent files.
+    void savedAs(const QString& path);
 
 private:
     bool CanRenderGroup() const;
+    // Runs save and emits savedAs when it left the document under a new name.
+    template <typename Save>
+    auto ReportingNewName(Save save);
     CTilemontDoc m_doc;
     std::vector<CChildFrame*> m_frames;
     std::function<void(CTilemontDoc&)> m_exporter;

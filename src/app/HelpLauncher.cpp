@@ -5,8 +5,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTextBrowser>
+#include <algorithm>
 
 // The guide is compiled into the GUI library, a static library: naming its
 // resources here keeps the linker from dropping them.
@@ -61,12 +64,32 @@ void CHelpLauncher::ShowGuide()
         m_pGuide->setAttribute(Qt::WA_DeleteOnClose);
         m_pGuide->setWindowTitle(QStringLiteral("Tilemont Help"));
         m_pGuide->setOpenExternalLinks(true);
-        m_pGuide->resize(640, 720);
         m_pGuide->setSource(kGuideUrl);
+        PlaceOnScreen();
     }
     m_pGuide->show();
     m_pGuide->raise();
     m_pGuide->activateWindow();
+}
+
+void CHelpLauncher::PlaceOnScreen()
+{
+    // A tall page is easiest to read tall, but the whole window, frame and
+    // all, must fit the screen the editor is on, beside the editor when it can.
+    const QScreen* screen = m_pOwner ? m_pOwner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect avail = screen->availableGeometry();
+    // The frame's decorations are not known before the window is shown.
+    constexpr int kFrameAllowance = 40;
+    const QSize size(std::min(640, avail.width() - kFrameAllowance), std::min(720, avail.height() - kFrameAllowance));
+    m_pGuide->resize(size.expandedTo(QSize(200, 150)));
+    QRect placed(QPoint(0, 0), m_pGuide->size() + QSize(kFrameAllowance / 2, kFrameAllowance));
+    const QRect owner = m_pOwner ? m_pOwner->frameGeometry() : avail;
+    placed.moveCenter(owner.center());
+    placed.moveLeft(std::clamp(placed.left(), avail.left(), std::max(avail.left(), avail.right() - placed.width())));
+    placed.moveTop(std::clamp(placed.top(), avail.top(), std::max(avail.top(), avail.bottom() - placed.height())));
+    m_pGuide->move(placed.topLeft());
 }
 
 void CHelpLauncher::OpenGuideInBrowser(const QString& guideFolder)

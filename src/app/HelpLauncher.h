@@ -39,6 +39,9 @@ public:
     QTextBrowser* GuideWindow() const;
 
 private:
+    // Sizes and moves the new guide window so that it lies wholly on screen.
+    void PlaceOnScreen();
+
     QWidget* m_pOwner;
     Opener m_opener;
     QPointer<QTextBrowser> m_pGuide;

@@ -118,7 +118,10 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     // The panel is there from the start, docked at the top right.
     OnViewAreas();
 
-    connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] {
+        FollowActiveWindow();
+        UpdateCommandUI();
+    });
     // States follow the documents between user actions, as an idle update would.
     connect(&m_idleTimer, &QTimer::timeout, this, [this] {
         UpdateCommandUI();
@@ -163,6 +166,12 @@ void CMainFrame::CreateActions()
     for (int id = ID_FILE_MRU_FIRST; id < ID_FILE_MRU_FIRST + 4; ++id) {
         make(id);
         m_actions[id]->setStatusTip(QStringLiteral("Open this document"));
+    }
+    for (int id = ID_WINDOW_CHILD_FIRST; id <= ID_WINDOW_CHILD_LAST; ++id) {
+        make(id);
+        m_actions[id]->setCheckable(true);
+        m_actions[id]->setVisible(false);
+        m_actions[id]->setStatusTip(QStringLiteral("Activate this window"));
     }
 }
 
@@ -273,6 +282,8 @@ void CMainFrame::UpdateCommandUI()
 {
     UpdateMenuBar();
     UpdateRecentFiles();
+    RefreshTitles();
+    UpdateWindowList();
     const auto route = Route();
     for (const auto& [id, action] : m_actions) {
         const CCommandState state = CCommandRouter::StateOf(route, id);
@@ -290,7 +301,6 @@ void CMainFrame::UpdateCommandUI()
         if (action->isCheckable())
             action->setChecked(state.checked);
     }
-    RefreshTitles();
 }
 
 void CMainFrame::UpdateMenuBar()
@@ -329,13 +339,43 @@ void CMainFrame::RefreshTitles()
             const auto index = std::find(frames.begin(), frames.end(), child) - frames.begin();
             title += QStringLiteral(":%1").arg(index + 1);
         }
+        // Qt shows the mark where "[*]" stands, and only while modified.
+        title += QStringLiteral("[*]");
         if (child->windowTitle() != title)
             child->setWindowTitle(title);
+        child->setWindowModified(child->Document().Doc().IsModified());
     }
     const CChildFrame* active = ActiveChild();
     const QString title = active ? kAppTitle + QStringLiteral(" - ") + active->windowTitle() : kAppTitle;
     if (windowTitle() != title)
         setWindowTitle(title);
+    setWindowModified(active && active->isWindowModified());
+}
+
+void CMainFrame::UpdateWindowList()
+{
+    const QList<CChildFrame*> children = ChildFrames();
+    const CChildFrame* active = ActiveChild();
+    for (int i = 0; i <= ID_WINDOW_CHILD_LAST - ID_WINDOW_CHILD_FIRST; ++i) {
+        QAction* action = Action(ID_WINDOW_CHILD_FIRST + i);
+        const bool shown = i < children.size();
+        action->setVisible(shown);
+        if (!shown)
+            continue;
+        QString title = children[i]->windowTitle().remove(QStringLiteral("[*]"));
+        // A literal ampersand in a file name is not a mnemonic.
+        title.replace(u'&', QStringLiteral("&&"));
+        const QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(title);
+        if (action->text() != text)
+            action->setText(text);
+        action->setChecked(children[i] == active);
+    }
+}
+
+void CMainFrame::FollowActiveWindow()
+{
+    if (CChildFrame* child = ActiveChild(); child && m_pAreas)
+        m_pAreas->NotifyAreasPanel(&child->Document().Doc(), child->View(), false);
 }
 
 void CMainFrame::OnViewAreas()
@@ -400,14 +440,21 @@ bool CMainFrame::PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, Are
 
 void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
-    if (m_pAreas)
-        m_pAreas->NotifyAreasPanel(doc, view, force);
+    if (!m_pAreas)
+        return;
+    m_pAreas->NotifyAreasPanel(doc, view, force);
+    // A view going empties the panel; the window in front now fills it
+    // again, without waiting for its view to be clicked.
+    if (!doc)
+        FollowActiveWindow();
 }
 
 void CMainFrame::DocumentDestroyed(CTilemontDoc* doc)
 {
-    if (m_pAreas)
-        m_pAreas->DocumentDestroyed(doc);
+    if (!m_pAreas)
+        return;
+    m_pAreas->DocumentDestroyed(doc);
+    FollowActiveWindow();
 }
 
 bool CMainFrame::HandlesCommand(int id) const
@@ -427,7 +474,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_WINDOW_ARRANGE:
         return true;
     default:
-        return false;
+        return id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST;
     }
 }
 
@@ -451,7 +498,13 @@ CCommandState CMainFrame::CommandState(int id) const
                 false};
     }
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
-    default: return {ActiveChild() != nullptr, false};
+    default:
+        if (id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST) {
+            const QList<CChildFrame*> children = ChildFrames();
+            const int index = id - ID_WINDOW_CHILD_FIRST;
+            return {index < children.size(), index < children.size() && children[index] == ActiveChild()};
+        }
+        return {ActiveChild() != nullptr, false};
     }
 }
 
@@ -496,6 +549,18 @@ void CMainFrame::OnCommand(int id)
     case ID_WINDOW_CASCADE: m_pMdi->cascadeSubWindows(); break;
     case ID_WINDOW_TILE_HORZ: m_pMdi->tileSubWindows(); break;
     case ID_WINDOW_ARRANGE: ArrangeIcons(); break;
+    default:
+        if (id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST) {
+            const QList<CChildFrame*> children = ChildFrames();
+            if (const int index = id - ID_WINDOW_CHILD_FIRST; index < children.size()) {
+                CChildFrame* child = children[index];
+                if (child->isMinimized())
+                    child->showNormal();
+                m_pMdi->setActiveSubWindow(child);
+                child->View()->setFocus();
+            }
+        }
+        break;
     }
 }
 

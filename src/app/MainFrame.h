@@ -119,6 +119,10 @@ private:
     void UpdateMenuBar();
     void UpdateRecentFiles();
     void RefreshTitles();
+    // The Window menu's numbered list of open windows, the active one checked.
+    void UpdateWindowList();
+    // Shows the active window's template in the Areas panel.
+    void FollowActiveWindow();
     void ArrangeIcons();
     // The document, view and picked area the perspective commands work on.
     bool PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, AreaId& id) const;

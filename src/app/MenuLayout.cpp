@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kSeparator = 0;
 constexpr int kRecentFiles = -1;
+constexpr int kWindowList = -2;
 
 struct MenuDef
 {
@@ -31,7 +32,7 @@ std::vector<MenuDef> Layout(int menuId)
     return {
         {"&File",
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, kSeparator, ID_EXPORT,
-          kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
+          ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
         edit,
         {"Template",
          {ID_SELECT_PICTURE, ID_CREATE_AREA, ID_DELETE_AREA, ID_CLEAR_SELECTION, ID_ADD_SELECTION_TO_AREA,
@@ -42,7 +43,8 @@ std::vector<MenuDef> Layout(int menuId)
           ID_HAND, kSeparator, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}},
         {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_BANNER, ID_VIEW_AREAS, kSeparator,
                    ID_VIEW_KEEP_SHADING, ID_VIEW_PERSPECTIVE_GRID, ID_REFRESH}},
-        {"&Window", {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}},
+        {"&Window", {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, kSeparator,
+                     kWindowList}},
         help,
     };
 }
@@ -60,6 +62,9 @@ QList<QMenu*> MenuLayout::Build(int menuId, const ActionFor& action, QWidget* pa
             } else if (id == kRecentFiles) {
                 for (int mru = ID_FILE_MRU_FIRST; mru < ID_FILE_MRU_FIRST + 4; ++mru)
                     menu->addAction(action(mru));
+            } else if (id == kWindowList) {
+                for (int child = ID_WINDOW_CHILD_FIRST; child <= ID_WINDOW_CHILD_LAST; ++child)
+                    menu->addAction(action(child));
             } else {
                 menu->addAction(action(id));
             }

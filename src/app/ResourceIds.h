@@ -42,4 +42,7 @@ enum GuiCommandId : int {
     ID_PREV_PANE = 57681,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
+    // The Window menu's list of open template windows, nine at most.
+    ID_WINDOW_CHILD_FIRST = 65280,
+    ID_WINDOW_CHILD_LAST = 65288,
 };

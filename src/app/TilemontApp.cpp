@@ -166,6 +166,8 @@ CDocumentTarget* CTilemontApp::CreateDocument()
 {
     auto* doc = new CDocumentTarget(*m_pPrompts, m_pMainFrame.get(), this);
     connect(doc, &CDocumentTarget::lastFrameClosed, this, &CTilemontApp::OnLastFrameClosed);
+    // A template saved under a new name heads the recent files, as one opened does.
+    connect(doc, &CDocumentTarget::savedAs, this, [this](const QString& path) { m_recent.Add(path); });
     doc->SetExporter([this](CTilemontDoc& template_) {
         CExportSession session(*m_pPrompts, GetExportFolder(), m_pMainFrame.get());
         if (m_exportDialogRunner)

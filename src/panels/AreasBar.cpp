@@ -1,5 +1,7 @@
 #include "AreasBar.h"
 
+#include <QApplication>
+
 #include "AreaListBox.h"
 #include "AreasBarControls.h"
 #include "PanelFields.h"
@@ -12,6 +14,7 @@
 #include "document/TilemontDoc.h"
 #include "view/TilemontView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -68,7 +71,7 @@ void CAreasBar::ConnectControls()
     connect(c.groups, &QComboBox::currentIndexChanged, this, &CAreasBar::OnSelChangeGroup);
     connect(c.browser, &CThumbnailList::notified, this, &CAreasBar::OnTextureNotify);
     connect(m_pControls, &CAreasBarControls::enterPressed, this, &CAreasBar::OnEnter);
-    connect(m_pControls, &CAreasBarControls::escapePressed, this, &QWidget::hide);
+    connect(m_pControls, &CAreasBarControls::escapePressed, this, &CAreasBar::HideToView);
     for (QLineEdit* edit : {c.rotation, c.shiftX, c.shiftY, c.scale})
         edit->installEventFilter(this);
 }
@@ -489,5 +492,15 @@ void CAreasBar::OnResetInitialRect()
 void CAreasBar::OnEnter()
 {
     if (ReadControls())
-        hide();
+        HideToView();
+}
+
+void CAreasBar::HideToView()
+{
+    // A hidden widget that had the keyboard hands it to the next one in the
+    // chain, which may sit in another template window and bring that to
+    // the front; the panel's own view takes it first instead.
+    if (m_pView && isAncestorOf(QApplication::focusWidget()))
+        m_pView->setFocus(Qt::OtherFocusReason);
+    hide();
 }

@@ -130,6 +130,8 @@ private:
     void ApplyEdit(const QString& step, int mergeKey, const std::function<void(CArea&)>& edit);
     void RepaintView();
     void ConnectControls();
+    // Enter and Escape: hides the panel, leaving the keyboard with its view.
+    void HideToView();
 
     IDocumentPrompts& m_prompts;
     QString m_strTexturesFolder;

@@ -107,10 +107,17 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
         else
             painter.fillPath(outline, brush);
     }
-    // Over the texture just drawn, inside the same clip; not while the
-    // corners are edited, when the warp shows beyond the outline.
-    if (shading && !editing)
+    // Over the texture just drawn, inside the same clip. While the corners
+    // are edited with the warp previewed, the light is known only under the
+    // outline: it shades the warp there, and the warp beyond the outline,
+    // shown only to place the corners, stays as it is. Without a preview
+    // there is no texture to shade.
+    if (shading && !editing) {
         shading->Apply(painter);
+    } else if (shading && m_bSkewEdit && drawSkewed) {
+        painter.setClipPath(outline, Qt::IntersectClip);
+        shading->Apply(painter);
+    }
     painter.restore();
 }
 

@@ -18,8 +18,8 @@ TEST_F(AppTest, NewNamesTemplatesTilem1Tilem2InTurn)
     ASSERT_EQ(App().Documents().size(), 2);
     EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("Tilem2"));
     EXPECT_FALSE(ActiveDoc().IsModified());
-    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("Tilem2"));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - Tilem2"));
+    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("Tilem2[*]"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - Tilem2[*]"));
     // Numbers are not reused after a close.
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_CLOSE));
     FlushDeletes();
@@ -106,13 +106,13 @@ TEST_F(AppTest, SaveAndSaveAsWriteTheFileAndTheWindowShowsTheNewName)
     EXPECT_EQ(prompts.filters.last(), Messages::kTemplateFilter + " ext:" + Messages::kTemplateDefaultExt);
     EXPECT_TRUE(QFileInfo(first).isFile());
     EXPECT_FALSE(ActiveDoc().IsModified());
-    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("first.tlm"));
+    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("first.tlm[*]"));
 
     const QString second = TempPath("second.tlm");
     prompts.saveFiles = {second};
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE_AS));
-    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("second.tlm"));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - second.tlm"));
+    EXPECT_EQ(Frame().ActiveChild()->windowTitle(), QStringLiteral("second.tlm[*]"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - second.tlm[*]"));
     // "Save" now goes to the new name without asking.
     QFile::remove(second);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
@@ -157,15 +157,15 @@ TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastWindowAsks)
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(&frames[0]->View()->GetDocument(), &frames[1]->View()->GetDocument());
     Frame().UpdateCommandUI();
-    EXPECT_EQ(frames[0]->windowTitle(), QStringLiteral("Tilem1:1"));
-    EXPECT_EQ(frames[1]->windowTitle(), QStringLiteral("Tilem1:2"));
+    EXPECT_EQ(frames[0]->windowTitle(), QStringLiteral("Tilem1:1[*]"));
+    EXPECT_EQ(frames[1]->windowTitle(), QStringLiteral("Tilem1:2[*]"));
 
     ActiveDoc().SetModifiedFlag();
     // No answer is scripted: closing one of two windows must not ask.
     EXPECT_TRUE(frames[1]->close());
     FlushDeletes();
     Frame().UpdateCommandUI();
-    EXPECT_EQ(frames[0]->windowTitle(), QStringLiteral("Tilem1"));
+    EXPECT_EQ(frames[0]->windowTitle(), QStringLiteral("Tilem1[*]"));
 
     prompts.answers = {IDocumentPrompts::Answer::Cancel};
     EXPECT_FALSE(frames[0]->close());

@@ -3,6 +3,10 @@
 #include "controls/FileBrowseEdit.h"
 #include "document/TestImages.h"
 #include "export/ui/ExportDlg.h"
+#include "panels/AreaListBox.h"
+#include "panels/AreasBar.h"
+#include "panels/AreasBarControls.h"
+#include "render/TemplateCompositor.h"
 #include "view/TilemontView.h"
 
 #include <QCheckBox>
@@ -90,6 +94,28 @@ TEST_F(AppTest, KeepShadingShowsInEveryViewStartsTheExportsBoxAndOutlivesTheRun)
     EXPECT_EQ(App().ExitInstance(), 0);
     ASSERT_TRUE(Start({room}));
     EXPECT_TRUE(Frame().ActiveChild()->View()->IsKeepShading());
+}
+
+TEST_F(AppTest, KeepShadingStaysWhileTheSkewCornersAreEditedWithPreview)
+{
+    ASSERT_TRUE(Start({WriteShadowedRoom(TempPath(QStringLiteral("room.tlm")))}));
+    Frame().show();
+    Action(ID_VIEW_KEEP_SHADING)->trigger();
+    CTilemontView* view = Frame().ActiveChild()->View();
+    CAreasBarControls& c = Frame().AreasPanel()->Controls();
+    c.areaList->setCurrentRow(0);
+    ASSERT_TRUE(c.skew->isEnabled());
+    c.skew->click();
+    ASSERT_TRUE(ActiveDoc().GetAreas()[0].IsSkewEdit());
+    if (!c.skewPreview->isChecked())
+        c.skewPreview->click();
+    ASSERT_TRUE(ActiveDoc().GetAreas()[0].IsSkewPreview());
+    EXPECT_NEAR(ShadowRatio(view), 0.5, 0.1);
+
+    // The export takes the template as saved, shaded as it always was.
+    const CTemplateSnapshot saved = ActiveDoc().SavedSnapshot();
+    EXPECT_NEAR(ShadowRatio(ComposeTemplate(*saved.picture, saved.areas, {}, CComposeOptions{true})), 0.5, 0.1);
+    EXPECT_NEAR(ShadowRatio(ComposeTemplate(*saved.picture, saved.areas)), 1.0, 0.02);
 }
 
 } // namespace

@@ -142,7 +142,7 @@ TEST_F(AppTest, CommandLineOpensTheNamedTemplate)
     ASSERT_NE(ActiveDoc().GetPicture(), nullptr);
     EXPECT_EQ(ActiveDoc().GetPicture()->size(), QSize(12, 8));
     EXPECT_EQ(App().RecentFiles().GetAt(0), path);
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - kitchen.tlm"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - kitchen.tlm[*]"));
 }
 
 TEST_F(AppTest, CommandLineTakesAnEmptyFileAsAnEmptyTemplate)
