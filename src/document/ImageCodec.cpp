@@ -153,10 +153,8 @@ std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error,
         *damaged = report.damaged;
     if (!report.jpeg.isEmpty())
         return CStoredImage(std::move(*image), report.jpeg);
-    // Encoded once here rather than at every save, and shown as encoded: the
-    // pixels then never change again, however often the template is saved.
-    QByteArray jpeg = EncodeJpeg(*image, kTemplateImageQuality);
-    if (auto encoded = jpeg.isEmpty() ? nullptr : DecodeImage(jpeg, false))
-        return CStoredImage(std::move(*encoded), std::move(jpeg));
-    return CStoredImage(std::move(*image));
+    // Encoded once here rather than at every save: the stored pixels then
+    // never change again, however often the template is saved. The file's
+    // own pixels are shown until it is reopened.
+    return CStoredImage(std::move(*image), EncodeJpeg(*image, kTemplateImageQuality));
 }

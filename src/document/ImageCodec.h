@@ -70,8 +70,7 @@ std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error);
 
 // A picture or texture chosen from a file, as the template will keep it: a
 // complete upright JPEG file keeps its own bytes; anything else is encoded
-// once at template quality, and the pixels are those of that encoding, so
-// that what is shown is what every later save writes. damaged, when given,
+// once at template quality, and every later save writes that encoding. damaged, when given,
 // tells whether the file was only partly readable. Null on failure, as
 // LoadImageFile.
 std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error, bool* damaged = nullptr);

@@ -12,7 +12,8 @@ class CStoredImage
 {
 public:
     CStoredImage() = default;
-    // jpeg must be one complete JPEG file whose decoded pixels are image.
+    // jpeg must be one complete JPEG file of image (at most the loss of one
+    // encoding apart).
     // Pixels alone convert: they are encoded when written.
     CStoredImage(QImage image, QByteArray jpeg = {}) : m_image(std::move(image)), m_jpeg(std::move(jpeg))
     {
