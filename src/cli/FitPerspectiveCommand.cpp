@@ -186,7 +186,7 @@ int RunFitPerspectiveCommand(const QStringList& args)
         area->RenderSkewedTexture(true);
 
     QString error;
-    if (!SaveTemplateFile(options.output, data->picture.get(), data->areas, &error)) {
+    if (!SaveTemplateFile(options.output, *data, &error)) {
         PrintError(error);
         return kFailed;
     }

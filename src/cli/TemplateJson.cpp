@@ -1,6 +1,8 @@
 #include "TemplateJson.h"
 
+#include "CliOutput.h"
 #include "document/ImageCodec.h"
+#include "document/Messages.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -127,16 +129,21 @@ CRealSize RealSizeFromJson(const QJsonValue& value, const QString& where)
     return real;
 }
 
-std::unique_ptr<QImage> Image(const QJsonValue& v, const QString& baseDir, const QString& where)
+std::optional<CStoredImage> Image(const QJsonValue& v, const QString& baseDir, const QString& where)
 {
     if (v.isNull() || v.isUndefined())
-        return nullptr;
+        return std::nullopt;
     if (!v.isString())
         Fail(where, QStringLiteral("an image file path or null is expected"));
     QString error;
-    auto image = LoadImageFile(QDir(baseDir).filePath(v.toString()), &error);
+    bool damaged = false;
+    const QString path = QDir(baseDir).filePath(v.toString());
+    auto image = LoadStoredImage(path, &error, &damaged);
     if (!image)
         Fail(where, error);
+    // Used as it is, as the editor's Yes would: a script has nobody to ask.
+    if (damaged)
+        PrintError(QStringLiteral("warning: ") + Messages::kDamagedPicture.arg(QDir::toNativeSeparators(path)));
     return image;
 }
 
@@ -188,7 +195,7 @@ CArea AreaFromJson(const QJsonValue& value, const QString& baseDir, const QStrin
     // Last, so that with the skew applied the warped texture is built from
     // the final placement, as a finished corner drag builds it.
     if (auto texture = Image(o.value("texture"), baseDir, where + ".texture"))
-        area.SetTexture(texture.get());
+        area.SetTexture(*texture);
     return area;
 }
 
@@ -207,7 +214,10 @@ std::optional<CTemplateData> TemplateFromJson(const QJsonObject& json, const QSt
 {
     try {
         CTemplateData data;
-        data.picture = Image(json.value("picture"), baseDir, QStringLiteral("picture"));
+        if (auto picture = Image(json.value("picture"), baseDir, QStringLiteral("picture"))) {
+            data.picture = std::make_unique<QImage>(picture->Image());
+            data.pictureJpeg = picture->Jpeg();
+        }
         const QJsonValue areas = json.value("areas");
         if (!areas.isUndefined()) {
             const QJsonArray list = Array(areas, QStringLiteral("areas"));

@@ -40,7 +40,7 @@ int Usage()
 int Save(const QString& path, const CTemplateData& data)
 {
     QString error;
-    if (!SaveTemplateFile(path, data.picture.get(), data.areas, &error)) {
+    if (!SaveTemplateFile(path, data, &error)) {
         PrintError(error);
         return kFailed;
     }

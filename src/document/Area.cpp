@@ -40,6 +40,10 @@ void CArea::AssignStored(const CArea& other)
     m_strName = other.m_strName;
     if (other.m_pTexture)
         m_pTexture = std::make_unique<QImage>(*other.m_pTexture);
+    // The copy shares the pixels, so the bytes they came as hold for it too.
+    m_textureJpeg = other.m_textureJpeg;
+    m_storedWarp = other.m_storedWarp;
+    m_storedWarpInputs = other.m_storedWarpInputs;
     m_dRotation = other.m_dRotation;
     m_dScale = other.m_dScale;
     m_nShiftX = other.m_nShiftX;
@@ -170,6 +174,9 @@ void CArea::Clear()
 {
     m_outline.contours.clear();
     m_pTexture.reset();
+    m_textureJpeg.clear();
+    m_storedWarp.clear();
+    m_storedWarpInputs.reset();
     m_skewed.Reset();
     m_bSkew = 0;
 }
@@ -198,23 +205,54 @@ CSkewedTextureCache::Image CArea::PadToSkewBounds(const CSkewedTextureCache::Ima
     return std::make_shared<const QImage>(std::move(image));
 }
 
+CArea::CWarpInputs CArea::WarpInputs() const
+{
+    return CWarpInputs{m_pTexture ? m_pTexture->cacheKey() : 0,
+                       m_dRotation,
+                       m_dScale,
+                       m_nShiftX,
+                       m_nShiftY,
+                       m_bSkew,
+                       m_ptSkew,
+                       m_rcInitial,
+                       GetOutlineBounds(),
+                       m_bPerspective};
+}
+
+void CArea::KeepStoredWarp()
+{
+    if (m_storedWarp.isEmpty())
+        m_storedWarpInputs.reset();
+    else
+        m_storedWarpInputs = WarpInputs();
+}
+
 bool CArea::Serialize(CArchiveWriter& ar) const
 {
     ar.WriteString(m_strName);
-    // A preview is no warp to keep: the file then holds none, and the area
-    // rebuilds the exact one when drawn.
-    int reduction = 1;
-    auto skewed = m_skewed.Get(reduction);
-    if (reduction > 1)
-        skewed.reset();
-    // A perspective warp covers only the part of the corners' bounds near
-    // the outline; a reader that knows nothing of perspective places the
-    // blob at the bounds' top-left, so it gets the warp shifted there.
-    if (skewed && m_bPerspective)
-        skewed = PadToSkewBounds(skewed);
-    if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality) ||
-        !WriteImage(ar, skewed.get(), kTemplateImageQuality))
+    if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality, m_textureJpeg))
         return false;
+    if (m_storedWarpInputs && *m_storedWarpInputs == WarpInputs()) {
+        // The warp as read, while nothing it was built from has changed:
+        // whether the cache was dropped or rebuilt since, it is this warp.
+        ar.WriteU32(static_cast<std::uint32_t>(m_storedWarp.size()));
+        ar.WriteBytes(m_storedWarp.constData(), m_storedWarp.size());
+    } else {
+        // A preview is no warp to keep: the file then holds none, and the
+        // area rebuilds the exact one when drawn.
+        int reduction = 1;
+        auto skewed = m_skewed.Get(reduction);
+        if (reduction > 1)
+            skewed.reset();
+        // A perspective warp covers only the part of the corners' bounds
+        // near the outline; a reader that knows nothing of perspective
+        // places the blob at the bounds' top-left, so it gets the warp
+        // shifted there.
+        if (skewed && m_bPerspective)
+            skewed = PadToSkewBounds(skewed);
+        if (!WriteImage(ar, skewed.get(), kTemplateImageQuality))
+            return false;
+    }
     ar.WriteF64(m_dRotation);
     ar.WriteI32(m_nShiftX);
     ar.WriteI32(m_nShiftY);
@@ -239,13 +277,13 @@ bool CArea::Serialize(CArchiveWriter& ar) const
     return true;
 }
 
-void CArea::Serialize(CArchiveReader& ar)
+void CArea::Serialize(CArchiveReader& ar, bool* damaged)
 {
     Clear();
     m_strName = ar.ReadString();
-    ReadImage(ar, m_pTexture);
+    ReadImage(ar, m_pTexture, &m_textureJpeg, damaged);
     std::unique_ptr<QImage> skewed;
-    ReadImage(ar, skewed);
+    ReadImage(ar, skewed, &m_storedWarp, damaged);
     SetSkewedTexture(std::move(skewed));
     m_dRotation = ar.ReadF64();
     m_nShiftX = ar.ReadI32();
@@ -274,4 +312,5 @@ void CArea::Serialize(CArchiveReader& ar)
     m_rcInitial.top = ar.ReadI32();
     m_rcInitial.right = ar.ReadI32();
     m_rcInitial.bottom = ar.ReadI32();
+    KeepStoredWarp();
 }

@@ -3,6 +3,7 @@
 #include "IntRect.h"
 #include "RealSize.h"
 #include "SkewedTextureCache.h"
+#include "StoredImage.h"
 #include "geometry/Homography.h"
 #include "geometry/Polygon.h"
 
@@ -74,8 +75,14 @@ public:
 
     const QImage* GetTexture() const { return m_pTexture.get(); }
     // Ignored for null; otherwise stores a copy and, when the skew is
-    // applied, rebuilds the warped texture at once.
+    // applied, rebuilds the warped texture at once. New pixels: the texture
+    // is encoded when the template is saved.
     void SetTexture(const QImage* texture);
+    // The same, keeping the JPEG file the texture came as to write back.
+    void SetTexture(const CStoredImage& texture);
+    // The JPEG file the texture is saved as while unchanged; empty when it
+    // is encoded at the save.
+    const QByteArray& GetTextureJpeg() const { return m_textureJpeg; }
     // The warped texture as cached now (null when none is built); the
     // pointer stays valid as long as the returned handle is held.
     CSkewedTextureCache::Image GetSkewedTexture() const { return m_skewed.Get(); }
@@ -184,9 +191,33 @@ public:
     // not be encoded; the caller abandons the file.
     bool Serialize(CArchiveWriter& ar) const;
     // Raises CArchiveError when the record runs past the end of the data.
-    void Serialize(CArchiveReader& ar);
+    // damaged, when given, is set when an image was only partly readable.
+    void Serialize(CArchiveReader& ar, bool* damaged = nullptr);
+    // The warped texture's blob as read is this area's warp as it is now:
+    // reading a file calls it once the values after the records are in.
+    // The blob is written back unchanged until anything the warp is built
+    // from changes.
+    void KeepStoredWarp();
 
 private:
+    // Everything the warped texture is built from; the texture by the
+    // identity of its pixels, which every change of them renews.
+    struct CWarpInputs
+    {
+        qint64 texture = 0;
+        double rotation = 0.0;
+        double scale = 1.0;
+        std::int32_t shiftX = 0;
+        std::int32_t shiftY = 0;
+        std::uint32_t skew = 0;
+        Corners corners{};
+        CIntRect initial;
+        QRect outline;
+        bool perspective = false;
+        bool operator==(const CWarpInputs&) const = default;
+    };
+    CWarpInputs WarpInputs() const;
+
     void AssignStored(const CArea& other);
     CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
     // The warp of the texture as placed now, or null when it cannot be made.
@@ -206,7 +237,12 @@ private:
     bool m_bPerspective = false;
     CRealSize m_realSize;
     std::unique_ptr<QImage> m_pTexture;
+    QByteArray m_textureJpeg;
     CSkewedTextureCache m_skewed;
+    // The warped texture's blob as read, valid while the warp's inputs are
+    // still m_storedWarpInputs (a rebuild from them makes the same warp).
+    QByteArray m_storedWarp;
+    std::optional<CWarpInputs> m_storedWarpInputs;
     CPolygon m_outline;
     QString m_strName;
     AreaId m_nId = 0;

@@ -3,6 +3,7 @@
 #include "IDocumentPrompts.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "PictureChoice.h"
 #include "TilemontDoc.h"
 #include "geometry/Polygon.h"
 
@@ -71,20 +72,17 @@ bool CFileDrop::DropImage(CTilemontDoc& doc, IDocumentPrompts& prompts, const QS
                           std::optional<double> realWidthCm)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QString error;
-    // Decoded before anything is asked: a file that cannot be used is not
-    // worth a question.
-    std::unique_ptr<QImage> image = LoadImageFile(path, &error);
-    if (!image || image->isNull()) {
-        prompts.ShowError(!error.isEmpty() ? error : Messages::kNotAPicture.arg(shown));
+    // Decoded before anything else is asked: a file that cannot be used is
+    // not worth a question.
+    std::optional<CStoredImage> image = CPictureChoice::Load(prompts, path);
+    if (!image)
         return false;
-    }
     const AreaId area = doc.GetPicture() ? AreaAt(doc, picturePoint) : 0;
     if (!area && prompts.Ask(Messages::kUseAsPicture.arg(shown), false) != IDocumentPrompts::Answer::Yes)
         return false;
     if (area)
         return doc.LayTexture(area, *image, realWidthCm);
-    doc.SetPicture(std::move(image));
+    doc.SetPicture(std::move(*image));
     doc.UpdateAllViews();
     return true;
 }

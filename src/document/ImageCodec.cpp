@@ -38,7 +38,18 @@ QByteArray EncodeJpeg(const QImage& image, int quality)
     return bytes.value_or(QByteArray());
 }
 
-std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation)
+qsizetype CompleteJpegLength(const QByteArray& bytes)
+{
+    static const QByteArray kStartOfScan("\xff\xda", 2);
+    static const QByteArray kEndOfImage("\xff\xd9", 2);
+    const qsizetype scan = bytes.lastIndexOf(kStartOfScan);
+    if (scan < 0)
+        return -1;
+    const qsizetype end = bytes.indexOf(kEndOfImage, scan + 2);
+    return end < 0 ? -1 : end + 2;
+}
+
+std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation, CDecodeReport* report)
 {
     RaiseReaderAllocationLimit();
     QByteArray data = bytes;
@@ -49,19 +60,30 @@ std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientati
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
         return nullptr;
+    // Asked before reading: the reader forgets the format once it has read.
+    const bool jpeg = reader.format() == "jpeg";
+    const bool turned = applyOrientation && reader.transformation() != QImageIOHandler::TransformationNone;
     auto image = std::make_unique<QImage>();
     if (!reader.read(image.get()) || image->isNull())
         return nullptr;
+    if (report && jpeg) {
+        // Qt's decoder fills what a cut-short JPEG lacks with grey and calls
+        // the read a success; only the missing end marker tells.
+        const qsizetype complete = CompleteJpegLength(bytes);
+        report->damaged = complete < 0;
+        if (complete > 0 && !turned)
+            report->jpeg = bytes.left(complete);
+    }
     return image;
 }
 
-bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality)
+bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality, const QByteArray& kept)
 {
     if (!image || image->isNull()) {
         ar.WriteU32(0);
         return true;
     }
-    const QByteArray jpeg = EncodeJpeg(*image, quality);
+    const QByteArray jpeg = !kept.isEmpty() ? kept : EncodeJpeg(*image, quality);
     if (jpeg.isEmpty())
         return false;
     ar.WriteU32(static_cast<std::uint32_t>(jpeg.size()));
@@ -69,13 +91,18 @@ bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality)
     return true;
 }
 
-bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot)
+bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept, bool* damaged)
 {
     const std::uint32_t count = ar.ReadU32();
     if (count == 0)
         return true;
     const QByteArray bytes = ar.ReadBytes(count);
-    slot = DecodeImage(bytes, false);
+    CDecodeReport report;
+    slot = DecodeImage(bytes, false, &report);
+    if (kept)
+        *kept = slot ? report.jpeg : QByteArray();
+    if (damaged && slot && report.damaged)
+        *damaged = true;
     return slot != nullptr;
 }
 
@@ -108,4 +135,26 @@ std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
     if (!image && error)
         *error = Messages::kNotAPicture.arg(path);
     return image;
+}
+
+std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error, bool* damaged)
+{
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, error);
+    if (!bytes)
+        return std::nullopt;
+    CDecodeReport report;
+    auto image = DecodeImage(*bytes, true, &report);
+    if (!image) {
+        if (error)
+            *error = Messages::kNotAPicture.arg(path);
+        return std::nullopt;
+    }
+    if (damaged)
+        *damaged = report.damaged;
+    if (!report.jpeg.isEmpty())
+        return CStoredImage(std::move(*image), report.jpeg);
+    // Encoded once here rather than at every save: the stored pixels then
+    // never change again, however often the template is saved. The file's
+    // own pixels are shown until it is reopened.
+    return CStoredImage(std::move(*image), EncodeJpeg(*image, kTemplateImageQuality));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredImage.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -20,20 +22,43 @@ inline constexpr int kTemplateImageQuality = 100;
 // when the encoder refused.
 QByteArray EncodeJpeg(const QImage& image, int quality);
 
+// What decoding learned besides the pixels.
+struct CDecodeReport
+{
+    // The data ends before the image does, or the decoder found it corrupt:
+    // the pixels are only partly the picture's.
+    bool damaged = false;
+    // The bytes as one complete JPEG file (anything after its end marker
+    // cut off) when they are one and decode to the pixels as returned;
+    // empty otherwise.
+    QByteArray jpeg;
+};
+
 // Decodes any format the image plugins know, detected from the bytes.
 // applyOrientation turns camera pictures upright by their orientation tag.
 // Null when the bytes are no image or the image is too large.
-std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation);
+std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation,
+                                    CDecodeReport* report = nullptr);
+
+// The length of bytes up to and including the end marker that closes the
+// last scan of a JPEG file, or -1 when there is none (the file was cut
+// short). Entropy-coded data never holds a marker, so the last scan's start
+// is the last start-of-scan marker in the data.
+qsizetype CompleteJpegLength(const QByteArray& bytes);
 
 // Appends one image blob: a u32 byte count, then a JPEG file (count 0 and
-// nothing else for no image). Returns false, having written nothing, when
-// the image cannot be encoded, so the caller can abandon the file.
-bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality);
+// nothing else for no image): kept as it is when given, else the image
+// encoded. Returns false, having written nothing, when the image cannot be
+// encoded, so the caller can abandon the file.
+bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality, const QByteArray& kept = {});
 
 // Reads one image blob into slot. A count of 0 leaves slot as it is; bytes
 // that do not decode leave it empty and return false. A count larger than
-// the rest of the file raises the archive's end-of-file error.
-bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot);
+// the rest of the file raises the archive's end-of-file error. kept, when
+// given, receives the blob's JPEG file to write back while the pixels stay
+// as read (empty when the blob holds no complete JPEG).
+bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept = nullptr,
+               bool* damaged = nullptr);
 
 // Reads a file whole. On failure returns nothing and, when error is given,
 // the message to show the user, naming the file.
@@ -42,3 +67,10 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error);
 // Reads a picture or texture file whole and decodes it, upright. On failure
 // returns null and, when error is given, the message to show the user.
 std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error);
+
+// A picture or texture chosen from a file, as the template will keep it: a
+// complete upright JPEG file keeps its own bytes; anything else is encoded
+// once at template quality, and every later save writes that encoding. damaged, when given,
+// tells whether the file was only partly readable. Null on failure, as
+// LoadImageFile.
+std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error, bool* damaged = nullptr);

@@ -19,6 +19,11 @@ inline const QString kWriteError = QStringLiteral("An unexpected error occurred 
 inline const QString kDiskFull = QStringLiteral("Destination disk drive is full.");
 inline const QString kNotAPicture =
     QStringLiteral("%1 could not be read as a picture: the file is damaged or its format is not supported.");
+// A picture file the decoder could only partly read (a JPEG cut short):
+// said as a warning by the command-line tool, asked about by the editor.
+inline const QString kDamagedPicture = QStringLiteral("%1 is damaged: only part of it could be read.");
+inline const QString kUseDamagedPicture =
+    QStringLiteral("%1 is damaged: only part of it could be read. Use it anyway?");
 inline const QString kDeleteArea = QStringLiteral("Do you want to delete selected area?");
 inline const QString kEnterAreaName = QStringLiteral("Enter area name");
 inline const QString kDefaultAreaName = QStringLiteral("Area");

@@ -2,6 +2,8 @@
 
 #include "DocCommand.h"
 
+#include "StoredImage.h"
+
 #include <QImage>
 
 #include <optional>
@@ -11,8 +13,8 @@
 class CPictureCommand : public CDocCommand
 {
 public:
-    CPictureCommand(CTemplateContent& content, const QString& text, std::optional<QImage> before,
-                    std::optional<QImage> after);
+    CPictureCommand(CTemplateContent& content, const QString& text, std::optional<CStoredImage> before,
+                    std::optional<CStoredImage> after);
 
     void redo() override;
     void undo() override;
@@ -21,6 +23,8 @@ protected:
     void VisitOwnImages(const std::function<void(const QImage&)>& visit) const override;
 
 private:
-    std::optional<QImage> m_before;
-    std::optional<QImage> m_after;
+    // With the bytes each picture is saved as, so that an undone change of
+    // picture saves the old one as it was read.
+    std::optional<CStoredImage> m_before;
+    std::optional<CStoredImage> m_after;
 };

@@ -96,9 +96,10 @@ void CTemplateContent::SetEditFlags(AreaId id, bool skewEdit, bool skewPreview)
     Notify(CDocChange::Kind::AreaChanged, id, bounds);
 }
 
-void CTemplateContent::ReplacePicture(std::unique_ptr<QImage> picture)
+void CTemplateContent::ReplacePicture(std::unique_ptr<QImage> picture, QByteArray jpeg)
 {
     m_pPicture = std::move(picture);
+    m_pictureJpeg = m_pPicture ? std::move(jpeg) : QByteArray();
     Notify(CDocChange::Kind::PictureChanged, 0, QRect());
 }
 
@@ -118,11 +119,12 @@ void CTemplateContent::SetSelectedAreaId(AreaId id)
     Notify(CDocChange::Kind::SelectedAreaChanged, id, bounds);
 }
 
-void CTemplateContent::Reset(std::unique_ptr<QImage> picture, std::vector<CArea> areas)
+void CTemplateContent::Reset(std::unique_ptr<QImage> picture, std::vector<CArea> areas, QByteArray pictureJpeg)
 {
     for (CArea& area : areas)
         area.SetId(NewId());
     m_pPicture = std::move(picture);
+    m_pictureJpeg = m_pPicture ? std::move(pictureJpeg) : QByteArray();
     m_areas = std::move(areas);
     m_nSelectedArea = 0;
     m_selection.SetPolygon(nullptr);

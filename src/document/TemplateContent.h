@@ -25,6 +25,9 @@ public:
     CTemplateContent& operator=(const CTemplateContent&) = delete;
 
     const QImage* GetPicture() const { return m_pPicture.get(); }
+    // The JPEG file the picture is saved as while it stays; empty when it is
+    // encoded at the save.
+    const QByteArray& GetPictureJpeg() const { return m_pictureJpeg; }
     const std::vector<CArea>& GetAreas() const { return m_areas; }
     const CArea* FindArea(AreaId id) const;
     int IndexOf(AreaId id) const;
@@ -50,12 +53,12 @@ public:
     // Switches the area's skew editing and preview, rebuilding its warp as
     // the flags require. Not a change of the template.
     void SetEditFlags(AreaId id, bool skewEdit, bool skewPreview);
-    void ReplacePicture(std::unique_ptr<QImage> picture);
+    void ReplacePicture(std::unique_ptr<QImage> picture, QByteArray jpeg = {});
     void ReplaceSelection(const CPolygon& polygon);
     void SetSelectedAreaId(AreaId id);
     // Everything at once, as opening a file does: new identities, nothing
     // picked, an empty selection.
-    void Reset(std::unique_ptr<QImage> picture, std::vector<CArea> areas);
+    void Reset(std::unique_ptr<QImage> picture, std::vector<CArea> areas, QByteArray pictureJpeg = {});
 
 private:
     QRect DrawBoundsOf(AreaId id) const;
@@ -65,6 +68,7 @@ private:
     AreaId m_nSelectedArea = 0;
     CSelection m_selection;
     std::unique_ptr<QImage> m_pPicture;
+    QByteArray m_pictureJpeg;
     AreaId m_nLastId = 0;
     Listener m_listener;
 };

@@ -8,6 +8,7 @@
 #include "TemplateExtension.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <QSaveFile>
 #include <QStorageInfo>
 
@@ -25,10 +26,11 @@ void SetError(QString* error, const QString& message, const QString& path)
 
 } // namespace
 
-std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas)
+std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray& pictureJpeg,
+                                        const std::vector<CArea>& areas)
 {
     CArchiveWriter ar;
-    if (!WriteImage(ar, picture, kTemplateImageQuality))
+    if (!WriteImage(ar, picture, kTemplateImageQuality, pictureJpeg))
         return std::nullopt;
     ar.WriteU32(static_cast<std::uint32_t>(areas.size()));
     for (const CArea& area : areas)
@@ -42,13 +44,17 @@ CTemplateData ReadTemplate(QByteArray bytes)
 {
     CArchiveReader ar(std::move(bytes));
     CTemplateData data;
-    ReadImage(ar, data.picture);
+    ReadImage(ar, data.picture, &data.pictureJpeg, &data.damaged);
     const std::uint32_t count = ar.ReadU32();
     ar.Require(count, kMinAreaBytes);
     data.areas.resize(count);
     for (CArea& area : data.areas)
-        area.Serialize(ar);
+        area.Serialize(ar, &data.damaged);
     data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
+    // The perspective just read is one of the values the stored warps were
+    // built from.
+    for (CArea& area : data.areas)
+        area.KeepStoredWarp();
     return data;
 }
 
@@ -59,8 +65,12 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
         return std::nullopt;
     try {
         CTemplateData data = ReadTemplate(std::move(*bytes));
+        QStringList warnings;
+        if (data.damaged)
+            warnings << Messages::kDamagedPicture.arg(path);
         if (data.extensionSkipped)
-            data.warning = Messages::kExtensionSkipped.arg(path);
+            warnings << Messages::kExtensionSkipped.arg(path);
+        data.warning = warnings.join(QLatin1Char('\n'));
         return data;
     } catch (const CArchiveError& e) {
         SetError(error, e.GetKind() == CArchiveError::Kind::EndOfFile ? Messages::kPastEnd : Messages::kBadFormat,
@@ -71,10 +81,10 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
     return std::nullopt;
 }
 
-bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
-                      QString* error)
+bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArray& pictureJpeg,
+                      const std::vector<CArea>& areas, QString* error)
 {
-    const std::optional<QByteArray> bytes = WriteTemplate(picture, areas);
+    const std::optional<QByteArray> bytes = WriteTemplate(picture, pictureJpeg, areas);
     if (!bytes) {
         SetError(error, Messages::kFailedToSave, path);
         return false;

@@ -13,7 +13,11 @@
 struct CTemplateData
 {
     std::unique_ptr<QImage> picture;
+    // The JPEG file the picture was read as, to write back while it stays.
+    QByteArray pictureJpeg;
     std::vector<CArea> areas;
+    // Set when an image of the file was only partly readable.
+    bool damaged = false;
     // Set when the file holds a perspective and real-size block that could
     // not be used: the areas came without those values.
     bool extensionSkipped = false;
@@ -23,7 +27,14 @@ struct CTemplateData
 };
 
 // The whole file in memory; nothing when an image could not be encoded.
-std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas);
+// pictureJpeg, when not empty, is written as the picture's blob.
+std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray& pictureJpeg,
+                                        const std::vector<CArea>& areas);
+// A picture without bytes of its own: it is encoded.
+inline std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas)
+{
+    return WriteTemplate(picture, QByteArray(), areas);
+}
 
 // Raises CArchiveError for data that ends too early or counts that cannot
 // fit in what is left. A damaged block after the last area raises nothing:
@@ -37,5 +48,15 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
 // Writes a template file through a temporary file beside it, which replaces
 // the target only once everything was written: a failed save never damages
 // the file that was there. On failure sets error to the user's message.
-bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
-                      QString* error);
+bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArray& pictureJpeg,
+                      const std::vector<CArea>& areas, QString* error);
+inline bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
+                             QString* error)
+{
+    return SaveTemplateFile(path, picture, QByteArray(), areas, error);
+}
+// What was read, written back: the images that came as JPEG files as those.
+inline bool SaveTemplateFile(const QString& path, const CTemplateData& data, QString* error)
+{
+    return SaveTemplateFile(path, data.picture.get(), data.pictureJpeg, data.areas, error);
+}

@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "AreaListCommand.h"
 #include "PerspectiveEdits.h"
+#include "PictureChoice.h"
 #include "PictureCommand.h"
 #include "SelectedAreaCommand.h"
 #include "SelectionCommand.h"
@@ -83,11 +84,11 @@ CTemplateSnapshot CTilemontDoc::SavedSnapshot() const
     return snapshot;
 }
 
-bool CTilemontDoc::LayTexture(AreaId id, const QImage& texture, std::optional<double> textureWidthCm)
+bool CTilemontDoc::LayTexture(AreaId id, const CStoredImage& texture, std::optional<double> textureWidthCm)
 {
     return EditArea(id, Messages::kStepTexture, [&texture, textureWidthCm](CArea& a) {
         // SetTexture rebuilds an applied warp itself.
-        a.SetTexture(&texture);
+        a.SetTexture(texture);
         bool rescaled = false;
         // A surface measured once keeps its real scale whatever is laid in.
         if (textureWidthCm && *textureWidthCm > 0.0 && a.GetRealSize().HasReference()) {
@@ -168,20 +169,28 @@ void CTilemontDoc::CommitSelectionShape(const QPainterPath& shape, bool ctrl, bo
 
 void CTilemontDoc::SetPicture(std::unique_ptr<QImage> picture)
 {
-    std::optional<QImage> before, after;
-    if (const QImage* current = GetPicture())
-        before = *current;
     if (picture)
-        after = std::move(*picture);
+        SetPicture(CStoredImage(std::move(*picture)));
+    else
+        SetPicture(CStoredImage());
+}
+
+void CTilemontDoc::SetPicture(CStoredImage picture)
+{
+    std::optional<CStoredImage> before, after;
+    if (const QImage* current = GetPicture())
+        before = CStoredImage(*current, m_content.GetPictureJpeg());
+    if (!picture.IsNull())
+        after = std::move(picture);
     m_history.Push(std::make_unique<CPictureCommand>(m_content, Messages::kStepSelectPicture, std::move(before),
                                                      std::move(after)));
 }
 
-void CTilemontDoc::ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas)
+void CTilemontDoc::ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas, QByteArray pictureJpeg)
 {
     m_bModified = false;
     m_history.Clear();
-    m_content.Reset(std::move(picture), std::move(areas));
+    m_content.Reset(std::move(picture), std::move(areas), std::move(pictureJpeg));
 }
 
 void CTilemontDoc::OnEditUndo()
@@ -346,15 +355,12 @@ void CTilemontDoc::OnSelectPicture()
     const auto path = m_prompts.AskOpenFileName(Messages::kPictureFilter, QDir::currentPath());
     if (!path)
         return;
-    QString error;
-    auto picture = LoadImageFile(*path, &error);
-    if (!picture) {
-        // The old picture stays: a file that cannot be read must not cost
-        // the user the picture they had.
-        m_prompts.ShowError(error);
+    // The old picture stays when the file cannot be read or is refused: it
+    // must not cost the user the picture they had.
+    auto picture = CPictureChoice::Load(m_prompts, *path);
+    if (!picture)
         return;
-    }
-    SetPicture(std::move(picture));
+    SetPicture(std::move(*picture));
     UpdateAllViews();
 }
 
@@ -432,7 +438,7 @@ bool CTilemontDoc::OnFileSaveAs()
 bool CTilemontDoc::OnSaveDocument(const QString& path)
 {
     QString error;
-    if (!SaveTemplateFile(path, GetPicture(), GetAreas(), &error)) {
+    if (!SaveTemplateFile(path, GetPicture(), m_content.GetPictureJpeg(), GetAreas(), &error)) {
         m_prompts.ShowError(error);
         return false;
     }
@@ -473,7 +479,7 @@ bool CTilemontDoc::OnOpenDocument(const QString& path, bool emptyFileIsNew)
         }
         data = std::move(*loaded);
     }
-    ResetContent(std::move(data.picture), std::move(data.areas));
+    ResetContent(std::move(data.picture), std::move(data.areas), std::move(data.pictureJpeg));
     SetPathName(path);
     NotifyAreasPanel();
     UpdateAllViews();

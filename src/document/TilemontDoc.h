@@ -81,7 +81,12 @@ public:
     // placement. When the texture file's real width is known and the area
     // has a reference line, the area takes that width and the scale that
     // keeps the new texture at its real size, in the same step.
-    bool LayTexture(AreaId id, const QImage& texture, std::optional<double> textureWidthCm = std::nullopt);
+    bool LayTexture(AreaId id, const QImage& texture, std::optional<double> textureWidthCm = std::nullopt)
+    {
+        return LayTexture(id, CStoredImage(texture), textureWidthCm);
+    }
+    // The same with the JPEG file the texture came as, saved as it is.
+    bool LayTexture(AreaId id, const CStoredImage& texture, std::optional<double> textureWidthCm = std::nullopt);
     // The perspective and real-size steps (see CPerspectiveSteps).
     bool SetAreaPerspective(AreaId id, bool perspective) { return Perspective().SetPerspective(id, perspective); }
     std::optional<CPerspectiveFit> FitAreaPerspective(AreaId id, const CPerspectiveFitOptions& options)
@@ -109,9 +114,11 @@ public:
     void CommitSelectionShape(const QPainterPath& shape, bool ctrl, bool shift);
     // Replaces the picture, as "Select picture" does after its dialog.
     void SetPicture(std::unique_ptr<QImage> picture);
+    // The same with the JPEG file the picture came as, saved as it is.
+    void SetPicture(CStoredImage picture);
     // Replaces the whole content as opening a file does: no history, not
     // modified, nothing picked, the selection empty.
-    void ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas);
+    void ResetContent(std::unique_ptr<QImage> picture, std::vector<CArea> areas, QByteArray pictureJpeg = {});
 
     CHistory& GetHistory() { return m_history; }
     const CHistory& GetHistory() const { return m_history; }

@@ -10,6 +10,7 @@
 #include "catalogue/TextureCatalogue.h"
 #include "controls/SpinButtons.h"
 #include "document/IDocumentPrompts.h"
+#include "document/PictureChoice.h"
 #include "document/Messages.h"
 #include "document/TilemontDoc.h"
 #include "view/TilemontView.h"
@@ -386,16 +387,13 @@ void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
     if (!PickedAreaWithView())
         return;
     const CTextureBrowser* browser = m_pControls->browser;
-    QString error;
-    const std::unique_ptr<QImage> image = browser->LoadFocusedImage(&error);
+    if (browser->FocusedPath().isEmpty())
+        return;
+    // The area keeps the texture it has when the file is unreadable or its
+    // damage puts the user off.
+    const std::optional<CStoredImage> image = CPictureChoice::Load(m_prompts, browser->FocusedPath());
     if (!image)
         return;
-    if (image->isNull()) {
-        // The area keeps the texture it has.
-        m_prompts.ShowError(!error.isEmpty() ? error
-                                             : Messages::kNotAPicture.arg(QDir::toNativeSeparators(browser->FocusedPath())));
-        return;
-    }
     if (m_pDoc->LayTexture(m_nPicked, *image, FocusedTextureWidth()))
         m_laidPaths[m_nPicked] = browser->FocusedPath();
     m_bNewRun = true;

@@ -33,7 +33,13 @@ void CArea::SetTexture(const QImage* texture)
 {
     if (!texture)
         return;
-    m_pTexture = std::make_unique<QImage>(*texture);
+    SetTexture(CStoredImage(*texture));
+}
+
+void CArea::SetTexture(const CStoredImage& texture)
+{
+    m_pTexture = std::make_unique<QImage>(texture.Image());
+    m_textureJpeg = texture.Jpeg();
     if (m_bSkew)
         RenderSkewedTexture(true);
 }

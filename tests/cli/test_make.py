@@ -5,8 +5,14 @@ import json
 import os
 
 from clitest import Suite, diff_info, expect, expect_equal
-from tlmformat import (decode_jpeg, encode_name, jpeg_quant_values, jpeg_size,
+from tlmformat import (decode_jpeg, encode_name, jpeg_bytes, jpeg_quant_values, jpeg_size,
                        png_bytes, read_template, solid)
+
+def cut_in_scan(jpeg):
+    """The file cut short halfway through its image data, as a broken download leaves it."""
+    scan = jpeg.rfind(b"\xff\xda")
+    return jpeg[:scan + (len(jpeg) - scan) // 2]
+
 
 suite = Suite()
 cli = suite.cli
@@ -180,6 +186,36 @@ def bad_descriptions_fail_without_leaving_a_file():
         expect_equal(res.code, 1, "%s: exit (%s)" % (what, res.describe()))
         expect_equal(len(res.err.strip().splitlines()), 1, "%s: stderr %r" % (what, res.err))
         expect(not os.path.exists(out), "%s: output file left behind" % what)
+
+
+@suite.case
+def a_chosen_jpeg_is_kept_as_its_file_and_resaves_unchanged():
+    folder = os.path.join(suite.tmp, "kept")
+    write_images(folder)
+    photo = jpeg_bytes(40, 30, lambda x, y: (x * 6, y * 8, 100), quality=75)
+    suite.write(os.path.join("kept", "photo.jpg"), photo)
+    whole = jpeg_bytes(30, 20, lambda x, y: (x * 8, 50, y * 12))
+    suite.write(os.path.join("kept", "cut.jpg"), cut_in_scan(whole))
+    desc = {"picture": "photo.jpg", "areas": [area("Floor", "img/tile.png", skew=True, skewCorners=CORNERS,
+                                                   outline=OUTLINE),
+                                              area("Wall", "cut.jpg", outline=OUTLINE)]}
+    src = suite.write(os.path.join("kept", "desc.json"), json.dumps(desc).encode())
+    out = suite.path("kept.tlm")
+    res = cli.run("make", src, out)
+    expect_equal(res.code, 0, "make exit (%s)" % res.describe())
+    cut = os.path.join(folder, "cut.jpg")
+    expect("warning: %s is damaged: only part of it could be read." % cut in res.err, "stderr %r" % res.err)
+    with open(out, "rb") as f:
+        made_bytes = f.read()
+    t = read_template(made_bytes)
+    expect(t.picture == photo, "the picture blob is not the chosen file")
+    expect(set(jpeg_quant_values(t.areas[0].texture)) == {1}, "a PNG texture not encoded at quality 100")
+    expect(t.areas[1].texture.endswith(b"\xff\xd9"), "a damaged texture kept cut short")
+    again = suite.path("kept-again.tlm")
+    res = cli.run("resave", out, again)
+    expect_equal(res.code, 0, "resave exit (%s)" % res.describe())
+    with open(again, "rb") as f:
+        expect(f.read() == made_bytes, "a made template changed on resave")
 
 
 suite.finish()
