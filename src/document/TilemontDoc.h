@@ -35,6 +35,9 @@ public:
     // --- What the template holds. Read-only: every change is a step in the
     // history (below), made through the document's own operations.
     const QImage* GetPicture() const { return m_content.GetPicture(); }
+    // The JPEG file the picture is saved as while it is unchanged; empty
+    // when it is encoded at the next save.
+    const QByteArray& GetPictureJpeg() const { return m_content.GetPictureJpeg(); }
     const std::vector<CArea>& GetAreas() const { return m_content.GetAreas(); }
     // The area with this identity, or null when the document has none (for
     // example after an undo took it out).

@@ -329,6 +329,7 @@ TEST_F(SoakTest, RandomWalkKeepsEveryStepUndoableAndTheSavedTemplateReadable)
     CDocumentTarget* main = context.mainDocument;
     Frame().MdiArea()->setActiveSubWindow(main->OpenFrames().front());
     const CTemplateSnapshot walked = TemplateValues::Plain(main->Doc().Snapshot());
+    const QByteArray walkedPictureJpeg = main->Doc().GetPictureJpeg();
     const QString path = TempPath(QStringLiteral("walked.tlm"));
     prompts.saveFiles = {path};
     ASSERT_TRUE(context.Trigger(ID_FILE_SAVE_AS));
@@ -338,7 +339,7 @@ TEST_F(SoakTest, RandomWalkKeepsEveryStepUndoableAndTheSavedTemplateReadable)
     prompts.openFiles = {path};
     ASSERT_TRUE(context.Trigger(ID_FILE_OPEN));
     ASSERT_EQ(App().Documents().size(), open + 1) << answers.TakeErrors().join(u'\n').toStdString();
-    const CTemplateSnapshot stored = TemplateValues::AsStored(walked);
+    const CTemplateSnapshot stored = TemplateValues::AsStored(walked, walkedPictureJpeg);
     const CTemplateSnapshot reopened = TemplateValues::Plain(App().Documents().back()->Doc().Snapshot());
     EXPECT_EQ(reopened, stored) << TemplateValues::Difference(stored, reopened).toStdString() << "\n" << replay;
 

@@ -68,9 +68,13 @@ QString FieldsDiffering(const CArea& a, const CArea& b)
     return fields.join(QStringLiteral(", "));
 }
 
-std::unique_ptr<QImage> ThroughFile(const QImage* image)
+// What a file gives back of an image: the JPEG it is kept as, or else its
+// pixels encoded once.
+std::unique_ptr<QImage> ThroughFile(const QImage* image, const QByteArray& jpeg = {})
 {
-    return image ? DecodeImage(EncodeJpeg(*image, kTemplateImageQuality), false) : nullptr;
+    if (!image)
+        return nullptr;
+    return DecodeImage(!jpeg.isEmpty() ? jpeg : EncodeJpeg(*image, kTemplateImageQuality), false);
 }
 
 } // namespace
@@ -84,15 +88,15 @@ CTemplateSnapshot Plain(const CTemplateSnapshot& content)
     return plain;
 }
 
-CTemplateSnapshot AsStored(const CTemplateSnapshot& content)
+CTemplateSnapshot AsStored(const CTemplateSnapshot& content, const QByteArray& pictureJpeg)
 {
     CTemplateSnapshot stored = Plain(content);
     if (stored.picture) {
-        const auto picture = ThroughFile(&*stored.picture);
+        const auto picture = ThroughFile(&*stored.picture, pictureJpeg);
         stored.picture = picture ? std::optional<QImage>(*picture) : std::nullopt;
     }
     for (CArea& area : stored.areas) {
-        if (const auto texture = ThroughFile(area.GetTexture())) {
+        if (const auto texture = ThroughFile(area.GetTexture(), area.GetTextureJpeg())) {
             // SetTexture keeps the warp as it is unless the skew is
             // applied; the value does not count it either way.
             area.SetTexture(texture.get());

@@ -14,7 +14,7 @@ namespace TemplateValues {
 CTemplateSnapshot Plain(const CTemplateSnapshot& content);
 // What saving and reading back gives: every image through the template
 // file's JPEG coding, no caches.
-CTemplateSnapshot AsStored(const CTemplateSnapshot& content);
+CTemplateSnapshot AsStored(const CTemplateSnapshot& content, const QByteArray& pictureJpeg = {});
 
 // One line per area: enough to see what differs.
 QString Describe(const CTemplateSnapshot& content);
