@@ -16,35 +16,10 @@ namespace
 constexpr double kSpanTolerance = 1.0 / 128;
 constexpr int kSpan = 16;
 
-// A wrapped texel position in 16.16 fixed point, stepped along a run.
-struct Stepper
-{
-    std::int64_t p = 0, step = 0, period = 0;
-
-    Stepper(double s, double ds, int n)
-    {
-        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
-        step = std::llround(ds * 65536.0);
-        period = std::int64_t(n) * 65536;
-    }
-    int Index() const { return int(p >> 16); }
-    std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
-    // One step wraps at most once.
-    bool Fits() const { return step < period && -step < period; }
-    void Next()
-    {
-        p += step;
-        if (p >= period)
-            p -= period;
-        else if (p < 0)
-            p += period;
-    }
-};
-
 } // namespace
 
 CPerspectiveSampler::CPerspectiveSampler(const CMipTexture& texture, const std::array<double, 9>& pictureToTexel)
-    : m_texture(texture), m_m(pictureToTexel), m_mean(texture.Mean())
+    : m_texture(texture), m_painter(texture), m_m(pictureToTexel), m_mean(texture.Mean())
 {
 }
 
@@ -96,7 +71,8 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
     if (!(a.w > 0 && b.w > 0))
         return false;
     const Footprint fa = Measure(a), fm = Measure(mid), fb = Measure(b);
-    if (fa.kind == Footprint::Whole || fa.kind == Footprint::Beyond || fa.n > 1 || fm.n > 1 || fb.n > 1 || fa.kind != fm.kind || fa.kind != fb.kind)
+    if ((fm.kind != Footprint::Minified && fm.kind != Footprint::Magnified) || fa.kind != fm.kind
+        || fb.kind != fm.kind)
         return false;
     // One level pair for the whole run: its ends may not differ much in level.
     const double lod = fm.lod;
@@ -106,37 +82,36 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
     if (l0 >= m_texture.LevelCount() - 1)
         return false;
     const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
-    if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
-        return false;
-    const auto f = std::uint32_t((lod - l0) * 256.0);
-    const double steps = double(length - 1);
-    const auto paint = [&](const CMipTexture::Level& level, std::uint32_t* to) {
-        Stepper s((a.u * level.scaleX) - 0.5, (b.u - a.u) * level.scaleX / steps, level.width);
-        Stepper t((a.v * level.scaleY) - 0.5, (b.v - a.v) * level.scaleY / steps, level.height);
-        if (!s.Fits() || !t.Fits())
+    // Where the count changes within the run, all of it takes the most:
+    // a pixel given a sample more than its own is no less sharp.
+    const int n = std::max({fa.n, fm.n, fb.n});
+    CTrackPainter::Track tracks[kMaxAnisotropy];
+    if (n == 1) {
+        if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
             return false;
-        const std::uint32_t* texels = level.texels.data();
-        for (int k = 0; k < length; ++k) {
-            const int i = s.Index(), j = t.Index();
-            const int i1 = i + 1 == level.width ? 0 : i + 1;
-            const int j1 = j + 1 == level.height ? 0 : j + 1;
-            to[k] = Blend(texels + std::size_t(j) * std::size_t(level.width),
-                          texels + std::size_t(j1) * std::size_t(level.width), i, i1, s.Fraction(), t.Fraction());
-            s.Next();
-            t.Next();
-        }
-        return true;
+        tracks[0] = {a.u, a.v, b.u, b.v};
+        return m_painter.Paint(tracks, 1, lod, length, out);
+    }
+    // Each sample's track runs between its places at the ends; the axes,
+    // whose sign is arbitrary, turned to agree first. The places at the
+    // middle stray from those tracks most at the outermost samples, the
+    // strays being affine in the sample's offset.
+    const Axis ea = fa.MajorAxis(), em = fm.MajorAxis().Toward(ea), eb = fb.MajorAxis().Toward(ea);
+    const auto place = [n](const Point& p, const Footprint& f, const Axis& e, int k) {
+        const double o = (double(k) + 0.5 - 0.5 * n) * f.smax / n;
+        return std::array<double, 2>{p.u + o * e.x, p.v + o * e.y};
     };
-    if (!paint(m_texture.GetLevel(l0), out))
-        return false;
-    if (f == 0)
-        return true;
-    std::uint32_t coarse[kSpan];
-    if (!paint(m_texture.GetLevel(l0 + 1), coarse))
-        return false;
-    for (int k = 0; k < length; ++k)
-        out[k] = Gather(Lerp(Spread(out[k]), Spread(coarse[k]), f));
-    return true;
+    for (const int k : {0, n - 1}) {
+        const auto pa = place(a, fa, ea, k), pm = place(mid, fm, em, k), pb = place(b, fb, eb, k);
+        if (!(std::fabs(pm[0] - 0.5 * (pa[0] + pb[0])) <= tolerance
+              && std::fabs(pm[1] - 0.5 * (pa[1] + pb[1])) <= tolerance))
+            return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        const auto pa = place(a, fa, ea, k), pb = place(b, fb, eb, k);
+        tracks[k] = {pa[0], pa[1], pb[0], pb[1]};
+    }
+    return m_painter.Paint(tracks, n, lod, length, out);
 }
 
 CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) const
@@ -159,8 +134,17 @@ CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) cons
     f.smax = std::sqrt(f.smax2);
     const double smin = d / f.smax;
     // Rounded, not raised: a footprint up to half as wide again as it is
-    // long is taken in one sample, a little blurred across.
-    f.n = smin * kMaxAnisotropy >= f.smax ? std::max(1, int(f.smax / smin + 0.5)) : kMaxAnisotropy;
+    // long is taken in one sample, a little blurred across. One less than a
+    // texel across is read from level 0, whose bilinear samples each span a
+    // texel: samples a texel apart along it cover it, and more would only
+    // read the same texels again.
+    const double across = std::max(1.0, smin);
+    if (f.smax >= across * kMaxAnisotropy)
+        f.n = kMaxAnisotropy;
+    else if (f.smax < 1.5 * across)
+        f.n = 1;
+    else
+        f.n = smin < 1 ? int(std::ceil(f.smax)) : int(f.smax / smin + 0.5);
     const double width = std::max(smin, f.smax / f.n);
     // Texels this wide exceed the texture: the pixel shows all of it.
     if (width >= double(std::max(base.width, base.height))) {
@@ -175,6 +159,19 @@ CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) cons
     return f;
 }
 
+CPerspectiveSampler::Axis CPerspectiveSampler::Footprint::MajorAxis() const
+{
+    // The eigenvector of J Jᵀ = [[a, b], [b, c]] for smax², from whichever
+    // of its two expressions is better conditioned.
+    Axis e{b, smax2 - a};
+    if (std::fabs(smax2 - c) + std::fabs(b) > std::fabs(e.x) + std::fabs(e.y))
+        e = {smax2 - c, b};
+    const double norm = std::sqrt(e.x * e.x + e.y * e.y);
+    if (!(norm > 0))
+        return {1, 0};
+    return {e.x / norm, e.y / norm};
+}
+
 std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
 {
     const Footprint fp = Measure(p);
@@ -182,30 +179,16 @@ std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
         return m_mean;
     if (fp.kind == Footprint::Magnified)
         return Bilinear(m_texture.GetLevel(0), p.u, p.v);
-    const double a = fp.a, b = fp.b, c = fp.c, smax2 = fp.smax2, smax = fp.smax, lod = fp.lod;
+    const double smax = fp.smax, lod = fp.lod;
     const int n = fp.n;
     if (n == 1)
         return Trilinear(p.u, p.v, lod);
-    // The major axis: the eigenvector of J Jᵀ = [[a, b], [b, c]] for smax²,
-    // from whichever of its two expressions is better conditioned.
-    double ex = b, ey = smax2 - a;
-    if (std::fabs(smax2 - c) + std::fabs(b) > std::fabs(ex) + std::fabs(ey)) {
-        ex = smax2 - c;
-        ey = b;
-    }
-    const double norm = std::sqrt(ex * ex + ey * ey);
-    if (!(norm > 0)) {
-        ex = 1;
-        ey = 0;
-    } else {
-        ex /= norm;
-        ey /= norm;
-    }
+    const Axis e = fp.MajorAxis();
     const double step = smax / n;
     Lanes sum = 0;
     for (int k = 0; k < n; ++k) {
         const double o = (double(k) + 0.5 - 0.5 * n) * step;
-        sum += Spread(Trilinear(p.u + o * ex, p.v + o * ey, lod));
+        sum += Spread(Trilinear(p.u + o * e.x, p.v + o * e.y, lod));
     }
     const auto lane = [&](int shift) { return ((sum >> shift & 0xFFFFu) + Lanes(n) / 2) / Lanes(n); };
     return 0xFF000000u | std::uint32_t(lane(32) << 16 | lane(16) << 8 | lane(0));

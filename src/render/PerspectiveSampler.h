@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/MipTexture.h"
+#include "render/TrackPainter.h"
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,13 @@ public:
     void PaintRow(int x0, int y, int count, std::uint32_t* out) const;
 
 private:
+    // A unit direction on the texture.
+    struct Axis
+    {
+        double x = 1, y = 0;
+        Axis Toward(const Axis& other) const { return x * other.x + y * other.y < 0 ? Axis{-x, -y} : *this; }
+    };
+
     // A pixel centre's texel point and the Jacobian there; w <= 0 beyond
     // the horizon, the rest then unset.
     struct Point
@@ -48,12 +56,15 @@ private:
         enum Kind { Beyond, Magnified, Minified, Whole } kind = Beyond;
         int n = 1;
         double lod = 0, smax = 0, smax2 = 0, a = 0, b = 0, c = 0;
+        // The footprint's major axis (of a Minified one).
+        Axis MajorAxis() const;
     };
 
     Point MapCentre(double X, double Y) const;
     Footprint Measure(const Point& p) const;
     std::uint32_t Pixel(const Point& p) const;
-    // A run of one footprint kind and about one level, nearly affine,
+    // A run of one footprint kind, sample count and about one level, along
+    // which every sample's texel point moves nearly in a straight line,
     // stepped in fixed point; false when the run is not one (its pixels are
     // then done one by one).
     bool PaintSpan(const Point& a, const Point& mid, const Point& b, int length, std::uint32_t* out) const;
@@ -61,6 +72,7 @@ private:
     std::uint32_t Trilinear(double u, double v, double lod) const;
 
     const CMipTexture& m_texture;
+    CTrackPainter m_painter;
     std::array<double, 9> m_m;
     std::uint32_t m_mean;
 };

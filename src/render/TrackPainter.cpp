@@ -1,0 +1,106 @@
+#include "render/TrackPainter.h"
+#include "render/TexelBlend.h"
+
+#include <algorithm>
+
+using namespace texel;
+
+namespace
+{
+
+// A wrapped texel position in 16.16 fixed point, stepped along a run.
+struct Stepper
+{
+    std::int64_t p = 0, step = 0, period = 0;
+
+    Stepper(double s, double ds, int n)
+    {
+        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
+        step = std::llround(ds * 65536.0);
+        period = std::int64_t(n) * 65536;
+    }
+    int Index() const { return int(p >> 16); }
+    std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
+    // One step wraps at most once.
+    bool Fits() const { return step < period && -step < period; }
+    void Next()
+    {
+        p += step;
+        if (p >= period)
+            p -= period;
+        else if (p < 0)
+            p += period;
+    }
+};
+
+// Bilinear samples of one level along one track.
+bool Step(const CMipTexture::Level& level, const CTrackPainter::Track& track, int length, std::uint32_t* to)
+{
+    const double steps = double(length - 1);
+    Stepper s((track.u0 * level.scaleX) - 0.5, (track.u1 - track.u0) * level.scaleX / steps, level.width);
+    Stepper t((track.v0 * level.scaleY) - 0.5, (track.v1 - track.v0) * level.scaleY / steps, level.height);
+    if (!s.Fits() || !t.Fits())
+        return false;
+    const std::uint32_t* texels = level.texels.data();
+    const auto width = std::size_t(level.width);
+    for (int k = 0; k < length; ++k) {
+        const int i = s.Index(), j = t.Index();
+        const int i1 = i + 1 == level.width ? 0 : i + 1;
+        const int j1 = j + 1 == level.height ? 0 : j + 1;
+        to[k] = Blend(texels + std::size_t(j) * width, texels + std::size_t(j1) * width, i, i1, s.Fraction(),
+                      t.Fraction());
+        s.Next();
+        t.Next();
+    }
+    return true;
+}
+
+} // namespace
+
+CTrackPainter::CTrackPainter(const CMipTexture& texture) : m_texture(texture)
+{
+}
+
+bool CTrackPainter::Paint(const Track* tracks, int n, double lod, int length, std::uint32_t* out) const
+{
+    const int l0 = int(lod);
+    const auto f = std::uint32_t((lod - l0) * 256.0);
+    const CMipTexture::Level& fine = m_texture.GetLevel(l0);
+    const CMipTexture::Level& coarse = m_texture.GetLevel(f == 0 ? l0 : l0 + 1);
+    std::uint32_t a[kMaxLength], b[kMaxLength];
+    if (n == 1) {
+        if (!Step(fine, tracks[0], length, out))
+            return false;
+        if (f == 0)
+            return true;
+        if (!Step(coarse, tracks[0], length, b))
+            return false;
+        for (int i = 0; i < length; ++i)
+            out[i] = Gather(Lerp(Spread(out[i]), Spread(b[i]), f));
+        return true;
+    }
+    // Lanes of at most kMaxTracks * 255: room to spare in 16 bits.
+    Lanes sum[kMaxLength] = {};
+    for (int k = 0; k < n; ++k) {
+        if (!Step(fine, tracks[k], length, a))
+            return false;
+        if (f == 0) {
+            for (int i = 0; i < length; ++i)
+                sum[i] += Spread(a[i]);
+            continue;
+        }
+        if (!Step(coarse, tracks[k], length, b))
+            return false;
+        for (int i = 0; i < length; ++i)
+            sum[i] += Lerp(Spread(a[i]), Spread(b[i]), f);
+    }
+    // (x + n / 2) / n by a multiply: exact for x below 2^12 when n <= 8,
+    // the reciprocal's excess adding less than 2^-12 to a quotient whose
+    // fraction is at most 7/8.
+    const Lanes reciprocal = ((Lanes(1) << 24) + Lanes(n) - 1) / Lanes(n);
+    const Lanes half = Lanes(n / 2);
+    const auto lane = [&](Lanes s, int shift) { return std::uint32_t((((s >> shift) & 0xFFFFu) + half) * reciprocal >> 24); };
+    for (int i = 0; i < length; ++i)
+        out[i] = 0xFF000000u | lane(sum[i], 32) << 16 | lane(sum[i], 16) << 8 | lane(sum[i], 0);
+    return true;
+}
