@@ -53,15 +53,25 @@ std::uint32_t CPerspectiveSampler::Pixel(const Point& p) const
 void CPerspectiveSampler::PaintRow(int x0, int y, int count, std::uint32_t* out) const
 {
     const double Y = double(y) + 0.5;
-    for (int k0 = 0; k0 < count; k0 += kSpan) {
-        const int length = std::min(kSpan, count - k0);
-        const double Xa = double(x0) + double(k0) + 0.5, Xb = Xa + double(length - 1);
-        if (length >= 4 && PaintSpan(MapCentre(Xa, Y), MapCentre(0.5 * (Xa + Xb), Y), MapCentre(Xb, Y), length,
-                                     out + k0))
-            continue;
-        for (int k = k0; k < k0 + length; ++k)
-            out[k] = Pixel(MapCentre(double(x0) + double(k) + 0.5, Y));
+    for (int k0 = 0; k0 < count; k0 += kSpan)
+        PaintRun(double(x0) + double(k0) + 0.5, Y, std::min(kSpan, count - k0), out + k0);
+}
+
+void CPerspectiveSampler::PaintRun(double Xa, double Y, int length, std::uint32_t* out) const
+{
+    const double Xb = Xa + double(length - 1);
+    if (length >= 4 && PaintSpan(MapCentre(Xa, Y), MapCentre(0.5 * (Xa + Xb), Y), MapCentre(Xb, Y), length, out))
+        return;
+    // A run that bends too much for one straight line bends a quarter as
+    // much over each half.
+    if (length >= 8) {
+        const int half = length / 2;
+        PaintRun(Xa, Y, half, out);
+        PaintRun(Xa + double(half), Y, length - half, out + half);
+        return;
     }
+    for (int k = 0; k < length; ++k)
+        out[k] = Pixel(MapCentre(Xa + double(k), Y));
 }
 
 bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Point& b, int length,
@@ -74,23 +84,25 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
     if ((fm.kind != Footprint::Minified && fm.kind != Footprint::Magnified) || fa.kind != fm.kind
         || fb.kind != fm.kind)
         return false;
-    // One level pair for the whole run: its ends may not differ much in level.
-    const double lod = fm.lod;
-    if (!(std::fabs(fa.lod - lod) <= 0.125 && std::fabs(fb.lod - lod) <= 0.125))
+    // One level pair for the whole run, the blend between them going
+    // straight from one end's to the other's: its ends may not differ much
+    // in level, nor lie on either side of a level.
+    const int l0 = int(fm.lod);
+    if (!(std::fabs(fa.lod - fm.lod) <= 0.125 && std::fabs(fb.lod - fm.lod) <= 0.125) || int(fa.lod) != l0
+        || int(fb.lod) != l0)
         return false;
-    const int l0 = int(lod);
     if (l0 >= m_texture.LevelCount() - 1)
         return false;
     const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
-    // Where the count changes within the run, all of it takes the most:
-    // a pixel given a sample more than its own is no less sharp.
-    const int n = std::max({fa.n, fm.n, fb.n});
+    if (fa.n != fm.n || fb.n != fm.n)
+        return false;
+    const int n = fm.n;
     CTrackPainter::Track tracks[kMaxAnisotropy];
     if (n == 1) {
         if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
             return false;
         tracks[0] = {a.u, a.v, b.u, b.v};
-        return m_painter.Paint(tracks, 1, lod, length, out);
+        return m_painter.Paint(tracks, 1, fa.lod, fb.lod, length, out);
     }
     // Each sample's track runs between its places at the ends; the axes,
     // whose sign is arbitrary, turned to agree first. The places at the
@@ -111,7 +123,7 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
         const auto pa = place(a, fa, ea, k), pb = place(b, fb, eb, k);
         tracks[k] = {pa[0], pa[1], pb[0], pb[1]};
     }
-    return m_painter.Paint(tracks, n, lod, length, out);
+    return m_painter.Paint(tracks, n, fa.lod, fb.lod, length, out);
 }
 
 CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) const

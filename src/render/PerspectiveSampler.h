@@ -63,6 +63,9 @@ private:
     Point MapCentre(double X, double Y) const;
     Footprint Measure(const Point& p) const;
     std::uint32_t Pixel(const Point& p) const;
+    // Pixels (Xa - 0.5 + k, Y - 0.5), k < length: as one span, as two
+    // halves, or one by one.
+    void PaintRun(double Xa, double Y, int length, std::uint32_t* out) const;
     // A run of one footprint kind, sample count and about one level, along
     // which every sample's texel point moves nearly in a straight line,
     // stepped in fixed point; false when the run is not one (its pixels are

@@ -43,14 +43,23 @@ bool Step(const CMipTexture::Level& level, const CTrackPainter::Track& track, in
         return false;
     const std::uint32_t* texels = level.texels.data();
     const auto width = std::size_t(level.width);
-    for (int k = 0; k < length; ++k) {
+    const auto tap = [&] {
         const int i = s.Index(), j = t.Index();
-        const int i1 = i + 1 == level.width ? 0 : i + 1;
         const int j1 = j + 1 == level.height ? 0 : j + 1;
-        to[k] = Blend(texels + std::size_t(j) * width, texels + std::size_t(j1) * width, i, i1, s.Fraction(),
-                      t.Fraction());
+        const Tap at{texels + std::size_t(j) * width, texels + std::size_t(j1) * width, i,
+                     i + 1 == level.width ? 0 : i + 1, s.Fraction(), t.Fraction()};
         s.Next();
         t.Next();
+        return at;
+    };
+    int k = 0;
+    for (; k + 1 < length; k += 2) {
+        const Tap first = tap();
+        Blend2(first, tap(), to + k);
+    }
+    if (k < length) {
+        const Tap last = tap();
+        to[k] = Blend(last.row0, last.row1, last.i, last.i1, last.fx, last.fy);
     }
     return true;
 }
@@ -61,22 +70,33 @@ CTrackPainter::CTrackPainter(const CMipTexture& texture) : m_texture(texture)
 {
 }
 
-bool CTrackPainter::Paint(const Track* tracks, int n, double lod, int length, std::uint32_t* out) const
+bool CTrackPainter::Paint(const Track* tracks, int n, double lodA, double lodB, int length,
+                          std::uint32_t* out) const
 {
-    const int l0 = int(lod);
-    const auto f = std::uint32_t((lod - l0) * 256.0);
+    const int l0 = int(lodA);
+    // Each pixel's weight of the coarser level, truncated as a lone
+    // trilinear sample truncates it.
+    std::uint32_t f[kMaxLength];
+    std::uint32_t any = 0;
+    // Whole levels at both ends (level 0 for all that is magnified across)
+    // are one level throughout.
+    if (lodA != double(l0) || lodB != double(l0)) {
+        const double fa = (lodA - l0) * 256.0, df = (lodB - lodA) * 256.0 / double(length - 1);
+        for (int i = 0; i < length; ++i)
+            any |= f[i] = std::min<std::uint32_t>(255, std::uint32_t(std::max(0.0, fa + df * double(i))));
+    }
     const CMipTexture::Level& fine = m_texture.GetLevel(l0);
-    const CMipTexture::Level& coarse = m_texture.GetLevel(f == 0 ? l0 : l0 + 1);
+    const CMipTexture::Level& coarse = m_texture.GetLevel(any == 0 ? l0 : l0 + 1);
     std::uint32_t a[kMaxLength], b[kMaxLength];
     if (n == 1) {
         if (!Step(fine, tracks[0], length, out))
             return false;
-        if (f == 0)
+        if (any == 0)
             return true;
         if (!Step(coarse, tracks[0], length, b))
             return false;
         for (int i = 0; i < length; ++i)
-            out[i] = Gather(Lerp(Spread(out[i]), Spread(b[i]), f));
+            out[i] = Gather(Lerp(Spread(out[i]), Spread(b[i]), f[i]));
         return true;
     }
     // Lanes of at most kMaxTracks * 255: room to spare in 16 bits.
@@ -84,7 +104,7 @@ bool CTrackPainter::Paint(const Track* tracks, int n, double lod, int length, st
     for (int k = 0; k < n; ++k) {
         if (!Step(fine, tracks[k], length, a))
             return false;
-        if (f == 0) {
+        if (any == 0) {
             for (int i = 0; i < length; ++i)
                 sum[i] += Spread(a[i]);
             continue;
@@ -92,7 +112,7 @@ bool CTrackPainter::Paint(const Track* tracks, int n, double lod, int length, st
         if (!Step(coarse, tracks[k], length, b))
             return false;
         for (int i = 0; i < length; ++i)
-            sum[i] += Lerp(Spread(a[i]), Spread(b[i]), f);
+            sum[i] += Lerp(Spread(a[i]), Spread(b[i]), f[i]);
     }
     // (x + n / 2) / n by a multiply: exact for x below 2^12 when n <= 8,
     // the reciprocal's excess adding less than 2^-12 to a quotient whose

@@ -25,10 +25,12 @@ public:
 
     explicit CTrackPainter(const CMipTexture& texture);
 
-    // length in [2, kMaxLength] pixels, n in [1, kMaxTracks] tracks, and
-    // int(lod) a level below the last. False when a track steps too far to
-    // wrap at most once a pixel; out is then left unfinished.
-    bool Paint(const Track* tracks, int n, double lod, int length, std::uint32_t* out) const;
+    // length in [2, kMaxLength] pixels, n in [1, kMaxTracks] tracks, the
+    // level of detail going straight from lodA at the first pixel to lodB at
+    // the last, int(lodA) = int(lodB) a level below the last. False when a
+    // track steps too far to wrap at most once a pixel; out is then left
+    // unfinished.
+    bool Paint(const Track* tracks, int n, double lodA, double lodB, int length, std::uint32_t* out) const;
 
 private:
     const CMipTexture& m_texture;
