@@ -14,7 +14,7 @@ namespace
 // this many texels of the level read, the run is stepped in fixed point
 // instead of being divided out pixel by pixel.
 constexpr double kSpanTolerance = 1.0 / 128;
-constexpr int kSpan = 16;
+constexpr int kSpan = CTrackPainter::kMaxLength;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "render/TexelBlend.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace texel;
 
@@ -16,7 +17,9 @@ struct Stepper
     Stepper(double s, double ds, int n)
     {
         p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
-        step = std::llround(ds * 65536.0);
+        // Rounded by hand, llround being a library call; a step of a whole
+        // period or more is refused by Fits().
+        step = std::fabs(ds) < double(n) ? std::int64_t(std::floor(ds * 65536.0 + 0.5)) : std::int64_t(n) * 65536;
         period = std::int64_t(n) * 65536;
     }
     int Index() const { return int(p >> 16); }

@@ -14,7 +14,7 @@
 class CTrackPainter
 {
 public:
-    static constexpr int kMaxLength = 16;
+    static constexpr int kMaxLength = 32;
     static constexpr int kMaxTracks = 8;
 
     // One sample's level-0 texel point at the run's first and last pixel.
