@@ -14,9 +14,9 @@ struct Stepper
 {
     std::int64_t p = 0, step = 0, period = 0;
 
-    Stepper(double s, double ds, int n)
+    Stepper(double s, double ds, int n, double invN)
     {
-        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
+        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, invN) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
         // Rounded by hand, llround being a library call; a step of a whole
         // period or more is refused by Fits().
         step = std::fabs(ds) < double(n) ? std::int64_t(std::floor(ds * 65536.0 + 0.5)) : std::int64_t(n) * 65536;
@@ -36,12 +36,26 @@ struct Stepper
     }
 };
 
-// Bilinear samples of one level along one track.
-bool Step(const CMipTexture::Level& level, const CTrackPainter::Track& track, int length, std::uint32_t* to)
+// A level and what stepping across it needs, divided out once a run.
+struct LevelSteps
 {
-    const double steps = double(length - 1);
-    Stepper s((track.u0 * level.scaleX) - 0.5, (track.u1 - track.u0) * level.scaleX / steps, level.width);
-    Stepper t((track.v0 * level.scaleY) - 0.5, (track.v1 - track.v0) * level.scaleY / steps, level.height);
+    const CMipTexture::Level& level;
+    double invWidth, invHeight, perStep;
+
+    LevelSteps(const CMipTexture::Level& l, int length)
+        : level(l), invWidth(1.0 / l.width), invHeight(1.0 / l.height), perStep(1.0 / double(length - 1))
+    {
+    }
+};
+
+// Bilinear samples of one level along one track.
+bool Step(const LevelSteps& steps, const CTrackPainter::Track& track, int length, std::uint32_t* to)
+{
+    const CMipTexture::Level& level = steps.level;
+    Stepper s((track.u0 * level.scaleX) - 0.5, (track.u1 - track.u0) * level.scaleX * steps.perStep, level.width,
+              steps.invWidth);
+    Stepper t((track.v0 * level.scaleY) - 0.5, (track.v1 - track.v0) * level.scaleY * steps.perStep, level.height,
+              steps.invHeight);
     if (!s.Fits() || !t.Fits())
         return false;
     const std::uint32_t* texels = level.texels.data();
@@ -88,8 +102,8 @@ bool CTrackPainter::Paint(const Track* tracks, int n, double lodA, double lodB, 
         for (int i = 0; i < length; ++i)
             any |= f[i] = std::min<std::uint32_t>(255, std::uint32_t(std::max(0.0, fa + df * double(i))));
     }
-    const CMipTexture::Level& fine = m_texture.GetLevel(l0);
-    const CMipTexture::Level& coarse = m_texture.GetLevel(any == 0 ? l0 : l0 + 1);
+    const LevelSteps fine(m_texture.GetLevel(l0), length);
+    const LevelSteps coarse(m_texture.GetLevel(any == 0 ? l0 : l0 + 1), length);
     std::uint32_t a[kMaxLength], b[kMaxLength];
     if (n == 1) {
         if (!Step(fine, tracks[0], length, out))
