@@ -10,17 +10,21 @@
 // prepared texture through a picture-to-texel homography.
 //
 // Positions come from the matrix in double precision at pixel centres (so
-// corners land exactly); a magnified run of a row that the map bends by less
-// than 1/128 texel is stepped in fixed point between its exact ends. Runs
-// start at fixed places in a row, so bands of rows on threads give the same
-// pixels. The Jacobian of the map at the centre gives the
-// pixel's footprint on the texture, an ellipse with axes smax >= smin texels:
+// corners land exactly). A run of a row whose pixels all take the same
+// number of samples at about one level, and along which each sample's texel
+// point moves in a line bent by less than 1/128 texel of the level read, is
+// stepped in fixed point between its exact ends; a run bent more is tried
+// again as two halves. Runs start at fixed places in a row, so bands of
+// rows on threads give the same pixels. The Jacobian of the map at the
+// centre gives the pixel's footprint on the texture, an ellipse with axes
+// smax >= smin texels:
 //  - smax <= 1 (magnified): one bilinear sample of level 0;
-//  - otherwise N = min(ceil(smax / smin), kMaxAnisotropy) trilinear samples
-//    spread along the major axis, each from the level whose texels are
-//    max(smin, smax / N) wide. A floor's far rows are squeezed far more one
-//    way than the other: a level chosen from the major axis alone would blur
-//    them to grey, one from the minor axis alone would alias.
+//  - otherwise N trilinear samples spread along the major axis, each from
+//    the level whose texels are max(smin, smax / N) wide: N = smax / smin
+//    rounded, at most kMaxAnisotropy; where smin < 1, N = smax rounded up,
+//    the samples a texel apart. A floor's far rows are squeezed far more
+//    one way than the other: a level chosen from the major axis alone would
+//    blur them to grey, one from the minor axis alone would alias.
 //  - beyond the horizon (w <= 0), or where that level would be coarser than
 //    the texture itself: the texture's mean colour.
 class CPerspectiveSampler
@@ -68,8 +72,7 @@ private:
     void PaintRun(double Xa, double Y, int length, std::uint32_t* out) const;
     // A run of one footprint kind, sample count and about one level, along
     // which every sample's texel point moves nearly in a straight line,
-    // stepped in fixed point; false when the run is not one (its pixels are
-    // then done one by one).
+    // stepped in fixed point; false when the run is not one.
     bool PaintSpan(const Point& a, const Point& mid, const Point& b, int length, std::uint32_t* out) const;
     std::uint32_t Filtered(const Point& p) const;
     std::uint32_t Trilinear(double u, double v, double lod) const;
