@@ -93,10 +93,10 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
         return false;
     if (l0 >= m_texture.LevelCount() - 1)
         return false;
-    const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
     if (fa.n != fm.n || fb.n != fm.n)
         return false;
     const int n = fm.n;
+    const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
     CTrackPainter::Track tracks[kMaxAnisotropy];
     if (n == 1) {
         if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))

@@ -133,7 +133,8 @@ inline void Blend2(const Tap& a, const Tap& b, std::uint32_t* out)
     const __m128i top = _mm_unpacklo_epi64(TexelPair(a.row0, a.i, a.i1), TexelPair(b.row0, b.i, b.i1));
     const __m128i bottom = _mm_unpacklo_epi64(TexelPair(a.row1, a.i, a.i1), TexelPair(b.row1, b.i, b.i1));
     const auto lerp = [&](__m128i p, __m128i q, __m128i f) {
-        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_slli_epi16(p, 8), _mm_mullo_epi16(_mm_sub_epi16(q, p), f)), half), 8);
+        const __m128i weighed = _mm_add_epi16(_mm_slli_epi16(p, 8), _mm_mullo_epi16(_mm_sub_epi16(q, p), f));
+        return _mm_srli_epi16(_mm_add_epi16(weighed, half), 8);
     };
     const __m128i topA = _mm_unpacklo_epi8(top, zero), topB = _mm_unpackhi_epi8(top, zero);
     const __m128i downA = lerp(topA, _mm_unpacklo_epi8(bottom, zero), _mm_set1_epi16(short(a.fy)));

@@ -136,7 +136,9 @@ bool CTrackPainter::Paint(const Track* tracks, int n, double lodA, double lodB, 
     // fraction is at most 7/8.
     const Lanes reciprocal = ((Lanes(1) << 24) + Lanes(n) - 1) / Lanes(n);
     const Lanes half = Lanes(n / 2);
-    const auto lane = [&](Lanes s, int shift) { return std::uint32_t((((s >> shift) & 0xFFFFu) + half) * reciprocal >> 24); };
+    const auto lane = [&](Lanes s, int shift) {
+        return std::uint32_t((((s >> shift) & 0xFFFFu) + half) * reciprocal >> 24);
+    };
     for (int i = 0; i < length; ++i)
         out[i] = 0xFF000000u | lane(sum[i], 32) << 16 | lane(sum[i], 16) << 8 | lane(sum[i], 0);
     return true;
