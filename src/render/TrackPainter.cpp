@@ -16,23 +16,24 @@ struct Stepper
 
     Stepper(double s, double ds, int n, double invN)
     {
-        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, invN) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
+        period = std::int64_t(n) * 65536;
+        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, invN) * 65536.0), 0, period - 1);
         // Rounded by hand, llround being a library call; a step of a whole
         // period or more is refused by Fits().
-        step = std::fabs(ds) < double(n) ? std::int64_t(std::floor(ds * 65536.0 + 0.5)) : std::int64_t(n) * 65536;
-        period = std::int64_t(n) * 65536;
+        step = std::fabs(ds) < double(n) ? std::int64_t(std::floor(ds * 65536.0 + 0.5)) : period;
+        // A step back is a step forward by the period less it: every step
+        // then wraps by one subtraction.
+        if (step < 0)
+            step += period;
     }
     int Index() const { return int(p >> 16); }
     std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
-    // One step wraps at most once.
-    bool Fits() const { return step < period && -step < period; }
+    bool Fits() const { return step >= 0 && step < period; }
     void Next()
     {
         p += step;
         if (p >= period)
             p -= period;
-        else if (p < 0)
-            p += period;
     }
 };
 
