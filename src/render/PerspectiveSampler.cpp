@@ -14,37 +14,12 @@ namespace
 // this many texels of the level read, the run is stepped in fixed point
 // instead of being divided out pixel by pixel.
 constexpr double kSpanTolerance = 1.0 / 128;
-constexpr int kSpan = 16;
-
-// A wrapped texel position in 16.16 fixed point, stepped along a run.
-struct Stepper
-{
-    std::int64_t p = 0, step = 0, period = 0;
-
-    Stepper(double s, double ds, int n)
-    {
-        p = std::clamp<std::int64_t>(std::int64_t(Repeat(s, n, 1.0 / n) * 65536.0), 0, std::int64_t(n) * 65536 - 1);
-        step = std::llround(ds * 65536.0);
-        period = std::int64_t(n) * 65536;
-    }
-    int Index() const { return int(p >> 16); }
-    std::uint32_t Fraction() const { return std::uint32_t(p >> 8) & 0xFF; }
-    // One step wraps at most once.
-    bool Fits() const { return step < period && -step < period; }
-    void Next()
-    {
-        p += step;
-        if (p >= period)
-            p -= period;
-        else if (p < 0)
-            p += period;
-    }
-};
+constexpr int kSpan = CTrackPainter::kMaxLength;
 
 } // namespace
 
 CPerspectiveSampler::CPerspectiveSampler(const CMipTexture& texture, const std::array<double, 9>& pictureToTexel)
-    : m_texture(texture), m_m(pictureToTexel), m_mean(texture.Mean())
+    : m_texture(texture), m_painter(texture), m_m(pictureToTexel), m_mean(texture.Mean())
 {
 }
 
@@ -78,15 +53,25 @@ std::uint32_t CPerspectiveSampler::Pixel(const Point& p) const
 void CPerspectiveSampler::PaintRow(int x0, int y, int count, std::uint32_t* out) const
 {
     const double Y = double(y) + 0.5;
-    for (int k0 = 0; k0 < count; k0 += kSpan) {
-        const int length = std::min(kSpan, count - k0);
-        const double Xa = double(x0) + double(k0) + 0.5, Xb = Xa + double(length - 1);
-        if (length >= 4 && PaintSpan(MapCentre(Xa, Y), MapCentre(0.5 * (Xa + Xb), Y), MapCentre(Xb, Y), length,
-                                     out + k0))
-            continue;
-        for (int k = k0; k < k0 + length; ++k)
-            out[k] = Pixel(MapCentre(double(x0) + double(k) + 0.5, Y));
+    for (int k0 = 0; k0 < count; k0 += kSpan)
+        PaintRun(double(x0) + double(k0) + 0.5, Y, std::min(kSpan, count - k0), out + k0);
+}
+
+void CPerspectiveSampler::PaintRun(double Xa, double Y, int length, std::uint32_t* out) const
+{
+    const double Xb = Xa + double(length - 1);
+    if (length >= 4 && PaintSpan(MapCentre(Xa, Y), MapCentre(0.5 * (Xa + Xb), Y), MapCentre(Xb, Y), length, out))
+        return;
+    // A run that bends too much for one straight line bends a quarter as
+    // much over each half.
+    if (length >= 8) {
+        const int half = length / 2;
+        PaintRun(Xa, Y, half, out);
+        PaintRun(Xa + double(half), Y, length - half, out + half);
+        return;
     }
+    for (int k = 0; k < length; ++k)
+        out[k] = Pixel(MapCentre(Xa + double(k), Y));
 }
 
 bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Point& b, int length,
@@ -96,47 +81,49 @@ bool CPerspectiveSampler::PaintSpan(const Point& a, const Point& mid, const Poin
     if (!(a.w > 0 && b.w > 0))
         return false;
     const Footprint fa = Measure(a), fm = Measure(mid), fb = Measure(b);
-    if (fa.kind == Footprint::Whole || fa.kind == Footprint::Beyond || fa.n > 1 || fm.n > 1 || fb.n > 1 || fa.kind != fm.kind || fa.kind != fb.kind)
+    if ((fm.kind != Footprint::Minified && fm.kind != Footprint::Magnified) || fa.kind != fm.kind
+        || fb.kind != fm.kind)
         return false;
-    // One level pair for the whole run: its ends may not differ much in level.
-    const double lod = fm.lod;
-    if (!(std::fabs(fa.lod - lod) <= 0.125 && std::fabs(fb.lod - lod) <= 0.125))
+    // One level pair for the whole run, the blend between them going
+    // straight from one end's to the other's: its ends may not differ much
+    // in level, nor lie on either side of a level.
+    const int l0 = int(fm.lod);
+    if (!(std::fabs(fa.lod - fm.lod) <= 0.125 && std::fabs(fb.lod - fm.lod) <= 0.125) || int(fa.lod) != l0
+        || int(fb.lod) != l0)
         return false;
-    const int l0 = int(lod);
     if (l0 >= m_texture.LevelCount() - 1)
         return false;
+    if (fa.n != fm.n || fb.n != fm.n)
+        return false;
+    const int n = fm.n;
     const double tolerance = kSpanTolerance * double(std::int64_t(1) << l0);
-    if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
-        return false;
-    const auto f = std::uint32_t((lod - l0) * 256.0);
-    const double steps = double(length - 1);
-    const auto paint = [&](const CMipTexture::Level& level, std::uint32_t* to) {
-        Stepper s((a.u * level.scaleX) - 0.5, (b.u - a.u) * level.scaleX / steps, level.width);
-        Stepper t((a.v * level.scaleY) - 0.5, (b.v - a.v) * level.scaleY / steps, level.height);
-        if (!s.Fits() || !t.Fits())
+    CTrackPainter::Track tracks[kMaxAnisotropy];
+    if (n == 1) {
+        if (!(std::fabs(mid.u - 0.5 * (a.u + b.u)) <= tolerance && std::fabs(mid.v - 0.5 * (a.v + b.v)) <= tolerance))
             return false;
-        const std::uint32_t* texels = level.texels.data();
-        for (int k = 0; k < length; ++k) {
-            const int i = s.Index(), j = t.Index();
-            const int i1 = i + 1 == level.width ? 0 : i + 1;
-            const int j1 = j + 1 == level.height ? 0 : j + 1;
-            to[k] = Blend(texels + std::size_t(j) * std::size_t(level.width),
-                          texels + std::size_t(j1) * std::size_t(level.width), i, i1, s.Fraction(), t.Fraction());
-            s.Next();
-            t.Next();
-        }
-        return true;
+        tracks[0] = {a.u, a.v, b.u, b.v};
+        return m_painter.Paint(tracks, 1, fa.lod, fb.lod, length, out);
+    }
+    // Each sample's track runs between its places at the ends; the axes,
+    // whose sign is arbitrary, turned to agree first. The places at the
+    // middle stray from those tracks most at the outermost samples, the
+    // strays being affine in the sample's offset.
+    const Axis ea = fa.MajorAxis(), em = fm.MajorAxis().Toward(ea), eb = fb.MajorAxis().Toward(ea);
+    const auto place = [n](const Point& p, const Footprint& f, const Axis& e, int k) {
+        const double o = (double(k) + 0.5 - 0.5 * n) * f.smax / n;
+        return std::array<double, 2>{p.u + o * e.x, p.v + o * e.y};
     };
-    if (!paint(m_texture.GetLevel(l0), out))
-        return false;
-    if (f == 0)
-        return true;
-    std::uint32_t coarse[kSpan];
-    if (!paint(m_texture.GetLevel(l0 + 1), coarse))
-        return false;
-    for (int k = 0; k < length; ++k)
-        out[k] = Gather(Lerp(Spread(out[k]), Spread(coarse[k]), f));
-    return true;
+    for (const int k : {0, n - 1}) {
+        const auto pa = place(a, fa, ea, k), pm = place(mid, fm, em, k), pb = place(b, fb, eb, k);
+        if (!(std::fabs(pm[0] - 0.5 * (pa[0] + pb[0])) <= tolerance
+              && std::fabs(pm[1] - 0.5 * (pa[1] + pb[1])) <= tolerance))
+            return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        const auto pa = place(a, fa, ea, k), pb = place(b, fb, eb, k);
+        tracks[k] = {pa[0], pa[1], pb[0], pb[1]};
+    }
+    return m_painter.Paint(tracks, n, fa.lod, fb.lod, length, out);
 }
 
 CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) const
@@ -159,8 +146,17 @@ CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) cons
     f.smax = std::sqrt(f.smax2);
     const double smin = d / f.smax;
     // Rounded, not raised: a footprint up to half as wide again as it is
-    // long is taken in one sample, a little blurred across.
-    f.n = smin * kMaxAnisotropy >= f.smax ? std::max(1, int(f.smax / smin + 0.5)) : kMaxAnisotropy;
+    // long is taken in one sample, a little blurred across. One less than a
+    // texel across is read from level 0, whose bilinear samples each span a
+    // texel: samples a texel apart along it cover it, and more would only
+    // read the same texels again.
+    const double across = std::max(1.0, smin);
+    if (f.smax >= across * kMaxAnisotropy)
+        f.n = kMaxAnisotropy;
+    else if (f.smax < 1.5 * across)
+        f.n = 1;
+    else
+        f.n = smin < 1 ? int(std::ceil(f.smax)) : int(f.smax / smin + 0.5);
     const double width = std::max(smin, f.smax / f.n);
     // Texels this wide exceed the texture: the pixel shows all of it.
     if (width >= double(std::max(base.width, base.height))) {
@@ -175,6 +171,19 @@ CPerspectiveSampler::Footprint CPerspectiveSampler::Measure(const Point& p) cons
     return f;
 }
 
+CPerspectiveSampler::Axis CPerspectiveSampler::Footprint::MajorAxis() const
+{
+    // The eigenvector of J Jᵀ = [[a, b], [b, c]] for smax², from whichever
+    // of its two expressions is better conditioned.
+    Axis e{b, smax2 - a};
+    if (std::fabs(smax2 - c) + std::fabs(b) > std::fabs(e.x) + std::fabs(e.y))
+        e = {smax2 - c, b};
+    const double norm = std::sqrt(e.x * e.x + e.y * e.y);
+    if (!(norm > 0))
+        return {1, 0};
+    return {e.x / norm, e.y / norm};
+}
+
 std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
 {
     const Footprint fp = Measure(p);
@@ -182,30 +191,16 @@ std::uint32_t CPerspectiveSampler::Filtered(const Point& p) const
         return m_mean;
     if (fp.kind == Footprint::Magnified)
         return Bilinear(m_texture.GetLevel(0), p.u, p.v);
-    const double a = fp.a, b = fp.b, c = fp.c, smax2 = fp.smax2, smax = fp.smax, lod = fp.lod;
+    const double smax = fp.smax, lod = fp.lod;
     const int n = fp.n;
     if (n == 1)
         return Trilinear(p.u, p.v, lod);
-    // The major axis: the eigenvector of J Jᵀ = [[a, b], [b, c]] for smax²,
-    // from whichever of its two expressions is better conditioned.
-    double ex = b, ey = smax2 - a;
-    if (std::fabs(smax2 - c) + std::fabs(b) > std::fabs(ex) + std::fabs(ey)) {
-        ex = smax2 - c;
-        ey = b;
-    }
-    const double norm = std::sqrt(ex * ex + ey * ey);
-    if (!(norm > 0)) {
-        ex = 1;
-        ey = 0;
-    } else {
-        ex /= norm;
-        ey /= norm;
-    }
+    const Axis e = fp.MajorAxis();
     const double step = smax / n;
     Lanes sum = 0;
     for (int k = 0; k < n; ++k) {
         const double o = (double(k) + 0.5 - 0.5 * n) * step;
-        sum += Spread(Trilinear(p.u + o * ex, p.v + o * ey, lod));
+        sum += Spread(Trilinear(p.u + o * e.x, p.v + o * e.y, lod));
     }
     const auto lane = [&](int shift) { return ((sum >> shift & 0xFFFFu) + Lanes(n) / 2) / Lanes(n); };
     return 0xFF000000u | std::uint32_t(lane(32) << 16 | lane(16) << 8 | lane(0));

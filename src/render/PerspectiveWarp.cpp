@@ -5,6 +5,7 @@
 #include "render/WarpToQuad.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -19,6 +20,8 @@ namespace
 // Below this many pixels a second thread costs more than it saves.
 constexpr std::int64_t kMinPixelsPerThread = 1 << 16;
 constexpr int kMaxThreads = 64;
+// Rows a thread paints at a time.
+constexpr int kBandRows = 8;
 
 // Dragging a corner warps the same texture many times a second: its
 // prepared copy is kept for the next frame instead of rebuilt. Keyed on the
@@ -96,21 +99,26 @@ QImage WarpPerspective(const QImage& texture, const CHomography& pictureToTexel,
             sampler.PaintRow(outRect.x(), outRect.y() + y, outRect.width(),
                              reinterpret_cast<std::uint32_t*>(bits + y * stride));
     };
-    const int threads = ThreadCount(options, outRect);
+    // Threads take bands of rows in turn until none is left: the far rows
+    // of a floor cost many times what its near rows do, so equal shares
+    // of the block would leave one thread working alone.
     const int rows = outRect.height();
+    std::atomic<int> nextBand{0};
+    const auto paintBands = [&] {
+        for (int first = nextBand.fetch_add(kBandRows); first < rows; first = nextBand.fetch_add(kBandRows))
+            paintRows(first, std::min(rows, first + kBandRows));
+    };
+    const int threads = ThreadCount(options, outRect);
     std::vector<std::thread> workers;
-    int next = 0;
     for (int t = 1; t < threads; ++t) {
-        const int first = rows * (t - 1) / threads, last = rows * t / threads;
         try {
-            workers.emplace_back(paintRows, first, last);
+            workers.emplace_back(paintBands);
         } catch (const std::system_error&) {
-            // No more threads to be had: this one does the rest.
+            // No more threads to be had: those there are do the rest.
             break;
         }
-        next = last;
     }
-    paintRows(next, rows);
+    paintBands();
     for (std::thread& worker : workers)
         worker.join();
     return out;

@@ -102,6 +102,53 @@ inline std::uint32_t Blend(const std::uint32_t* row0, const std::uint32_t* row1,
 #endif
 }
 
+// One bilinear blend's texels and fractions, as Blend takes them.
+struct Tap
+{
+    const std::uint32_t* row0;
+    const std::uint32_t* row1;
+    int i, i1;
+    std::uint32_t fx, fy;
+};
+
+#if defined(__SSE2__) && !defined(TILEMONT_PORTABLE_BLEND)
+// Texels i and i1 of a row in the low 8 bytes; one load where they are
+// neighbours, as all but the last of a row are.
+inline __m128i TexelPair(const std::uint32_t* row, int i, int i1)
+{
+    if (i1 == i + 1)
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + i));
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(row[i])), _mm_cvtsi32_si128(int(row[i1])));
+}
+#endif
+
+// Blend(a) into out[0] and Blend(b) into out[1], to the bit, two at once:
+// p * (256 - f) + q * f is computed as p * 256 + (q - p) * f, which 16-bit
+// lanes wrapping on overflow give exactly, the true value being below 2^16.
+inline void Blend2(const Tap& a, const Tap& b, std::uint32_t* out)
+{
+#if defined(__SSE2__) && !defined(TILEMONT_PORTABLE_BLEND)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);
+    const __m128i top = _mm_unpacklo_epi64(TexelPair(a.row0, a.i, a.i1), TexelPair(b.row0, b.i, b.i1));
+    const __m128i bottom = _mm_unpacklo_epi64(TexelPair(a.row1, a.i, a.i1), TexelPair(b.row1, b.i, b.i1));
+    const auto lerp = [&](__m128i p, __m128i q, __m128i f) {
+        const __m128i weighed = _mm_add_epi16(_mm_slli_epi16(p, 8), _mm_mullo_epi16(_mm_sub_epi16(q, p), f));
+        return _mm_srli_epi16(_mm_add_epi16(weighed, half), 8);
+    };
+    const __m128i topA = _mm_unpacklo_epi8(top, zero), topB = _mm_unpackhi_epi8(top, zero);
+    const __m128i downA = lerp(topA, _mm_unpacklo_epi8(bottom, zero), _mm_set1_epi16(short(a.fy)));
+    const __m128i downB = lerp(topB, _mm_unpackhi_epi8(bottom, zero), _mm_set1_epi16(short(b.fy)));
+    const __m128i fx = _mm_unpacklo_epi64(_mm_set1_epi16(short(a.fx)), _mm_set1_epi16(short(b.fx)));
+    const __m128i across = lerp(_mm_unpacklo_epi64(downA, downB), _mm_unpackhi_epi64(downA, downB), fx);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out),
+                     _mm_or_si128(_mm_packus_epi16(across, across), _mm_set1_epi32(int(0xFF000000u))));
+#else
+    out[0] = Blend(a.row0, a.row1, a.i, a.i1, a.fx, a.fy);
+    out[1] = Blend(b.row0, b.row1, b.i, b.i1, b.fx, b.fy);
+#endif
+}
+
 // Bilinear sample at level point (u, v), texel (i, j) centred on
 // (i + 0.5, j + 0.5), the level repeating both ways.
 inline std::uint32_t Bilinear(const CMipTexture::Level& level, double u, double v)
