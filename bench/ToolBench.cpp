@@ -104,7 +104,8 @@ BENCHMARK(BM_ToolHandPan)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTi
 // A skew corner dragged on a 1000 x 750 canvas warped onto a quadrilateral
 // of about 2000 x 1500: range(0) = 0 times one drag frame (the corner moves
 // in the document and the window repaints), 1 the release with the exact
-// warp, 2 the bare warp of the same corners for comparison.
+// warp, 2 the bare warp of the same corners for comparison; range(1) = 1
+// lays the area in perspective (with the grid drawn over the view).
 void BM_ToolSkewDrag(benchmark::State& state)
 {
     ViewFixture& f = Fixture();
@@ -117,6 +118,7 @@ void BM_ToolSkewDrag(benchmark::State& state)
         a.SetInitialRect({0, 0, 1000, 750});
         a.SetSkewEdit(true);
         a.SetSkewPreview(true);
+        a.SetPerspective(state.range(1) != 0);
     });
     f.view->SetSkewMode(true, f.doc.FindArea(id));
     f.view->viewport()->repaint();
@@ -157,6 +159,12 @@ void BM_ToolSkewDrag(benchmark::State& state)
         tool.OnLButtonUp(0, cx, cy);
     f.view->SetSkewMode(false, nullptr);
 }
-BENCHMARK(BM_ToolSkewDrag)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ToolSkewDrag)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
