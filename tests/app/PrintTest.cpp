@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -34,6 +35,25 @@ QString WriteRoom(const QString& path)
     QString error;
     EXPECT_TRUE(SaveTemplateFile(path, &picture, {wall}, &error)) << error.toStdString();
     return path;
+}
+
+// How far an image of the page shows the export inside cell: the mean of
+// the largest channel difference, and the share of pixels off by over 40.
+std::pair<double, double> Difference(const QImage& page, const QRect& cell, const QImage& exported)
+{
+    double sum = 0.0;
+    int far = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x) {
+            const QRgb a = page.pixel(cell.x() + x, cell.y() + y);
+            const QRgb b = exported.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b))});
+            sum += d;
+            far += d > 40;
+        }
+    const double pixels = double(cell.width()) * cell.height();
+    return {sum / pixels, far / pixels};
 }
 
 TEST(PrintLayoutTest, FitsCentredKeepingAspectAndRefusesNonsense)
@@ -105,21 +125,24 @@ TEST_F(AppTest, PrintIsTheExportFittedToALandscapePage)
     ASSERT_TRUE(ExportRun(*snapshot.picture, snapshot.areas, request, &error)) << error.toStdString();
     const QImage exported(request.fileName);
     ASSERT_EQ(exported.size(), cell.size());
-    double sum = 0.0;
-    int far = 0;
-    for (int y = 0; y < cell.height(); ++y)
-        for (int x = 0; x < cell.width(); ++x) {
-            const QRgb a = page.pixel(cell.x() + x, cell.y() + y);
-            const QRgb b = exported.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
-            sum += d;
-            far += d > 40;
-        }
-    const double pixels = double(cell.width()) * cell.height();
     // Scaling filters differ only along the checker's edges.
-    EXPECT_LT(sum / pixels, 4.0);
-    EXPECT_LT(far / pixels, 0.02);
+    const auto [mean, farShare] = Difference(page, cell, exported);
+    EXPECT_LT(mean, 4.0);
+    EXPECT_LT(farShare, 0.02);
+
+    // The PDF itself, rasterised at 72 dpi by an independent reader: the
+    // export sits where the layout put it, past the page's margins.
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                               QStringLiteral("-singlefile"), pdfPath, TempPath(QStringLiteral("page"))});
+    ASSERT_TRUE(raster.waitForFinished(60000)) << "pdftoppm (poppler-utils) is needed";
+    ASSERT_EQ(raster.exitCode(), 0) << raster.readAllStandardError().toStdString();
+    const QImage rasterised(TempPath(QStringLiteral("page.png")));
+    ASSERT_EQ(rasterised.size(), QSize(842, 595));
+    const auto [pdfMean, pdfFarShare] =
+        Difference(rasterised.convertToFormat(QImage::Format_RGB32), cell.translated(printable.topLeft()), exported);
+    EXPECT_LT(pdfMean, 6.0);
+    EXPECT_LT(pdfFarShare, 0.04);
     // The wall's texture is there, in colour.
     const QRgb wall = page.pixel(placed.toRect().center().x(), int(placed.top() + placed.height() * 0.3));
     EXPECT_GT(qRed(wall), 150);
