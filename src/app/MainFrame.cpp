@@ -427,15 +427,13 @@ void CMainFrame::SetPerspectiveGrid(bool on)
             child->View()->SetPerspectiveGrid(on);
 }
 
-bool CMainFrame::PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, AreaId& id) const
+std::optional<CMainFrame::PerspectiveTargetOf> CMainFrame::PerspectiveTarget() const
 {
     CChildFrame* child = ActiveChild();
     if (!child)
-        return false;
-    doc = &child->Document().Doc();
-    view = child->View();
-    id = doc->GetSelectedAreaId();
-    return true;
+        return std::nullopt;
+    CTilemontDoc& doc = child->Document().Doc();
+    return PerspectiveTargetOf{doc, child->View(), doc.GetSelectedAreaId()};
 }
 
 void CMainFrame::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
@@ -488,13 +486,11 @@ CCommandState CMainFrame::CommandState(int id) const
     case ID_VIEW_PERSPECTIVE_GRID: return {true, m_bPerspectiveGrid};
     case ID_FIT_PERSPECTIVE:
     case ID_REAL_SIZE: {
-        CTilemontDoc* doc = nullptr;
-        CTilemontView* view = nullptr;
-        AreaId area = 0;
-        if (!PerspectiveTarget(doc, view, area))
+        const auto target = PerspectiveTarget();
+        if (!target)
             return {false, false};
-        return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(*doc, area)
-                                         : CPerspectiveCommands::CanSetRealSize(*doc, area),
+        return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(target->doc, target->area)
+                                         : CPerspectiveCommands::CanSetRealSize(target->doc, target->area),
                 false};
     }
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
@@ -529,18 +525,14 @@ void CMainFrame::OnCommand(int id)
             m_perspectiveGridToggled(m_bPerspectiveGrid);
         break;
     case ID_FIT_PERSPECTIVE:
-    case ID_REAL_SIZE: {
-        CTilemontDoc* doc = nullptr;
-        CTilemontView* view = nullptr;
-        AreaId area = 0;
-        if (!PerspectiveTarget(doc, view, area))
-            break;
-        if (id == ID_FIT_PERSPECTIVE)
-            m_pPerspective->Fit(*doc, area);
-        else
-            m_pPerspective->RealSize(*doc, view, area);
+    case ID_REAL_SIZE:
+        if (const auto target = PerspectiveTarget()) {
+            if (id == ID_FIT_PERSPECTIVE)
+                m_pPerspective->Fit(target->doc, target->area);
+            else
+                m_pPerspective->RealSize(target->doc, target->view, target->area);
+        }
         break;
-    }
     case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:
         if (CChildFrame* child = ActiveChild())

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 
@@ -125,7 +126,15 @@ private:
     void FollowActiveWindow();
     void ArrangeIcons();
     // The document, view and picked area the perspective commands work on.
-    bool PerspectiveTarget(CTilemontDoc*& doc, CTilemontView*& view, AreaId& id) const;
+    // The active window's document, view and picked area, which the
+    // perspective commands act on; nothing without a window.
+    struct PerspectiveTargetOf
+    {
+        CTilemontDoc& doc;
+        CTilemontView* view;
+        AreaId area;
+    };
+    std::optional<PerspectiveTargetOf> PerspectiveTarget() const;
 
     ICommandTarget* m_pApp;
     IDocumentPrompts* m_pPrompts;
