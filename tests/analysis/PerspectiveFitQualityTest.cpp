@@ -3,6 +3,8 @@
 #include "analysis/PerspectiveFit.h"
 #include "analysis/VanishingPointFinder.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -118,7 +120,7 @@ TEST(PerspectiveFitQuality, SyntheticRoomsMeetTheTargets)
         const QImage picture = room.Render();
         const CPolygon outline = room.FloorOutline();
         if (qEnvironmentVariableIsSet("TILEMONT_FIT_DUMP"))
-            picture.save(QString("/tmp/fit-%1.png").arg(QString(photo.name).replace(' ', '_').remove(',')));
+            picture.save(QDir::tempPath() + QString("/fit-%1.png").arg(QString(photo.name).replace(' ', '_').remove(',')));
         QString reason;
         const auto fit = FitPerspective(picture, outline, {}, &reason);
         if (!fit) {
