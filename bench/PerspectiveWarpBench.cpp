@@ -46,8 +46,7 @@ struct Scene
 Scene MakeScene(const std::array<QPointF, 4>& corners)
 {
     Scene s;
-    const QTransform t = TextureTransform(15, 10, 20, 1.0);
-    const CHomography placement = CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    const CHomography placement = TexturePlacement(15, 10, 20, 1.0);
     s.canvasToPicture = *CHomography::FromRect(kCanvas, corners);
     s.pictureToTexel = *placement.Inverted() * *s.canvasToPicture.Inverted();
     s.canvas = WarpPerspective(Tile(), *placement.Inverted(), kCanvas.toRect());

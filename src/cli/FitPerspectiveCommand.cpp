@@ -105,9 +105,7 @@ CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QStrin
 {
     CArea* found = nullptr;
     int count = 0;
-    QStringList names;
     for (CArea& area : areas) {
-        names << QStringLiteral("\"%1\"").arg(area.GetName());
         if (area.GetName() == name) {
             found = &area;
             ++count;
@@ -118,10 +116,7 @@ CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QStrin
     if (count > 1)
         PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
     else
-        PrintError(QStringLiteral("%1 has no area \"%2\": %3.")
-                       .arg(path, name,
-                            names.isEmpty() ? QStringLiteral("it has none")
-                                            : QStringLiteral("its areas are ") + names.join(", ")));
+        PrintError(QStringLiteral("%1 has no area \"%2\": %3.").arg(path, name, AreaNames(areas)));
     return nullptr;
 }
 
@@ -179,11 +174,9 @@ int RunFitPerspectiveCommand(const QStringList& args)
     // The real size first: the fit then sets the scale through the new plane.
     if (options.realSize)
         area->SetRealSize(*options.realSize);
+    // The fit applies the skew and builds the warp the file carries for
+    // readers that know nothing of perspective.
     ApplyPerspectiveFit(*area, *fit);
-    // As make does: with the skew applied the file carries the warp, which
-    // readers that know nothing of perspective show.
-    if (area->IsSkewApplied() && area->GetTexture())
-        area->RenderSkewedTexture(true);
 
     QString error;
     if (!SaveTemplateFile(options.output, *data, &error)) {

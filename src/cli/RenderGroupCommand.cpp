@@ -168,14 +168,6 @@ std::optional<std::size_t> FindArea(const std::vector<CArea>& areas, const QStri
     return std::nullopt;
 }
 
-QString AreaNames(const std::vector<CArea>& areas)
-{
-    QStringList names;
-    for (const CArea& area : areas)
-        names << QStringLiteral("\"%1\"").arg(area.GetName());
-    return names.isEmpty() ? QStringLiteral("it has none") : QStringLiteral("its areas are ") + names.join(", ");
-}
-
 } // namespace
 
 int RunRenderGroupCommand(const QStringList& args)

@@ -87,11 +87,12 @@ QRect CArea::GetDrawBounds() const
 {
     QRect bounds = GetOutlineBounds();
     if (HasSkewCorners()) {
-        const QRect quad = GetSkewBounds();
-        bounds |= m_bPerspective ? GetSkewedTextureRect() : quad;
+        // The corners' bounds, or for a perspective the part of them warped.
+        const QRect warp = GetSkewedTextureRect();
+        bounds |= warp;
         int reduction = 1;
         if (const auto skewed = m_skewed.Get(reduction))
-            bounds |= QRect(GetSkewedTextureRect().topLeft(), skewed->size() * reduction);
+            bounds |= QRect(warp.topLeft(), skewed->size() * reduction);
     }
     // Truncated vertices and smooth sampling reach one pixel further.
     return bounds.adjusted(-1, -1, 2, 2);
@@ -312,5 +313,4 @@ void CArea::Serialize(CArchiveReader& ar, bool* damaged)
     m_rcInitial.top = ar.ReadI32();
     m_rcInitial.right = ar.ReadI32();
     m_rcInitial.bottom = ar.ReadI32();
-    KeepStoredWarp();
 }

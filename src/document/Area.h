@@ -182,6 +182,11 @@ public:
     // until the warp's box holds about maxPixels, drawn enlarged. Nothing
     // without a texture; the exact warp replaces it with RenderSkewedTexture.
     void RenderSkewedPreview(qint64 maxPixels);
+    // The exact warp of the texture as placed now, built apart from the
+    // cache (null when it cannot be made); threads as the warps take them,
+    // 0 choosing from the hardware. A caller that builds many side by side
+    // gives each one thread.
+    QImage BuildSkewedTexture(int threads = 0) const;
 
     // The flat canvas the warp distorts: the initial rectangle's size, or the
     // outline's bounds while the rectangle is empty.
@@ -221,9 +226,8 @@ private:
     void AssignStored(const CArea& other);
     CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
     // The warp of the texture as placed now, or null when it cannot be made.
-    QImage BuildSkewedTexture() const;
     // The perspective warp of GetSkewedTextureRect, reduction times smaller.
-    QImage BuildPerspectiveTexture(int reduction) const;
+    QImage BuildPerspectiveTexture(int reduction, int threads = 0) const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;

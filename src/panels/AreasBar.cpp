@@ -406,7 +406,7 @@ QString CAreasBar::FocusedTexturePath() const
 
 std::optional<double> CAreasBar::FocusedTextureWidth() const
 {
-    const QString path = m_pControls->browser->FocusedPath();
+    const QString path = FocusedTexturePath();
     if (!m_textureWidth || path.isEmpty())
         return std::nullopt;
     return m_textureWidth(path);

@@ -129,8 +129,7 @@ void CArea::Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading)
 
 std::optional<CHomography> CArea::PictureToTexel() const
 {
-    const QTransform t = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
-    const CHomography placement = CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    const CHomography placement = TexturePlacement(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
     const auto canvasToPicture = CanvasToPicture();
     if (!canvasToPicture)
         return std::nullopt;
@@ -141,7 +140,7 @@ std::optional<CHomography> CArea::PictureToTexel() const
     return *toTexel * *toCanvas;
 }
 
-QImage CArea::BuildPerspectiveTexture(int reduction) const
+QImage CArea::BuildPerspectiveTexture(int reduction, int threads) const
 {
     const QRect rect = GetSkewedTextureRect();
     if (rect.isEmpty())
@@ -151,8 +150,7 @@ QImage CArea::BuildPerspectiveTexture(int reduction) const
         // Corners that make no plane (three in a line, a fold) or a
         // placement that squeezes the texture to nothing: the texture lies
         // flat, so the area is still painted.
-        const QTransform t = TextureTransform(m_dRotation, m_nShiftX, m_nShiftY, m_dScale);
-        toTexel = CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()).Inverted();
+        toTexel = TexturePlacement(m_dRotation, m_nShiftX, m_nShiftY, m_dScale).Inverted();
         if (!toTexel)
             toTexel = CHomography::Affine(0, 0, 0, 0, 0, 0);
     }
@@ -160,18 +158,17 @@ QImage CArea::BuildPerspectiveTexture(int reduction) const
     // block of picture pixels at rect's top-left + reduction * (i, j).
     const CHomography fromOutput = CHomography::Affine(reduction, 0, 0, reduction, rect.x(), rect.y());
     const QRect out(0, 0, (rect.width() + reduction - 1) / reduction, (rect.height() + reduction - 1) / reduction);
-    QImage warp = WarpPerspective(*m_pTexture, *toTexel * fromOutput, out);
-    return warp;
+    return WarpPerspective(*m_pTexture, *toTexel * fromOutput, out, PerspectiveWarpOptions{threads});
 }
 
-QImage CArea::BuildSkewedTexture() const
+QImage CArea::BuildSkewedTexture(int threads) const
 {
     if (!m_pTexture)
         return QImage();
     if (m_bPerspective)
-        return BuildPerspectiveTexture(1);
+        return BuildPerspectiveTexture(1, threads);
     return ::RenderSkewedTexture(*m_pTexture, m_dRotation, m_nShiftX, m_nShiftY, m_dScale, WarpCanvasSize(),
-                                 m_ptSkew);
+                                 m_ptSkew, WarpOptions{threads, false});
 }
 
 QSize CArea::WarpCanvasSize() const

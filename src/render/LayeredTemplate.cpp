@@ -53,11 +53,8 @@ CArea CLayeredTemplate::AreaWithTexture(const QImage& texture) const
     area.SetSkewApplied(false);
     area.SetTexture(&texture);
     area.SetSkewApplied(skewed);
-    // A perspective warp is left to drawing, which builds it on its own.
-    if (skewed && !area.IsPerspective()) {
-        QImage warp = RenderSkewedTexture(texture, area.GetRotation(), area.GetShiftX(), area.GetShiftY(),
-                                          area.GetScale(), area.WarpCanvasSize(), area.GetSkewCorners(),
-                                          WarpOptions{1, false});
+    if (skewed) {
+        QImage warp = area.BuildSkewedTexture(1);
         // A warp that cannot be made is left to drawing, which fails alike.
         if (!warp.isNull())
             area.SetSkewedTexture(std::make_unique<QImage>(std::move(warp)));

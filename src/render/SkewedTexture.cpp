@@ -18,6 +18,12 @@ QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double s
     return QTransform().rotate(rotation).translate(dx, dy).scale(factor, factor);
 }
 
+CHomography TexturePlacement(double rotationDeg, int shiftX, int shiftY, double scale)
+{
+    const QTransform t = TextureTransform(rotationDeg, shiftX, shiftY, scale);
+    return CHomography::Affine(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+}
+
 QBrush TextureBrush(const QImage& texture, const QTransform& placement)
 {
     // Qt would lay a texture it cannot place in unscaled from the device's

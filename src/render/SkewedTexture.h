@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/Homography.h"
 #include "render/WarpToQuad.h"
 
 #include <QBrush>
@@ -16,6 +17,9 @@
 // therefore runs along the rotated axes. All three values pass through
 // 32-bit floats first, as the placement always has.
 QTransform TextureTransform(double rotationDeg, int shiftX, int shiftY, double scale);
+
+// The same placement as a plane map, for the perspective warp and its tools.
+CHomography TexturePlacement(double rotationDeg, int shiftX, int shiftY, double scale);
 
 // The brush that lays texture in by placement. A placement that squeezes the
 // texture to nothing (a scale of 0) tiles it infinitely fine: the brush is

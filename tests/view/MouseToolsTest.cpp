@@ -36,7 +36,8 @@ protected:
     }
 };
 
-// The Parts' numbers, and Shift and Ctrl as they are at the release.
+// The drag's picture rectangle as the tools map it, and Shift and Ctrl as
+// they are at the release.
 TEST_F(MouseToolsTest, RectangleAndEllipseMapTheDragAndCombineByTheModifiersAtRelease)
 {
     SetPicture(SolidImage(400, 300, 0xFF808080));
