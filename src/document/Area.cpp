@@ -142,8 +142,11 @@ QRect CArea::GetOutlineBounds() const
 {
     QPainterPath path;
     PolygonToPath(m_outline, path);
-    // The path holds whole pixels only, so its bounds are whole too.
-    const QRectF r = path.boundingRect();
+    // The path holds whole pixels only, so its bounds are whole too. A
+    // damaged file can put vertices anywhere in the int range; no picture
+    // reaches past this limit, and within it sizes and margins fit an int.
+    constexpr double kLimit = 1 << 28;
+    const QRectF r = path.boundingRect() & QRectF(-kLimit, -kLimit, 2 * kLimit, 2 * kLimit);
     return QRect(static_cast<int>(r.x()), static_cast<int>(r.y()), static_cast<int>(r.width()),
                  static_cast<int>(r.height()));
 }

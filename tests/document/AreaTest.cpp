@@ -144,6 +144,24 @@ TEST(AreaSkew, ResetSkewTruncatesOutlineBounds)
     EXPECT_EQ(area.GetSkewedTexture(), nullptr);
 }
 
+// A damaged file can hold vertices anywhere a double reaches; the bounds and
+// everything measured from them must stay within int arithmetic (the
+// sanitizer build traps any overflow here).
+TEST(AreaSkew, OutlineFarBeyondTheIntRangeGivesClampedBounds)
+{
+    CArea area;
+    const CPolygon outline{{{{-3e9, -3e9}, {3e9, -3e9}, {3e9, 3e9}, {-3e9, 3e9}}}};
+    area.SetOutline(&outline);
+    const QRect bounds = area.GetOutlineBounds();
+    EXPECT_EQ(bounds, QRect(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29));
+    area.SetPerspective(true);
+    area.ResetSkew();
+    EXPECT_EQ(area.GetSkewCorners()[0], bounds.topLeft());
+    EXPECT_EQ(area.GetSkewedTextureRect(), QRect(QPoint(0, 0), QPoint(1 << 28, 1 << 28)));
+    area.ResetInitialRect();
+    EXPECT_EQ(area.GetInitialRect(), (CIntRect{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28}));
+}
+
 TEST(AreaSkew, ResetInitialRectFromCornersOrOutline)
 {
     CArea area;
