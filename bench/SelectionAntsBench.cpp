@@ -69,6 +69,7 @@ void BM_AntsTickHoles(benchmark::State& state)
     f.view->viewport()->repaint();
     QApplication::processEvents();
     const int compositions = f.view->GetCache().FullCompositions();
+    const float phase = f.view->GetAnts().GetPhase();
     std::size_t vertices = 0;
     for (const CContour& c : holes.contours)
         vertices += c.size();
@@ -76,6 +77,9 @@ void BM_AntsTickHoles(benchmark::State& state)
         f.view->OnAntsTick();
         QApplication::processEvents();
     });
+    // Every tick must have painted, and none may have composed.
+    state.counters["steps_per_tick"] =
+        (f.view->GetAnts().GetPhase() - phase) / std::max<double>(1.0, double(state.iterations()));
     state.counters["vertices"] = double(vertices);
     state.counters["compositions"] = f.view->GetCache().FullCompositions() - compositions;
     f.doc.SetSelection(&before);

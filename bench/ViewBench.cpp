@@ -46,14 +46,14 @@ void BM_ViewAntsTick(benchmark::State& state)
                               f.view->verticalScrollBar()->maximum() / 2);
     f.view->viewport()->repaint();
     const int compositions = f.view->GetCache().FullCompositions();
-    const float phase = f.doc.GetSelection().GetPhase();
+    const float phase = f.view->GetAnts().GetPhase();
     TimeEach(state, [&] {
         f.view->OnAntsTick();
         QApplication::processEvents();
     });
     // Every tick must have painted, and none may have composed.
     state.counters["steps_per_tick"] =
-        (f.doc.GetSelection().GetPhase() - phase) / std::max<double>(1.0, double(state.iterations()));
+        (f.view->GetAnts().GetPhase() - phase) / std::max<double>(1.0, double(state.iterations()));
     state.counters["compositions"] = f.view->GetCache().FullCompositions() - compositions;
 }
 BENCHMARK(BM_ViewAntsTick)->Arg(25)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -2,7 +2,8 @@
 
 #include "TemplateContent.h"
 
-CSelectionCommand::CSelectionCommand(CTemplateContent& content, const QString& text, CPolygon before, CPolygon after,
+CSelectionCommand::CSelectionCommand(CTemplateContent& content, const QString& text, CSelection before,
+                                     CSelection after,
                                      QUndoCommand* parent)
     : CDocCommand(content, text, false, parent), m_before(std::move(before)), m_after(std::move(after))
 {

@@ -103,10 +103,12 @@ void CTemplateContent::ReplacePicture(std::unique_ptr<QImage> picture, QByteArra
     Notify(CDocChange::Kind::PictureChanged, 0, QRect());
 }
 
-void CTemplateContent::ReplaceSelection(const CPolygon& polygon)
+void CTemplateContent::ReplaceSelection(CSelection selection)
 {
-    const QRect old = m_selection.GetBounds().toAlignedRect();
-    m_selection.SetPolygon(&polygon);
+    // The old outline with the pixel its ants reach past it at zoom 1.
+    const QRectF bounds = m_selection.GetBounds();
+    const QRect old = bounds.isNull() ? QRect() : bounds.adjusted(-1, -1, 1, 1).toAlignedRect();
+    m_selection = std::move(selection);
     Notify(CDocChange::Kind::SelectionChanged, 0, old);
 }
 
@@ -127,7 +129,7 @@ void CTemplateContent::Reset(std::unique_ptr<QImage> picture, std::vector<CArea>
     m_pictureJpeg = m_pPicture ? std::move(pictureJpeg) : QByteArray();
     m_areas = std::move(areas);
     m_nSelectedArea = 0;
-    m_selection.SetPolygon(nullptr);
+    m_selection = CSelection();
     Notify(CDocChange::Kind::PictureChanged, 0, QRect());
 }
 

@@ -35,8 +35,6 @@ public:
     // The identity of area when it is an entry of the list, else 0.
     AreaId IdOf(const CArea* area) const;
     const CSelection& GetSelection() const { return m_selection; }
-    // The selection's style, view link and ants phase; not its polygon.
-    CSelection& GetSelectionForDrawing() { return m_selection; }
     // The picked area's identity, whether or not the area is there now.
     AreaId GetSelectedAreaId() const { return m_nSelectedArea; }
     CTemplateSnapshot Snapshot() const;
@@ -54,7 +52,8 @@ public:
     // the flags require. Not a change of the template.
     void SetEditFlags(AreaId id, bool skewEdit, bool skewPreview);
     void ReplacePicture(std::unique_ptr<QImage> picture, QByteArray jpeg = {});
-    void ReplaceSelection(const CPolygon& polygon);
+    void ReplaceSelection(CSelection selection);
+    void ReplaceSelection(const CPolygon& polygon) { ReplaceSelection(CSelection(polygon)); }
     void SetSelectedAreaId(AreaId id);
     // Everything at once, as opening a file does: new identities, nothing
     // picked, an empty selection.

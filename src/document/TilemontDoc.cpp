@@ -66,7 +66,7 @@ bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSele
     if (m_content.GetSelectedAreaId() == id)
         new CSelectedAreaCommand(m_content, id, 0, step.get());
     if (clearSelection && !GetSelection().IsEmpty())
-        new CSelectionCommand(m_content, stepName, GetSelection().GetPolygon(), CPolygon(), step.get());
+        new CSelectionCommand(m_content, stepName, GetSelection(), CSelection(), step.get());
     m_history.Push(std::move(step));
     return true;
 }
@@ -155,7 +155,7 @@ void CTilemontDoc::SetSelection(const CPolygon* polygon, const QString& stepName
     if (after == GetSelection().GetPolygon())
         return;
     m_history.Push(
-        std::make_unique<CSelectionCommand>(m_content, stepName, GetSelection().GetPolygon(), std::move(after)));
+        std::make_unique<CSelectionCommand>(m_content, stepName, GetSelection(), CSelection(std::move(after))));
 }
 
 void CTilemontDoc::CommitSelectionShape(const QPainterPath& shape, bool ctrl, bool shift)

@@ -47,10 +47,9 @@ public:
     AreaId AreaIdAt(int index) const { return m_content.AreaIdAt(index); }
     // The identity of area when it is an entry of the list, else 0.
     AreaId IdOf(const CArea* area) const { return m_content.IdOf(area); }
+    // Changes only through SetSelection and the steps that take the
+    // selection along.
     const CSelection& GetSelection() const { return m_content.GetSelection(); }
-    // The selection as a view draws it: its style, its link to the view and
-    // the ants' phase. Its polygon changes only through SetSelection.
-    CSelection& GetSelectionForDrawing() { return m_content.GetSelectionForDrawing(); }
     // The content now, sharing its images, for a worker thread.
     CTemplateSnapshot Snapshot() const { return m_content.Snapshot(); }
     // The same as a file would store it, for exports and renders: the skew

@@ -97,6 +97,11 @@ void CopyPolygon(CPolygon& dst, const CPolygon* src)
         dst.contours.clear();
 }
 
+QPointF PixelVertex(const QPointF& v)
+{
+    return QPointF(TruncateToPixel(v.x()), TruncateToPixel(v.y()));
+}
+
 void PolygonToPath(const CPolygon& set, QPainterPath& path)
 {
     path = QPainterPath();
@@ -106,7 +111,7 @@ void PolygonToPath(const CPolygon& set, QPainterPath& path)
         for (const QPointF& v : contour) {
             if (!std::isfinite(v.x()) || !std::isfinite(v.y()))
                 continue;
-            const QPointF p(TruncateToPixel(v.x()), TruncateToPixel(v.y()));
+            const QPointF p = PixelVertex(v);
             if (started) {
                 path.lineTo(p);
             } else {

@@ -21,6 +21,10 @@ struct CPolygon
 // dst := deep copy of src, or empty when src is null.
 void CopyPolygon(CPolygon& dst, const CPolygon* src);
 
+// A vertex as outlines are drawn: truncated toward zero to whole pixels,
+// held within the int range. Only for finite vertices.
+QPointF PixelVertex(const QPointF& v);
+
 // Empties path, then adds every contour as one closed figure, each vertex
 // truncated toward zero to whole pixels. Even-odd fill.
 void PolygonToPath(const CPolygon& set, QPainterPath& path);

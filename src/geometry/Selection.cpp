@@ -1,119 +1,84 @@
 #include "geometry/Selection.h"
 
-#include "geometry/ISelectionView.h"
-
-#include <QList>
-#include <QPainter>
-#include <QPainterPathStroker>
-
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
 
-// Flat caps keep every dash exactly its pattern length, so the light dashes
-// butt onto the dark ones instead of overlapping them. GetBounds measures
-// with the same caps and joins.
-QPen OutlinePen(QRgb colour, qreal width)
+// Edges count as meeting, so a contour that is a straight line (no area,
+// yet drawn) is not dropped.
+bool Meets(const QRectF& a, const QRectF& b)
 {
-    QPen pen(QColor::fromRgba(colour), width, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
-    return pen;
-}
-
-// Lengths that are negative, NaN or infinite would stall or confuse the
-// stroker; treat them as zero.
-qreal SaneLength(qreal v)
-{
-    return std::isfinite(v) && v > 0 ? v : 0.0;
-}
-
-qreal FiniteOrZero(qreal v)
-{
-    return std::isfinite(v) ? v : 0.0;
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
 }
 
 } // namespace
 
-void CSelection::SetPolygon(const CPolygon* set)
+CSelection::CSelection()
 {
-    CopyPolygon(m_polygon, set);
-    m_path = QPainterPath();
+    // One shared empty value, so empty selections cost no allocation.
+    static const std::shared_ptr<const Data> empty = Build(CPolygon());
+    m_data = empty;
 }
 
-float CSelection::Zoom() const
+CSelection::CSelection(CPolygon polygon) : m_data(Build(std::move(polygon)))
 {
-    if (!m_pView)
-        return 1.0f;
-    const float z = m_pView->GetZoomX();
-    // A view that reports no usable zoom must not divide the pen by zero.
-    return std::isfinite(z) && z > 0.0f ? z : 1.0f;
 }
 
-float CSelection::DrawnPenWidth() const
+std::shared_ptr<const CSelection::Data> CSelection::Build(CPolygon polygon)
 {
-    const float w = m_fPenWidth / Zoom();
-    return std::isfinite(w) && w > 0.0f ? w : 0.0f;
-}
-
-void CSelection::SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap,
-                          float phaseStep)
-{
-    m_clrDark = dark;
-    m_clrLight = light;
-    m_fPenWidth = penWidth;
-    m_fDash = dash;
-    m_fGap = gap;
-    m_fPhaseStep = phaseStep;
-}
-
-std::pair<QPen, QPen> CSelection::OutlinePens() const
-{
-    const float z = Zoom();
-    const float d = std::max(z, 1.0f);
-    const qreal width = DrawnPenWidth();
-
-    QPen dark = OutlinePen(m_clrDark, width);
-    QPen light = OutlinePen(m_clrLight, width);
-
-    const qreal dash = SaneLength(m_fDash / d);
-    const qreal gap = SaneLength(m_fGap / d);
-    if (dash + gap > 0.0) {
-        const QList<qreal> pattern{dash, gap};
-        dark.setDashPattern(pattern);
-        light.setDashPattern(pattern);
-        // The light dashes start where the dark ones end, filling their gaps.
-        dark.setDashOffset(FiniteOrZero(m_fPhase));
-        light.setDashOffset(FiniteOrZero(m_fDash + m_fPhase));
-    } else {
-        // Nothing to alternate: a plain line is the only sensible outline.
-        dark.setStyle(Qt::SolidLine);
-        light.setStyle(Qt::SolidLine);
+    auto data = std::make_shared<Data>();
+    data->polygon = std::move(polygon);
+    PolygonToPath(data->polygon, data->path);
+    if (data->path.elementCount() > 0)
+        data->bounds = data->path.controlPointRect();
+    // Measured on the vertices as the path has them.
+    data->contours.reserve(data->polygon.contours.size());
+    for (const CContour& contour : data->polygon.contours) {
+        ContourBox box;
+        for (const QPointF& v : contour) {
+            if (!std::isfinite(v.x()) || !std::isfinite(v.y()))
+                continue;
+            // Not QRectF::united: it passes over rectangles without area.
+            const QPointF p = PixelVertex(v);
+            if (!box.drawn)
+                box.rect = QRectF(p, p);
+            box.rect.setLeft(std::min(box.rect.left(), p.x()));
+            box.rect.setRight(std::max(box.rect.right(), p.x()));
+            box.rect.setTop(std::min(box.rect.top(), p.y()));
+            box.rect.setBottom(std::max(box.rect.bottom(), p.y()));
+            box.drawn = true;
+        }
+        data->contours.push_back(box);
     }
-    return {dark, light};
+    return data;
 }
 
-QRectF CSelection::GetBounds() const
+std::vector<std::size_t> CSelection::ContoursMeeting(const QRectF& rect) const
 {
-    PolygonToPath(m_polygon, m_path);
-    if (m_path.isEmpty())
-        return QRectF();
-    // Below zoom 1 the drawn pen is wider than m_fPenWidth; measure the wider
-    // of the two so an invalidated region always covers the whole outline.
-    QPainterPathStroker stroker;
-    stroker.setWidth(std::max<qreal>(SaneLength(m_fPenWidth), DrawnPenWidth()));
-    stroker.setCapStyle(Qt::FlatCap);
-    stroker.setJoinStyle(Qt::MiterJoin);
-    return stroker.createStroke(m_path).boundingRect();
+    std::vector<std::size_t> meeting;
+    const std::vector<ContourBox>& boxes = m_data->contours;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        if (boxes[i].drawn && Meets(boxes[i].rect, rect))
+            meeting.push_back(i);
+    return meeting;
 }
 
-void CSelection::DrawOutline(QPainter& painter)
+QPainterPath CSelection::PathWithin(const QRectF& rect) const
 {
-    if (m_polygon.IsEmpty())
-        return;
-    const auto [dark, light] = OutlinePens();
-    PolygonToPath(m_polygon, m_path);
-    painter.strokePath(m_path, dark);
-    painter.strokePath(m_path, light);
-    m_fPhase += m_fPhaseStep;
+    const std::vector<std::size_t> meeting = ContoursMeeting(rect);
+    const std::vector<ContourBox>& boxes = m_data->contours;
+    const auto drawn = std::count_if(boxes.begin(), boxes.end(), [](const ContourBox& box) { return box.drawn; });
+    if (std::ptrdiff_t(meeting.size()) == drawn)
+        return m_data->path;
+    // Each figure is drawn on its own, its dashes starting afresh, so
+    // leaving the others out changes nothing where these are drawn.
+    CPolygon within;
+    within.contours.reserve(meeting.size());
+    for (const std::size_t i : meeting)
+        within.contours.push_back(m_data->polygon.contours[i]);
+    QPainterPath path;
+    PolygonToPath(within, path);
+    return path;
 }

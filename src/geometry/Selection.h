@@ -3,61 +3,65 @@
 #include "geometry/Polygon.h"
 
 #include <QPainterPath>
-#include <QPen>
 #include <QRectF>
-#include <QRgb>
 
-#include <utility>
+#include <memory>
+#include <vector>
 
-class ISelectionView;
-class QPainter;
-
-// The document's current selection: a polygon set in picture pixels and the
-// style of its animated ("marching ants") outline.
+// The document's current selection: a polygon set in picture pixels, fixed
+// at construction. Its drawing path and bounds are worked out once then, so
+// an outline with thousands of holes costs nothing to draw again; copies
+// share them. A different selection is a new value: nothing edits one in
+// place.
 class CSelection
 {
 public:
-    CSelection() = default;
+    // The empty selection.
+    CSelection();
+    explicit CSelection(CPolygon polygon);
 
-    // The view whose zoom scales the outline; none means zoom 1.
-    void SetView(const ISelectionView* view) { m_pView = view; }
+    const CPolygon& GetPolygon() const { return m_data->polygon; }
+    bool IsEmpty() const { return m_data->polygon.IsEmpty(); }
 
-    // Deep copy of set, or empty when set is null.
-    void SetPolygon(const CPolygon* set);
-    CPolygon& GetPolygon() { return m_polygon; }
-    const CPolygon& GetPolygon() const { return m_polygon; }
-    bool IsEmpty() const { return m_polygon.IsEmpty(); }
+    // The outline as PolygonToPath makes it: whole-pixel vertices, each
+    // contour a closed figure, even-odd fill.
+    const QPainterPath& GetPath() const { return m_data->path; }
+    // The path's bounds in picture pixels; null when it has no vertex.
+    QRectF GetBounds() const { return m_data->bounds; }
 
-    // Bounds of the outline as drawn, in picture pixels, for invalidation.
-    QRectF GetBounds() const;
+    // The contours with a finite vertex whose bounds meet rect (edges
+    // included), by index, in order.
+    std::vector<std::size_t> ContoursMeeting(const QRectF& rect) const;
+    // The path of only those contours, the same figures as the whole path
+    // has for them; the whole path, shared, when all of them meet rect.
+    QPainterPath PathWithin(const QRectF& rect) const;
 
-    // The phase is left as it is, so the ants keep crawling smoothly.
-    void SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap,
-                  float phaseStep);
+    // Whether both are copies of one value, sharing its path.
+    bool SharesDataWith(const CSelection& other) const { return m_data == other.m_data; }
 
-    // Strokes the outline with the dark pen, then the light pen, and moves the
-    // dash phase one step on. Does nothing while the selection is empty.
-    void DrawOutline(QPainter& painter);
-
-    // The dark and light pens DrawOutline uses at the current zoom and phase.
-    std::pair<QPen, QPen> OutlinePens() const;
-
-    float GetPhase() const { return m_fPhase; }
+    bool operator==(const CSelection& other) const
+    {
+        return m_data == other.m_data || m_data->polygon == other.m_data->polygon;
+    }
 
 private:
-    float Zoom() const;
-    float DrawnPenWidth() const;
+    struct ContourBox
+    {
+        QRectF rect;
+        // Whether the contour has a finite vertex; the path leaves out
+        // those without.
+        bool drawn = false;
+    };
+    struct Data
+    {
+        CPolygon polygon;
+        QPainterPath path;
+        QRectF bounds;
+        // Per contour, in the polygon's order.
+        std::vector<ContourBox> contours;
+    };
 
-    const ISelectionView* m_pView = nullptr;
-    float m_fPhaseStep = 1.0f;
-    float m_fPhase = 0.0f;
-    float m_fGap = 4.0f;
-    float m_fDash = 4.0f;
-    float m_fPenWidth = 1.0f;
-    QRgb m_clrLight = 0xFFFFFFFF;
-    QRgb m_clrDark = 0xFF000000;
-    CPolygon m_polygon;
-    // Rebuilt from m_polygon whenever the outline is drawn or measured, since
-    // callers may edit the polygon in place through GetPolygon().
-    mutable QPainterPath m_path;
+    static std::shared_ptr<const Data> Build(CPolygon polygon);
+
+    std::shared_ptr<const Data> m_data;
 };

@@ -15,7 +15,6 @@
 #include "view/RectTool.h"
 #include "view/PerspectiveGrid.h"
 #include "view/SkewTool.h"
-#include "view/TileMask.h"
 #include "view/Tool.h"
 #include "view/ZoomTool.h"
 
@@ -45,14 +44,6 @@ namespace
 
 // The largest zoomed picture extent the scroll bars are asked to cover.
 constexpr double kMaxExtent = kMaxPixelExtent;
-
-// Every open view, so that a closing view can hand the selection's link to
-// another view of the same document.
-std::vector<CTilemontView*>& OpenViews()
-{
-    static std::vector<CTilemontView*> views;
-    return views;
-}
 
 QImage MakeMark(QRgb border, QRgb inside)
 {
@@ -98,13 +89,6 @@ QPoint ClientPoint(const QMouseEvent* event)
     return QPoint(TruncPixel(std::floor(p.x())), TruncPixel(std::floor(p.y())));
 }
 
-// The selection's drawn outline runs through vertices truncated toward
-// zero; map them as it does.
-QPointF OutlineVertex(const QTransform& toClient, const QPointF& p)
-{
-    return toClient.map(QPointF(std::trunc(p.x()), std::trunc(p.y())));
-}
-
 } // namespace
 
 CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent)
@@ -135,14 +119,12 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     setAccessibleName(QStringLiteral("Template picture"));
     setAccessibleDescription(QStringLiteral("The picture with its areas; the mouse tools work here"));
 
-    OpenViews().push_back(this);
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
-    m_doc.GetSelectionForDrawing().SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
+    m_ants.SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
     for (auto& tool : m_tools)
         tool->Attach(this, &m_doc);
-    LinkSelection();
-    m_shownSelection = m_doc.GetSelection().GetPolygon();
+    m_shownSelection = m_doc.GetSelection();
     UpdateScrollSizes();
 }
 
@@ -153,25 +135,6 @@ CTilemontView::~CTilemontView()
     if (m_pPanel)
         m_pPanel->NotifyAreasPanel(nullptr, nullptr, true);
     m_doc.RemoveView(this);
-    auto& views = OpenViews();
-    views.erase(std::remove(views.begin(), views.end(), this), views.end());
-    if (m_bSelectionLinked) {
-        const auto other = std::find_if(views.begin(), views.end(),
-                                        [this](const CTilemontView* v) { return &v->m_doc == &m_doc; });
-        if (other != views.end())
-            (*other)->LinkSelection();
-        else
-            m_doc.GetSelectionForDrawing().SetView(nullptr);
-    }
-}
-
-void CTilemontView::LinkSelection()
-{
-    for (CTilemontView* view : OpenViews())
-        if (&view->m_doc == &m_doc)
-            view->m_bSelectionLinked = false;
-    m_doc.GetSelectionForDrawing().SetView(this);
-    m_bSelectionLinked = true;
 }
 
 // --- Scroll sizes and coordinates ---------------------------------------
@@ -209,8 +172,9 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
     case Kind::SelectionChanged: {
         // Where the old selection was and where the new one is, interiors
         // included, widened to cover the outline.
-        const CPolygon& now = m_doc.GetSelection().GetPolygon();
-        viewport()->update(SelectionOutlineRegion(m_shownSelection) | SelectionOutlineRegion(now));
+        const CSelection& now = m_doc.GetSelection();
+        viewport()->update(SelectionOutlineRegion(m_shownSelection.GetPolygon()) |
+                           SelectionOutlineRegion(now.GetPolygon()));
         m_shownSelection = now;
         break;
     }
@@ -347,7 +311,7 @@ QRect CTilemontView::ClientBounds(const QRectF& picture, int margin) const
 
 void CTilemontView::InvalidateSelectionBounds()
 {
-    const QRectF bounds = m_doc.GetSelection().GetBounds();
+    const QRectF bounds = m_ants.StrokeBounds(m_doc.GetSelection(), m_fZoomX);
     if (bounds.isNull())
         return;
     viewport()->update(ClientBounds(bounds, 10));
@@ -749,22 +713,15 @@ void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>&
 
 void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, bool withFeedback)
 {
-    CSelection& selection = m_doc.GetSelectionForDrawing();
-    if (!selection.IsEmpty()) {
+    // The ants, one screen pixel wide at this view's zoom. The window
+    // strokes only what can show in it; a print takes the whole outline.
+    if (painter.device() == viewport()) {
+        m_ants.DrawOnWindow(painter, m_doc.GetSelection(), g);
+    } else if (!m_doc.GetSelection().IsEmpty()) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setTransform(g.Transform(), true);
-        // Each view strokes the ants one screen pixel wide at its own zoom,
-        // then gives the link back to the view that holds it.
-        selection.SetView(this);
-        selection.DrawOutline(painter);
-        if (!m_bSelectionLinked) {
-            const auto& views = OpenViews();
-            const auto linked = std::find_if(views.begin(), views.end(), [this](const CTilemontView* v) {
-                return &v->m_doc == &m_doc && v->m_bSelectionLinked;
-            });
-            selection.SetView(linked != views.end() ? *linked : nullptr);
-        }
+        m_ants.Draw(painter, m_doc.GetSelection(), g.zoomX);
         painter.restore();
     }
 
@@ -838,19 +795,9 @@ void CTilemontView::OnAntsTick()
     const CSelection& selection = m_doc.GetSelection();
     if (selection.IsEmpty() || !viewport()->isVisible())
         return;
-    // Only the strip under the outline: the dark and light dashes together
-    // cover every outline pixel, so nothing else needs redrawing.
-    const QTransform toClient = Geometry().Transform();
-    CTileMask mask(viewport()->size());
-    for (const CContour& contour : selection.GetPolygon().contours) {
-        const std::size_t n = contour.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            mask.AddSegment(OutlineVertex(toClient, contour[i]), OutlineVertex(toClient, contour[(i + 1) % n]),
-                            3.0);
-        }
-    }
-    if (!mask.IsEmpty())
-        viewport()->update(mask.Region());
+    const QRegion strip = m_ants.TickRegion(selection, Geometry());
+    if (!strip.isEmpty())
+        viewport()->update(strip);
 }
 
 // --- Window events --------------------------------------------------------

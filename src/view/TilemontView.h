@@ -2,10 +2,11 @@
 
 #include "document/Area.h"
 #include "geometry/Polygon.h"
+#include "geometry/Selection.h"
 #include "view/CommandTarget.h"
 #include "view/ReferenceLineTool.h"
+#include "view/SelectionAnts.h"
 #include "document/IDocumentView.h"
-#include "geometry/ISelectionView.h"
 #include "view/ToolView.h"
 #include "view/ViewCache.h"
 
@@ -30,7 +31,6 @@ class QPainter;
 // commands, "Refresh" and the zoom commands.
 class CTilemontView : public QAbstractScrollArea,
                       public IDocumentView,
-                      public ISelectionView,
                       public ICommandTarget,
                       public IToolView
 {
@@ -75,8 +75,7 @@ public:
     // the composition; a change repaints and recomposes only what it names.
     void OnUpdate() override;
     void OnDocumentChanged(const CDocChange& change) override;
-    // ISelectionView
-    float GetZoomX() const override { return m_fZoomX; }
+    float GetZoomX() const { return m_fZoomX; }
     float GetZoomY() const { return m_fZoomY; }
     // Stores both factors, held within the zoom bounds (a factor that is not
     // a number is ignored); the caller recomputes the scroll sizes and
@@ -156,6 +155,8 @@ public:
     // window under the selection's outline, which strokes it one phase on.
     // The 100 ms timer calls it; nothing happens for an empty selection.
     void OnAntsTick();
+    // This view's ants: their style and phase.
+    const CSelectionAnts& GetAnts() const { return m_ants; }
 
     // Paints what the window shows (without the scroll shift) onto another
     // device, for printing.
@@ -198,7 +199,6 @@ private:
     void ZoomOut();
     void OriginalSize();
     void ApplyScrollSizes();
-    void LinkSelection();
     // Client rectangle of a picture rectangle, whole pixels, grown by margin.
     QRect ClientBounds(const QRectF& picture, int margin) const;
     // Where the corners of the skew quadrilateral or of the initial rectangle
@@ -237,12 +237,11 @@ private:
     QSize m_sizeLine{1, 1};
     bool m_bInScrollUpdate = false;
     int m_nTimerId = 0;
-    // Whether the document's selection scales its outline by this view.
-    bool m_bSelectionLinked = false;
     CViewCache m_cache;
     Qt::KeyboardModifiers m_modifiers;
     // The selection as last shown, so that a change repaints where it was.
-    CPolygon m_shownSelection;
+    CSelection m_shownSelection;
+    CSelectionAnts m_ants;
     // In picture coordinates, so scrolling and zooming do not stale it.
     QRect m_shownHandles;
     bool m_bGrabbing = false;

@@ -208,7 +208,8 @@ TEST_F(HistoryTest, HistoryDropsTheOldestStepsBeyondItsCountOrImageBudget)
 
     CHistory counted(3);
     for (int i = 0; i < 5; ++i)
-        counted.Push(std::make_unique<CSelectionCommand>(content, "Select", CPolygon(), RectPolygon(0, 0, i + 1, 1)));
+        counted.Push(std::make_unique<CSelectionCommand>(content, "Select", CSelection(),
+                                                         CSelection(RectPolygon(0, 0, i + 1, 1))));
     EXPECT_EQ(counted.Count(), 3);
 }
 

@@ -1,197 +1,112 @@
 #include "GeometryTestUtil.h"
 
-#include "geometry/ISelectionView.h"
 #include "geometry/Selection.h"
 
-#include <QImage>
-#include <QPainter>
+#include <QPainterPath>
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <type_traits>
 
 using namespace geomtest;
 
 namespace
 {
 
-class FakeView : public ISelectionView
+// The path a selection must hold, made afresh the documented way.
+QPainterPath FreshPath(const CPolygon& set)
 {
-public:
-    explicit FakeView(float zoom) : m_zoom(zoom) {}
-    float GetZoomX() const override { return m_zoom; }
-    float m_zoom;
-};
-
-// The style every view sets when it is created.
-void ViewStyle(CSelection& sel)
-{
-    sel.SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
-}
-
-QImage Canvas()
-{
-    QImage img(64, 64, QImage::Format_ARGB32);
-    img.fill(QColor(128, 128, 128));
-    return img;
-}
-
-QImage Draw(CSelection& sel, QImage img = Canvas())
-{
-    QPainter p(&img);
-    sel.DrawOutline(p);
-    return img;
+    QPainterPath path;
+    PolygonToPath(set, path);
+    return path;
 }
 
 } // namespace
 
-TEST(Selection, HoldsADeepCopyOfItsPolygon)
+// Nothing reaches the polygon to change it: a different selection is a new value.
+static_assert(std::is_same_v<decltype(std::declval<CSelection&>().GetPolygon()), const CPolygon&>);
+static_assert(std::is_same_v<decltype(std::declval<CSelection&>().GetPath()), const QPainterPath&>);
+static_assert(!std::is_convertible_v<CPolygon, CSelection>);
+
+TEST(Selection, HoldsADeepCopyWithItsPathAndBoundsWorkedOutOnce)
 {
-    CSelection sel;
-    EXPECT_TRUE(sel.IsEmpty());
-    CPolygon set = Set({Rect(1, 2, 3, 4)});
-    sel.SetPolygon(&set);
+    const CSelection none;
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_TRUE(none.GetPath().isEmpty());
+    EXPECT_TRUE(none.GetBounds().isNull());
+
+    CPolygon set = Set({Rect(1.7, 2.2, 30, 40), Rect(10.5, 10.5, 5.9, 5.9), {{50, 50}, {60.9, 70.2}}});
+    const CSelection sel(set);
+    const CPolygon kept = set;
     set.contours.clear();
     EXPECT_FALSE(sel.IsEmpty());
-    EXPECT_EQ(sel.GetPolygon(), Set({Rect(1, 2, 3, 4)}));
+    EXPECT_EQ(sel.GetPolygon(), kept);
 
-    // Callers edit the polygon in place; the outline follows.
-    TranslatePolygon(sel.GetPolygon(), 10, 0);
-    EXPECT_EQ(sel.GetBounds(), QRectF(10.5, 1.5, 4, 5));
-
-    sel.SetPolygon(nullptr);
-    EXPECT_TRUE(sel.IsEmpty());
-    EXPECT_TRUE(sel.GetBounds().isNull());
-}
-
-TEST(Selection, PensAtConstruction)
-{
-    const CSelection sel;
-    const auto [dark, light] = sel.OutlinePens();
-    EXPECT_EQ(dark.color().rgba(), 0xFF000000u);
-    EXPECT_EQ(light.color().rgba(), 0xFFFFFFFFu);
-    EXPECT_EQ(dark.widthF(), 1.0);
-    EXPECT_EQ(dark.dashPattern(), (QList<qreal>{4, 4}));
-    EXPECT_EQ(dark.dashOffset(), 0.0);
-    EXPECT_EQ(light.dashOffset(), 4.0);
-}
-
-TEST(Selection, PensFollowTheZoom)
-{
-    CSelection sel;
-    ViewStyle(sel);
-
-    FakeView zoomOut(0.5f);
-    sel.SetView(&zoomOut);
-    auto [dark, light] = sel.OutlinePens();
-    EXPECT_EQ(dark.widthF(), 2.0);
-    EXPECT_EQ(light.widthF(), 2.0);
-    EXPECT_EQ(dark.dashPattern(), (QList<qreal>{3, 3}));
-    EXPECT_EQ(light.dashPattern(), (QList<qreal>{3, 3}));
-    EXPECT_EQ(light.dashOffset() - dark.dashOffset(), 3.0);
-
-    FakeView zoomIn(2.0f);
-    sel.SetView(&zoomIn);
-    std::tie(dark, light) = sel.OutlinePens();
-    EXPECT_EQ(dark.widthF(), 0.5);
-    EXPECT_EQ(dark.dashPattern(), (QList<qreal>{1.5, 1.5}));
-    EXPECT_EQ(light.dashPattern(), (QList<qreal>{1.5, 1.5}));
-    EXPECT_EQ(light.dashOffset() - dark.dashOffset(), 3.0);
-
-    // A view without a usable zoom draws as if at 1:1 rather than dividing by zero.
-    FakeView broken(0.0f);
-    sel.SetView(&broken);
-    EXPECT_EQ(sel.OutlinePens().first.widthF(), 1.0);
-    broken.m_zoom = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(sel.OutlinePens().first.widthF(), 1.0);
-    sel.SetView(nullptr);
-    EXPECT_EQ(sel.OutlinePens().first.dashPattern(), (QList<qreal>{3, 3}));
-}
-
-TEST(Selection, DrawingAdvancesThePhaseOnlyWhenThereIsAnOutline)
-{
-    CSelection sel;
-    ViewStyle(sel);
-    const QImage before = Canvas();
-    EXPECT_EQ(Draw(sel), before);
-    EXPECT_EQ(sel.GetPhase(), 0.0f);
-
-    const CPolygon set = Set({Rect(10.7, 10.2, 40, 40)});
-    sel.SetPolygon(&set);
-    const QImage first = Draw(sel);
-    EXPECT_EQ(sel.GetPhase(), 1.0f);
-    EXPECT_EQ(sel.OutlinePens().first.dashOffset(), 1.0);
-    EXPECT_EQ(sel.OutlinePens().second.dashOffset(), 4.0);
-
-    // Truncated to (10,10)-(50,50): both colours appear along the outline,
-    // nothing is painted inside or outside it.
-    EXPECT_NE(first, before);
-    int black = 0, white = 0;
-    for (int x = 10; x < 50; ++x) {
-        const QRgb c = first.pixel(x, 10);
-        black += c == qRgb(0, 0, 0);
-        white += c == qRgb(255, 255, 255);
+    // The same figures, vertex for vertex, as PolygonToPath makes.
+    const QPainterPath fresh = FreshPath(kept);
+    ASSERT_EQ(sel.GetPath().elementCount(), fresh.elementCount());
+    for (int i = 0; i < fresh.elementCount(); ++i) {
+        EXPECT_EQ(sel.GetPath().elementAt(i).type, fresh.elementAt(i).type) << i;
+        EXPECT_EQ(QPointF(sel.GetPath().elementAt(i)), QPointF(fresh.elementAt(i))) << i;
     }
-    EXPECT_GT(black, 5);
-    EXPECT_GT(white, 5);
-    EXPECT_EQ(first.pixel(30, 30), before.pixel(30, 30));
-    EXPECT_EQ(first.pixel(5, 5), before.pixel(5, 5));
-    EXPECT_EQ(first.pixel(52, 30), before.pixel(52, 30));
-
-    // The next tick moves the dashes along.
-    const QImage second = Draw(sel);
-    EXPECT_EQ(sel.GetPhase(), 2.0f);
-    EXPECT_NE(second, first);
-
-    // Restyling keeps the phase running; light dashes start one dash length
-    // after the dark ones.
-    sel.SetStyle(0xFFFF0000, 0xFF00FF00, 2.0f, 5.0f, 1.0f, 0.5f);
-    EXPECT_EQ(sel.GetPhase(), 2.0f);
-    EXPECT_EQ(sel.OutlinePens().first.dashOffset(), 2.0);
-    EXPECT_EQ(sel.OutlinePens().second.dashOffset(), 7.0);
-    EXPECT_EQ(sel.OutlinePens().second.color().rgba(), 0xFF00FF00u);
-    Draw(sel);
-    EXPECT_EQ(sel.GetPhase(), 2.5f);
+    EXPECT_EQ(sel.GetPath().fillRule(), Qt::OddEvenFill);
+    // Whole-pixel vertices: (1,2) to (31,42) and the line to (60,70).
+    EXPECT_EQ(sel.GetBounds(), fresh.controlPointRect());
+    EXPECT_EQ(sel.GetBounds(), QRectF(QPointF(1, 2), QPointF(60, 70)));
 }
 
-TEST(Selection, BoundsCoverTheDrawnOutline)
+TEST(Selection, CopiesShareOneValueAndCompareByValue)
 {
-    CSelection sel;
-    ViewStyle(sel);
-    const CPolygon set = Set({Rect(10.9, 10.9, 20, 20)});
-    sel.SetPolygon(&set);
-    EXPECT_EQ(sel.GetBounds(), QRectF(9.5, 9.5, 21, 21));
+    const CPolygon set = Set({Rect(0, 0, 10, 10), Rect(2, 2, 3, 3)});
+    const CSelection a(set);
+    const CSelection copy = a;
+    CSelection assigned;
+    assigned = copy;
+    EXPECT_TRUE(copy.SharesDataWith(a));
+    EXPECT_TRUE(assigned.SharesDataWith(a));
+    // The very path object, not an equal one built again.
+    EXPECT_EQ(&copy.GetPath(), &a.GetPath());
+    EXPECT_EQ(&assigned.GetPolygon(), &a.GetPolygon());
 
-    // Zoomed out, the drawn pen is two picture pixels wide.
-    FakeView zoomOut(0.5f);
-    sel.SetView(&zoomOut);
-    EXPECT_EQ(sel.GetBounds(), QRectF(9, 9, 22, 22));
-
-    QImage img(64, 64, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        sel.DrawOutline(p);
-    }
-    const QRect painted = [&] {
-        QRect r;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (qAlpha(img.pixel(x, y)))
-                    r |= QRect(x, y, 1, 1);
-        return r;
-    }();
-    EXPECT_FALSE(painted.isEmpty());
-    EXPECT_TRUE(sel.GetBounds().toAlignedRect().contains(painted));
+    const CSelection twin(set);
+    EXPECT_FALSE(twin.SharesDataWith(a));
+    EXPECT_EQ(twin, a);
+    EXPECT_NE(CSelection(Set({Rect(0, 0, 10, 11)})), a);
+    EXPECT_EQ(CSelection(), CSelection(CPolygon()));
+    EXPECT_NE(CSelection(), a);
 }
 
-TEST(Selection, HostileStyleAndCoordinatesDoNotHang)
+TEST(Selection, PathWithinKeepsTheContoursMeetingTheRectangleAsTheyAre)
 {
-    CSelection sel;
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    sel.SetStyle(0xFF000000, 0xFFFFFFFF, nan, 0.0f, -1.0f, 1.0f);
-    const CPolygon set = Set({{{1e300, 0}, {-1e300, 5}, {3, 1e300}}, Rect(5, 5, 10, 10)});
-    sel.SetPolygon(&set);
-    EXPECT_NO_THROW(Draw(sel));
-    EXPECT_EQ(sel.GetPhase(), 1.0f);
-    EXPECT_FALSE(sel.GetBounds().isNull());
+    // Three squares in a row, a hole in the middle one, a contour with no
+    // finite vertex and a line (no area, still drawn).
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const CPolygon set = Set({Rect(0, 0, 10, 10), Rect(100, 0, 10, 10), Rect(103, 3, 4, 4), {{nan, 1}, {2, nan}},
+                              Rect(200, 0, 10, 10), {{300, 5}, {320, 5}}});
+    const CSelection sel(set);
+
+    // Touching an edge counts; the hole goes with its outline.
+    EXPECT_EQ(sel.ContoursMeeting(QRectF(QPointF(90, -5), QPointF(100, 20))), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(sel.ContoursMeeting(QRectF(QPointF(102, 2), QPointF(108, 8))), (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(sel.ContoursMeeting(QRectF(QPointF(310, 0), QPointF(311, 4))), (std::vector<std::size_t>{}));
+    EXPECT_EQ(sel.ContoursMeeting(QRectF(QPointF(310, 0), QPointF(311, 5))), (std::vector<std::size_t>{5}));
+
+    const QPainterPath middle = sel.PathWithin(QRectF(QPointF(95, -5), QPointF(115, 20)));
+    const QPainterPath expected = FreshPath(Set({Rect(100, 0, 10, 10), Rect(103, 3, 4, 4)}));
+    EXPECT_EQ(middle, expected);
+
+    // Everything meets: the whole path, shared rather than rebuilt.
+    const QPainterPath all = sel.PathWithin(QRectF(QPointF(-1, -1), QPointF(400, 400)));
+    EXPECT_EQ(all, sel.GetPath());
+    EXPECT_TRUE(sel.PathWithin(QRectF(QPointF(500, 500), QPointF(600, 600))).isEmpty());
+}
+
+TEST(Selection, HostileCoordinatesGiveFiniteBounds)
+{
+    const CSelection sel(Set({{{1e300, 0}, {-1e300, 5}, {3, 1e300}}, Rect(5, 5, 10, 10)}));
+    const QRectF b = sel.GetBounds();
+    EXPECT_FALSE(b.isNull());
+    EXPECT_TRUE(std::isfinite(b.left()) && std::isfinite(b.right()) && std::isfinite(b.bottom()));
+    // The far contour reaches everywhere, so it is never left out.
+    EXPECT_EQ(sel.ContoursMeeting(QRectF(0, 0, 1, 1)), (std::vector<std::size_t>{0}));
 }

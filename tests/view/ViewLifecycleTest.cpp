@@ -1,5 +1,7 @@
 #include "ViewTestSupport.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <QSignalSpy>
 
 using ViewLifecycleTest = ViewTest;
@@ -63,7 +65,7 @@ TEST_F(ViewLifecycleTest, ViewRegistersWithTheDocumentAndStylesTheSelection)
     {
         auto view = ShowView(doc, QSize(200, 100));
         EXPECT_EQ(doc.GetFirstView(), view.get());
-        const auto [dark, light] = doc.GetSelection().OutlinePens();
+        const auto [dark, light] = view->GetAnts().OutlinePens(view->GetZoomX());
         EXPECT_EQ(dark.dashPattern(), (QList<qreal>{3.0, 3.0}));
         EXPECT_EQ(light.dashOffset() - dark.dashOffset(), 3.0);
         EXPECT_EQ(dark.color(), QColor(Qt::black));
@@ -122,14 +124,18 @@ TEST_F(ViewLifecycleTest, EachViewDrawsTheAntsAtItsOwnZoom)
     first->SetZoom(0.5f, 0.5f);
     first->UpdateScrollSizes();
     auto second = ShowView(doc, QSize(400, 300));
-    // The selection is linked to the newer view...
-    EXPECT_EQ(doc.GetSelection().OutlinePens().first.widthF(), 1.0);
+    // The newer view draws at its own zoom...
+    const auto width = [](const CTilemontView& view) {
+        return view.GetAnts().OutlinePens(view.GetZoomX()).first.widthF();
+    };
+    EXPECT_EQ(width(*second), 1.0);
     // ...and painting the other one leaves it so.
     Shot(*first);
-    EXPECT_EQ(doc.GetSelection().OutlinePens().first.widthF(), 1.0);
+    EXPECT_EQ(width(*second), 1.0);
+    EXPECT_EQ(width(*first), 2.0);
 }
 
-TEST_F(ViewLifecycleTest, ClosingTheLinkedViewRelinksTheSelectionToARemainingOne)
+TEST_F(ViewLifecycleTest, ClosingOneViewLeavesTheOthersAntsAsTheyAre)
 {
     const CPolygon square = RectPolygon(0, 0, 10, 10);
     doc.SetSelection(&square);
@@ -137,11 +143,56 @@ TEST_F(ViewLifecycleTest, ClosingTheLinkedViewRelinksTheSelectionToARemainingOne
     first->SetZoom(0.5f, 0.5f);
     auto second = ShowView(doc, QSize(200, 100));
     second->SetZoom(0.25f, 0.25f);
-    EXPECT_EQ(doc.GetSelection().OutlinePens().first.widthF(), 4.0);
+    EXPECT_EQ(second->GetAnts().OutlinePens(second->GetZoomX()).first.widthF(), 4.0);
 
     second.reset();
-    EXPECT_EQ(doc.GetSelection().OutlinePens().first.widthF(), 2.0);
-    first.reset();
-    // With no view left the outline is drawn at zoom 1.
-    EXPECT_EQ(doc.GetSelection().OutlinePens().first.widthF(), 1.0);
+    EXPECT_EQ(first->GetAnts().OutlinePens(first->GetZoomX()).first.widthF(), 2.0);
+    // At zoom 1 the outline is one picture pixel wide.
+    EXPECT_EQ(first->GetAnts().OutlinePens(1.0f).first.widthF(), 1.0);
+}
+
+// Two windows on one document march their ants each on its own: a step in
+// one neither moves the other's dashes nor repaints it, and each paints the
+// dashes its own phase says.
+TEST_F(ViewLifecycleTest, TwoViewsOfOneDocumentMarchTheirAntsIndependently)
+{
+    SetPicture(SolidImage(300, 200, 0xFF808080));
+    const CPolygon square = RectPolygon(40, 40, 160, 140);
+    doc.SetSelection(&square);
+    auto first = ShowView(doc, QSize(300, 200));
+    auto second = ShowView(doc, QSize(300, 200));
+    Shot(*first);
+    Shot(*second);
+    PaintSpy firstPaints, secondPaints;
+    first->viewport()->installEventFilter(&firstPaints);
+    second->viewport()->installEventFilter(&secondPaints);
+
+    const float firstPhase = first->GetAnts().GetPhase();
+    const float secondPhase = second->GetAnts().GetPhase();
+    for (int i = 0; i < 3; ++i) {
+        first->OnAntsTick();
+        first->viewport()->repaint();
+    }
+    EXPECT_EQ(first->GetAnts().GetPhase(), firstPhase + 3.0f);
+    EXPECT_EQ(second->GetAnts().GetPhase(), secondPhase);
+    EXPECT_GE(firstPaints.paints, 3);
+    EXPECT_EQ(secondPaints.paints, 0);
+
+    // Same zoom and place, different phases: each view paints the dashes
+    // a painter at its own phase draws over the picture.
+    EXPECT_NE(first->GetAnts().GetPhase(), second->GetAnts().GetPhase());
+    for (CTilemontView* view : {first.get(), second.get()}) {
+        QImage expected = SolidImage(300, 200, 0xFF808080);
+        QPainter painter(&expected);
+        painter.setTransform(view->GetGeometry().Transform());
+        const auto [dark, light] = view->GetAnts().OutlinePens(view->GetZoomX());
+        QPainterPath outline;
+        PolygonToPath(square, outline);
+        painter.strokePath(outline, dark);
+        painter.strokePath(outline, light);
+        painter.end();
+        EXPECT_EQ(Shot(*view), expected);
+    }
+    first->viewport()->removeEventFilter(&firstPaints);
+    second->viewport()->removeEventFilter(&secondPaints);
 }

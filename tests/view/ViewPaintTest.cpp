@@ -240,12 +240,12 @@ TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
     Shot(*view);
     const int compositions = view->GetCache().FullCompositions();
 
-    const float phase = doc.GetSelection().GetPhase();
+    const float phase = view->GetAnts().GetPhase();
     spy.paints = 0;
     view->OnAntsTick();
     QApplication::processEvents();
     EXPECT_EQ(spy.paints, 0);
-    EXPECT_EQ(doc.GetSelection().GetPhase(), phase);
+    EXPECT_EQ(view->GetAnts().GetPhase(), phase);
 
     const CPolygon square = RectPolygon(100, 100, 500, 400);
     doc.SetSelection(&square);
@@ -254,7 +254,7 @@ TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
     view->OnAntsTick();
     QApplication::processEvents();
     EXPECT_EQ(spy.paints, 1);
-    EXPECT_GT(doc.GetSelection().GetPhase(), phase);
+    EXPECT_GT(view->GetAnts().GetPhase(), phase);
     // A strip along the outline: the inside of the square stays as it is.
     EXPECT_TRUE(spy.lastRegion.contains(QPoint(100, 250)));
     EXPECT_TRUE(spy.lastRegion.contains(QPoint(300, 400)));
@@ -263,9 +263,9 @@ TEST_F(ViewPaintTest, AntsTickRedrawsOnlyAlongANonEmptyOutline)
     EXPECT_EQ(view->GetCache().FullCompositions(), compositions);
 
     // The window timer drives the same step every 100 ms.
-    const float before = doc.GetSelection().GetPhase();
+    const float before = view->GetAnts().GetPhase();
     QTest::qWait(450);
-    EXPECT_GE(doc.GetSelection().GetPhase(), before + 2.0f);
+    EXPECT_GE(view->GetAnts().GetPhase(), before + 2.0f);
     view->viewport()->removeEventFilter(&spy);
 }
 

@@ -1,0 +1,147 @@
+#include "view/SelectionAnts.h"
+
+#include "geometry/Selection.h"
+#include "view/ViewGeometry.h"
+
+#include <QList>
+#include <QPainter>
+#include <QPainterPathStroker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// Flat caps keep every dash exactly its pattern length, so the light dashes
+// butt onto the dark ones instead of overlapping them. StrokeBounds measures
+// with the same caps and joins.
+QPen OutlinePen(QRgb colour, qreal width)
+{
+    return QPen(QColor::fromRgba(colour), width, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+// Lengths that are negative, NaN or infinite would stall or confuse the
+// stroker; treat them as zero.
+qreal SaneLength(qreal v)
+{
+    return std::isfinite(v) && v > 0 ? v : 0.0;
+}
+
+qreal FiniteOrZero(qreal v)
+{
+    return std::isfinite(v) ? v : 0.0;
+}
+
+// A view that reports no usable zoom must not divide the pen by zero.
+float SaneZoom(float zoom)
+{
+    return std::isfinite(zoom) && zoom > 0.0f ? zoom : 1.0f;
+}
+
+// How far, in window pixels, the strokes of one screen pixel wide dashes
+// reach from the outline; what the tick repaints around each segment.
+constexpr qreal kTickMargin = 3.0;
+
+} // namespace
+
+void CSelectionAnts::SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap, float phaseStep)
+{
+    m_clrDark = dark;
+    m_clrLight = light;
+    m_fPenWidth = penWidth;
+    m_fDash = dash;
+    m_fGap = gap;
+    m_fPhaseStep = phaseStep;
+}
+
+float CSelectionAnts::DrawnPenWidth(float zoom) const
+{
+    const float w = m_fPenWidth / SaneZoom(zoom);
+    return std::isfinite(w) && w > 0.0f ? w : 0.0f;
+}
+
+std::pair<QPen, QPen> CSelectionAnts::OutlinePens(float zoom) const
+{
+    const float d = std::max(SaneZoom(zoom), 1.0f);
+    const qreal width = DrawnPenWidth(zoom);
+
+    QPen dark = OutlinePen(m_clrDark, width);
+    QPen light = OutlinePen(m_clrLight, width);
+
+    const qreal dash = SaneLength(m_fDash / d);
+    const qreal gap = SaneLength(m_fGap / d);
+    if (dash + gap > 0.0) {
+        const QList<qreal> pattern{dash, gap};
+        dark.setDashPattern(pattern);
+        light.setDashPattern(pattern);
+        // The light dashes start where the dark ones end, filling their gaps.
+        dark.setDashOffset(FiniteOrZero(m_fPhase));
+        light.setDashOffset(FiniteOrZero(m_fDash + m_fPhase));
+    } else {
+        // Nothing to alternate: a plain line is the only sensible outline.
+        dark.setStyle(Qt::SolidLine);
+        light.setStyle(Qt::SolidLine);
+    }
+    return {dark, light};
+}
+
+QRectF CSelectionAnts::StrokeBounds(const CSelection& selection, float zoom) const
+{
+    if (selection.GetPath().isEmpty())
+        return QRectF();
+    // Below zoom 1 the drawn pen is wider than m_fPenWidth; measure the wider
+    // of the two so an invalidated region always covers the whole outline.
+    QPainterPathStroker stroker;
+    stroker.setWidth(std::max<qreal>(SaneLength(m_fPenWidth), DrawnPenWidth(zoom)));
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    return stroker.createStroke(selection.GetPath()).boundingRect();
+}
+
+void CSelectionAnts::Draw(QPainter& painter, const CSelection& selection, float zoom)
+{
+    if (selection.IsEmpty())
+        return;
+    const auto [dark, light] = OutlinePens(zoom);
+    painter.strokePath(selection.GetPath(), dark);
+    painter.strokePath(selection.GetPath(), light);
+    m_fPhase += m_fPhaseStep;
+}
+
+void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection, const CViewGeometry& geometry)
+{
+    if (selection.IsEmpty())
+        return;
+    const QRect window(QPoint(0, 0), geometry.client);
+    const QRegion clip = painter.hasClipping() ? painter.clipRegion() & window : QRegion(window);
+    // Far enough out that no pen, join or rounding reaches past it: the
+    // contours left out draw nothing inside the part.
+    const qreal reach = 2.0 * qreal(DrawnPenWidth(geometry.zoomX)) * SaneZoom(geometry.zoomX) + 4.0;
+    const auto [dark, light] = OutlinePens(geometry.zoomX);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QTransform client = painter.transform();
+    // One rectangle of the clip at a time: under a clip of many rectangles
+    // the raster engine sends every dash pixel through its clip spans,
+    // several times slower than a rectangle's clip. Lines are placed the
+    // same whatever the clip, so the pixels are the same.
+    for (const QRect& part : clip) {
+        const QPainterPath& path = m_visible.Path(selection, geometry, reach, part);
+        if (path.isEmpty())
+            continue;
+        // The clip in client pixels, the outline in picture pixels.
+        painter.setTransform(client);
+        painter.setClipRect(part);
+        painter.setTransform(geometry.Transform(), true);
+        painter.strokePath(path, dark);
+        painter.strokePath(path, light);
+    }
+    painter.restore();
+    m_fPhase += m_fPhaseStep;
+}
+
+QRegion CSelectionAnts::TickRegion(const CSelection& selection, const CViewGeometry& geometry)
+{
+    return m_visible.Strip(selection, geometry, kTickMargin);
+}
