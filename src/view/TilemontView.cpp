@@ -43,9 +43,6 @@
 namespace
 {
 
-// The largest zoomed picture extent the scroll bars are asked to cover.
-constexpr double kMaxExtent = kMaxPixelExtent;
-
 // Every open view, so that a closing view can hand the selection's link to
 // another view of the same document.
 std::vector<CTilemontView*>& OpenViews()
@@ -195,7 +192,7 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
             m_cache.ForgetArea(change.area);
         if (!change.bounds.isEmpty()) {
             m_cache.InvalidatePicture(change.bounds);
-            viewport()->update(ClientBounds(QRectF(change.bounds), 3));
+            viewport()->update(m_zoom.ClientBounds(QRectF(change.bounds), 3));
         }
         // The handle overlay follows the edited area, or goes with it.
         if (change.area == m_nEditedArea)
@@ -221,20 +218,15 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
 
 void CTilemontView::SetZoom(float x, float y)
 {
-    if (std::isfinite(x))
-        m_fZoomX = ClampZoom(x);
-    if (std::isfinite(y))
-        m_fZoomY = ClampZoom(y);
+    SyncSizes();
+    m_zoom.SetZoom(x, y);
 }
 
-float CTilemontView::ClampZoom(float z) const
+void CTilemontView::SyncSizes()
 {
-    float upper = kMaxZoom;
-    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
-        const int longest = std::max(picture->width(), picture->height());
-        upper = std::min(upper, float(kMaxExtent / longest));
-    }
-    return std::clamp(z, kMinZoom, std::max(kMinZoom, upper));
+    const QImage* picture = m_doc.GetPicture();
+    m_zoom.SetPictureSize(picture ? picture->size() : QSize());
+    m_zoom.SetClientSize(viewport()->size());
 }
 
 void CTilemontView::UpdateScrollSizes()
@@ -242,27 +234,8 @@ void CTilemontView::UpdateScrollSizes()
     if (m_bInScrollUpdate)
         return;
     m_bInScrollUpdate = true;
-    const QImage* picture = m_doc.GetPicture();
-    if (!picture || picture->isNull()) {
-        m_sizeTotal = m_sizePage = m_sizeLine = QSize(1, 1);
-    } else {
-        const int cw = viewport()->width(), ch = viewport()->height();
-        const float zw = float(picture->width()) * m_fZoomX;
-        const float zh = float(picture->height()) * m_fZoomY;
-        m_fOffsetX = zw < float(cw) ? (float(cw) - zw) * 0.5f : 0.0f;
-        m_fOffsetY = zh < float(ch) ? (float(ch) - zh) * 0.5f : 0.0f;
-        m_sizeTotal = QSize(TruncPixel(zw), TruncPixel(zh));
-        m_sizePage = QSize(cw, ch);
-        m_sizeLine = QSize(TruncPixel(m_fZoomX * 10.0f), TruncPixel(m_fZoomY * 10.0f));
-        if (m_sizeTotal.width() < cw) {
-            m_sizePage.setWidth(0);
-            m_sizeLine.setWidth(0);
-        }
-        if (m_sizeTotal.height() < ch) {
-            m_sizePage.setHeight(0);
-            m_sizeLine.setHeight(0);
-        }
-    }
+    SyncSizes();
+    m_zoom.UpdateScrollSizes();
     ApplyScrollSizes();
     m_bInScrollUpdate = false;
 }
@@ -271,78 +244,37 @@ void CTilemontView::ApplyScrollSizes()
 {
     // A zero page means the axis cannot scroll; steps then fall back to a
     // tenth of the total and a tenth of the page.
-    const auto apply = [](QScrollBar* bar, int total, int page, int line) {
+    const auto apply = [](QScrollBar* bar, int total, int page, int line, int maximum) {
         const int pageStep = page > 0 ? page : std::max(1, total / 10);
         const int singleStep = line > 0 ? line : std::max(1, pageStep / 10);
-        bar->setRange(0, page > 0 ? std::max(0, total - page) : 0);
+        bar->setRange(0, maximum);
         bar->setPageStep(pageStep);
         bar->setSingleStep(singleStep);
     };
-    apply(horizontalScrollBar(), m_sizeTotal.width(), m_sizePage.width(), m_sizeLine.width());
-    apply(verticalScrollBar(), m_sizeTotal.height(), m_sizePage.height(), m_sizeLine.height());
-}
-
-int CTilemontView::GetScrollX() const
-{
-    return horizontalScrollBar()->value();
-}
-
-int CTilemontView::GetScrollY() const
-{
-    return verticalScrollBar()->value();
+    const QSize total = m_zoom.TotalSize(), page = m_zoom.PageSize(), line = m_zoom.LineSize();
+    apply(horizontalScrollBar(), total.width(), page.width(), line.width(), m_zoom.ScrollMaxX());
+    apply(verticalScrollBar(), total.height(), page.height(), line.height(), m_zoom.ScrollMaxY());
 }
 
 void CTilemontView::SetScrollPosition(int x, int y)
 {
-    horizontalScrollBar()->setValue(x);
-    verticalScrollBar()->setValue(y);
-}
-
-QRectF CTilemontView::PictureToClient(const QRectF& r) const
-{
-    const QPointF topLeft = PictureToClient(r.topLeft());
-    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) * m_fZoomX, float(r.height()) * m_fZoomY);
-}
-
-QPointF CTilemontView::PictureToClient(const QPointF& p) const
-{
-    return QPointF(float(p.x()) * m_fZoomX + m_fOffsetX - float(GetScrollX()),
-                   float(p.y()) * m_fZoomY + m_fOffsetY - float(GetScrollY()));
-}
-
-QRectF CTilemontView::ClientToPicture(const QRectF& r) const
-{
-    const QPointF topLeft = ClientToPicture(r.topLeft());
-    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) / m_fZoomX, float(r.height()) / m_fZoomY);
-}
-
-QPointF CTilemontView::ClientToPicture(const QPointF& p) const
-{
-    return QPointF((float(p.x()) + float(GetScrollX()) - m_fOffsetX) / m_fZoomX,
-                   (float(p.y()) + float(GetScrollY()) - m_fOffsetY) / m_fZoomY);
+    m_zoom.SetScroll(x, y);
+    // Each bar's change comes back through scrollContentsBy, which reads
+    // both bars: the second must not be read before it is set.
+    const int sx = m_zoom.ScrollX(), sy = m_zoom.ScrollY();
+    horizontalScrollBar()->setValue(sx);
+    verticalScrollBar()->setValue(sy);
+    m_zoom.SetScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 CViewGeometry CTilemontView::Geometry() const
 {
     CViewGeometry g;
-    g.zoomX = m_fZoomX;
-    g.zoomY = m_fZoomY;
-    g.offsetX = m_fOffsetX;
-    g.offsetY = m_fOffsetY;
-    g.scrollX = GetScrollX();
-    g.scrollY = GetScrollY();
+    m_zoom.FillGeometry(g);
     g.client = viewport()->size();
     g.dpr = viewport()->devicePixelRatioF();
     g.background = viewport()->palette().color(QPalette::Base).rgba() | 0xFF000000u;
     return g;
-}
-
-QRect CTilemontView::ClientBounds(const QRectF& picture, int margin) const
-{
-    const QRectF c = PictureToClient(picture);
-    const int left = TruncPixel(c.x()), top = TruncPixel(c.y());
-    const int right = TruncPixel(c.x() + c.width()), bottom = TruncPixel(c.y() + c.height());
-    return QRect(left, top, right - left, bottom - top).adjusted(-margin, -margin, margin, margin);
 }
 
 void CTilemontView::InvalidateSelectionBounds()
@@ -350,7 +282,7 @@ void CTilemontView::InvalidateSelectionBounds()
     const QRectF bounds = m_doc.GetSelection().GetBounds();
     if (bounds.isNull())
         return;
-    viewport()->update(ClientBounds(bounds, 10));
+    viewport()->update(m_zoom.ClientBounds(bounds, 10));
 }
 
 QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int extra) const
@@ -361,7 +293,7 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
     const QRect window(QPoint(0, 0), viewport()->size());
     if (window.isEmpty())
         return QRegion();
-    const int d = std::max(1, TruncPixel(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
+    const int d = std::max(1, TruncPixel(2.0 * std::max(m_zoom.ZoomX(), m_zoom.ZoomY()))) + extra;
     std::vector<QPolygon> polygons;
     QRect bounds;
     for (const CContour& contour : selection.contours) {
@@ -678,7 +610,7 @@ CCommandState CTilemontView::CommandState(int id) const
     if (const int slot = ToolSlotOf(id); slot >= 0)
         state.checked = slot == m_nActiveTool;
     else if (id == ID_ORIGINAL_SIZE)
-        state.enabled = m_fZoomX != 1.0f || m_fZoomY != 1.0f;
+        state.enabled = !m_zoom.IsOriginalSize();
     return state;
 }
 
@@ -690,10 +622,14 @@ void CTilemontView::OnCommand(int id)
     }
     switch (id) {
     case ID_ZOOM_OUT:
-        ZoomOut();
+        SyncSizes();
+        m_zoom.ZoomOut();
+        ApplyZoom();
         break;
     case ID_ORIGINAL_SIZE:
-        OriginalSize();
+        SyncSizes();
+        m_zoom.OriginalSize();
+        ApplyZoom();
         break;
     case ID_REFRESH:
         m_cache.Invalidate();
@@ -704,25 +640,12 @@ void CTilemontView::OnCommand(int id)
     }
 }
 
-void CTilemontView::ZoomOut()
+void CTilemontView::ApplyZoom()
 {
-    const float oldX = m_fZoomX, oldY = m_fZoomY;
-    // Five sixths, the product rounded to single precision as every zoom is.
-    const float z = ClampZoom(static_cast<float>(double(oldX) * 0.8333333333333334));
-    const int scrollX = GetScrollX(), scrollY = GetScrollY();
-    m_fZoomX = z;
-    m_fZoomY = z;
-    UpdateScrollSizes();
-    SetScrollPosition(TruncPixel(float(scrollX) / (oldX / z)), TruncPixel(float(scrollY) / (oldY / z)));
-    viewport()->update();
-}
-
-void CTilemontView::OriginalSize()
-{
-    m_fZoomX = 1.0f;
-    m_fZoomY = 1.0f;
-    UpdateScrollSizes();
-    SetScrollPosition(0, 0);
+    m_bInScrollUpdate = true;
+    ApplyScrollSizes();
+    m_bInScrollUpdate = false;
+    SetScrollPosition(m_zoom.ScrollX(), m_zoom.ScrollY());
     viewport()->update();
 }
 
@@ -864,6 +787,8 @@ void CTilemontView::resizeEvent(QResizeEvent* event)
 
 void CTilemontView::scrollContentsBy(int, int)
 {
+    // The bars moved (the user, or a range that shrank under them).
+    m_zoom.SetScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     viewport()->update();
 }
 
@@ -971,8 +896,12 @@ void CTilemontView::wheelEvent(QWheelEvent* event)
 {
     const QPoint steps = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
-        if (steps.y() != 0)
-            ZoomAbout(event->position(), steps.y() > 0 ? 1.25f : 0.8f);
+        // The picture point under the pointer stays under it.
+        if (steps.y() != 0) {
+            SyncSizes();
+            if (m_zoom.ZoomAbout(event->position(), steps.y() > 0 ? 1.25f : 0.8f))
+                ApplyZoom();
+        }
         event->accept();
         return;
     }
@@ -983,19 +912,6 @@ void CTilemontView::wheelEvent(QWheelEvent* event)
         return;
     }
     QAbstractScrollArea::wheelEvent(event);
-}
-
-void CTilemontView::ZoomAbout(QPointF client, float factor)
-{
-    // The picture point under the pointer stays under it.
-    const QPointF fixed = ClientToPicture(client);
-    const float z = ClampZoom(m_fZoomX * factor);
-    if (z == m_fZoomX && z == m_fZoomY)
-        return;
-    m_fZoomX = m_fZoomY = z;
-    UpdateScrollSizes();
-    SetScrollPosition(TruncPixel(fixed.x() * z + m_fOffsetX - client.x()), TruncPixel(fixed.y() * z + m_fOffsetY - client.y()));
-    viewport()->update();
 }
 
 void CTilemontView::ShowPointer(QPointF client)
