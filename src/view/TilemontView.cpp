@@ -13,7 +13,6 @@
 #include "view/InitialRectTool.h"
 #include "view/PolylineTool.h"
 #include "view/RectTool.h"
-#include "view/PerspectiveGrid.h"
 #include "view/SkewTool.h"
 #include "view/TileMask.h"
 #include "view/Tool.h"
@@ -51,28 +50,6 @@ std::vector<CTilemontView*>& OpenViews()
     return views;
 }
 
-QImage MakeMark(QRgb border, QRgb inside)
-{
-    QImage mark(8, 8, QImage::Format_RGB32);
-    mark.fill(border);
-    for (int y = 1; y < 7; ++y)
-        for (int x = 1; x < 7; ++x)
-            mark.setPixel(x, y, inside);
-    return mark;
-}
-
-const QImage& SkewMark()
-{
-    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0xFF), qRgb(0x00, 0x00, 0xFF));
-    return mark;
-}
-
-const QImage& InitialRectMark()
-{
-    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0x00), qRgb(0x00, 0x80, 0x00));
-    return mark;
-}
-
 unsigned KeyFlags(const QMouseEvent* event)
 {
     unsigned flags = 0;
@@ -108,6 +85,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
+    , m_overlay(doc)
 {
     m_tools[RectTool] = std::make_unique<CRectTool>();
     m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
@@ -195,7 +173,7 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
             viewport()->update(m_zoom.ClientBounds(QRectF(change.bounds), 3));
         }
         // The handle overlay follows the edited area, or goes with it.
-        if (change.area == m_nEditedArea)
+        if (change.area == m_overlay.EditedAreaId())
             RepaintHandleOverlay();
         break;
     case Kind::PictureChanged:
@@ -432,36 +410,38 @@ void CTilemontView::SetEditedArea(const CArea* area)
 
 void CTilemontView::SetEditedAreaId(AreaId id)
 {
-    if (id == m_nEditedArea)
+    if (id == m_overlay.EditedAreaId())
         return;
-    m_nEditedArea = id;
+    m_overlay.SetEditedAreaId(id);
     // The handles drawn and the tool that drags them must be the same
     // area's, or a drag would move corners the user does not see.
-    if (m_bSkewMode)
+    if (IsSkewMode())
         m_tools[SkewTool]->SetArea(id);
-    if (m_bInitialRectMode)
+    if (IsInitialRectMode())
         m_tools[InitialRectTool]->SetArea(id);
     RepaintHandleOverlay();
 }
 
 const CArea* CTilemontView::GetEditedArea() const
 {
-    return m_doc.FindArea(m_nEditedArea);
+    return m_overlay.EditedArea();
 }
 
-void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool)
+void CTilemontView::SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
+                                     int handleTool)
 {
     // Switching a mode on twice must not save the mode's own tool as the
     // one to return to, nor switching off twice undo a later tool pick.
+    const bool was = m_overlay.IsOn(handles);
     if (on) {
-        if (!mode)
+        if (!was)
             toolBefore = m_nActiveTool;
-        mode = true;
+        m_overlay.SetOn(handles, true);
         SetActiveTool(handleTool);
         SetEditedArea(area);
         m_tools[handleTool]->SetArea(GetEditedAreaId());
-    } else if (mode) {
-        mode = false;
+    } else if (was) {
+        m_overlay.SetOn(handles, false);
         SetActiveTool(toolBefore);
     }
     RepaintHandleOverlay();
@@ -469,12 +449,12 @@ void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int
 
 void CTilemontView::SetSkewMode(bool on, const CArea* area)
 {
-    SwitchHandleMode(on, area, m_bSkewMode, m_nToolBeforeSkew, SkewTool);
+    SwitchHandleMode(on, area, CHandleOverlay::Handles::Skew, m_nToolBeforeSkew, SkewTool);
 }
 
 void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
 {
-    SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
+    SwitchHandleMode(on, area, CHandleOverlay::Handles::InitialRect, m_nToolBeforeInitialRect, InitialRectTool);
 }
 
 void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
@@ -492,78 +472,15 @@ void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
 
 void CTilemontView::SetPerspectiveGrid(bool on)
 {
-    if (on == m_bPerspectiveGrid)
+    if (on == m_overlay.IsPerspectiveGrid())
         return;
-    m_bPerspectiveGrid = on;
+    m_overlay.SetPerspectiveGrid(on);
     viewport()->update();
-}
-
-bool CTilemontView::ShowsPerspectiveGrid() const
-{
-    const CArea* area = m_bSkewMode ? GetEditedArea() : nullptr;
-    return area && (area->IsPerspective() || m_bPerspectiveGrid);
-}
-
-namespace {
-
-// In the order top-left, top-right, bottom-left, bottom-right.
-std::array<QPoint, 4> PictureHandleCorners(const CArea& area, bool skew)
-{
-    if (skew) {
-        const auto& c = area.GetSkewCorners();
-        return {c[CArea::TopLeft], c[CArea::TopRight], c[CArea::BottomLeft], c[CArea::BottomRight]};
-    }
-    const CIntRect& r = area.GetInitialRect();
-    return {QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.left, r.bottom), QPoint(r.right, r.bottom)};
-}
-
-QPoint HandleClientPoint(QPoint picture, const CViewGeometry& g)
-{
-    return QPoint(TruncPixel(float(picture.x()) * g.zoomX + g.offsetX - float(g.scrollX)),
-                  TruncPixel(float(picture.y()) * g.zoomY + g.offsetY - float(g.scrollY)));
-}
-
-} // namespace
-
-bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<QPoint, 4>& corners) const
-{
-    const CArea* area = GetEditedArea();
-    if (!area)
-        return false;
-    const std::array<QPoint, 4> picture = PictureHandleCorners(*area, skew);
-    for (std::size_t i = 0; i < 4; ++i)
-        corners[i] = HandleClientPoint(picture[i], g);
-    return true;
-}
-
-QRect CTilemontView::HandleOverlayBox() const
-{
-    const CArea* area = GetEditedArea();
-    QRect box;
-    if (!area)
-        return box;
-    for (const bool skew : {true, false}) {
-        if (skew ? !m_bSkewMode : !m_bInitialRectMode)
-            continue;
-        for (const QPoint& p : PictureHandleCorners(*area, skew))
-            box |= QRect(p, p);
-    }
-    return box;
 }
 
 void CTilemontView::RepaintHandleOverlay()
 {
-    const CViewGeometry g = Geometry();
-    const auto client = [&g](const QRect& box) {
-        if (box.isNull())
-            return QRect();
-        // The marks reach 4 pixels before and 3 after each corner.
-        return QRect(HandleClientPoint(box.topLeft(), g), HandleClientPoint(box.bottomRight(), g))
-            .adjusted(-5, -5, 5, 5);
-    };
-    const QRect now = HandleOverlayBox();
-    viewport()->update(client(m_shownHandles) | client(now));
-    m_shownHandles = now;
+    viewport()->update(m_overlay.TakeRepaintRect(Geometry()));
 }
 
 void CTilemontView::RefreshSkewHandles()
@@ -651,25 +568,6 @@ void CTilemontView::ApplyZoom()
 
 // --- Painting -------------------------------------------------------------
 
-void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>& c, const QImage& mark,
-                                 int without)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // Inverted, so the lines show on any picture; drawing them twice restores it.
-    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    painter.setPen(QPen(Qt::black, 0));
-    // The edges in drawing order; "without" leaves out those that meet at
-    // that corner (4: all of them).
-    const int edges[4][2] = {{0, 1}, {0, 2}, {2, 3}, {1, 3}};
-    for (const auto& e : edges)
-        if (without != 4 && e[0] != without && e[1] != without)
-            painter.drawLine(c[std::size_t(e[0])], c[std::size_t(e[1])]);
-    painter.restore();
-    for (const QPoint& p : c)
-        painter.drawImage(p - QPoint(4, 4), mark);
-}
-
 void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, bool withFeedback)
 {
     CSelection& selection = m_doc.GetSelectionForDrawing();
@@ -691,28 +589,13 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
         painter.restore();
     }
 
-    std::array<QPoint, 4> corners;
-    // While a corner is dragged the overlay stays where it was at the press,
-    // less the edges the drag draws itself at their new places.
-    int grabbed = -1;
+    // The handle tool that drags corners shows them as they were at the press.
+    CHandleOverlay::Drag drag;
     CTool* active = GetActiveTool();
-    const bool dragging = active && active->GetHandleDrag(corners, grabbed);
-    if (ShowsPerspectiveGrid()) {
-        const QRectF clip(QPointF(0, 0), QSizeF(g.client));
-        CPerspectiveGrid::Paint(painter, CPerspectiveGrid::Segments(*GetEditedArea(), g.Transform(), clip));
-    }
-    if (m_bSkewMode) {
-        if (dragging && m_nActiveTool == SkewTool)
-            PaintHandles(painter, corners, SkewMark(), grabbed);
-        else if (HandleCorners(true, g, corners))
-            PaintHandles(painter, corners, SkewMark());
-    }
-    if (m_bInitialRectMode) {
-        if (dragging && m_nActiveTool == InitialRectTool)
-            PaintHandles(painter, corners, InitialRectMark(), 4);
-        else if (HandleCorners(false, g, corners))
-            PaintHandles(painter, corners, InitialRectMark());
-    }
+    const bool dragging = (m_nActiveTool == SkewTool || m_nActiveTool == InitialRectTool) &&
+                          active->GetHandleDrag(drag.corners, drag.grabbed);
+    drag.handles = m_nActiveTool == SkewTool ? CHandleOverlay::Handles::Skew : CHandleOverlay::Handles::InitialRect;
+    m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
 
     if (withFeedback) {
         if (CTool* tool = GetActiveTool()) {
@@ -826,7 +709,7 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
     // One step for a held key: its repeats join the first press. The moved
     // outline is part of the template, so the document becomes modified,
     // and the document's notifications repaint the old and new places.
-    m_doc.NudgeArea(m_nEditedArea, dx, dy, event->isAutoRepeat());
+    m_doc.NudgeArea(GetEditedAreaId(), dx, dy, event->isAutoRepeat());
     event->accept();
 }
 

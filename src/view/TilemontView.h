@@ -3,6 +3,7 @@
 #include "document/Area.h"
 #include "geometry/Polygon.h"
 #include "view/CommandTarget.h"
+#include "view/HandleOverlay.h"
 #include "view/ReferenceLineTool.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
@@ -124,8 +125,8 @@ public:
     void SetEditedArea(const CArea* area);
     void SetEditedAreaId(AreaId id);
     const CArea* GetEditedArea() const;
-    AreaId GetEditedAreaId() const { return m_nEditedArea; }
-    bool IsSkewMode() const { return m_bSkewMode; }
+    AreaId GetEditedAreaId() const { return m_overlay.EditedAreaId(); }
+    bool IsSkewMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::Skew); }
     // Lets the user drag one reference line on the picture with the
     // reference-line tool, then gives the tool that was active back and
     // hands on the line (nothing when abandoned).
@@ -134,10 +135,10 @@ public:
     // tile grid shows for bilinear areas too (perspective areas always show
     // it then).
     void SetPerspectiveGrid(bool on);
-    bool IsPerspectiveGrid() const { return m_bPerspectiveGrid; }
+    bool IsPerspectiveGrid() const { return m_overlay.IsPerspectiveGrid(); }
     // Whether the edited area's grid is drawn now.
-    bool ShowsPerspectiveGrid() const;
-    bool IsInitialRectMode() const { return m_bInitialRectMode; }
+    bool ShowsPerspectiveGrid() const { return m_overlay.ShowsPerspectiveGrid(); }
+    bool IsInitialRectMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::InitialRect); }
 
     CTool* GetTool(ToolSlot slot) const;
     // Replaces the tool in slot (null leaves it as it is); it is attached to
@@ -188,7 +189,8 @@ protected:
 private:
     CViewGeometry Geometry() const;
     void SetActiveTool(int slot);
-    void SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool);
+    void SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
+                          int handleTool);
     void ApplyCursor();
     // Tells the zoom and scroll geometry the picture's and the window's
     // sizes as they are now.
@@ -199,32 +201,18 @@ private:
     void ShowPointer(QPointF client);
     void ApplyScrollSizes();
     void LinkSelection();
-    // Where the corners of the skew quadrilateral or of the initial rectangle
-    // land in the client area, in the order top-left, top-right,
-    // bottom-left, bottom-right; false without an edited area.
-    bool HandleCorners(bool skew, const CViewGeometry& geometry, std::array<QPoint, 4>& corners) const;
-    // Picture box of the handle corners the modes that are on show now.
-    QRect HandleOverlayBox() const;
-    // Repaints the handles where they were last shown and where they are
-    // now: a step can move them (default corners, an undo) or take the area
-    // away while the overlay is up or just after its mode ended.
+    // Repaints the handles where they were last shown and where they are now.
     void RepaintHandleOverlay();
     // Selection outline, handle overlays and tool feedback over the
     // composed scene; geometry says where the picture lies.
     void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
-    static void PaintHandles(QPainter& painter, const std::array<QPoint, 4>& corners, const QImage& mark,
-                             int without = -1);
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
-    AreaId m_nEditedArea = 0;
-    bool m_bSkewMode = false;
-    bool m_bInitialRectMode = false;
     int m_nActiveTool = -1;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;
-    bool m_bPerspectiveGrid = false;
 
     CZoomScroll m_zoom;
     bool m_bInScrollUpdate = false;
@@ -235,8 +223,7 @@ private:
     Qt::KeyboardModifiers m_modifiers;
     // The selection as last shown, so that a change repaints where it was.
     CPolygon m_shownSelection;
-    // In picture coordinates, so scrolling and zooming do not stale it.
-    QRect m_shownHandles;
+    CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
     static inline TextureWidthLookup s_textureWidth = nullptr;
 };
