@@ -43,6 +43,9 @@ float SaneZoom(float zoom)
 // reach from the outline; what the tick repaints around each segment.
 constexpr qreal kTickMargin = 3.0;
 
+// The most clip rectangles stroked one at a time.
+constexpr int kMaxParts = 64;
+
 } // namespace
 
 void CSelectionAnts::SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap, float phaseStep)
@@ -122,6 +125,17 @@ void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QTransform client = painter.transform();
+    // A clip in pieces, as a repaint of where a selection was can bring,
+    // is taken whole: stroking once per piece would cost more than it saves.
+    if (clip.rectCount() > kMaxParts) {
+        painter.setTransform(geometry.Transform(), true);
+        const QPainterPath& path = m_visible.Path(selection, geometry, reach, clip.boundingRect());
+        painter.strokePath(path, dark);
+        painter.strokePath(path, light);
+        painter.restore();
+        m_fPhase += m_fPhaseStep;
+        return;
+    }
     // One rectangle of the clip at a time: under a clip of many rectangles
     // the raster engine sends every dash pixel through its clip spans,
     // several times slower than a rectangle's clip. Lines are placed the

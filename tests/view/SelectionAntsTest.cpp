@@ -214,11 +214,19 @@ TEST(SelectionAnts, WindowDrawingPaintsWhatTheWholeOutlineDoes)
     ViewStyle(ants);
     ViewStyle(reference);
     for (const CViewGeometry& g : kGeometries) {
-        // An uneven clip of many rectangles: the strip a tick repaints, less
-        // a hole, plus a block.
-        const QRegion clip = (ants.TickRegion(sel, g) - QRegion(100, 50, 60, 40)) | QRegion(250, 120, 40, 60);
-        ASSERT_GT(clip.rectCount(), 3);
-        for (int tick = 0; tick < 3; ++tick) {
+        // Uneven clips: the strip a tick repaints, less a hole, plus a
+        // block; and a checkerboard of more pieces than are stroked one by
+        // one.
+        QRegion checkers;
+        for (int y = 0; y < g.client.height(); y += 20)
+            for (int x = (y / 20) % 2 * 20; x < g.client.width(); x += 40)
+                checkers |= QRect(x, y, 20, 20);
+        const QRegion clips[] = {(ants.TickRegion(sel, g) - QRegion(100, 50, 60, 40)) | QRegion(250, 120, 40, 60),
+                                 checkers};
+        ASSERT_GT(clips[0].rectCount(), 3);
+        ASSERT_GT(clips[1].rectCount(), 64);
+        for (int tick = 0; tick < 4; ++tick) {
+            const QRegion& clip = clips[tick % 2];
             QImage drawn = Canvas(g.client), expected = Canvas(g.client);
             {
                 QPainter p(&drawn);
