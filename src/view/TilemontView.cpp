@@ -3,7 +3,6 @@
 #include "view/ViewCommandIds.h"
 #include "document/Area.h"
 #include "document/DocChange.h"
-#include "document/FileDrop.h"
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
@@ -15,12 +14,13 @@
 #include "view/RectTool.h"
 #include "view/SkewTool.h"
 #include "view/TileMask.h"
+#include "view/DropHandler.h"
 #include "view/Tool.h"
+#include "view/ViewPrint.h"
 #include "view/ZoomTool.h"
 
 #include <QApplication>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFocusEvent>
 #include <QBitmap>
 #include <QPainterPath>
@@ -627,16 +627,9 @@ void CTilemontView::paintEvent(QPaintEvent* event)
 
 void CTilemontView::PaintForPrint(QPainter& painter)
 {
-    CViewGeometry g = Geometry();
-    g.scrollX = 0;
-    g.scrollY = 0;
-    QSizeF extent(g.client);
-    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
-        extent = extent.expandedTo(QSizeF(g.offsetX + picture->width() * g.zoomX,
-                                          g.offsetY + picture->height() * g.zoomY));
-    }
-    CViewCache::PaintScene(painter, m_doc, g, QRectF(QPointF(0, 0), extent), nullptr, m_cache.Shading());
-    PaintOverlays(painter, g, false);
+    const CViewPrint print(m_doc, Geometry());
+    print.PaintScene(painter, m_cache.Shading());
+    PaintOverlays(painter, print.Geometry(), false);
 }
 
 void CTilemontView::OnAntsTick()
@@ -828,7 +821,7 @@ void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
 {
     // Ignored, the drag goes on to the main window, which takes templates
     // and refuses the rest.
-    if (CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData())))
+    if (m_drop && m_drop->Accepts(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -836,19 +829,15 @@ void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
 
 void CTilemontView::dropEvent(QDropEvent* event)
 {
-    const std::optional<QString> image = CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData()));
-    if (!image) {
+    if (!m_drop || !m_drop->Accepts(event->mimeData())) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    // After the drop has been answered: a question asked inside it would
-    // hold the program the file came from until the user replies.
-    QMetaObject::invokeMethod(
-        this,
-        [this, path = *image, at = ClientToPicture(event->position())] {
-            m_doc.DropImage(path, at, s_textureWidth ? s_textureWidth(path) : std::nullopt);
-        },
-        Qt::QueuedConnection);
+    m_drop->Drop(event->mimeData(), ClientToPicture(event->position()));
 }
 
+void CTilemontView::SetDropHandler(std::unique_ptr<IDropHandler> handler)
+{
+    m_drop = std::move(handler);
+}

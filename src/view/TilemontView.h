@@ -23,6 +23,7 @@
 
 class CTilemontDoc;
 class CTool;
+class IDropHandler;
 class QPainterPath;
 class IAreasPanelSink;
 class QPainter;
@@ -61,11 +62,9 @@ public:
     CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent = nullptr);
     ~CTilemontView() override;
 
-    // Where a dropped picture file's remembered real width is looked up
-    // (the texture catalogue's record, which lives above the views); one
-    // for the whole editor, set by the application.
-    using TextureWidthLookup = std::optional<double> (*)(const QString& path);
-    static void SetTextureWidthLookup(TextureWidthLookup lookup) { s_textureWidth = lookup; }
+    // What files dragged over the view mean is left to handler (none: every
+    // drag goes on to the main window).
+    void SetDropHandler(std::unique_ptr<IDropHandler> handler);
 
     CTilemontDoc& GetDocument() const { return m_doc; }
 
@@ -225,5 +224,5 @@ private:
     CPolygon m_shownSelection;
     CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
-    static inline TextureWidthLookup s_textureWidth = nullptr;
+    std::unique_ptr<IDropHandler> m_drop;
 };
