@@ -9,6 +9,7 @@
 #include "geometry/ISelectionView.h"
 #include "view/ToolView.h"
 #include "view/ViewCache.h"
+#include "view/ViewTools.h"
 #include "view/ZoomScroll.h"
 
 #include <QAbstractScrollArea>
@@ -40,19 +41,8 @@ class CTilemontView : public QAbstractScrollArea,
     Q_OBJECT
 
 public:
-    // The tools, in the order they are attached.
-    enum ToolSlot : int {
-        RectTool,
-        EllipseTool,
-        PolylineTool,
-        FreehandTool,
-        HandTool,
-        ZoomTool,
-        SkewTool,
-        InitialRectTool,
-        ReferenceLineTool,
-        ToolCount
-    };
+    using ToolSlot = CViewTools::Slot;
+    using enum CViewTools::Slot;
 
     static constexpr float kMinZoom = CZoomScroll::kMinZoom;
     static constexpr float kMaxZoom = CZoomScroll::kMaxZoom;
@@ -143,7 +133,7 @@ public:
     // Replaces the tool in slot (null leaves it as it is); it is attached to
     // this view and document. The active tool stays in the same slot.
     void SetTool(ToolSlot slot, std::unique_ptr<CTool> tool);
-    CTool* GetActiveTool() const;
+    CTool* GetActiveTool() const { return m_tools.Active(); }
 
     // ICommandTarget
     bool HandlesCommand(int id) const override;
@@ -208,8 +198,7 @@ private:
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
-    std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
-    int m_nActiveTool = -1;
+    CViewTools m_tools;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;
 
