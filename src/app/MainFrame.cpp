@@ -391,8 +391,16 @@ void CMainFrame::OnViewAreas()
                 m_pPerspective->Fit(*doc, m_pAreas->SelectedAreaId());
         });
         connect(m_pAreas, &CAreasBar::realSizeRequested, this, [this] {
-            if (CTilemontDoc* doc = m_pAreas->Document())
-                m_pPerspective->RealSize(*doc, m_pAreas->View(), m_pAreas->SelectedAreaId());
+            CTilemontDoc* doc = m_pAreas->Document();
+            if (!doc)
+                return;
+            // The panel knows its window only as a window: the child that
+            // holds it names it as a view.
+            CTilemontView* view = nullptr;
+            for (CChildFrame* child : ChildFrames())
+                if (m_pAreas->View() && static_cast<QWidget*>(child->View()) == m_pAreas->View())
+                    view = child->View();
+            m_pPerspective->RealSize(*doc, view, m_pAreas->SelectedAreaId());
         });
         addDockWidget(Qt::RightDockWidgetArea, m_pAreas);
         m_pAreas->show();

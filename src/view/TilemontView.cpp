@@ -7,6 +7,7 @@
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
+#include "view/AreaEditSession.h"
 #include "view/EllipseTool.h"
 #include "view/FreehandTool.h"
 #include "view/HandTool.h"
@@ -85,6 +86,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
+    , m_pEditSession(std::make_unique<CAreaEditSession>(*this))
     , m_overlay(doc)
 {
     m_tools[RectTool] = std::make_unique<CRectTool>();
@@ -420,6 +422,11 @@ void CTilemontView::SetEditedAreaId(AreaId id)
     if (IsInitialRectMode())
         m_tools[InitialRectTool]->SetArea(id);
     RepaintHandleOverlay();
+}
+
+IAreaEditSession* CTilemontView::EditSession()
+{
+    return m_pEditSession.get();
 }
 
 const CArea* CTilemontView::GetEditedArea() const

@@ -24,6 +24,7 @@
 class CTilemontDoc;
 class CTool;
 class QPainterPath;
+class CAreaEditSession;
 class IAreasPanelSink;
 class QPainter;
 
@@ -73,6 +74,7 @@ public:
     // the composition; a change repaints and recomposes only what it names.
     void OnUpdate() override;
     void OnDocumentChanged(const CDocChange& change) override;
+    IAreaEditSession* EditSession() override;
     // ISelectionView
     float GetZoomX() const override { return m_zoom.ZoomX(); }
     float GetZoomY() const { return m_zoom.ZoomY(); }
@@ -209,6 +211,7 @@ private:
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
+    std::unique_ptr<CAreaEditSession> m_pEditSession;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
     int m_nActiveTool = -1;
     int m_nToolBeforeSkew = -1;
