@@ -8,7 +8,7 @@
 #include "RecentFileList.h"
 #include "ResourceIds.h"
 #include "PerspectiveCommands.h"
-#include "panels/catalogue/TextureSizes.h"
+#include "catalogue/TextureSizes.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"

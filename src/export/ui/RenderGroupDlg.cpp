@@ -4,7 +4,7 @@
 #include "controls/BrowseEdit.h"
 #include "document/IDocumentPrompts.h"
 #include "export/ExportSize.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>

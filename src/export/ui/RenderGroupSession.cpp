@@ -8,7 +8,7 @@
 #include "codecs/EncoderRegistry.h"
 #include "document/IDocumentPrompts.h"
 #include "document/TilemontDoc.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QDir>
 #include <QEventLoop>
