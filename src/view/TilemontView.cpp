@@ -13,7 +13,6 @@
 #include "view/InitialRectTool.h"
 #include "view/PolylineTool.h"
 #include "view/RectTool.h"
-#include "view/PerspectiveGrid.h"
 #include "view/SkewTool.h"
 #include "view/TileMask.h"
 #include "view/Tool.h"
@@ -43,37 +42,12 @@
 namespace
 {
 
-// The largest zoomed picture extent the scroll bars are asked to cover.
-constexpr double kMaxExtent = kMaxPixelExtent;
-
 // Every open view, so that a closing view can hand the selection's link to
 // another view of the same document.
 std::vector<CTilemontView*>& OpenViews()
 {
     static std::vector<CTilemontView*> views;
     return views;
-}
-
-QImage MakeMark(QRgb border, QRgb inside)
-{
-    QImage mark(8, 8, QImage::Format_RGB32);
-    mark.fill(border);
-    for (int y = 1; y < 7; ++y)
-        for (int x = 1; x < 7; ++x)
-            mark.setPixel(x, y, inside);
-    return mark;
-}
-
-const QImage& SkewMark()
-{
-    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0xFF), qRgb(0x00, 0x00, 0xFF));
-    return mark;
-}
-
-const QImage& InitialRectMark()
-{
-    static const QImage mark = MakeMark(qRgb(0x00, 0xFF, 0x00), qRgb(0x00, 0x80, 0x00));
-    return mark;
 }
 
 unsigned KeyFlags(const QMouseEvent* event)
@@ -111,6 +85,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
+    , m_overlay(doc)
 {
     m_tools[RectTool] = std::make_unique<CRectTool>();
     m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
@@ -195,10 +170,10 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
             m_cache.ForgetArea(change.area);
         if (!change.bounds.isEmpty()) {
             m_cache.InvalidatePicture(change.bounds);
-            viewport()->update(ClientBounds(QRectF(change.bounds), 3));
+            viewport()->update(m_zoom.ClientBounds(QRectF(change.bounds), 3));
         }
         // The handle overlay follows the edited area, or goes with it.
-        if (change.area == m_nEditedArea)
+        if (change.area == m_overlay.EditedAreaId())
             RepaintHandleOverlay();
         break;
     case Kind::PictureChanged:
@@ -221,20 +196,15 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
 
 void CTilemontView::SetZoom(float x, float y)
 {
-    if (std::isfinite(x))
-        m_fZoomX = ClampZoom(x);
-    if (std::isfinite(y))
-        m_fZoomY = ClampZoom(y);
+    SyncSizes();
+    m_zoom.SetZoom(x, y);
 }
 
-float CTilemontView::ClampZoom(float z) const
+void CTilemontView::SyncSizes()
 {
-    float upper = kMaxZoom;
-    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
-        const int longest = std::max(picture->width(), picture->height());
-        upper = std::min(upper, float(kMaxExtent / longest));
-    }
-    return std::clamp(z, kMinZoom, std::max(kMinZoom, upper));
+    const QImage* picture = m_doc.GetPicture();
+    m_zoom.SetPictureSize(picture ? picture->size() : QSize());
+    m_zoom.SetClientSize(viewport()->size());
 }
 
 void CTilemontView::UpdateScrollSizes()
@@ -242,27 +212,8 @@ void CTilemontView::UpdateScrollSizes()
     if (m_bInScrollUpdate)
         return;
     m_bInScrollUpdate = true;
-    const QImage* picture = m_doc.GetPicture();
-    if (!picture || picture->isNull()) {
-        m_sizeTotal = m_sizePage = m_sizeLine = QSize(1, 1);
-    } else {
-        const int cw = viewport()->width(), ch = viewport()->height();
-        const float zw = float(picture->width()) * m_fZoomX;
-        const float zh = float(picture->height()) * m_fZoomY;
-        m_fOffsetX = zw < float(cw) ? (float(cw) - zw) * 0.5f : 0.0f;
-        m_fOffsetY = zh < float(ch) ? (float(ch) - zh) * 0.5f : 0.0f;
-        m_sizeTotal = QSize(TruncPixel(zw), TruncPixel(zh));
-        m_sizePage = QSize(cw, ch);
-        m_sizeLine = QSize(TruncPixel(m_fZoomX * 10.0f), TruncPixel(m_fZoomY * 10.0f));
-        if (m_sizeTotal.width() < cw) {
-            m_sizePage.setWidth(0);
-            m_sizeLine.setWidth(0);
-        }
-        if (m_sizeTotal.height() < ch) {
-            m_sizePage.setHeight(0);
-            m_sizeLine.setHeight(0);
-        }
-    }
+    SyncSizes();
+    m_zoom.UpdateScrollSizes();
     ApplyScrollSizes();
     m_bInScrollUpdate = false;
 }
@@ -271,78 +222,37 @@ void CTilemontView::ApplyScrollSizes()
 {
     // A zero page means the axis cannot scroll; steps then fall back to a
     // tenth of the total and a tenth of the page.
-    const auto apply = [](QScrollBar* bar, int total, int page, int line) {
+    const auto apply = [](QScrollBar* bar, int total, int page, int line, int maximum) {
         const int pageStep = page > 0 ? page : std::max(1, total / 10);
         const int singleStep = line > 0 ? line : std::max(1, pageStep / 10);
-        bar->setRange(0, page > 0 ? std::max(0, total - page) : 0);
+        bar->setRange(0, maximum);
         bar->setPageStep(pageStep);
         bar->setSingleStep(singleStep);
     };
-    apply(horizontalScrollBar(), m_sizeTotal.width(), m_sizePage.width(), m_sizeLine.width());
-    apply(verticalScrollBar(), m_sizeTotal.height(), m_sizePage.height(), m_sizeLine.height());
-}
-
-int CTilemontView::GetScrollX() const
-{
-    return horizontalScrollBar()->value();
-}
-
-int CTilemontView::GetScrollY() const
-{
-    return verticalScrollBar()->value();
+    const QSize total = m_zoom.TotalSize(), page = m_zoom.PageSize(), line = m_zoom.LineSize();
+    apply(horizontalScrollBar(), total.width(), page.width(), line.width(), m_zoom.ScrollMaxX());
+    apply(verticalScrollBar(), total.height(), page.height(), line.height(), m_zoom.ScrollMaxY());
 }
 
 void CTilemontView::SetScrollPosition(int x, int y)
 {
-    horizontalScrollBar()->setValue(x);
-    verticalScrollBar()->setValue(y);
-}
-
-QRectF CTilemontView::PictureToClient(const QRectF& r) const
-{
-    const QPointF topLeft = PictureToClient(r.topLeft());
-    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) * m_fZoomX, float(r.height()) * m_fZoomY);
-}
-
-QPointF CTilemontView::PictureToClient(const QPointF& p) const
-{
-    return QPointF(float(p.x()) * m_fZoomX + m_fOffsetX - float(GetScrollX()),
-                   float(p.y()) * m_fZoomY + m_fOffsetY - float(GetScrollY()));
-}
-
-QRectF CTilemontView::ClientToPicture(const QRectF& r) const
-{
-    const QPointF topLeft = ClientToPicture(r.topLeft());
-    return QRectF(topLeft.x(), topLeft.y(), float(r.width()) / m_fZoomX, float(r.height()) / m_fZoomY);
-}
-
-QPointF CTilemontView::ClientToPicture(const QPointF& p) const
-{
-    return QPointF((float(p.x()) + float(GetScrollX()) - m_fOffsetX) / m_fZoomX,
-                   (float(p.y()) + float(GetScrollY()) - m_fOffsetY) / m_fZoomY);
+    m_zoom.SetScroll(x, y);
+    // Each bar's change comes back through scrollContentsBy, which reads
+    // both bars: the second must not be read before it is set.
+    const int sx = m_zoom.ScrollX(), sy = m_zoom.ScrollY();
+    horizontalScrollBar()->setValue(sx);
+    verticalScrollBar()->setValue(sy);
+    m_zoom.SetScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 CViewGeometry CTilemontView::Geometry() const
 {
     CViewGeometry g;
-    g.zoomX = m_fZoomX;
-    g.zoomY = m_fZoomY;
-    g.offsetX = m_fOffsetX;
-    g.offsetY = m_fOffsetY;
-    g.scrollX = GetScrollX();
-    g.scrollY = GetScrollY();
+    m_zoom.FillGeometry(g);
     g.client = viewport()->size();
     g.dpr = viewport()->devicePixelRatioF();
     g.background = viewport()->palette().color(QPalette::Base).rgba() | 0xFF000000u;
     return g;
-}
-
-QRect CTilemontView::ClientBounds(const QRectF& picture, int margin) const
-{
-    const QRectF c = PictureToClient(picture);
-    const int left = TruncPixel(c.x()), top = TruncPixel(c.y());
-    const int right = TruncPixel(c.x() + c.width()), bottom = TruncPixel(c.y() + c.height());
-    return QRect(left, top, right - left, bottom - top).adjusted(-margin, -margin, margin, margin);
 }
 
 void CTilemontView::InvalidateSelectionBounds()
@@ -350,7 +260,7 @@ void CTilemontView::InvalidateSelectionBounds()
     const QRectF bounds = m_doc.GetSelection().GetBounds();
     if (bounds.isNull())
         return;
-    viewport()->update(ClientBounds(bounds, 10));
+    viewport()->update(m_zoom.ClientBounds(bounds, 10));
 }
 
 QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int extra) const
@@ -361,7 +271,7 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
     const QRect window(QPoint(0, 0), viewport()->size());
     if (window.isEmpty())
         return QRegion();
-    const int d = std::max(1, TruncPixel(2.0 * std::max(m_fZoomX, m_fZoomY))) + extra;
+    const int d = std::max(1, TruncPixel(2.0 * std::max(m_zoom.ZoomX(), m_zoom.ZoomY()))) + extra;
     std::vector<QPolygon> polygons;
     QRect bounds;
     for (const CContour& contour : selection.contours) {
@@ -500,36 +410,38 @@ void CTilemontView::SetEditedArea(const CArea* area)
 
 void CTilemontView::SetEditedAreaId(AreaId id)
 {
-    if (id == m_nEditedArea)
+    if (id == m_overlay.EditedAreaId())
         return;
-    m_nEditedArea = id;
+    m_overlay.SetEditedAreaId(id);
     // The handles drawn and the tool that drags them must be the same
     // area's, or a drag would move corners the user does not see.
-    if (m_bSkewMode)
+    if (IsSkewMode())
         m_tools[SkewTool]->SetArea(id);
-    if (m_bInitialRectMode)
+    if (IsInitialRectMode())
         m_tools[InitialRectTool]->SetArea(id);
     RepaintHandleOverlay();
 }
 
 const CArea* CTilemontView::GetEditedArea() const
 {
-    return m_doc.FindArea(m_nEditedArea);
+    return m_overlay.EditedArea();
 }
 
-void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool)
+void CTilemontView::SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
+                                     int handleTool)
 {
     // Switching a mode on twice must not save the mode's own tool as the
     // one to return to, nor switching off twice undo a later tool pick.
+    const bool was = m_overlay.IsOn(handles);
     if (on) {
-        if (!mode)
+        if (!was)
             toolBefore = m_nActiveTool;
-        mode = true;
+        m_overlay.SetOn(handles, true);
         SetActiveTool(handleTool);
         SetEditedArea(area);
         m_tools[handleTool]->SetArea(GetEditedAreaId());
-    } else if (mode) {
-        mode = false;
+    } else if (was) {
+        m_overlay.SetOn(handles, false);
         SetActiveTool(toolBefore);
     }
     RepaintHandleOverlay();
@@ -537,12 +449,12 @@ void CTilemontView::SwitchHandleMode(bool on, const CArea* area, bool& mode, int
 
 void CTilemontView::SetSkewMode(bool on, const CArea* area)
 {
-    SwitchHandleMode(on, area, m_bSkewMode, m_nToolBeforeSkew, SkewTool);
+    SwitchHandleMode(on, area, CHandleOverlay::Handles::Skew, m_nToolBeforeSkew, SkewTool);
 }
 
 void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
 {
-    SwitchHandleMode(on, area, m_bInitialRectMode, m_nToolBeforeInitialRect, InitialRectTool);
+    SwitchHandleMode(on, area, CHandleOverlay::Handles::InitialRect, m_nToolBeforeInitialRect, InitialRectTool);
 }
 
 void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
@@ -560,78 +472,15 @@ void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
 
 void CTilemontView::SetPerspectiveGrid(bool on)
 {
-    if (on == m_bPerspectiveGrid)
+    if (on == m_overlay.IsPerspectiveGrid())
         return;
-    m_bPerspectiveGrid = on;
+    m_overlay.SetPerspectiveGrid(on);
     viewport()->update();
-}
-
-bool CTilemontView::ShowsPerspectiveGrid() const
-{
-    const CArea* area = m_bSkewMode ? GetEditedArea() : nullptr;
-    return area && (area->IsPerspective() || m_bPerspectiveGrid);
-}
-
-namespace {
-
-// In the order top-left, top-right, bottom-left, bottom-right.
-std::array<QPoint, 4> PictureHandleCorners(const CArea& area, bool skew)
-{
-    if (skew) {
-        const auto& c = area.GetSkewCorners();
-        return {c[CArea::TopLeft], c[CArea::TopRight], c[CArea::BottomLeft], c[CArea::BottomRight]};
-    }
-    const CIntRect& r = area.GetInitialRect();
-    return {QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.left, r.bottom), QPoint(r.right, r.bottom)};
-}
-
-QPoint HandleClientPoint(QPoint picture, const CViewGeometry& g)
-{
-    return QPoint(TruncPixel(float(picture.x()) * g.zoomX + g.offsetX - float(g.scrollX)),
-                  TruncPixel(float(picture.y()) * g.zoomY + g.offsetY - float(g.scrollY)));
-}
-
-} // namespace
-
-bool CTilemontView::HandleCorners(bool skew, const CViewGeometry& g, std::array<QPoint, 4>& corners) const
-{
-    const CArea* area = GetEditedArea();
-    if (!area)
-        return false;
-    const std::array<QPoint, 4> picture = PictureHandleCorners(*area, skew);
-    for (std::size_t i = 0; i < 4; ++i)
-        corners[i] = HandleClientPoint(picture[i], g);
-    return true;
-}
-
-QRect CTilemontView::HandleOverlayBox() const
-{
-    const CArea* area = GetEditedArea();
-    QRect box;
-    if (!area)
-        return box;
-    for (const bool skew : {true, false}) {
-        if (skew ? !m_bSkewMode : !m_bInitialRectMode)
-            continue;
-        for (const QPoint& p : PictureHandleCorners(*area, skew))
-            box |= QRect(p, p);
-    }
-    return box;
 }
 
 void CTilemontView::RepaintHandleOverlay()
 {
-    const CViewGeometry g = Geometry();
-    const auto client = [&g](const QRect& box) {
-        if (box.isNull())
-            return QRect();
-        // The marks reach 4 pixels before and 3 after each corner.
-        return QRect(HandleClientPoint(box.topLeft(), g), HandleClientPoint(box.bottomRight(), g))
-            .adjusted(-5, -5, 5, 5);
-    };
-    const QRect now = HandleOverlayBox();
-    viewport()->update(client(m_shownHandles) | client(now));
-    m_shownHandles = now;
+    viewport()->update(m_overlay.TakeRepaintRect(Geometry()));
 }
 
 void CTilemontView::RefreshSkewHandles()
@@ -678,7 +527,7 @@ CCommandState CTilemontView::CommandState(int id) const
     if (const int slot = ToolSlotOf(id); slot >= 0)
         state.checked = slot == m_nActiveTool;
     else if (id == ID_ORIGINAL_SIZE)
-        state.enabled = m_fZoomX != 1.0f || m_fZoomY != 1.0f;
+        state.enabled = !m_zoom.IsOriginalSize();
     return state;
 }
 
@@ -690,10 +539,14 @@ void CTilemontView::OnCommand(int id)
     }
     switch (id) {
     case ID_ZOOM_OUT:
-        ZoomOut();
+        SyncSizes();
+        m_zoom.ZoomOut();
+        ApplyZoom();
         break;
     case ID_ORIGINAL_SIZE:
-        OriginalSize();
+        SyncSizes();
+        m_zoom.OriginalSize();
+        ApplyZoom();
         break;
     case ID_REFRESH:
         m_cache.Invalidate();
@@ -704,48 +557,16 @@ void CTilemontView::OnCommand(int id)
     }
 }
 
-void CTilemontView::ZoomOut()
+void CTilemontView::ApplyZoom()
 {
-    const float oldX = m_fZoomX, oldY = m_fZoomY;
-    // Five sixths, the product rounded to single precision as every zoom is.
-    const float z = ClampZoom(static_cast<float>(double(oldX) * 0.8333333333333334));
-    const int scrollX = GetScrollX(), scrollY = GetScrollY();
-    m_fZoomX = z;
-    m_fZoomY = z;
-    UpdateScrollSizes();
-    SetScrollPosition(TruncPixel(float(scrollX) / (oldX / z)), TruncPixel(float(scrollY) / (oldY / z)));
-    viewport()->update();
-}
-
-void CTilemontView::OriginalSize()
-{
-    m_fZoomX = 1.0f;
-    m_fZoomY = 1.0f;
-    UpdateScrollSizes();
-    SetScrollPosition(0, 0);
+    m_bInScrollUpdate = true;
+    ApplyScrollSizes();
+    m_bInScrollUpdate = false;
+    SetScrollPosition(m_zoom.ScrollX(), m_zoom.ScrollY());
     viewport()->update();
 }
 
 // --- Painting -------------------------------------------------------------
-
-void CTilemontView::PaintHandles(QPainter& painter, const std::array<QPoint, 4>& c, const QImage& mark,
-                                 int without)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // Inverted, so the lines show on any picture; drawing them twice restores it.
-    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    painter.setPen(QPen(Qt::black, 0));
-    // The edges in drawing order; "without" leaves out those that meet at
-    // that corner (4: all of them).
-    const int edges[4][2] = {{0, 1}, {0, 2}, {2, 3}, {1, 3}};
-    for (const auto& e : edges)
-        if (without != 4 && e[0] != without && e[1] != without)
-            painter.drawLine(c[std::size_t(e[0])], c[std::size_t(e[1])]);
-    painter.restore();
-    for (const QPoint& p : c)
-        painter.drawImage(p - QPoint(4, 4), mark);
-}
 
 void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, bool withFeedback)
 {
@@ -768,28 +589,13 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
         painter.restore();
     }
 
-    std::array<QPoint, 4> corners;
-    // While a corner is dragged the overlay stays where it was at the press,
-    // less the edges the drag draws itself at their new places.
-    int grabbed = -1;
+    // The handle tool that drags corners shows them as they were at the press.
+    CHandleOverlay::Drag drag;
     CTool* active = GetActiveTool();
-    const bool dragging = active && active->GetHandleDrag(corners, grabbed);
-    if (ShowsPerspectiveGrid()) {
-        const QRectF clip(QPointF(0, 0), QSizeF(g.client));
-        CPerspectiveGrid::Paint(painter, CPerspectiveGrid::Segments(*GetEditedArea(), g.Transform(), clip));
-    }
-    if (m_bSkewMode) {
-        if (dragging && m_nActiveTool == SkewTool)
-            PaintHandles(painter, corners, SkewMark(), grabbed);
-        else if (HandleCorners(true, g, corners))
-            PaintHandles(painter, corners, SkewMark());
-    }
-    if (m_bInitialRectMode) {
-        if (dragging && m_nActiveTool == InitialRectTool)
-            PaintHandles(painter, corners, InitialRectMark(), 4);
-        else if (HandleCorners(false, g, corners))
-            PaintHandles(painter, corners, InitialRectMark());
-    }
+    const bool dragging = (m_nActiveTool == SkewTool || m_nActiveTool == InitialRectTool) &&
+                          active->GetHandleDrag(drag.corners, drag.grabbed);
+    drag.handles = m_nActiveTool == SkewTool ? CHandleOverlay::Handles::Skew : CHandleOverlay::Handles::InitialRect;
+    m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
 
     if (withFeedback) {
         if (CTool* tool = GetActiveTool()) {
@@ -864,6 +670,8 @@ void CTilemontView::resizeEvent(QResizeEvent* event)
 
 void CTilemontView::scrollContentsBy(int, int)
 {
+    // The bars moved (the user, or a range that shrank under them).
+    m_zoom.SetScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     viewport()->update();
 }
 
@@ -901,7 +709,7 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
     // One step for a held key: its repeats join the first press. The moved
     // outline is part of the template, so the document becomes modified,
     // and the document's notifications repaint the old and new places.
-    m_doc.NudgeArea(m_nEditedArea, dx, dy, event->isAutoRepeat());
+    m_doc.NudgeArea(GetEditedAreaId(), dx, dy, event->isAutoRepeat());
     event->accept();
 }
 
@@ -971,8 +779,12 @@ void CTilemontView::wheelEvent(QWheelEvent* event)
 {
     const QPoint steps = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
-        if (steps.y() != 0)
-            ZoomAbout(event->position(), steps.y() > 0 ? 1.25f : 0.8f);
+        // The picture point under the pointer stays under it.
+        if (steps.y() != 0) {
+            SyncSizes();
+            if (m_zoom.ZoomAbout(event->position(), steps.y() > 0 ? 1.25f : 0.8f))
+                ApplyZoom();
+        }
         event->accept();
         return;
     }
@@ -983,19 +795,6 @@ void CTilemontView::wheelEvent(QWheelEvent* event)
         return;
     }
     QAbstractScrollArea::wheelEvent(event);
-}
-
-void CTilemontView::ZoomAbout(QPointF client, float factor)
-{
-    // The picture point under the pointer stays under it.
-    const QPointF fixed = ClientToPicture(client);
-    const float z = ClampZoom(m_fZoomX * factor);
-    if (z == m_fZoomX && z == m_fZoomY)
-        return;
-    m_fZoomX = m_fZoomY = z;
-    UpdateScrollSizes();
-    SetScrollPosition(TruncPixel(fixed.x() * z + m_fOffsetX - client.x()), TruncPixel(fixed.y() * z + m_fOffsetY - client.y()));
-    viewport()->update();
 }
 
 void CTilemontView::ShowPointer(QPointF client)

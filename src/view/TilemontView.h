@@ -3,11 +3,13 @@
 #include "document/Area.h"
 #include "geometry/Polygon.h"
 #include "view/CommandTarget.h"
+#include "view/HandleOverlay.h"
 #include "view/ReferenceLineTool.h"
 #include "document/IDocumentView.h"
 #include "geometry/ISelectionView.h"
 #include "view/ToolView.h"
 #include "view/ViewCache.h"
+#include "view/ZoomScroll.h"
 
 #include <QAbstractScrollArea>
 #include <QPointF>
@@ -51,12 +53,8 @@ public:
         ToolCount
     };
 
-    // Zoom is held within these bounds (and further, so that the zoomed
-    // picture stays within the scroll bars' range): 1/64 shows a 24-MP
-    // picture in under 100 pixels, 64 shows a picture pixel as a 64-pixel
-    // block.
-    static constexpr float kMinZoom = 1.0f / 64.0f;
-    static constexpr float kMaxZoom = 64.0f;
+    static constexpr float kMinZoom = CZoomScroll::kMinZoom;
+    static constexpr float kMaxZoom = CZoomScroll::kMaxZoom;
     static constexpr int kAntsPeriodMs = 100;
 
     // panel may be null: the view then tells nobody when it gains focus.
@@ -76,31 +74,32 @@ public:
     void OnUpdate() override;
     void OnDocumentChanged(const CDocChange& change) override;
     // ISelectionView
-    float GetZoomX() const override { return m_fZoomX; }
-    float GetZoomY() const { return m_fZoomY; }
+    float GetZoomX() const override { return m_zoom.ZoomX(); }
+    float GetZoomY() const { return m_zoom.ZoomY(); }
     // Stores both factors, held within the zoom bounds (a factor that is not
     // a number is ignored); the caller recomputes the scroll sizes and
     // repaints.
     void SetZoom(float x, float y) override;
-    float GetOffsetX() const { return m_fOffsetX; }
-    float GetOffsetY() const { return m_fOffsetY; }
+    float GetOffsetX() const { return m_zoom.OffsetX(); }
+    float GetOffsetY() const { return m_zoom.OffsetY(); }
     void UpdateScrollSizes() override;
 
     // Scroll position in zoomed (window) pixels; setting it clamps to the
     // scroll range.
-    int GetScrollX() const;
-    int GetScrollY() const;
+    int GetScrollX() const { return m_zoom.ScrollX(); }
+    int GetScrollY() const { return m_zoom.ScrollY(); }
     void SetScrollPosition(int x, int y) override;
     // The scroll sizes as last computed: total, page and line per axis. A
     // page or line of 0 means the axis cannot scroll.
-    QSize GetTotalSize() const { return m_sizeTotal; }
-    QSize GetPageSize() const { return m_sizePage; }
-    QSize GetLineSize() const { return m_sizeLine; }
+    QSize GetTotalSize() const { return m_zoom.TotalSize(); }
+    QSize GetPageSize() const { return m_zoom.PageSize(); }
+    QSize GetLineSize() const { return m_zoom.LineSize(); }
+    const CZoomScroll& ZoomScroll() const { return m_zoom; }
 
-    QRectF PictureToClient(const QRectF& r) const;
-    QPointF PictureToClient(const QPointF& p) const;
-    QRectF ClientToPicture(const QRectF& r) const override;
-    QPointF ClientToPicture(const QPointF& p) const override;
+    QRectF PictureToClient(const QRectF& r) const { return m_zoom.PictureToClient(r); }
+    QPointF PictureToClient(const QPointF& p) const { return m_zoom.PictureToClient(p); }
+    QRectF ClientToPicture(const QRectF& r) const override { return m_zoom.ClientToPicture(r); }
+    QPointF ClientToPicture(const QPointF& p) const override { return m_zoom.ClientToPicture(p); }
     void InvalidateSelectionBounds();
     // The window under a selection (even-odd interior and outline) widened
     // by trunc(2 x the larger zoom), at least 1, plus extra pixels.
@@ -126,8 +125,8 @@ public:
     void SetEditedArea(const CArea* area);
     void SetEditedAreaId(AreaId id);
     const CArea* GetEditedArea() const;
-    AreaId GetEditedAreaId() const { return m_nEditedArea; }
-    bool IsSkewMode() const { return m_bSkewMode; }
+    AreaId GetEditedAreaId() const { return m_overlay.EditedAreaId(); }
+    bool IsSkewMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::Skew); }
     // Lets the user drag one reference line on the picture with the
     // reference-line tool, then gives the tool that was active back and
     // hands on the line (nothing when abandoned).
@@ -136,10 +135,10 @@ public:
     // tile grid shows for bilinear areas too (perspective areas always show
     // it then).
     void SetPerspectiveGrid(bool on);
-    bool IsPerspectiveGrid() const { return m_bPerspectiveGrid; }
+    bool IsPerspectiveGrid() const { return m_overlay.IsPerspectiveGrid(); }
     // Whether the edited area's grid is drawn now.
-    bool ShowsPerspectiveGrid() const;
-    bool IsInitialRectMode() const { return m_bInitialRectMode; }
+    bool ShowsPerspectiveGrid() const { return m_overlay.ShowsPerspectiveGrid(); }
+    bool IsInitialRectMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::InitialRect); }
 
     CTool* GetTool(ToolSlot slot) const;
     // Replaces the tool in slot (null leaves it as it is); it is attached to
@@ -190,51 +189,32 @@ protected:
 private:
     CViewGeometry Geometry() const;
     void SetActiveTool(int slot);
-    void SwitchHandleMode(bool on, const CArea* area, bool& mode, int& toolBefore, int handleTool);
+    void SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
+                          int handleTool);
     void ApplyCursor();
-    float ClampZoom(float z) const;
-    void ZoomAbout(QPointF client, float factor);
+    // Tells the zoom and scroll geometry the picture's and the window's
+    // sizes as they are now.
+    void SyncSizes();
+    // After a zoom command: the scroll bars take the geometry's range and
+    // position, and the window repaints.
+    void ApplyZoom();
     void ShowPointer(QPointF client);
-    void ZoomOut();
-    void OriginalSize();
     void ApplyScrollSizes();
     void LinkSelection();
-    // Client rectangle of a picture rectangle, whole pixels, grown by margin.
-    QRect ClientBounds(const QRectF& picture, int margin) const;
-    // Where the corners of the skew quadrilateral or of the initial rectangle
-    // land in the client area, in the order top-left, top-right,
-    // bottom-left, bottom-right; false without an edited area.
-    bool HandleCorners(bool skew, const CViewGeometry& geometry, std::array<QPoint, 4>& corners) const;
-    // Picture box of the handle corners the modes that are on show now.
-    QRect HandleOverlayBox() const;
-    // Repaints the handles where they were last shown and where they are
-    // now: a step can move them (default corners, an undo) or take the area
-    // away while the overlay is up or just after its mode ended.
+    // Repaints the handles where they were last shown and where they are now.
     void RepaintHandleOverlay();
     // Selection outline, handle overlays and tool feedback over the
     // composed scene; geometry says where the picture lies.
     void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
-    static void PaintHandles(QPainter& painter, const std::array<QPoint, 4>& corners, const QImage& mark,
-                             int without = -1);
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
-    AreaId m_nEditedArea = 0;
-    bool m_bSkewMode = false;
-    bool m_bInitialRectMode = false;
     int m_nActiveTool = -1;
-    float m_fOffsetY = 0.0f;
-    float m_fOffsetX = 0.0f;
-    float m_fZoomY = 1.0f;
-    float m_fZoomX = 1.0f;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;
-    bool m_bPerspectiveGrid = false;
 
-    QSize m_sizeTotal{1, 1};
-    QSize m_sizePage{1, 1};
-    QSize m_sizeLine{1, 1};
+    CZoomScroll m_zoom;
     bool m_bInScrollUpdate = false;
     int m_nTimerId = 0;
     // Whether the document's selection scales its outline by this view.
@@ -243,8 +223,7 @@ private:
     Qt::KeyboardModifiers m_modifiers;
     // The selection as last shown, so that a change repaints where it was.
     CPolygon m_shownSelection;
-    // In picture coordinates, so scrolling and zooming do not stale it.
-    QRect m_shownHandles;
+    CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
     static inline TextureWidthLookup s_textureWidth = nullptr;
 };
