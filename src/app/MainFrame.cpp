@@ -12,7 +12,8 @@
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
-#include "document/FileDrop.h"
+#include "FileDrop.h"
+#include "ImageDrop.h"
 #include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
@@ -88,7 +89,6 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
         const QString laid = m_pAreas->TexturePathOf(id);
         return !laid.isEmpty() || m_pAreas->SelectedAreaId() != id ? laid : m_pAreas->FocusedTexturePath();
     };
-    CTilemontView::SetTextureWidthLookup(&TextureSizes::ReadTextureWidth);
     m_pPerspective->SetWidthHint([texturePath](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
         const QString path = texturePath(doc, id);
         return path.isEmpty() ? std::nullopt : TextureSizes::ReadTextureWidth(path);
@@ -216,6 +216,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
 {
     CChildFrame* previous = ActiveChild();
     auto* view = new CTilemontView(doc.Doc(), this);
+    view->SetDropHandler(std::make_unique<CImageDrop>(doc.Doc(), &TextureSizes::ReadTextureWidth));
     view->SetKeepShading(m_bKeepShading);
     view->SetPerspectiveGrid(m_bPerspectiveGrid);
     auto* frame = new CChildFrame(doc, view, *m_pHelp);

@@ -1,6 +1,6 @@
 #include "TilemontDoc.h"
 
-#include "FileDrop.h"
+#include "PictureDrop.h"
 
 #include "CommandIds.h"
 #include "IAreasPanelSink.h"
@@ -108,7 +108,7 @@ bool CTilemontDoc::LayTexture(AreaId id, const CStoredImage& texture, std::optio
 
 bool CTilemontDoc::DropImage(const QString& path, QPointF picturePoint, std::optional<double> realWidthCm)
 {
-    return CFileDrop::DropImage(*this, m_prompts, path, picturePoint, realWidthCm);
+    return CPictureDrop::Lay(*this, m_prompts, path, picturePoint, realWidthCm);
 }
 
 bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,

@@ -3,24 +3,16 @@
 #include "view/ViewCommandIds.h"
 #include "document/Area.h"
 #include "document/DocChange.h"
-#include "document/FileDrop.h"
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
-#include "view/EllipseTool.h"
-#include "view/FreehandTool.h"
-#include "view/HandTool.h"
-#include "view/InitialRectTool.h"
-#include "view/PolylineTool.h"
-#include "view/RectTool.h"
-#include "view/SkewTool.h"
 #include "view/TileMask.h"
+#include "view/DropHandler.h"
 #include "view/Tool.h"
-#include "view/ZoomTool.h"
+#include "view/ViewPrint.h"
 
 #include <QApplication>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFocusEvent>
 #include <QBitmap>
 #include <QPainterPath>
@@ -50,28 +42,6 @@ std::vector<CTilemontView*>& OpenViews()
     return views;
 }
 
-unsigned KeyFlags(const QMouseEvent* event)
-{
-    unsigned flags = 0;
-    if (event->buttons() & Qt::LeftButton)
-        flags |= TOOL_LBUTTON;
-    if (event->buttons() & Qt::RightButton)
-        flags |= TOOL_RBUTTON;
-    if (event->buttons() & Qt::MiddleButton)
-        flags |= TOOL_MBUTTON;
-    if (event->modifiers() & Qt::ShiftModifier)
-        flags |= TOOL_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
-        flags |= TOOL_CONTROL;
-    return flags;
-}
-
-QPoint ClientPoint(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return QPoint(TruncPixel(std::floor(p.x())), TruncPixel(std::floor(p.y())));
-}
-
 // The selection's drawn outline runs through vertices truncated toward
 // zero; map them as it does.
 QPointF OutlineVertex(const QTransform& toClient, const QPointF& p)
@@ -85,18 +55,9 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
+    , m_tools(*this, doc)
     , m_overlay(doc)
 {
-    m_tools[RectTool] = std::make_unique<CRectTool>();
-    m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
-    m_tools[PolylineTool] = std::make_unique<CPolylineTool>();
-    m_tools[FreehandTool] = std::make_unique<CFreehandTool>();
-    m_tools[HandTool] = std::make_unique<CHandTool>();
-    m_tools[ZoomTool] = std::make_unique<CZoomTool>();
-    m_tools[SkewTool] = std::make_unique<CSkewTool>();
-    m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
-    m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
-
     // Every paint covers its whole region from the composition.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
@@ -114,8 +75,6 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
     m_doc.GetSelectionForDrawing().SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
-    for (auto& tool : m_tools)
-        tool->Attach(this, &m_doc);
     LinkSelection();
     m_shownSelection = m_doc.GetSelection().GetPolygon();
     UpdateScrollSizes();
@@ -365,34 +324,18 @@ void CTilemontView::SetBusy(bool busy)
 
 CTool* CTilemontView::GetTool(ToolSlot slot) const
 {
-    return slot >= 0 && slot < ToolCount ? m_tools[slot].get() : nullptr;
+    return m_tools.Get(slot);
 }
 
 void CTilemontView::SetTool(ToolSlot slot, std::unique_ptr<CTool> tool)
 {
-    if (!tool || slot < 0 || slot >= ToolCount)
-        return;
-    tool->Attach(this, &m_doc);
-    m_tools[slot] = std::move(tool);
-    if (slot == m_nActiveTool)
+    if (m_tools.Set(slot, std::move(tool)) && slot == m_tools.ActiveSlot())
         ApplyCursor();
-}
-
-CTool* CTilemontView::GetActiveTool() const
-{
-    return m_nActiveTool >= 0 ? m_tools[m_nActiveTool].get() : nullptr;
 }
 
 void CTilemontView::SetActiveTool(int slot)
 {
-    const int next = slot >= 0 && slot < ToolCount ? slot : -1;
-    if (next != m_nActiveTool) {
-        if (CTool* old = GetActiveTool())
-            old->OnActivate(false);
-        m_nActiveTool = next;
-        if (CTool* now = GetActiveTool())
-            now->OnActivate(true);
-    }
+    m_tools.Activate(slot);
     ApplyCursor();
 }
 
@@ -416,9 +359,9 @@ void CTilemontView::SetEditedAreaId(AreaId id)
     // The handles drawn and the tool that drags them must be the same
     // area's, or a drag would move corners the user does not see.
     if (IsSkewMode())
-        m_tools[SkewTool]->SetArea(id);
+        m_tools.Get(SkewTool)->SetArea(id);
     if (IsInitialRectMode())
-        m_tools[InitialRectTool]->SetArea(id);
+        m_tools.Get(InitialRectTool)->SetArea(id);
     RepaintHandleOverlay();
 }
 
@@ -435,11 +378,11 @@ void CTilemontView::SwitchHandleMode(bool on, const CArea* area, CHandleOverlay:
     const bool was = m_overlay.IsOn(handles);
     if (on) {
         if (!was)
-            toolBefore = m_nActiveTool;
+            toolBefore = m_tools.ActiveSlot();
         m_overlay.SetOn(handles, true);
         SetActiveTool(handleTool);
         SetEditedArea(area);
-        m_tools[handleTool]->SetArea(GetEditedAreaId());
+        m_tools.Get(handleTool)->SetArea(GetEditedAreaId());
     } else if (was) {
         m_overlay.SetOn(handles, false);
         SetActiveTool(toolBefore);
@@ -459,8 +402,8 @@ void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
 
 void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
 {
-    auto* tool = static_cast<CReferenceLineTool*>(m_tools[ReferenceLineTool].get());
-    const int before = m_nActiveTool == ReferenceLineTool ? -1 : m_nActiveTool;
+    auto* tool = static_cast<CReferenceLineTool*>(m_tools.Get(ReferenceLineTool));
+    const int before = m_tools.ActiveSlot() == ReferenceLineTool ? -1 : m_tools.ActiveSlot();
     tool->SetDone([this, before, done = std::move(done)](std::optional<QLineF> line) {
         SetActiveTool(before);
         if (done)
@@ -485,14 +428,14 @@ void CTilemontView::RepaintHandleOverlay()
 
 void CTilemontView::RefreshSkewHandles()
 {
-    m_tools[SkewTool]->SetArea(GetEditedAreaId());
-    m_tools[SkewTool]->InvalidateOutline();
+    m_tools.Get(SkewTool)->SetArea(GetEditedAreaId());
+    m_tools.Get(SkewTool)->InvalidateOutline();
     RepaintHandleOverlay();
 }
 
 void CTilemontView::RefreshInitialRectHandles()
 {
-    m_tools[InitialRectTool]->InvalidateOutline();
+    m_tools.Get(InitialRectTool)->InvalidateOutline();
     RepaintHandleOverlay();
 }
 
@@ -525,7 +468,7 @@ CCommandState CTilemontView::CommandState(int id) const
 {
     CCommandState state;
     if (const int slot = ToolSlotOf(id); slot >= 0)
-        state.checked = slot == m_nActiveTool;
+        state.checked = slot == m_tools.ActiveSlot();
     else if (id == ID_ORIGINAL_SIZE)
         state.enabled = !m_zoom.IsOriginalSize();
     return state;
@@ -591,10 +534,7 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
 
     // The handle tool that drags corners shows them as they were at the press.
     CHandleOverlay::Drag drag;
-    CTool* active = GetActiveTool();
-    const bool dragging = (m_nActiveTool == SkewTool || m_nActiveTool == InitialRectTool) &&
-                          active->GetHandleDrag(drag.corners, drag.grabbed);
-    drag.handles = m_nActiveTool == SkewTool ? CHandleOverlay::Handles::Skew : CHandleOverlay::Handles::InitialRect;
+    const bool dragging = m_tools.HandleDrag(drag);
     m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
 
     if (withFeedback) {
@@ -627,16 +567,9 @@ void CTilemontView::paintEvent(QPaintEvent* event)
 
 void CTilemontView::PaintForPrint(QPainter& painter)
 {
-    CViewGeometry g = Geometry();
-    g.scrollX = 0;
-    g.scrollY = 0;
-    QSizeF extent(g.client);
-    if (const QImage* picture = m_doc.GetPicture(); picture && !picture->isNull()) {
-        extent = extent.expandedTo(QSizeF(g.offsetX + picture->width() * g.zoomX,
-                                          g.offsetY + picture->height() * g.zoomY));
-    }
-    CViewCache::PaintScene(painter, m_doc, g, QRectF(QPointF(0, 0), extent), nullptr, m_cache.Shading());
-    PaintOverlays(painter, g, false);
+    const CViewPrint print(m_doc, Geometry());
+    print.PaintScene(painter, m_cache.Shading());
+    PaintOverlays(painter, print.Geometry(), false);
 }
 
 void CTilemontView::OnAntsTick()
@@ -727,14 +660,8 @@ void CTilemontView::mousePressEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
     QAbstractScrollArea::mousePressEvent(event);
-    CTool* tool = GetActiveTool();
-    if (!tool)
+    if (!m_tools.Press(*event))
         return;
-    const QPoint p = ClientPoint(event);
-    if (event->button() == Qt::LeftButton)
-        tool->OnLButtonDown(KeyFlags(event), p.x(), p.y());
-    else if (event->button() == Qt::RightButton)
-        tool->OnRButtonDown(KeyFlags(event), p.x(), p.y());
     ApplyCursor();
     event->accept();
 }
@@ -743,14 +670,10 @@ void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
     QAbstractScrollArea::mouseReleaseEvent(event);
-    CTool* tool = GetActiveTool();
-    if (!tool)
+    if (!m_tools.Release(*event))
         return;
-    if (event->button() == Qt::LeftButton) {
-        const QPoint p = ClientPoint(event);
-        tool->OnLButtonUp(KeyFlags(event), p.x(), p.y());
+    if (event->button() == Qt::LeftButton)
         ApplyCursor();
-    }
     event->accept();
 }
 
@@ -759,11 +682,8 @@ void CTilemontView::mouseMoveEvent(QMouseEvent* event)
     m_modifiers = event->modifiers();
     QAbstractScrollArea::mouseMoveEvent(event);
     ShowPointer(event->position());
-    CTool* tool = GetActiveTool();
-    if (!tool)
+    if (!m_tools.Move(*event))
         return;
-    const QPoint p = ClientPoint(event);
-    tool->OnMouseMove(KeyFlags(event), p.x(), p.y());
     ApplyCursor();
     event->accept();
 }
@@ -828,7 +748,7 @@ void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
 {
     // Ignored, the drag goes on to the main window, which takes templates
     // and refuses the rest.
-    if (CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData())))
+    if (m_drop && m_drop->Accepts(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -836,19 +756,15 @@ void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
 
 void CTilemontView::dropEvent(QDropEvent* event)
 {
-    const std::optional<QString> image = CFileDrop::SingleImage(CFileDrop::LocalFiles(event->mimeData()));
-    if (!image) {
+    if (!m_drop || !m_drop->Accepts(event->mimeData())) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    // After the drop has been answered: a question asked inside it would
-    // hold the program the file came from until the user replies.
-    QMetaObject::invokeMethod(
-        this,
-        [this, path = *image, at = ClientToPicture(event->position())] {
-            m_doc.DropImage(path, at, s_textureWidth ? s_textureWidth(path) : std::nullopt);
-        },
-        Qt::QueuedConnection);
+    m_drop->Drop(event->mimeData(), ClientToPicture(event->position()));
 }
 
+void CTilemontView::SetDropHandler(std::unique_ptr<IDropHandler> handler)
+{
+    m_drop = std::move(handler);
+}

@@ -9,6 +9,7 @@
 #include "geometry/ISelectionView.h"
 #include "view/ToolView.h"
 #include "view/ViewCache.h"
+#include "view/ViewTools.h"
 #include "view/ZoomScroll.h"
 
 #include <QAbstractScrollArea>
@@ -23,6 +24,7 @@
 
 class CTilemontDoc;
 class CTool;
+class IDropHandler;
 class QPainterPath;
 class IAreasPanelSink;
 class QPainter;
@@ -39,19 +41,8 @@ class CTilemontView : public QAbstractScrollArea,
     Q_OBJECT
 
 public:
-    // The tools, in the order they are attached.
-    enum ToolSlot : int {
-        RectTool,
-        EllipseTool,
-        PolylineTool,
-        FreehandTool,
-        HandTool,
-        ZoomTool,
-        SkewTool,
-        InitialRectTool,
-        ReferenceLineTool,
-        ToolCount
-    };
+    using ToolSlot = CViewTools::Slot;
+    using enum CViewTools::Slot;
 
     static constexpr float kMinZoom = CZoomScroll::kMinZoom;
     static constexpr float kMaxZoom = CZoomScroll::kMaxZoom;
@@ -61,11 +52,9 @@ public:
     CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget* parent = nullptr);
     ~CTilemontView() override;
 
-    // Where a dropped picture file's remembered real width is looked up
-    // (the texture catalogue's record, which lives above the views); one
-    // for the whole editor, set by the application.
-    using TextureWidthLookup = std::optional<double> (*)(const QString& path);
-    static void SetTextureWidthLookup(TextureWidthLookup lookup) { s_textureWidth = lookup; }
+    // What files dragged over the view mean is left to handler (none: every
+    // drag goes on to the main window).
+    void SetDropHandler(std::unique_ptr<IDropHandler> handler);
 
     CTilemontDoc& GetDocument() const { return m_doc; }
 
@@ -144,7 +133,7 @@ public:
     // Replaces the tool in slot (null leaves it as it is); it is attached to
     // this view and document. The active tool stays in the same slot.
     void SetTool(ToolSlot slot, std::unique_ptr<CTool> tool);
-    CTool* GetActiveTool() const;
+    CTool* GetActiveTool() const { return m_tools.Active(); }
 
     // ICommandTarget
     bool HandlesCommand(int id) const override;
@@ -209,8 +198,7 @@ private:
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
-    std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
-    int m_nActiveTool = -1;
+    CViewTools m_tools;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;
 
@@ -225,5 +213,5 @@ private:
     CPolygon m_shownSelection;
     CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
-    static inline TextureWidthLookup s_textureWidth = nullptr;
+    std::unique_ptr<IDropHandler> m_drop;
 };

@@ -1,0 +1,134 @@
+#include "view/ViewTools.h"
+
+#include "view/EllipseTool.h"
+#include "view/FreehandTool.h"
+#include "view/HandTool.h"
+#include "view/InitialRectTool.h"
+#include "view/PolylineTool.h"
+#include "view/RectTool.h"
+#include "view/ReferenceLineTool.h"
+#include "view/SkewTool.h"
+#include "view/Tool.h"
+#include "view/ZoomTool.h"
+
+#include <QMouseEvent>
+
+#include <cmath>
+
+namespace
+{
+
+unsigned KeyFlags(const QMouseEvent& event)
+{
+    unsigned flags = 0;
+    if (event.buttons() & Qt::LeftButton)
+        flags |= TOOL_LBUTTON;
+    if (event.buttons() & Qt::RightButton)
+        flags |= TOOL_RBUTTON;
+    if (event.buttons() & Qt::MiddleButton)
+        flags |= TOOL_MBUTTON;
+    if (event.modifiers() & Qt::ShiftModifier)
+        flags |= TOOL_SHIFT;
+    if (event.modifiers() & Qt::ControlModifier)
+        flags |= TOOL_CONTROL;
+    return flags;
+}
+
+QPoint ClientPoint(const QMouseEvent& event)
+{
+    const QPointF p = event.position();
+    return QPoint(TruncPixel(std::floor(p.x())), TruncPixel(std::floor(p.y())));
+}
+
+} // namespace
+
+CViewTools::CViewTools(IToolView& view, CTilemontDoc& doc) : m_view(view), m_doc(doc)
+{
+    m_tools[RectTool] = std::make_unique<CRectTool>();
+    m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
+    m_tools[PolylineTool] = std::make_unique<CPolylineTool>();
+    m_tools[FreehandTool] = std::make_unique<CFreehandTool>();
+    m_tools[HandTool] = std::make_unique<CHandTool>();
+    m_tools[ZoomTool] = std::make_unique<CZoomTool>();
+    m_tools[SkewTool] = std::make_unique<CSkewTool>();
+    m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
+    m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
+    for (auto& tool : m_tools)
+        tool->Attach(&m_view, &m_doc);
+}
+
+CViewTools::~CViewTools() = default;
+
+CTool* CViewTools::Get(int slot) const
+{
+    return slot >= 0 && slot < ToolCount ? m_tools[std::size_t(slot)].get() : nullptr;
+}
+
+bool CViewTools::Set(int slot, std::unique_ptr<CTool> tool)
+{
+    if (!tool || slot < 0 || slot >= ToolCount)
+        return false;
+    tool->Attach(&m_view, &m_doc);
+    m_tools[std::size_t(slot)] = std::move(tool);
+    return true;
+}
+
+CTool* CViewTools::Active() const
+{
+    return Get(m_active);
+}
+
+void CViewTools::Activate(int slot)
+{
+    const int next = slot >= 0 && slot < ToolCount ? slot : -1;
+    if (next == m_active)
+        return;
+    if (CTool* old = Active())
+        old->OnActivate(false);
+    m_active = next;
+    if (CTool* now = Active())
+        now->OnActivate(true);
+}
+
+bool CViewTools::Press(const QMouseEvent& event) const
+{
+    CTool* tool = Active();
+    if (!tool)
+        return false;
+    const QPoint p = ClientPoint(event);
+    if (event.button() == Qt::LeftButton)
+        tool->OnLButtonDown(KeyFlags(event), p.x(), p.y());
+    else if (event.button() == Qt::RightButton)
+        tool->OnRButtonDown(KeyFlags(event), p.x(), p.y());
+    return true;
+}
+
+bool CViewTools::Release(const QMouseEvent& event) const
+{
+    CTool* tool = Active();
+    if (!tool)
+        return false;
+    if (event.button() == Qt::LeftButton) {
+        const QPoint p = ClientPoint(event);
+        tool->OnLButtonUp(KeyFlags(event), p.x(), p.y());
+    }
+    return true;
+}
+
+bool CViewTools::Move(const QMouseEvent& event) const
+{
+    CTool* tool = Active();
+    if (!tool)
+        return false;
+    const QPoint p = ClientPoint(event);
+    tool->OnMouseMove(KeyFlags(event), p.x(), p.y());
+    return true;
+}
+
+bool CViewTools::HandleDrag(CHandleOverlay::Drag& drag) const
+{
+    if (m_active != SkewTool && m_active != InitialRectTool)
+        return false;
+    drag.handles = m_active == SkewTool ? CHandleOverlay::Handles::Skew : CHandleOverlay::Handles::InitialRect;
+    return Active()->GetHandleDrag(drag.corners, drag.grabbed);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "view/HandleOverlay.h"
+
+#include <array>
+#include <memory>
+
+class CTilemontDoc;
+class CTool;
+class IToolView;
+class QMouseEvent;
+
+// A view's mouse tools, one in each slot, and the one that is active: mouse
+// input goes to the active tool only, in whole client pixels.
+class CViewTools
+{
+public:
+    // The tools, in the order they are attached.
+    enum Slot : int {
+        RectTool,
+        EllipseTool,
+        PolylineTool,
+        FreehandTool,
+        HandTool,
+        ZoomTool,
+        SkewTool,
+        InitialRectTool,
+        ReferenceLineTool,
+        ToolCount
+    };
+
+    // Every slot gets its standard tool, attached to view and doc.
+    CViewTools(IToolView& view, CTilemontDoc& doc);
+    ~CViewTools();
+
+    // Null for a slot out of range.
+    CTool* Get(int slot) const;
+    // Replaces the tool in slot (null, or a slot out of range, changes
+    // nothing and gives false); the tool is attached to the view and the
+    // document. The active slot stays the active one.
+    bool Set(int slot, std::unique_ptr<CTool> tool);
+    // -1 for none.
+    int ActiveSlot() const { return m_active; }
+    CTool* Active() const;
+    // Tells the tool that stops being active and the one that becomes it;
+    // a slot out of range leaves none active.
+    void Activate(int slot);
+
+    // The mouse event to the active tool; false when there is none. Only
+    // left presses and right presses are presses, only left releases are
+    // releases.
+    bool Press(const QMouseEvent& event) const;
+    bool Release(const QMouseEvent& event) const;
+    bool Move(const QMouseEvent& event) const;
+
+    // The corners the active handle tool is dragging, if it is.
+    bool HandleDrag(CHandleOverlay::Drag& drag) const;
+
+private:
+    IToolView& m_view;
+    CTilemontDoc& m_doc;
+    std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
+    int m_active = -1;
+};
