@@ -3,22 +3,22 @@
 #include "ResourceIds.h"
 #include "ToolIconEngine.h"
 
+#include "TilemontVersion.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-const QString CAboutDlg::kVersionText = QStringLiteral("Version 1.0");
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Tilemont"));
+    setWindowTitle(tr("About Tilemont"));
     auto* icon = new QLabel(this);
     icon->setPixmap(CToolIconEngine::Icon(IDR_MAINFRAME).pixmap(QSize(32, 32), devicePixelRatioF()));
-    m_pName = new QLabel(QStringLiteral("Tilemont"), this);
-    m_pVersion = new QLabel(kVersionText, this);
+    m_pName = new QLabel(tr("Tilemont"), this);
+    m_pVersion = new QLabel(tr("Version %1").arg(QStringLiteral(TILEMONT_VERSION)), this);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);

@@ -10,8 +10,6 @@ class CAboutDlg : public QDialog
     Q_OBJECT
 
 public:
-    static const QString kVersionText;
-
     explicit CAboutDlg(QWidget* parent = nullptr);
 
     QLabel* NameLabel() const { return m_pName; }

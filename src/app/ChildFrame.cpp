@@ -7,7 +7,10 @@
 #include "export/TemplatePrint.h"
 #include "view/TilemontView.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -34,13 +37,17 @@ CChildFrame::~CChildFrame()
 bool CChildFrame::HandlesCommand(int id) const
 {
     return id == ID_HELP_CONTENTS || id == ID_FILE_PRINT || id == ID_FILE_PRINT_DIRECT ||
-           id == ID_FILE_PRINT_PREVIEW;
+           id == ID_FILE_PRINT_PREVIEW || id == ID_EDIT_COPY || id == ID_EDIT_PASTE;
 }
 
 CCommandState CChildFrame::CommandState(int id) const
 {
     if (id == ID_HELP_CONTENTS)
         return CCommandState{true, false};
+    if (id == ID_EDIT_PASTE) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        return CCommandState{data && data->hasImage(), false};
+    }
     // A template without a picture has nothing to print.
     const QImage* picture = m_doc.Doc().GetPicture();
     return CCommandState{picture && !picture->isNull(), false};
@@ -53,7 +60,23 @@ void CChildFrame::OnCommand(int id)
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT: OnFilePrint(); break;
     case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); break;
+    case ID_EDIT_COPY: OnEditCopy(); break;
+    case ID_EDIT_PASTE: OnEditPaste(); break;
     }
+}
+
+void CChildFrame::OnEditCopy()
+{
+    // What the export writes at the picture's own size and what printing
+    // prints: no selection, no handles.
+    const CTemplatePrint composed(m_doc.Doc().SavedSnapshot(), m_pView->IsKeepShading());
+    if (!composed.IsNull())
+        QGuiApplication::clipboard()->setImage(composed.Composed());
+}
+
+void CChildFrame::OnEditPaste()
+{
+    m_doc.Doc().OfferPicture(QGuiApplication::clipboard()->image(), tr("the picture on the Clipboard"));
 }
 
 void CChildFrame::PreparePrinter(QPrinter& printer) const

@@ -10,8 +10,8 @@ class CTilemontView;
 class QPrinter;
 
 // One template window inside the main window: hosts one view of a document.
-// Answers "Help..." (so it is there only while a template window is open)
-// and printing, which prints what the export composes.
+// Answers "Help..." (so it is there only while a template window is open),
+// printing and Copy, which take what the export composes, and Paste.
 class CChildFrame : public QMdiSubWindow, public ICommandTarget
 {
     Q_OBJECT
@@ -37,6 +37,11 @@ public:
     bool PrintTo(QPrinter& printer) const;
     void OnFilePrint();
     void OnFilePrintPreview();
+    // "Copy": the template composed as exported, at the picture's size, onto
+    // the Clipboard. "Paste": the Clipboard's picture offered as the
+    // template's picture.
+    void OnEditCopy();
+    void OnEditPaste();
 
 protected:
     // Closing the last window on a modified document asks to save it first.

@@ -74,7 +74,7 @@ CCommandState CDocumentTarget::CommandState(int id) const
         return CCommandState{m_exporter && m_doc.GetPicture(), false, QString()};
     if (id == ID_RENDER_GROUP)
         return CCommandState{CanRenderGroup(), false, QString()};
-    return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false, m_doc.CommandText(id)};
+    return CCommandState{id == ID_FILE_CLOSE || m_doc.IsCommandEnabled(id), false, m_doc.CommandDetail(id)};
 }
 
 void CDocumentTarget::OnCommand(int id)

@@ -1,5 +1,6 @@
 #include "HelpLauncher.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
@@ -18,8 +19,10 @@ static void InitHelpResources()
     Q_INIT_RESOURCE(tilemont);
 }
 
-const QString CHelpLauncher::kHelpFileName = QStringLiteral("tilemont.chm");
 const QUrl CHelpLauncher::kGuideUrl = QUrl(QStringLiteral("qrc:/help/index.html"));
+// The guide on disk goes by the built-in guide's own name, so a copy of the
+// guide (one the browser was given, or an edited one) is found as it lies.
+const QString CHelpLauncher::kHelpFileName = CHelpLauncher::kGuideUrl.path().mid(1);
 
 CHelpLauncher::CHelpLauncher(QWidget* owner)
     : m_pOwner(owner), m_opener([](const QUrl& url) { return QDesktopServices::openUrl(url); })
@@ -62,7 +65,7 @@ void CHelpLauncher::ShowGuide()
         m_pGuide = new QTextBrowser(m_pOwner);
         m_pGuide->setWindowFlags(Qt::Window);
         m_pGuide->setAttribute(Qt::WA_DeleteOnClose);
-        m_pGuide->setWindowTitle(QStringLiteral("Tilemont Help"));
+        m_pGuide->setWindowTitle(QCoreApplication::translate("CHelpLauncher", "Tilemont Help"));
         m_pGuide->setOpenExternalLinks(true);
         m_pGuide->setSource(kGuideUrl);
         PlaceOnScreen();

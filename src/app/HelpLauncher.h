@@ -8,7 +8,7 @@
 class QTextBrowser;
 class QWidget;
 
-// "Help...": the help file "tilemont.chm" from the current folder when there
+// "Help...": the guide "help/index.html" from the current folder when there
 // is one, handed to the desktop; otherwise the user guide built into the
 // program, in a window of its own.
 class CHelpLauncher
@@ -16,8 +16,8 @@ class CHelpLauncher
 public:
     using Opener = std::function<bool(const QUrl&)>;
 
-    static const QString kHelpFileName;
     static const QUrl kGuideUrl;
+    static const QString kHelpFileName;
 
     explicit CHelpLauncher(QWidget* owner);
     ~CHelpLauncher();

@@ -1,14 +1,14 @@
 #include "MainFrame.h"
 
 #include "ChildFrame.h"
-#include "CommandCatalog.h"
+#include "CommandTable.h"
 #include "DocumentTarget.h"
 #include "HelpLauncher.h"
 #include "MenuLayout.h"
 #include "RecentFileList.h"
 #include "ResourceIds.h"
 #include "PerspectiveCommands.h"
-#include "panels/catalogue/TextureSizes.h"
+#include "catalogue/TextureSizes.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
@@ -28,8 +28,11 @@
 #include <QToolBar>
 
 namespace {
-const QString kAppTitle = QStringLiteral("Tilemont");
-constexpr int kSep = 0;
+// The window's title; a template window's name follows it.
+QString AppTitle()
+{
+    return CMainFrame::tr("Tilemont");
+}
 constexpr int kIdleMs = 200;
 // Long enough to be read after a fit; the prompts take the pane back after.
 constexpr int kPerspectiveStatusMs = 15000;
@@ -40,7 +43,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     : QMainWindow(parent), m_pApp(app), m_pPrompts(prompts), m_strTexturesFolder(texturesFolder), m_pRecent(recent),
       m_pHelp(std::make_unique<CHelpLauncher>(this))
 {
-    setWindowTitle(kAppTitle);
+    setWindowTitle(AppTitle());
     setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
 
     m_pMdi = new QMdiArea(this);
@@ -53,7 +56,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pBanner = new CBannerBar(this);
     m_pBanner->SetLink(CHelpLauncher::kGuideUrl);
     m_pBanner->SetOpener([this](const QUrl&) { m_pHelp->OpenGuideInBrowser(); });
-    m_pBannerRow = new QToolBar(QStringLiteral("Banner"), this);
+    m_pBannerRow = new QToolBar(tr("Banner"), this);
     m_pBannerRow->setObjectName(QStringLiteral("Banner"));
     m_pBannerRow->setMovable(false);
     m_pBannerRow->setFloatable(false);
@@ -66,19 +69,9 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     addToolBar(Qt::TopToolBarArea, m_pBannerRow);
     addToolBarBreak(Qt::TopToolBarArea);
 
-    m_pMainBar = CreateToolBar(QStringLiteral("Main"),
-                               {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EXPORT, kSep, ID_EDIT_UNDO,
-                                ID_EDIT_REDO, kSep, ID_APP_ABOUT, kSep,
-                                ID_CREATE_AREA, ID_DELETE_AREA, kSep, ID_ADD_SELECTION_TO_AREA,
-                                ID_DELETE_SELECTION_FROM_AREA, kSep, ID_CLEAR_SELECTION, kSep,
-                                ID_SELECT_PICTURE, ID_REFRESH},
-                               16);
+    m_pMainBar = CreateToolBar(tr("Main"), QStringLiteral("Main"), CBarPlace::Main, 16);
     addToolBar(Qt::TopToolBarArea, m_pMainBar);
-    m_pToolsBar = CreateToolBar(QStringLiteral("Tools"),
-                                {ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION,
-                                 ID_FREEHAND_SELECTION, kSep, ID_HAND, kSep, ID_ZOOM_IN, ID_ZOOM_OUT,
-                                 ID_ORIGINAL_SIZE},
-                                19);
+    m_pToolsBar = CreateToolBar(tr("Tools"), QStringLiteral("Tools"), CBarPlace::Tools, 19);
     addToolBar(Qt::LeftToolBarArea, m_pToolsBar);
 
     m_pStatus = new CStatusBar(this);
@@ -144,44 +137,34 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::CreateActions()
 {
-    auto make = [this](int id) {
-        auto* action = new QAction(this);
-        action->setData(id);
-        if (const CCommandInfo* info = CommandCatalog::Find(id)) {
-            action->setText(info->menuText);
-            action->setToolTip(info->name);
-            action->setStatusTip(info->prompt);
-            action->setShortcuts(info->keys);
-            action->setCheckable(info->checkable);
+    for (const CCommandEntry& entry : CommandTable::All()) {
+        for (int id = entry.id; id < entry.id + entry.count; ++id) {
+            auto* action = new QAction(this);
+            action->setData(id);
+            action->setText(CommandTable::MenuText(entry));
+            action->setToolTip(CommandTable::Tip(entry));
+            action->setStatusTip(CommandTable::Prompt(entry));
+            action->setShortcuts(CommandTable::Shortcuts(entry));
+            action->setCheckable(entry.checkable);
+            if (CToolIconEngine::HasDrawing(id))
+                action->setIcon(CToolIconEngine::Icon(id));
+            // The Window menu's entries show only for windows that are open.
+            action->setVisible(!(id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST));
+            // Accelerators work whatever the menu bar shows.
+            addAction(action);
+            connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+            m_actions[id] = action;
         }
-        if (CToolIconEngine::HasDrawing(id))
-            action->setIcon(CToolIconEngine::Icon(id));
-        // Accelerators work whatever the menu bar shows.
-        addAction(action);
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-        m_actions[id] = action;
-    };
-    for (const CCommandInfo& info : CommandCatalog::All())
-        make(info.id);
-    for (int id = ID_FILE_MRU_FIRST; id < ID_FILE_MRU_FIRST + 4; ++id) {
-        make(id);
-        m_actions[id]->setStatusTip(QStringLiteral("Open this document"));
-    }
-    for (int id = ID_WINDOW_CHILD_FIRST; id <= ID_WINDOW_CHILD_LAST; ++id) {
-        make(id);
-        m_actions[id]->setCheckable(true);
-        m_actions[id]->setVisible(false);
-        m_actions[id]->setStatusTip(QStringLiteral("Activate this window"));
     }
 }
 
-QToolBar* CMainFrame::CreateToolBar(const QString& title, const std::vector<int>& ids, int iconSize)
+QToolBar* CMainFrame::CreateToolBar(const QString& title, const QString& name, CBarPlace place, int iconSize)
 {
     auto* bar = new QToolBar(title, this);
-    bar->setObjectName(title);
+    bar->setObjectName(name);
     bar->setIconSize(QSize(iconSize, iconSize));
-    for (int id : ids) {
-        if (id == kSep)
+    for (int id : MenuLayout::ToolBarIds(place)) {
+        if (id == 0)
             bar->addSeparator();
         else
             bar->addAction(Action(id));
@@ -289,12 +272,14 @@ void CMainFrame::UpdateCommandUI()
     for (const auto& [id, action] : m_actions) {
         const CCommandState state = CCommandRouter::StateOf(route, id);
         action->setEnabled(state.enabled);
-        // Some items say what they will do ("&Undo Create area").
-        if (const CCommandInfo* info = CommandCatalog::Find(id)) {
-            const QString text = state.text.isEmpty() ? info->menuText : state.text;
+        // Some items say what they will do ("&Undo Create area"). The recent
+        // files and the window list keep the texts given them elsewhere.
+        const CCommandEntry* entry = CommandTable::Find(id);
+        if (entry && entry->count == 1) {
+            const QString text = CommandTable::MenuText(*entry, state.detail);
             if (action->text() != text) {
                 action->setText(text);
-                action->setToolTip(QString(text).remove(u'&').section(u'\t', 0, 0));
+                action->setToolTip(CommandTable::TipOfMenuText(text));
             }
         }
         if (state.checked && !action->isCheckable())
@@ -325,7 +310,7 @@ void CMainFrame::UpdateRecentFiles()
             action->setVisible(true);
         } else {
             // An empty list still shows where the files will appear.
-            action->setText(QStringLiteral("Recent File"));
+            action->setText(CommandTable::MenuText(*CommandTable::Find(ID_FILE_MRU_FIRST)));
             action->setVisible(i == 0);
         }
     }
@@ -347,7 +332,7 @@ void CMainFrame::RefreshTitles()
         child->setWindowModified(child->Document().Doc().IsModified());
     }
     const CChildFrame* active = ActiveChild();
-    const QString title = active ? kAppTitle + QStringLiteral(" - ") + active->windowTitle() : kAppTitle;
+    const QString title = active ? CMainFrame::tr("%1 - %2").arg(AppTitle(), active->windowTitle()) : AppTitle();
     if (windowTitle() != title)
         setWindowTitle(title);
     setWindowModified(active && active->isWindowModified());
@@ -392,8 +377,16 @@ void CMainFrame::OnViewAreas()
                 m_pPerspective->Fit(*doc, m_pAreas->SelectedAreaId());
         });
         connect(m_pAreas, &CAreasBar::realSizeRequested, this, [this] {
-            if (CTilemontDoc* doc = m_pAreas->Document())
-                m_pPerspective->RealSize(*doc, m_pAreas->View(), m_pAreas->SelectedAreaId());
+            CTilemontDoc* doc = m_pAreas->Document();
+            if (!doc)
+                return;
+            // The panel knows its window only as a window: the child that
+            // holds it names it as a view.
+            CTilemontView* view = nullptr;
+            for (CChildFrame* child : ChildFrames())
+                if (m_pAreas->View() && static_cast<QWidget*>(child->View()) == m_pAreas->View())
+                    view = child->View();
+            m_pPerspective->RealSize(*doc, view, m_pAreas->SelectedAreaId());
         });
         addDockWidget(Qt::RightDockWidgetArea, m_pAreas);
         m_pAreas->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandRouter.h"
+#include "CommandTable.h"
 #include "view/CommandTarget.h"
 #include "document/Area.h"
 #include "document/IAreasPanelSink.h"
@@ -116,7 +117,8 @@ protected:
 
 private:
     void CreateActions();
-    QToolBar* CreateToolBar(const QString& title, const std::vector<int>& ids, int iconSize);
+    // The toolbar of the command table's place, named name for the saved layout.
+    QToolBar* CreateToolBar(const QString& title, const QString& name, CBarPlace place, int iconSize);
     void UpdateMenuBar();
     void UpdateRecentFiles();
     void RefreshTitles();

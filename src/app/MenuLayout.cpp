@@ -4,72 +4,54 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 namespace {
 
-constexpr int kSeparator = 0;
-constexpr int kRecentFiles = -1;
-constexpr int kWindowList = -2;
-
-struct MenuDef
-{
-    const char* title;
-    std::vector<int> items;
-};
-
-std::vector<MenuDef> Layout(int menuId)
-{
-    const MenuDef help{"&Help", {ID_HELP_CONTENTS, ID_APP_ABOUT}};
-    // Without a template window nothing answers these, so they show disabled.
-    const MenuDef edit{"&Edit", {ID_EDIT_UNDO, ID_EDIT_REDO}};
-    if (menuId == IDR_MAINFRAME) {
-        return {
-            {"&File", {ID_FILE_NEW, ID_FILE_OPEN, kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
-            edit,
-            {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_BANNER}},
-            help,
-        };
-    }
-    return {
-        {"&File",
-         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, kSeparator, ID_EXPORT,
-          ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, kSeparator, kRecentFiles, kSeparator, ID_APP_EXIT}},
-        edit,
-        {"Template",
-         {ID_SELECT_PICTURE, ID_CREATE_AREA, ID_DELETE_AREA, ID_CLEAR_SELECTION, ID_ADD_SELECTION_TO_AREA,
-          ID_DELETE_SELECTION_FROM_AREA, kSeparator, ID_FIT_PERSPECTIVE, ID_REAL_SIZE, kSeparator,
-          ID_RENDER_GROUP}},
-        {"Tool",
-         {ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION, kSeparator,
-          ID_HAND, kSeparator, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}},
-        {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_BANNER, ID_VIEW_AREAS, kSeparator,
-                   ID_VIEW_KEEP_SHADING, ID_VIEW_PERSPECTIVE_GRID, ID_REFRESH}},
-        {"&Window", {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, kSeparator,
-                     kWindowList}},
-        help,
-    };
-}
+constexpr CMenuPlace kMenus[] = {CMenuPlace::File,   CMenuPlace::Edit,   CMenuPlace::Template, CMenuPlace::Tool,
+                                 CMenuPlace::View,   CMenuPlace::Window, CMenuPlace::Help};
 
 } // namespace
 
 QList<QMenu*> MenuLayout::Build(int menuId, const ActionFor& action, QWidget* parent)
 {
+    const bool start = menuId == IDR_MAINFRAME;
     QList<QMenu*> menus;
-    for (const MenuDef& def : Layout(menuId)) {
-        auto* menu = new QMenu(QString::fromLatin1(def.title), parent);
-        for (int id : def.items) {
-            if (id == kSeparator) {
+    for (CMenuPlace place : kMenus) {
+        QMenu* menu = nullptr;
+        int group = 0;
+        for (const CCommandEntry& entry : CommandTable::All()) {
+            if (entry.menu != place || (start && !entry.onStartMenu))
+                continue;
+            if (!menu)
+                menu = new QMenu(CommandTable::MenuTitle(place), parent);
+            else if (entry.group != group)
                 menu->addSeparator();
-            } else if (id == kRecentFiles) {
-                for (int mru = ID_FILE_MRU_FIRST; mru < ID_FILE_MRU_FIRST + 4; ++mru)
-                    menu->addAction(action(mru));
-            } else if (id == kWindowList) {
-                for (int child = ID_WINDOW_CHILD_FIRST; child <= ID_WINDOW_CHILD_LAST; ++child)
-                    menu->addAction(action(child));
-            } else {
+            group = entry.group;
+            for (int id = entry.id; id < entry.id + entry.count; ++id)
                 menu->addAction(action(id));
-            }
         }
-        menus << menu;
+        if (menu)
+            menus << menu;
     }
     return menus;
+}
+
+QList<int> MenuLayout::ToolBarIds(CBarPlace bar)
+{
+    std::vector<const CCommandEntry*> buttons;
+    for (const CCommandEntry& entry : CommandTable::All())
+        if (entry.bar == bar)
+            buttons.push_back(&entry);
+    std::stable_sort(buttons.begin(), buttons.end(),
+                     [](const CCommandEntry* a, const CCommandEntry* b) { return a->slot < b->slot; });
+    QList<int> ids;
+    const CCommandEntry* previous = nullptr;
+    for (const CCommandEntry* entry : buttons) {
+        if (previous && entry->slot / 10 != previous->slot / 10)
+            ids << 0;
+        ids << entry->id;
+        previous = entry;
+    }
+    return ids;
 }

@@ -8,13 +8,13 @@
 
 CNameDlg::CNameDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Tilemont"));
-    m_pLabel = new QLabel(QStringLiteral("Enter template &name:"), this);
+    setWindowTitle(tr("Tilemont"));
+    m_pLabel = new QLabel(tr("Enter template &name:"), this);
     m_pEdit = new QLineEdit(this);
     m_pLabel->setBuddy(m_pEdit);
     auto* buttons = new QDialogButtonBox(this);
-    m_pOk = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    m_pOk = buttons->addButton(tr("&OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
     m_pOk->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

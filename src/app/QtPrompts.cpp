@@ -5,11 +5,16 @@
 #include "NameDlg.h"
 
 #include <QFileDialog>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace {
-const QString kTitle = QStringLiteral("Tilemont");
+// The title of the program's message boxes.
+QString Title()
+{
+    return QCoreApplication::translate("CQtPrompts", "Tilemont");
 }
+} // namespace
 
 QStringList CQtPrompts::ConvertFilter(const QString& filter)
 {
@@ -37,7 +42,7 @@ IDocumentPrompts::Answer CQtPrompts::Ask(const QString& question, bool withCance
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, kTitle, question, buttons, m_pParent);
+    QMessageBox box(QMessageBox::Question, Title(), question, buttons, m_pParent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
@@ -49,7 +54,7 @@ IDocumentPrompts::Answer CQtPrompts::Ask(const QString& question, bool withCance
 
 std::optional<QString> CQtPrompts::AskOpenFileName(const QString& filter, const QString& folder)
 {
-    QFileDialog dialog(m_pParent, QStringLiteral("Open"), folder);
+    QFileDialog dialog(m_pParent, QCoreApplication::translate("CQtPrompts", "Open"), folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(ConvertFilter(filter));
@@ -60,7 +65,7 @@ std::optional<QString> CQtPrompts::AskOpenFileName(const QString& filter, const 
 
 std::optional<QString> CQtPrompts::AskSaveFileName(const QString& filter, const QString& defaultExt)
 {
-    QFileDialog dialog(m_pParent, QStringLiteral("Save As"));
+    QFileDialog dialog(m_pParent, QCoreApplication::translate("CQtPrompts", "Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(ConvertFilter(filter));
@@ -72,10 +77,10 @@ std::optional<QString> CQtPrompts::AskSaveFileName(const QString& filter, const 
 
 void CQtPrompts::ShowError(const QString& message)
 {
-    QMessageBox::warning(m_pParent, kTitle, message);
+    QMessageBox::warning(m_pParent, Title(), message);
 }
 
 void CQtPrompts::ShowInformation(const QString& message)
 {
-    QMessageBox::information(m_pParent, kTitle, message);
+    QMessageBox::information(m_pParent, Title(), message);
 }

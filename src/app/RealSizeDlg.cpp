@@ -16,9 +16,9 @@ QDoubleSpinBox* CentimetreBox(double value, const QString& name, QWidget* parent
     auto* box = new QDoubleSpinBox(parent);
     box->setRange(0.0, CRealSizeDlg::kMaxCm);
     box->setDecimals(1);
-    box->setSuffix(QStringLiteral(" cm"));
+    box->setSuffix(CRealSizeDlg::tr(" cm"));
     // 0 reads as "not known", which is what the value means.
-    box->setSpecialValueText(QStringLiteral("not known"));
+    box->setSpecialValueText(CRealSizeDlg::tr("not known"));
     box->setValue(std::isfinite(value) ? value : 0.0);
     box->setAccessibleName(name);
     return box;
@@ -27,8 +27,8 @@ QDoubleSpinBox* CentimetreBox(double value, const QString& name, QWidget* parent
 QString LineText(const QLineF& line)
 {
     if (line.length() <= 0.0)
-        return QStringLiteral("No reference line drawn yet.");
-    return QStringLiteral("Reference line: %1 pixels long on the picture.").arg(std::lround(line.length()));
+        return CRealSizeDlg::tr("No reference line drawn yet.");
+    return CRealSizeDlg::tr("Reference line: %1 pixels long on the picture.").arg(std::lround(line.length()));
 }
 
 } // namespace
@@ -36,23 +36,23 @@ QString LineText(const QLineF& line)
 CRealSizeDlg::CRealSizeDlg(const CRealSize& values, const QString& areaName, QWidget* parent)
     : QDialog(parent), m_values(values)
 {
-    setWindowTitle(areaName.isEmpty() ? QStringLiteral("Real Size") : QStringLiteral("Real Size - %1").arg(areaName));
-    m_pTextureWidth = CentimetreBox(values.textureWidthCm, QStringLiteral("Texture width"), this);
-    m_pReferenceLength = CentimetreBox(values.referenceCm, QStringLiteral("Reference length"), this);
-    m_pDrawLine = new QPushButton(QStringLiteral("&Draw reference line"), this);
+    setWindowTitle(areaName.isEmpty() ? tr("Real Size") : tr("Real Size - %1").arg(areaName));
+    m_pTextureWidth = CentimetreBox(values.textureWidthCm, tr("Texture width"), this);
+    m_pReferenceLength = CentimetreBox(values.referenceCm, tr("Reference length"), this);
+    m_pDrawLine = new QPushButton(tr("&Draw reference line"), this);
     m_pDrawLine->setAutoDefault(false);
-    m_pDrawLine->setToolTip(QStringLiteral("Drag a line of known length on the picture; Escape abandons it"));
+    m_pDrawLine->setToolTip(tr("Drag a line of known length on the picture; Escape abandons it"));
     m_pLine = new QLabel(LineText(values.reference), this);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Real &width of the texture image:"), m_pTextureWidth);
+    form->addRow(tr("Real &width of the texture image:"), m_pTextureWidth);
     form->addRow(m_pDrawLine, m_pLine);
-    form->addRow(QStringLiteral("Real &length of the reference line:"), m_pReferenceLength);
+    form->addRow(tr("Real &length of the reference line:"), m_pReferenceLength);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* column = new QVBoxLayout(this);
-    auto* note = new QLabel(QStringLiteral("Draw a line of known length on the surface. It is measured through "
-                                           "the area's perspective; without one it is taken as lying flat in "
-                                           "the picture."),
+    auto* note = new QLabel(tr("Draw a line of known length on the surface. It is measured through "
+                               "the area's perspective; without one it is taken as lying flat in "
+                               "the picture."),
                             this);
     note->setWordWrap(true);
     column->addWidget(note);

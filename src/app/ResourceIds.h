@@ -30,7 +30,6 @@ enum GuiCommandId : int {
     ID_FILE_MRU_FIRST = 57616,
     ID_FILE_MRU_LAST = 57631,
     ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
     ID_WINDOW_NEW = 57648,
     ID_WINDOW_ARRANGE = 57649,
@@ -38,8 +37,6 @@ enum GuiCommandId : int {
     ID_WINDOW_TILE_HORZ = 57651,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
-    ID_NEXT_PANE = 57680,
-    ID_PREV_PANE = 57681,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
     // The Window menu's list of open template windows, nine at most.

@@ -7,20 +7,29 @@
 #endif
 
 namespace {
-const char* const kTexts[3] = {"CAP", "NUM", "SCRL"};
-const char* const kNames[3] = {"Caps Lock", "Num Lock", "Scroll Lock"};
+const char* const kTexts[3] = {QT_TRANSLATE_NOOP("CStatusBar", "CAP"), QT_TRANSLATE_NOOP("CStatusBar", "NUM"),
+                               QT_TRANSLATE_NOOP("CStatusBar", "SCRL")};
+const char* const kNames[3] = {QT_TRANSLATE_NOOP("CStatusBar", "Caps Lock"),
+                               QT_TRANSLATE_NOOP("CStatusBar", "Num Lock"),
+                               QT_TRANSLATE_NOOP("CStatusBar", "Scroll Lock")};
 } // namespace
 
 CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent)
 {
-    m_pMessage = new QLabel(QStringLiteral("Ready"), this);
+    m_pMessage = new QLabel(tr("Ready"), this);
     addWidget(m_pMessage, 1);
     for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(QLatin1String(kTexts[i]), this);
+        // A pane that could never show the real state would only mislead
+        // (Qt reports modifiers, not lock states, on X11 and Wayland): where
+        // the platform does not tell, there is no pane.
+        if (!LockState(static_cast<LockKey>(i)))
+            continue;
+        auto* label = new QLabel(tr(kTexts[i]), this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
+        label->setToolTip(tr(kNames[i]));
         // Wide enough for the text whether it is shown or not.
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(tr(kTexts[2])) + 10);
         addPermanentWidget(label);
         m_pIndicators[i] = label;
     }
@@ -33,7 +42,6 @@ std::optional<bool> CStatusBar::LockState(LockKey key)
     const int vk = key == LockKey::Caps ? VK_CAPITAL : key == LockKey::Num ? VK_NUMLOCK : VK_SCROLL;
     return (GetKeyState(vk) & 1) != 0;
 #else
-    // Qt reports modifiers, not lock states, on the other platforms.
     Q_UNUSED(key);
     return std::nullopt;
 #endif
@@ -47,18 +55,11 @@ QLabel* CStatusBar::Indicator(LockKey key) const
 void CStatusBar::UpdateIndicators()
 {
     for (int i = 0; i < 3; ++i) {
-        const auto state = LockState(static_cast<LockKey>(i));
         QLabel* label = m_pIndicators[i];
-        if (!state) {
-            label->setText(QLatin1String(kTexts[i]));
-            label->setEnabled(false);
-            label->setToolTip(QStringLiteral("The state of %1 is not known on this system").arg(
-                QLatin1String(kNames[i])));
-        } else {
-            // As is usual, the text shows only while the lock is on.
-            label->setText(*state ? QLatin1String(kTexts[i]) : QString());
-            label->setEnabled(true);
-            label->setToolTip(QLatin1String(kNames[i]));
-        }
+        if (!label)
+            continue;
+        // As is usual, the text shows only while the lock is on.
+        const bool on = LockState(static_cast<LockKey>(i)).value_or(false);
+        label->setText(on ? tr(kTexts[i]) : QString());
     }
 }

@@ -23,7 +23,6 @@ const QString CTilemontApp::kMakerName = QStringLiteral("Brightquarry Software")
 const QString CTilemontApp::kAppName = QStringLiteral("Tilemont");
 
 namespace {
-const QString kUntitledBase = QStringLiteral("Tilem");
 constexpr int kRecentCount = 4;
 // Long enough to read the file's name, short enough not to linger.
 constexpr int kExportStatusMs = 6000;
@@ -198,7 +197,8 @@ void CTilemontApp::OnLastFrameClosed(CDocumentTarget* doc)
 CDocumentTarget* CTilemontApp::OnFileNew()
 {
     CDocumentTarget* doc = CreateDocument();
-    doc->Doc().SetTitle(kUntitledBase + QString::number(++m_nUntitledCount));
+    // New templates are named Tilem1, Tilem2, ...
+    doc->Doc().SetTitle(tr("Tilem%1").arg(++m_nUntitledCount));
     m_pMainFrame->CreateChildFrame(*doc);
     return doc;
 }

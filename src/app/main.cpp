@@ -1,13 +1,26 @@
 #include "app/TilemontApp.h"
 
+#include "TilemontVersion.h"
+
 #include <QApplication>
+
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // Answered before any window system is needed, so it works on a machine
+    // without a display too.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tilemont %s\n", TILEMONT_VERSION);
+            return 0;
+        }
+    }
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(CTilemontApp::kMakerName);
     QApplication::setApplicationName(CTilemontApp::kAppName);
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(TILEMONT_VERSION));
 
     CTilemontApp app;
     QStringList arguments = QApplication::arguments();

@@ -7,7 +7,7 @@
 #include "codecs/EncoderRegistry.h"
 #include "document/Messages.h"
 #include "export/GroupRender.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QDir>
 #include <QFileInfo>

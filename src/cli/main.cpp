@@ -8,6 +8,8 @@
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
 
+#include "TilemontVersion.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,7 +35,8 @@ int Usage()
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
         "       tilemont-cli encoders\n"
-        "       tilemont-cli demo FOLDER"));
+        "       tilemont-cli demo FOLDER\n"
+        "       tilemont-cli --version"));
     return kUsage;
 }
 
@@ -106,6 +109,7 @@ int Demo(const QString& folder)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TILEMONT_VERSION));
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return Usage();
@@ -124,6 +128,8 @@ int main(int argc, char** argv)
         return RunFitPerspectiveCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
+    if (command == QLatin1String("--version") && args.size() == 1)
+        return WriteStdout(QStringLiteral("tilemont-cli %1\n").arg(QCoreApplication::applicationVersion()).toLocal8Bit());
     if (command == QLatin1String("demo") && args.size() == 2 && !args[1].isEmpty())
         return Demo(args[1]);
     return Usage();

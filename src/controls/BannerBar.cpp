@@ -21,11 +21,11 @@ const std::vector<CBannerBar::Tip>& CBannerBar::DefaultTips()
 {
     // The texts match what scripts/make-banner-images draws.
     static const std::vector<Tip> tips{
-        {QStringLiteral(":/banner/tip1.png"), QStringLiteral("Pick an area, then click a swatch to lay in a texture.")},
+        {QStringLiteral(":/banner/tip1.png"), tr("Pick an area, then click a swatch to lay in a texture.")},
         {QStringLiteral(":/banner/tip2.png"),
-         QStringLiteral("Skew: drag the four corners to match the floor's perspective.")},
+         tr("Skew: drag the four corners to match the floor's perspective.")},
         {QStringLiteral(":/banner/tip3.png"),
-         QStringLiteral("Ctrl+Z undoes every change \u2014 try textures freely.")},
+         tr("Ctrl+Z undoes every change \u2014 try textures freely.")},
     };
     return tips;
 }
@@ -50,7 +50,7 @@ CBannerBar::CBannerBar(const std::vector<Tip>& tips, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // The cursor changes over the picture without a button held.
     setMouseTracking(true);
-    setAccessibleName(QStringLiteral("Banner"));
+    setAccessibleName(tr("Banner"));
     UpdateDescription();
 
     connect(m_pTimer, &QTimer::timeout, this, &CBannerBar::Advance);

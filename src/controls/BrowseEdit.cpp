@@ -9,10 +9,10 @@
 CBrowseEdit::CBrowseEdit(QWidget* parent) : QWidget(parent)
 {
     m_pEdit = new QLineEdit(this);
-    m_pButton = new QPushButton(QStringLiteral("..."), this);
+    m_pButton = new QPushButton(tr("..."), this);
     // "..." says nothing to a screen reader.
-    m_pButton->setAccessibleName(QStringLiteral("Browse"));
-    m_pButton->setToolTip(QStringLiteral("Browse"));
+    m_pButton->setAccessibleName(tr("Browse"));
+    m_pButton->setToolTip(tr("Browse"));
     m_pButton->setAutoDefault(false);
     setFocusProxy(m_pEdit);
     setFocusPolicy(Qt::StrongFocus);

@@ -43,7 +43,7 @@ void CFileBrowseEdit::OnBrowse()
 
 std::optional<QStringList> CFileBrowseEdit::RunFileDialog(const Request& request)
 {
-    QFileDialog dialog(this, request.open ? QStringLiteral("Open") : QStringLiteral("Save As"));
+    QFileDialog dialog(this, request.open ? tr("Open") : tr("Save As"));
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     if (request.open && (request.flags & kAllowMultiSelect))
         dialog.setFileMode(QFileDialog::ExistingFiles);

@@ -38,10 +38,10 @@ void CSpinButtons::SetBuddy(QLineEdit* buddy, const QString& what)
     m_pBuddy = buddy;
     if (m_pBuddy)
         m_pBuddy->installEventFilter(this);
-    m_pUp->setText(QStringLiteral("Increase %1").arg(what));
+    m_pUp->setText(tr("Increase %1").arg(what));
     m_pUp->setAccessibleName(m_pUp->text());
     m_pUp->setToolTip(m_pUp->text());
-    m_pDown->setText(QStringLiteral("Decrease %1").arg(what));
+    m_pDown->setText(tr("Decrease %1").arg(what));
     m_pDown->setAccessibleName(m_pDown->text());
     m_pDown->setToolTip(m_pDown->text());
 }

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -136,6 +137,18 @@ QRect CArea::GetSkewBounds() const
     for (const QPoint& p : m_ptSkew)
         bounds |= QRect(p, p);
     return bounds;
+}
+
+QSize CArea::WarpCanvasSize() const
+{
+    if (m_rcInitial.IsEmpty())
+        return GetOutlineBounds().size();
+    // Sizes beyond int come only from damaged files; the renderer refuses
+    // anything that large anyway.
+    const auto clampInt = [](std::int64_t v) {
+        return static_cast<int>(std::min<std::int64_t>(v, std::numeric_limits<int>::max()));
+    };
+    return QSize(clampInt(m_rcInitial.Width()), clampInt(m_rcInitial.Height()));
 }
 
 QRect CArea::GetOutlineBounds() const

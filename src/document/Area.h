@@ -18,8 +18,6 @@
 
 class CArchiveReader;
 class CArchiveWriter;
-class CAreaShading;
-class QPainter;
 
 // A document's name for one of its areas, for as long as the document lives:
 // unlike a position in the list it survives removals, and an area that an
@@ -125,9 +123,6 @@ public:
     // that the corners define, or nothing when they make no plane (three in
     // a line, a fold, no canvas).
     std::optional<CHomography> CanvasToPicture() const;
-    // Picture point to texel point through the perspective and the
-    // placement: what a perspective warp samples.
-    std::optional<CHomography> PictureToTexel() const;
 
     const CRealSize& GetRealSize() const { return m_realSize; }
     void SetRealSize(const CRealSize& realSize) { m_realSize = realSize; }
@@ -164,13 +159,6 @@ public:
     // placement, corners, initial rect and flags stay.
     void Clear();
 
-    // Paints the area in picture pixels: its texture placed and clipped as
-    // the skew flags say, or, without a texture, opaque red while it is the
-    // selected area (isCurrent) and nothing otherwise. May build a missing
-    // warped texture, which is safe while other threads draw the same area;
-    // leaves the painter's state as it found it.
-    void Draw(QPainter& painter, bool isCurrent, const CAreaShading* shading = nullptr) const;
-
     // Rebuilds the warped texture. Runs only with a texture, and only when
     // forced or while the skew preview is on.
     void RenderSkewedTexture(bool force);
@@ -182,11 +170,9 @@ public:
     // until the warp's box holds about maxPixels, drawn enlarged. Nothing
     // without a texture; the exact warp replaces it with RenderSkewedTexture.
     void RenderSkewedPreview(qint64 maxPixels);
-    // The exact warp of the texture as placed now, built apart from the
-    // cache (null when it cannot be made); threads as the warps take them,
-    // 0 choosing from the hardware. A caller that builds many side by side
-    // gives each one thread.
-    QImage BuildSkewedTexture(int threads = 0) const;
+    // The slot the warped texture is kept in: drawing builds a missing warp
+    // into it (safe from several threads), readers take what it holds.
+    const CSkewedTextureCache& SkewedTextureCache() const { return m_skewed; }
 
     // The flat canvas the warp distorts: the initial rectangle's size, or the
     // outline's bounds while the rectangle is empty.
@@ -225,9 +211,6 @@ private:
 
     void AssignStored(const CArea& other);
     CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
-    // The warp of the texture as placed now, or null when it cannot be made.
-    // The perspective warp of GetSkewedTextureRect, reduction times smaller.
-    QImage BuildPerspectiveTexture(int reduction, int threads = 0) const;
 
     CIntRect m_rcInitial;
     bool m_bSkewPreview = false;

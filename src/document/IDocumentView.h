@@ -1,5 +1,6 @@
 #pragma once
 
+class IAreaEditSession;
 struct CDocChange;
 
 // A window that shows a document: it redraws everything when told so, and
@@ -10,4 +11,7 @@ public:
     virtual ~IDocumentView() = default;
     virtual void OnUpdate() = 0;
     virtual void OnDocumentChanged(const CDocChange& /*change*/) {}
+    // Where the Areas panel steers the editing of an area in this window;
+    // none for a window that edits no areas.
+    virtual IAreaEditSession* EditSession() { return nullptr; }
 };

@@ -27,9 +27,6 @@ inline const QString kUseDamagedPicture =
 inline const QString kDeleteArea = QStringLiteral("Do you want to delete selected area?");
 inline const QString kEnterAreaName = QStringLiteral("Enter area name");
 inline const QString kDefaultAreaName = QStringLiteral("Area");
-inline const QString kPictureFilter = QStringLiteral(
-    "All available formats(*.bmp,*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.emf)|"
-    "*.bmp;*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.emf|All files(*.*)|*.*|");
 inline const QString kTemplateFilter = QStringLiteral("Tilemont files(*.tlm)|*.tlm|");
 inline const QString kTemplateDefaultExt = QStringLiteral("*.tlm");
 // The names of the steps in the history, as "Undo" and "Redo" show them.
@@ -44,6 +41,7 @@ inline const QString kStepSelect = QStringLiteral("Selection");
 inline const QString kStepTexture = QStringLiteral("Texture");
 // Dropping a picture where no area can take it as its texture.
 inline const QString kUseAsPicture = QStringLiteral("Do you want to use %1 as the picture of this template?");
+inline const QString kPictureTooLarge = QStringLiteral("%1 is too large to be used as the picture.");
 // Perspective.
 inline const QString kStepPerspective = QStringLiteral("Perspective");
 inline const QString kStepFitPerspective = QStringLiteral("Fit perspective");

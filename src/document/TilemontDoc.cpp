@@ -8,6 +8,7 @@
 #include "IDocumentView.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "PictureFileFilter.h"
 #include "AreaListCommand.h"
 #include "PerspectiveEdits.h"
 #include "PictureChoice.h"
@@ -315,16 +316,13 @@ bool CTilemontDoc::IsCommandEnabled(int id) const
     }
 }
 
-QString CTilemontDoc::CommandText(int id) const
+QString CTilemontDoc::CommandDetail(int id) const
 {
-    // "&Undo Create area": the item says what it will undo.
-    const auto text = [](const QString& verb, const QString& step, const char* keys) {
-        return step.isEmpty() ? verb + QLatin1String(keys) : verb + u' ' + step + QLatin1String(keys);
-    };
+    // The step "Undo" and "Redo" would take back or do again.
     if (id == ID_EDIT_UNDO)
-        return text(QStringLiteral("&Undo"), m_history.UndoText(), "\tCtrl+Z");
+        return m_history.UndoText();
     if (id == ID_EDIT_REDO)
-        return text(QStringLiteral("&Redo"), m_history.RedoText(), "\tCtrl+Y");
+        return m_history.RedoText();
     return QString();
 }
 
@@ -352,7 +350,7 @@ bool CTilemontDoc::OnCommand(int id)
 
 void CTilemontDoc::OnSelectPicture()
 {
-    const auto path = m_prompts.AskOpenFileName(Messages::kPictureFilter, QDir::currentPath());
+    const auto path = m_prompts.AskOpenFileName(PictureFileFilter::Filter(), QDir::currentPath());
     if (!path)
         return;
     // The old picture stays when the file cannot be read or is refused: it
@@ -362,6 +360,21 @@ void CTilemontDoc::OnSelectPicture()
         return;
     SetPicture(std::move(*picture));
     UpdateAllViews();
+}
+
+bool CTilemontDoc::OfferPicture(const QImage& image, const QString& source)
+{
+    if (image.isNull())
+        return false;
+    if (qint64(image.width()) * image.height() > kMaxImagePixels) {
+        m_prompts.ShowError(Messages::kPictureTooLarge.arg(source));
+        return false;
+    }
+    if (m_prompts.Ask(Messages::kUseAsPicture.arg(source), false) != IDocumentPrompts::Answer::Yes)
+        return false;
+    SetPicture(CStoredImage(image));
+    UpdateAllViews();
+    return true;
 }
 
 void CTilemontDoc::OnCreateArea()

@@ -100,6 +100,11 @@ public:
     // there takes it as its texture, elsewhere the user is asked whether it
     // becomes the picture. True when the template changed.
     bool DropImage(const QString& path, QPointF picturePoint, std::optional<double> realWidthCm = std::nullopt);
+    // A picture from elsewhere (the Clipboard) offered as the template's
+    // picture: the user is asked as for a dropped picture, source naming it
+    // in the question; then one "Select picture" step. A picture beyond
+    // the pixel limit is refused with an error. True when the template changed.
+    bool OfferPicture(const QImage& image, const QString& source);
     // Switches the area's skew editing and preview (the panel's "Skew" and
     // "Skew preview"). Editing state, not content: no step, not modified,
     // and undo leaves it alone.
@@ -150,11 +155,13 @@ public:
     void SetModifiedFlag(bool modified = true);
 
     // Command routing: whether this document handles id, whether it is
-    // enabled now, its menu text now (empty: the usual one), and running
+    // enabled now, what it acts on now, and running
     // it. Returns false for ids it does not handle.
     bool HandlesCommand(int id) const;
     bool IsCommandEnabled(int id) const;
-    QString CommandText(int id) const;
+    // The step Undo or Redo would take (the menus show it after the
+    // command), empty for other commands or an empty history.
+    QString CommandDetail(int id) const;
     bool OnCommand(int id);
 
     void OnSelectPicture();

@@ -13,7 +13,7 @@
 #include "document/PictureChoice.h"
 #include "document/Messages.h"
 #include "document/TilemontDoc.h"
-#include "view/TilemontView.h"
+#include "document/IAreaEditSession.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -89,7 +89,7 @@ bool CAreasBar::eventFilter(QObject* watched, QEvent* event)
 
 void CAreasBar::NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
-    UpdateFromDocument(doc, dynamic_cast<CTilemontView*>(view), force);
+    UpdateFromDocument(doc, view, force);
 }
 
 void CAreasBar::DocumentDestroyed(CTilemontDoc* doc)
@@ -98,20 +98,21 @@ void CAreasBar::DocumentDestroyed(CTilemontDoc* doc)
         UpdateFromDocument(nullptr, nullptr, true);
 }
 
-void CAreasBar::UpdateFromDocument(CTilemontDoc* doc, CTilemontView* view, bool force)
+void CAreasBar::UpdateFromDocument(CTilemontDoc* doc, IDocumentView* view, bool force)
 {
+    IAreaEditSession* session = view ? view->EditSession() : nullptr;
     if (!force && doc == m_pDoc) {
         // A template opened before its window existed was shown without a
         // view: its window taking the focus supplies it, without a refill.
-        if (view && !m_pView)
-            m_pView = view;
+        if (session && !Session())
+            LinkSession(session);
         return;
     }
-    if (view || !doc)
-        m_pView = view;
-    else if (m_pView && &m_pView->GetDocument() != doc)
+    if (session || !doc)
+        LinkSession(session);
+    else if (Session() && &Session()->EditedDocument() != doc)
         // A view of another template would take this one's edits.
-        m_pView = nullptr;
+        LinkSession(nullptr);
     ShowDocument(doc);
 
     QStringList names;
@@ -159,9 +160,21 @@ void CAreasBar::OnDocumentChanged(const CDocChange& change)
 
 // --- Fields -------------------------------------------------------------------
 
-CTilemontView* CAreasBar::View() const
+void CAreasBar::LinkSession(IAreaEditSession* session)
 {
-    return m_pView;
+    m_pSession = session;
+    m_pWindow = session ? session->Window() : nullptr;
+}
+
+IAreaEditSession* CAreasBar::Session() const
+{
+    // A closed window takes its session with it.
+    return m_pWindow ? m_pSession : nullptr;
+}
+
+QWidget* CAreasBar::View() const
+{
+    return Session() ? m_pWindow.data() : nullptr;
 }
 
 int CAreasBar::SelectedIndex() const
@@ -176,7 +189,7 @@ const CArea* CAreasBar::PickedArea() const
 
 const CArea* CAreasBar::PickedAreaWithView() const
 {
-    return m_pView ? PickedArea() : nullptr;
+    return Session() ? PickedArea() : nullptr;
 }
 
 void CAreasBar::LoadFromArea(const CArea& area)
@@ -293,7 +306,8 @@ void CAreasBar::OnSelChangeAreaList()
     const AreaId previous = m_nPicked;
     Read();
     m_bNewRun = true;
-    if (!m_pView) {
+    IAreaEditSession* session = Session();
+    if (!session) {
         m_dRotation = 0.0;
         m_dScale = 1.0;
         m_nShiftX = m_nShiftY = 0;
@@ -302,14 +316,14 @@ void CAreasBar::OnSelChangeAreaList()
         return;
     }
     if (m_pDoc->FindArea(previous)) {
-        m_pDoc->SetAreaEditFlags(previous, false, false);
-        m_pView->RefreshSkewHandles();
+        session->SetSkewEditing(previous, false, false);
+        session->RefreshSkewHandles();
     }
     if (const CArea* area = PickedArea()) {
         const CPolygon outline = area->GetOutline();
         m_pDoc->SetSelection(&outline, PanelMessages::kStepPickArea);
         m_pDoc->SetSelectedArea(PickedArea());
-        m_pView->SetEditedArea(PickedArea());
+        session->PickArea(m_nPicked);
         LoadFromArea(*PickedArea());
     }
     WriteControls();
@@ -416,19 +430,19 @@ std::optional<double> CAreasBar::FocusedTextureWidth() const
 
 void CAreasBar::RepaintView()
 {
-    if (m_pView)
-        m_pView->InvalidateWholeClient();
+    if (IAreaEditSession* session = Session())
+        session->RepaintAll();
 }
 
 void CAreasBar::OnSkew()
 {
     Read();
     if (const CArea* area = PickedAreaWithView()) {
-        m_pDoc->SetAreaEditFlags(m_nPicked, m_bSkew, area->IsSkewPreview());
-        m_pView->SetSkewMode(m_bSkew, PickedArea());
+        Session()->SetSkewEditing(m_nPicked, m_bSkew, area->IsSkewPreview());
+        Session()->SetSkewMode(m_bSkew, m_nPicked);
     }
-    if (m_pView)
-        m_pView->RefreshSkewHandles();
+    if (IAreaEditSession* session = Session())
+        session->RefreshSkewHandles();
     m_pControls->initialRect->setEnabled(!m_bSkew);
     m_pControls->resetSkew->setEnabled(!m_bSkew);
 }
@@ -437,9 +451,9 @@ void CAreasBar::OnSkewPreview()
 {
     Read();
     if (const CArea* area = PickedAreaWithView())
-        m_pDoc->SetAreaEditFlags(m_nPicked, area->IsSkewEdit(), m_bSkewPreview);
-    if (m_pView)
-        m_pView->RefreshSkewHandles();
+        Session()->SetSkewEditing(m_nPicked, area->IsSkewEdit(), m_bSkewPreview);
+    if (IAreaEditSession* session = Session())
+        session->RefreshSkewHandles();
 }
 
 void CAreasBar::OnPerspective()
@@ -468,9 +482,9 @@ void CAreasBar::OnInitialRect()
 {
     Read();
     if (PickedAreaWithView())
-        m_pView->SetInitialRectMode(m_bInitialRect, PickedArea());
-    if (m_pView)
-        m_pView->RefreshInitialRectHandles();
+        Session()->SetInitialRectMode(m_bInitialRect, m_nPicked);
+    if (IAreaEditSession* session = Session())
+        session->RefreshInitialRectHandles();
     m_pControls->skew->setEnabled(!m_bInitialRect);
     m_pControls->resetInitialRect->setEnabled(!m_bInitialRect);
 }
@@ -498,7 +512,7 @@ void CAreasBar::HideToView()
     // A hidden widget that had the keyboard hands it to the next one in the
     // chain, which may sit in another template window and bring that to
     // the front; the panel's own view takes it first instead.
-    if (m_pView && isAncestorOf(QApplication::focusWidget()))
-        m_pView->setFocus(Qt::OtherFocusReason);
+    if (QWidget* window = View(); window && isAncestorOf(QApplication::focusWidget()))
+        window->setFocus(Qt::OtherFocusReason);
     hide();
 }

@@ -13,7 +13,7 @@
 
 class CAreasBarControls;
 class CTilemontDoc;
-class CTilemontView;
+class IAreaEditSession;
 class IDocumentPrompts;
 struct CThumbnailNotification;
 
@@ -41,14 +41,15 @@ public:
     // Shows the areas of doc (none: an empty list). Without force nothing
     // happens for the document shown already; a null view with a document
     // keeps the view held when it shows that document.
-    void UpdateFromDocument(CTilemontDoc* doc, CTilemontView* view, bool force);
+    void UpdateFromDocument(CTilemontDoc* doc, IDocumentView* view, bool force);
 
     // IAreasPanelSink
     void NotifyAreasPanel(CTilemontDoc* doc, IDocumentView* view, bool force) override;
     void DocumentDestroyed(CTilemontDoc* doc) override;
 
     CTilemontDoc* Document() const { return m_pDoc; }
-    CTilemontView* View() const;
+    // The window whose editing session the panel steers, if any.
+    QWidget* View() const;
     int SelectedIndex() const;
     AreaId SelectedAreaId() const { return m_nPicked; }
     CAreasBarControls& Controls() const { return *m_pControls; }
@@ -126,6 +127,8 @@ private:
     const CArea* PickedArea() const;
     // The picked area when there are a document and a view, else null.
     const CArea* PickedAreaWithView() const;
+    void LinkSession(IAreaEditSession* session);
+    IAreaEditSession* Session() const;
     void LoadFromArea(const CArea& area);
     void ApplyEdit(const QString& step, int mergeKey, const std::function<void(CArea&)>& edit);
     void RepaintView();
@@ -137,7 +140,8 @@ private:
     QString m_strTexturesFolder;
     CAreasBarControls* m_pControls;
     CTilemontDoc* m_pDoc = nullptr;
-    QPointer<CTilemontView> m_pView;
+    IAreaEditSession* m_pSession = nullptr;
+    QPointer<QWidget> m_pWindow;
     AreaId m_nPicked = 0;
     double m_dRotation = 0.0;
     int m_nShiftX = 0;

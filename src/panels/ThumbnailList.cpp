@@ -3,7 +3,7 @@
 #include "panels/SwatchLoader.h"
 #include "panels/ThumbnailArt.h"
 #include "panels/ThumbnailLayout.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QFileInfo>
 #include <QHelpEvent>

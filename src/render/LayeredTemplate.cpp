@@ -1,5 +1,7 @@
 #include "LayeredTemplate.h"
 
+#include "AreaDraw.h"
+#include "AreaWarp.h"
 #include "SkewedTexture.h"
 
 #include <QPainter>
@@ -54,7 +56,7 @@ CArea CLayeredTemplate::AreaWithTexture(const QImage& texture) const
     area.SetTexture(&texture);
     area.SetSkewApplied(skewed);
     if (skewed) {
-        QImage warp = area.BuildSkewedTexture(1);
+        QImage warp = BuildAreaWarp(area, 1);
         // A warp that cannot be made is left to drawing, which fails alike.
         if (!warp.isNull())
             area.SetSkewedTexture(std::make_unique<QImage>(std::move(warp)));
@@ -71,7 +73,7 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
         QPainter painter(&canvas);
         // As ComposeTemplate paints.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        area.Draw(painter, false, &m_targetShading);
+        DrawArea(painter, area, {false, &m_targetShading});
         if (m_bDrawAbove)
             DrawAbove(painter);
     }
@@ -85,7 +87,7 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
 void CLayeredTemplate::DrawAbove(QPainter& painter) const
 {
     for (std::size_t i = 0; i < m_aboveAreas.size(); ++i)
-        m_aboveAreas[i].Draw(painter, false, &m_aboveShading[i]);
+        DrawArea(painter, m_aboveAreas[i], {false, &m_aboveShading[i]});
 }
 
 // The areas above are composed over black and over white, on the canvas

@@ -1,5 +1,6 @@
 #include "TemplateCompositor.h"
 
+#include "AreaDraw.h"
 #include "AreaShading.h"
 
 #include <QPainter>
@@ -23,7 +24,7 @@ QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
         const CAreaShading shading = options.keepShading && area.GetTexture()
                                          ? CAreaShading::Measure(picture, area.GetOutline())
                                          : CAreaShading();
-        area.Draw(painter, false, &shading);
+        DrawArea(painter, area, {false, &shading});
         if (onArea && !onArea(i + 1, count))
             return QImage();
     }

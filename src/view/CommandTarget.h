@@ -7,8 +7,9 @@ struct CCommandState
 {
     bool enabled = true;
     bool checked = false;
-    // The menu text now, when it differs from the usual one.
-    QString text = {};
+    // What the command would act on now, shown after its menu text ("Create
+    // area" in "Undo Create area"); empty for the plain text.
+    QString detail = {};
 };
 
 // One link of the command route: the active view, its document, the child

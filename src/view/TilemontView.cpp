@@ -6,6 +6,7 @@
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
+#include "view/AreaEditSession.h"
 #include "view/DropHandler.h"
 #include "view/Tool.h"
 #include "view/ViewPrint.h"
@@ -34,6 +35,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
+    , m_pEditSession(std::make_unique<CAreaEditSession>(*this))
     , m_tools(*this, doc)
     , m_overlay(doc)
 {
@@ -322,6 +324,11 @@ void CTilemontView::SetEditedAreaId(AreaId id)
     if (IsInitialRectMode())
         m_tools.Get(InitialRectTool)->SetArea(id);
     RepaintHandleOverlay();
+}
+
+IAreaEditSession* CTilemontView::EditSession()
+{
+    return m_pEditSession.get();
 }
 
 const CArea* CTilemontView::GetEditedArea() const

@@ -27,6 +27,7 @@ class CTilemontDoc;
 class CTool;
 class IDropHandler;
 class QPainterPath;
+class CAreaEditSession;
 class IAreasPanelSink;
 class QPainter;
 
@@ -62,6 +63,7 @@ public:
     // the composition; a change repaints and recomposes only what it names.
     void OnUpdate() override;
     void OnDocumentChanged(const CDocChange& change) override;
+    IAreaEditSession* EditSession() override;
     float GetZoomX() const { return m_zoom.ZoomX(); }
     float GetZoomY() const { return m_zoom.ZoomY(); }
     // Stores both factors, held within the zoom bounds (a factor that is not
@@ -198,6 +200,7 @@ private:
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
+    std::unique_ptr<CAreaEditSession> m_pEditSession;
     CViewTools m_tools;
     int m_nToolBeforeSkew = -1;
     int m_nToolBeforeInitialRect = -1;

@@ -1,6 +1,7 @@
 #include "view/ViewCache.h"
 
 #include "document/TilemontDoc.h"
+#include "render/AreaDraw.h"
 
 #include <QPainter>
 
@@ -107,8 +108,8 @@ void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CV
     const int current = doc.GetSelectedIndex();
     const auto& areas = doc.GetAreas();
     for (std::size_t i = 0; i < areas.size(); ++i)
-        areas[i].Draw(painter, int(i) == current,
-                      shading && picture ? shading->Get(*picture, areas[i]) : nullptr);
+        DrawArea(painter, areas[i],
+                 {int(i) == current, shading && picture ? shading->Get(*picture, areas[i]) : nullptr});
     painter.restore();
 }
 

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 #include "document/Messages.h"
 #include "document/TestImages.h"
-#include "panels/catalogue/TextureSizes.h"
+#include "catalogue/TextureSizes.h"
 #include "view/TilemontView.h"
 
 #include <QApplication>

@@ -1,6 +1,8 @@
 """Command-line usage errors exit with status 2 and touch no file."""
 
 import os
+import re
+import subprocess
 
 from clitest import Suite, expect, expect_equal
 
@@ -28,6 +30,28 @@ def wrong_commands_and_argument_counts_exit_2():
     expect(not os.path.exists(out), "a usage error wrote a file")
     with open(tlm, "rb") as f:
         expect_equal(f.read(), bytes(8), "input file after usage errors")
+
+
+def project_version():
+    """The version the build's project() declares, read from the source tree."""
+    top = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")
+    with open(top) as f:
+        match = re.search(r"project\(Tilemont VERSION ([0-9.]+)", f.read())
+    expect(match is not None, "no project version in %s" % top)
+    return match.group(1)
+
+
+@suite.case
+def both_programs_print_the_project_version():
+    version = project_version()
+    res = cli.run("--version")
+    expect_equal((res.code, res.out, res.err), (0, "tilemont-cli %s\n" % version, ""), "tilemont-cli --version")
+    # The editor sits beside the command-line tool's folder in the build.
+    editor = os.path.join(os.path.dirname(cli.exe), "..", "tilemont")
+    expect(os.path.exists(editor), "no editor at %s" % editor)
+    proc = subprocess.run([editor, "--version"], capture_output=True, timeout=30,
+                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    expect_equal((proc.returncode, proc.stdout.decode()), (0, "tilemont %s\n" % version), "tilemont --version")
 
 
 suite.finish()

@@ -2,6 +2,7 @@
 #include "TestImages.h"
 #include "document/CommandIds.h"
 #include "document/Messages.h"
+#include "document/PictureFileFilter.h"
 #include "document/TemplateFile.h"
 #include "document/TilemontDoc.h"
 
@@ -175,7 +176,7 @@ TEST_F(DocumentTest, SelectPictureReplacesItButKeepsAreas)
     doc.OnSelectPicture();
     ASSERT_TRUE(doc.GetPicture());
     EXPECT_EQ(doc.GetPicture()->size(), QSize(40, 30));
-    EXPECT_EQ(prompts.filters.front(), Messages::kPictureFilter);
+    EXPECT_EQ(prompts.filters.front(), PictureFileFilter::Filter());
     EXPECT_EQ(doc.GetAreas()[0].GetScale(), 2.0);
     EXPECT_EQ(doc.GetAreas()[0].GetOutline(), RectPolygon(1, 1, 9, 9));
     EXPECT_EQ(view.updates, 1);

@@ -1,4 +1,5 @@
 #include "document/Area.h"
+#include "render/AreaDraw.h"
 #include "render/TemplateCompositor.h"
 
 #include <QPainter>
@@ -39,7 +40,7 @@ QImage DrawOnGrey(CArea& area, bool isCurrent = false)
 {
     QImage target = Solid(60, 60, kGrey);
     QPainter painter(&target);
-    area.Draw(painter, isCurrent);
+    DrawArea(painter, area, {isCurrent});
     return target;
 }
 
@@ -128,7 +129,7 @@ TEST(AreaDraw, LeavesThePainterAsItWas)
     QImage target = Solid(60, 60, kGrey);
     QPainter painter(&target);
     painter.setClipRect(0, 0, 60, 20);
-    area.Draw(painter, false);
+    DrawArea(painter, area);
     EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 60, 20));
     EXPECT_EQ(target.pixel(20, 25), kGrey); // the caller's clip held
     EXPECT_EQ(target.pixel(20, 15), kGreen);
@@ -149,8 +150,8 @@ TEST(AreaDraw, UnskewedTexturesTileFromThePictureOrigin)
     right.SetTexture(&texture);
     QImage target = Solid(20, 5, kGrey);
     QPainter painter(&target);
-    left.Draw(painter, false);
-    right.Draw(painter, false);
+    DrawArea(painter, left);
+    DrawArea(painter, right);
     for (int x = 3; x < 13; ++x)
         EXPECT_EQ(target.pixel(x, 1), x % 2 ? kBlue : kGreen) << x;
 }
@@ -197,7 +198,7 @@ TEST(AreaDraw, TextureAtScaleZeroShowsItsAverageColour)
         QImage target = Solid(60, 60, kGrey);
         QPainter painter(&target);
         painter.translate(shift);
-        area.Draw(painter, false);
+        DrawArea(painter, area);
         painter.end();
         EXPECT_EQ(target.pixel(QPoint(20, 20) + shift.toPoint()), average);
         EXPECT_EQ(target.pixel(QPoint(11, 28) + shift.toPoint()), average);

@@ -1,5 +1,6 @@
 #include "document/Area.h"
 #include "document/TemplateFile.h"
+#include "render/AreaDraw.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -45,7 +46,7 @@ QImage Draw(const CArea& area)
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(kMarker);
     QPainter painter(&picture);
-    area.Draw(painter, false);
+    DrawArea(painter, area);
     return picture;
 }
 

@@ -25,7 +25,8 @@ protected:
 };
 
 // The handle spans 8 screen pixels around the corner at any zoom, with the
-// Part's truncations: picture 96..103 at zoom 1, 98..101 at 2, 92..107 at 0.5.
+// screen-to-picture conversion truncating toward zero, the corner at 100 is
+// hit from picture 96..103 at zoom 1, 98..101 at 2 and 92..107 at 0.5.
 TEST_F(HandleToolsTest, SkewHandlesAreHitWithinEightScreenPixels)
 {
     SetPicture(SolidImage(1000, 800, 0xFF808080));

@@ -8,6 +8,7 @@
 #include "document/IDocumentPrompts.h"
 #include "export/ExportSize.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -28,7 +29,7 @@ int CExportDlg::s_nExportCounter = 1;
 
 namespace {
 
-const QString kEnterInteger = QStringLiteral("Please enter an integer.");
+const char* const kEnterInteger = QT_TRANSLATE_NOOP("CExportDlg", "Please enter an integer.");
 
 std::optional<int> ParseInt(const QString& text)
 {
@@ -42,14 +43,14 @@ std::optional<int> ParseInt(const QString& text)
 CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_strExportFolder(exportFolder)
 {
-    setWindowTitle(QStringLiteral("Export"));
+    setWindowTitle(tr("Export"));
     m_pWidth = new QLineEdit(this);
     m_pHeight = new QLineEdit(this);
-    m_pKeepAspect = new QCheckBox(QStringLiteral("&Maintain aspect ratio"), this);
-    m_pKeepShading = new QCheckBox(QStringLiteral("Keep &shading"), this);
+    m_pKeepAspect = new QCheckBox(tr("&Maintain aspect ratio"), this);
+    m_pKeepShading = new QCheckBox(tr("Keep &shading"), this);
     m_pFileName = new CFileBrowseEdit(this);
     m_pFileName->SetMode(false, CFileBrowseEdit::kPathMustExist | CFileBrowseEdit::kResizable);
-    m_pFileName->Edit()->setAccessibleName(QStringLiteral("File name"));
+    m_pFileName->Edit()->setAccessibleName(tr("File name"));
     // The default name lies in the export folder; browsing starts there too.
     m_pFileName->SetInitialPath(exportFolder);
     m_pFormat = new QComboBox(this);
@@ -63,25 +64,25 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
         return l;
     };
     auto* size = new QGridLayout;
-    size->addWidget(label(QStringLiteral("&Width:"), m_pWidth), 0, 0);
+    size->addWidget(label(tr("&Width:"), m_pWidth), 0, 0);
     size->addWidget(m_pWidth, 0, 1);
-    size->addWidget(new QLabel(QStringLiteral("pixels"), this), 0, 2);
-    size->addWidget(label(QStringLiteral("&Height:"), m_pHeight), 1, 0);
+    size->addWidget(new QLabel(tr("pixels"), this), 0, 2);
+    size->addWidget(label(tr("&Height:"), m_pHeight), 1, 0);
     size->addWidget(m_pHeight, 1, 1);
-    size->addWidget(new QLabel(QStringLiteral("pixels"), this), 1, 2);
+    size->addWidget(new QLabel(tr("pixels"), this), 1, 2);
     size->addWidget(m_pKeepAspect, 2, 0, 1, 3);
     size->addWidget(m_pKeepShading, 3, 0, 1, 3);
     auto* file = new QVBoxLayout;
-    file->addWidget(label(QStringLiteral("&Filename:"), m_pFileName));
+    file->addWidget(label(tr("&Filename:"), m_pFileName));
     file->addWidget(m_pFileName);
-    file->addWidget(label(QStringLiteral("File format:"), m_pFormat));
+    file->addWidget(label(tr("File format:"), m_pFormat));
     file->addWidget(m_pFormat);
     auto* top = new QHBoxLayout;
     top->addLayout(size);
     top->addSpacing(24);
     top->addLayout(file, 1);
 
-    auto* options = new QGroupBox(QStringLiteral("File Format Options"), this);
+    auto* options = new QGroupBox(tr("File Format Options"), this);
     auto* pages = new QStackedLayout;
     auto* none = new QWidget(options);
     m_pJpegPage = new CJpegOptionsPage(options);
@@ -94,8 +95,8 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
     optionsLayout->addWidget(m_pParamInfo);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("&OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CExportDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CExportDlg::reject);
 
@@ -108,7 +109,7 @@ CExportDlg::CExportDlg(IDocumentPrompts& prompts, const QString& exportFolder, Q
     m_strFileName = QDir::toNativeSeparators(QDir(m_strExportFolder).filePath(
         QStringLiteral("export%1.jpg").arg(s_nExportCounter++)));
     for (const CExportFormat& format : kExportFormats)
-        m_pFormat->addItem(QString::fromLatin1(format.listText), format.itemId);
+        m_pFormat->addItem(QCoreApplication::translate("ExportFormats", format.listText), format.itemId);
 
     connect(m_pWidth, &QLineEdit::textEdited, this, &CExportDlg::OnWidthChanged);
     connect(m_pHeight, &QLineEdit::textEdited, this, &CExportDlg::OnHeightChanged);
@@ -148,7 +149,7 @@ bool CExportDlg::ReadFields()
     if (width && height)
         m_nHeight = *height;
     if (!width || !height) {
-        m_prompts.ShowError(kEnterInteger);
+        m_prompts.ShowError(tr(kEnterInteger));
         return false;
     }
     return true;
@@ -233,7 +234,7 @@ bool CExportDlg::TryAccept()
         return false;
     }
     if (m_strFileName.trimmed().isEmpty()) {
-        m_prompts.ShowError(QStringLiteral("Please enter a file name."));
+        m_prompts.ShowError(tr("Please enter a file name."));
         return false;
     }
     if (const int index = FormatIndex(); index >= 0) {
@@ -245,12 +246,12 @@ bool CExportDlg::TryAccept()
     // still change them, rather than after the whole composition.
     const CImageEncoder* encoder = FindEncoder(m_clsid);
     if (!encoder) {
-        m_prompts.ShowError(QStringLiteral("There is no encoder for the chosen format."));
+        m_prompts.ShowError(tr("There is no encoder for the chosen format."));
         return false;
     }
     QString why;
     if (!encoder->Accepts(m_params, &why)) {
-        m_prompts.ShowError(why.isEmpty() ? QStringLiteral("The encoder refused these options.") : why);
+        m_prompts.ShowError(why.isEmpty() ? tr("The encoder refused these options.") : why);
         return false;
     }
     QDialog::accept();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
 
 // The formats an export can write, in the order the dialog lists them.
+// listText is an untranslated text of the "ExportFormats" context.
 struct CExportFormat
 {
     enum class Page { None, Jpeg, Tiff };
@@ -16,11 +18,12 @@ struct CExportFormat
 };
 
 inline constexpr std::array<CExportFormat, 5> kExportFormats{{
-    {"BMP", 1, ".bmp", "image/bmp", CExportFormat::Page::None},
-    {"Graphics Interchange Format (GIF)", 2, ".gif", "image/gif", CExportFormat::Page::None},
-    {"JPEG", 3, ".jpg", "image/jpeg", CExportFormat::Page::Jpeg},
-    {"PNG", 5, ".png", "image/png", CExportFormat::Page::None},
-    {"TIFF", 6, ".tiff", "image/tiff", CExportFormat::Page::Tiff},
+    {QT_TRANSLATE_NOOP("ExportFormats", "BMP"), 1, ".bmp", "image/bmp", CExportFormat::Page::None},
+    {QT_TRANSLATE_NOOP("ExportFormats", "Graphics Interchange Format (GIF)"), 2, ".gif", "image/gif",
+     CExportFormat::Page::None},
+    {QT_TRANSLATE_NOOP("ExportFormats", "JPEG"), 3, ".jpg", "image/jpeg", CExportFormat::Page::Jpeg},
+    {QT_TRANSLATE_NOOP("ExportFormats", "PNG"), 5, ".png", "image/png", CExportFormat::Page::None},
+    {QT_TRANSLATE_NOOP("ExportFormats", "TIFF"), 6, ".tiff", "image/tiff", CExportFormat::Page::Tiff},
 }};
 
 // path with its file name's own extension replaced by extension (added when

@@ -1,18 +1,16 @@
 #include "ExportSession.h"
 
 #include "ExportDlg.h"
-#include "ProgressCancel.h"
 #include "document/IDocumentPrompts.h"
+#include "controls/WorkerProgress.h"
 #include "document/TilemontDoc.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QTimer>
 
 #include <atomic>
-#include <thread>
 
 namespace {
 
@@ -54,7 +52,7 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
         const Outcome outcome = Export(doc.SavedSnapshot(), request, error);
         // The whole path, so that a name typed relative still says where it went.
         if (outcome == Outcome::Written)
-            m_strWritten = QStringLiteral("Exported %1 (%2 × %3)")
+            m_strWritten = tr("Exported %1 (%2 × %3)")
                                .arg(QDir::toNativeSeparators(QFileInfo(ExportTargetPath(request)).absoluteFilePath()))
                                .arg(request.width)
                                .arg(request.height);
@@ -68,40 +66,25 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
 CExportSession::Outcome CExportSession::Export(const CTemplateSnapshot& snapshot, const CExportRequest& request,
                                                QString& error)
 {
+    // The worker only stops at its next report (an encoder cannot be
+    // interrupted), so the window stays and says it is stopping.
+    CWorkerProgress work({tr("Export"),
+                          tr("Exporting %1...").arg(QDir::toNativeSeparators(ExportTargetPath(request))), 100,
+                          kShowProgressAfterMs, kProgressPollMs},
+                         m_pParent);
+    std::atomic<bool>& cancel = work.CancelFlag();
     std::atomic<int> percent{0};
-    std::atomic<bool> cancel{false};
+    work.SetPoll([&percent](QProgressDialog& progress) { progress.setValue(percent); });
     bool written = false;
     QString why;
-    QEventLoop loop;
-    std::thread worker([&] {
+    work.Run([&] {
         written = ExportRun(snapshot.picture.value_or(QImage()), snapshot.areas, request, &why, [&](int p, const QString& stage) {
             percent = p;
             if (m_probe && !m_probe(p, stage))
                 cancel = true;
             return !cancel;
         });
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-
-    // The windows go on repainting while the worker runs; input waits for
-    // the progress window, which only appears for a slow export.
-    QProgressDialog progress(QStringLiteral("Exporting %1...").arg(QDir::toNativeSeparators(ExportTargetPath(request))),
-                             QStringLiteral("Cancel"), 0, 100, m_pParent);
-    progress.setWindowTitle(QStringLiteral("Export"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(kShowProgressAfterMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    // The worker only stops at its next report (an encoder cannot be
-    // interrupted), so the window stays and says it is stopping.
-    StayOpenWhenCancelled(progress, [&cancel] { cancel = true; });
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { progress.setValue(percent); });
-    poll.start(kProgressPollMs);
-    progress.setValue(0);
-    loop.exec();
-    worker.join();
-    poll.stop();
 
     if (written)
         return Outcome::Written;

@@ -4,6 +4,7 @@
 #include "document/TemplateSnapshot.h"
 #include "export/ExportRun.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,8 @@ class QWidget;
 // and brings the dialog back with the user's values.
 class CExportSession
 {
+    Q_DECLARE_TR_FUNCTIONS(CExportSession)
+
 public:
     enum class Outcome { Written, Cancelled, Failed };
     // Shows the dialog; true for OK. The editor runs it modally; tests fill

@@ -10,8 +10,9 @@
 
 namespace {
 
-const QString kEnterInteger = QStringLiteral("Please enter an integer.");
-const QString kEnterIntegerBetween = QStringLiteral("Please enter an integer between %1 and %2.");
+const char* const kEnterInteger = QT_TRANSLATE_NOOP("CJpegOptionsPage", "Please enter an integer.");
+const char* const kEnterIntegerBetween =
+    QT_TRANSLATE_NOOP("CJpegOptionsPage", "Please enter an integer between %1 and %2.");
 
 } // namespace
 
@@ -26,12 +27,12 @@ CJpegOptionsPage::CJpegOptionsPage(const std::vector<CEncoderParameterInfo>& par
     m_pQualityEdit = new QLineEdit(this);
     m_pSlider = new QSlider(Qt::Horizontal, this);
     m_pTransformationList = new QComboBox(this);
-    auto* qualityLabel = new QLabel(QStringLiteral("Jpeg &quality:"), this);
+    auto* qualityLabel = new QLabel(tr("Jpeg &quality:"), this);
     qualityLabel->setBuddy(m_pQualityEdit);
-    auto* transformationLabel = new QLabel(QStringLiteral("Transformation:"), this);
+    auto* transformationLabel = new QLabel(tr("Transformation:"), this);
     transformationLabel->setBuddy(m_pTransformationList);
     // The slider has no label of its own; the quality label names it too.
-    m_pSlider->setAccessibleName(QStringLiteral("Jpeg quality"));
+    m_pSlider->setAccessibleName(tr("Jpeg quality"));
 
     const CEncoderParameterInfo* quality =
         FindParameter(params, EncoderGuid::kQuality, kValueTypeLongRange);
@@ -53,12 +54,12 @@ CJpegOptionsPage::CJpegOptionsPage(const std::vector<CEncoderParameterInfo>& par
     m_pQualityEdit->setText(QString::number(m_nQuality));
     FillList(m_pTransformationList, FindParameter(params, EncoderGuid::kTransformation, kValueTypeLong),
              [](std::int32_t value) {
-                 return NamedValue(value, {{kTransformNone, "none"},
-                                           {kTransformRotate90, "rotate 90°"},
-                                           {kTransformRotate180, "rotate 180°"},
-                                           {kTransformRotate270, "rotate 270°"},
-                                           {kTransformFlipHorizontal, "flip horizontally"},
-                                           {kTransformFlipVertical, "flip vertically"}});
+                 return NamedValue(value, {{kTransformNone, QT_TRANSLATE_NOOP("COptionsPage", "none")},
+                                           {kTransformRotate90, QT_TRANSLATE_NOOP("COptionsPage", "rotate 90°")},
+                                           {kTransformRotate180, QT_TRANSLATE_NOOP("COptionsPage", "rotate 180°")},
+                                           {kTransformRotate270, QT_TRANSLATE_NOOP("COptionsPage", "rotate 270°")},
+                                           {kTransformFlipHorizontal, QT_TRANSLATE_NOOP("COptionsPage", "flip horizontally")},
+                                           {kTransformFlipVertical, QT_TRANSLATE_NOOP("COptionsPage", "flip vertically")}});
              });
 
     // Only the slider drives the field: what is typed is checked when the
@@ -99,11 +100,11 @@ bool CJpegOptionsPage::BuildEncoderParameters(CEncoderParameters& params, QStrin
     bool ok = false;
     const qlonglong quality = m_pQualityEdit->text().trimmed().toLongLong(&ok, 10);
     if (!ok) {
-        message = kEnterInteger;
+        message = tr(kEnterInteger);
         return false;
     }
     if (quality < 0 || quality > kMaxQuality) {
-        message = kEnterIntegerBetween.arg(0).arg(kMaxQuality);
+        message = tr(kEnterIntegerBetween).arg(0).arg(kMaxQuality);
         return false;
     }
     m_nQuality = int(quality);

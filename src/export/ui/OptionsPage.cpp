@@ -54,6 +54,6 @@ QString COptionsPage::NamedValue(std::int32_t value, std::initializer_list<SValu
 {
     for (const SValueName& entry : names)
         if (entry.value == value)
-            return QStringLiteral("%1 — %2").arg(value).arg(QString::fromUtf8(entry.name));
+            return tr("%1 — %2").arg(value).arg(tr(entry.name));
     return QString::number(value);
 }

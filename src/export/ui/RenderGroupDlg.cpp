@@ -4,8 +4,9 @@
 #include "controls/BrowseEdit.h"
 #include "document/IDocumentPrompts.h"
 #include "export/ExportSize.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -27,7 +28,7 @@ public:
 protected:
     void OnBrowse() override
     {
-        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Output folder"), text());
+        const QString folder = QFileDialog::getExistingDirectory(this, tr("Output folder"), text());
         if (!folder.isEmpty())
             setText(QDir::toNativeSeparators(folder));
     }
@@ -39,7 +40,7 @@ CRenderGroupDlg::CRenderGroupDlg(IDocumentPrompts& prompts, const QStringList& a
                                  const QString& texturesFolder, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_strTexturesFolder(texturesFolder)
 {
-    setWindowTitle(QStringLiteral("Render Texture Group"));
+    setWindowTitle(tr("Render Texture Group"));
     m_pArea = new QComboBox(this);
     m_pArea->addItems(areaNames);
     m_pGroup = new QComboBox(this);
@@ -48,25 +49,25 @@ CRenderGroupDlg::CRenderGroupDlg(IDocumentPrompts& prompts, const QStringList& a
     groups.sort(Qt::CaseInsensitive);
     m_pGroup->addItems(groups);
     m_pOutput = new CFolderBrowseEdit(this);
-    m_pOutput->Edit()->setAccessibleName(QStringLiteral("Output folder"));
+    m_pOutput->Edit()->setAccessibleName(tr("Output folder"));
     m_pFormat = new QComboBox(this);
     for (const CExportFormat& format : kExportFormats)
-        m_pFormat->addItem(QString::fromLatin1(format.listText));
+        m_pFormat->addItem(QCoreApplication::translate("ExportFormats", format.listText));
     m_pWidth = new QLineEdit(this);
     m_pHeight = new QLineEdit(this);
-    m_pKeepShading = new QCheckBox(QStringLiteral("Keep &shading"), this);
+    m_pKeepShading = new QCheckBox(tr("Keep &shading"), this);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Area:"), m_pArea);
-    form->addRow(QStringLiteral("&Texture group:"), m_pGroup);
-    form->addRow(QStringLiteral("&Output folder:"), m_pOutput);
-    form->addRow(QStringLiteral("File &format:"), m_pFormat);
-    form->addRow(QStringLiteral("&Width (pixels):"), m_pWidth);
-    form->addRow(QStringLiteral("&Height (pixels):"), m_pHeight);
+    form->addRow(tr("&Area:"), m_pArea);
+    form->addRow(tr("&Texture group:"), m_pGroup);
+    form->addRow(tr("&Output folder:"), m_pOutput);
+    form->addRow(tr("File &format:"), m_pFormat);
+    form->addRow(tr("&Width (pixels):"), m_pWidth);
+    form->addRow(tr("&Height (pixels):"), m_pHeight);
     form->addRow(QString(), m_pKeepShading);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("&Render"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CRenderGroupDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CRenderGroupDlg::reject);
     auto* layout = new QVBoxLayout(this);
@@ -95,17 +96,17 @@ bool CRenderGroupDlg::TryAccept()
     const QString output = m_pOutput->text().trimmed();
     QString refusal;
     if (m_pArea->currentIndex() < 0)
-        refusal = QStringLiteral("The template has no area to render into.");
+        refusal = tr("The template has no area to render into.");
     else if (m_pGroup->currentIndex() < 0)
-        refusal = QStringLiteral("There is no texture group in %1.").arg(QDir::toNativeSeparators(m_strTexturesFolder));
+        refusal = tr("There is no texture group in %1.").arg(QDir::toNativeSeparators(m_strTexturesFolder));
     else if (output.isEmpty())
-        refusal = QStringLiteral("Please enter the folder the images go into.");
+        refusal = tr("Please enter the folder the images go into.");
     else if (!wide || !high)
         refusal = ExportSizeRefusal(0, 0);
     else if (const QString size = ExportSizeRefusal(width, height); !size.isEmpty())
         refusal = size;
     else if (!QDir().mkpath(QDir::fromNativeSeparators(output)))
-        refusal = QStringLiteral("The folder %1 cannot be made.").arg(output);
+        refusal = tr("The folder %1 cannot be made.").arg(output);
     if (!refusal.isEmpty()) {
         m_prompts.ShowError(refusal);
         return false;

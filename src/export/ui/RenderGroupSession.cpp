@@ -2,24 +2,21 @@
 
 #include "ExportFormats.h"
 #include "JpegOptionsPage.h"
-#include "ProgressCancel.h"
 #include "RenderGroupDlg.h"
 #include "TiffOptionsPage.h"
 #include "codecs/EncoderRegistry.h"
 #include "document/IDocumentPrompts.h"
+#include "controls/WorkerProgress.h"
 #include "document/TilemontDoc.h"
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QTimer>
 
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 CRenderGroupSession::CRenderGroupSession(IDocumentPrompts& prompts, const QString& texturesFolder,
                                          const QString& outputFolder, QWidget* parent)
@@ -71,15 +68,28 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     // replaced rather than silently kept.
     request.overwrite = true;
 
-    // The template as it was at OK; the editor may go on meanwhile.
+    // The template as it was at OK; the editor may go on meanwhile. The
+    // images under way finish first when cancelled.
     const CTemplateSnapshot snapshot = doc.SavedSnapshot();
-    std::atomic<bool> cancel{false};
+    const int count = int(request.textures.size());
+    CWorkerProgress work({tr("Render Texture Group"),
+                          tr("Rendering the textures of %1...").arg(QDir(dialog.m_strGroupFolder).dirName()),
+                          std::max(1, count), 0, 100},
+                         m_pParent);
+    std::atomic<bool>& cancel = work.CancelFlag();
     std::atomic<int> done{0};
     std::mutex lastLock;
     QString last;
+    work.SetPoll([&](QProgressDialog& progress) {
+        progress.setValue(done);
+        if (!cancel) {
+            const std::lock_guard lock(lastLock);
+            if (!last.isEmpty())
+                progress.setLabelText(tr("%1 of %2 done: %3").arg(int(done)).arg(count).arg(last));
+        }
+    });
     std::vector<CGroupRenderResult> results;
-    QEventLoop loop;
-    std::thread worker([&] {
+    work.Run([&] {
         results = RenderTextureGroup(snapshot.picture.value_or(QImage()), snapshot.areas, request,
                                      [&](int finished, int, const CGroupRenderResult& result) {
                                          done = finished;
@@ -91,33 +101,7 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
                                              cancel = true;
                                      },
                                      &cancel);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-
-    const int count = int(request.textures.size());
-    QProgressDialog progress(QStringLiteral("Rendering the textures of %1...").arg(QDir(dialog.m_strGroupFolder).dirName()),
-                             QStringLiteral("Cancel"), 0, std::max(1, count), m_pParent);
-    progress.setWindowTitle(QStringLiteral("Render Texture Group"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    // The images under way finish first.
-    StayOpenWhenCancelled(progress, [&cancel] { cancel = true; });
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        progress.setValue(done);
-        if (!cancel) {
-            const std::lock_guard lock(lastLock);
-            if (!last.isEmpty())
-                progress.setLabelText(QStringLiteral("%1 of %2 done: %3").arg(int(done)).arg(count).arg(last));
-        }
-    });
-    poll.start(100);
-    loop.exec();
-    worker.join();
-    poll.stop();
-    progress.hide();
     m_prompts.ShowInformation(Report(results, request.outputFolder));
     return results;
 }
@@ -135,12 +119,12 @@ QString CRenderGroupSession::Report(const std::vector<CGroupRenderResult>& resul
         }
     }
     const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
-    QString text = written == 1 ? QStringLiteral("1 image written to %1").arg(where)
-                                : QStringLiteral("%1 images written to %2").arg(written).arg(where);
+    QString text = written == 1 ? tr("1 image written to %1").arg(where)
+                                : tr("%1 images written to %2").arg(written).arg(where);
     if (!problems.isEmpty())
-        text += QStringLiteral(", %1 not").arg(problems.size());
+        text += tr(", %1 not").arg(problems.size());
     if (cancelled)
-        text += QStringLiteral(", %1 cancelled").arg(cancelled);
+        text += tr(", %1 cancelled").arg(cancelled);
     text += QLatin1Char('.');
     if (!problems.isEmpty())
         text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));

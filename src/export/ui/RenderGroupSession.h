@@ -2,6 +2,7 @@
 
 #include "export/GroupRender.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,8 @@ class QWidget;
 // told how many were written and which failed. The template is not changed.
 class CRenderGroupSession
 {
+    Q_DECLARE_TR_FUNCTIONS(CRenderGroupSession)
+
 public:
     // Shows the dialog; true for OK. Tests fill it in themselves.
     using DialogRunner = std::function<bool(CRenderGroupDlg&)>;

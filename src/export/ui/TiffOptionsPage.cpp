@@ -10,7 +10,7 @@ namespace {
 
 QString DepthCaption(std::int32_t bits)
 {
-    return bits == 1 ? QStringLiteral("1 bit") : QStringLiteral("%1 bits").arg(bits);
+    return bits == 1 ? CTiffOptionsPage::tr("1 bit") : CTiffOptionsPage::tr("%1 bits").arg(bits);
 }
 
 } // namespace
@@ -25,18 +25,18 @@ CTiffOptionsPage::CTiffOptionsPage(const std::vector<CEncoderParameterInfo>& par
 {
     m_pCompressionList = new QComboBox(this);
     m_pColorDepthList = new QComboBox(this);
-    auto* compressionLabel = new QLabel(QStringLiteral("Compression:"), this);
+    auto* compressionLabel = new QLabel(tr("Compression:"), this);
     compressionLabel->setBuddy(m_pCompressionList);
-    auto* depthLabel = new QLabel(QStringLiteral("Color depth:"), this);
+    auto* depthLabel = new QLabel(tr("Color depth:"), this);
     depthLabel->setBuddy(m_pColorDepthList);
 
     FillList(m_pCompressionList, FindParameter(params, EncoderGuid::kCompression, kValueTypeLong),
              [](std::int32_t value) {
-                 return NamedValue(value, {{kCompressionLzw, "LZW"},
-                                           {kCompressionCcitt3, "CCITT Group 3"},
-                                           {kCompressionCcitt4, "CCITT Group 4"},
-                                           {kCompressionRle, "RLE"},
-                                           {kCompressionNone, "none"}});
+                 return NamedValue(value, {{kCompressionLzw, QT_TRANSLATE_NOOP("COptionsPage", "LZW")},
+                                           {kCompressionCcitt3, QT_TRANSLATE_NOOP("COptionsPage", "CCITT Group 3")},
+                                           {kCompressionCcitt4, QT_TRANSLATE_NOOP("COptionsPage", "CCITT Group 4")},
+                                           {kCompressionRle, QT_TRANSLATE_NOOP("COptionsPage", "RLE")},
+                                           {kCompressionNone, QT_TRANSLATE_NOOP("COptionsPage", "none")}});
              });
     FillList(m_pColorDepthList, FindParameter(params, EncoderGuid::kColorDepth, kValueTypeLong), DepthCaption);
 

@@ -1,4 +1,4 @@
-#include "panels/catalogue/TextureSizes.h"
+#include "catalogue/TextureSizes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "panels/catalogue/TextureCatalogue.h"
+#include "catalogue/TextureCatalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+// The menus an entry can sit in, in the menu bar's order.
+enum class CMenuPlace { None, File, Edit, Template, Tool, View, Window, Help };
+// The toolbars an entry can sit on.
+enum class CBarPlace { None, Main, Tools };
+
+// Everything the editor shows for one command, in one place: the menus,
+// toolbars, shortcuts, tooltips and status-bar prompts are all built from
+// these entries. Texts are untranslated source texts of the "CommandTable"
+// context; the functions below hand them out translated.
+struct CCommandEntry
+{
+    int id = 0;
+    // The ids id .. id + count - 1 share the entry (the recent files, the
+    // Window menu's list of windows).
+    int count = 1;
+    // Menu text with its mnemonic, without keys: "&Save".
+    const char* text = nullptr;
+    // The short name: the toolbar button's tooltip.
+    const char* tip = nullptr;
+    // The status-bar prompt; null means the short name, "" none.
+    const char* prompt = nullptr;
+    // Qt's standard keys for the command; UnknownKey for none.
+    QKeySequence::StandardKey keys = QKeySequence::UnknownKey;
+    bool checkable = false;
+    // Where the item sits: items of one menu keep the table's order, with a
+    // separator where the group changes. onStartMenu: also in the menu bar
+    // shown while no template window is open.
+    CMenuPlace menu = CMenuPlace::None;
+    int group = 0;
+    bool onStartMenu = false;
+    // Toolbar buttons go in slot order, with a separator where the slot's
+    // tens change. A button's icon is the icon engine's drawing for the id.
+    CBarPlace bar = CBarPlace::None;
+    int slot = 0;
+};
+
+namespace CommandTable {
+
+const QList<CCommandEntry>& All();
+// The entry whose ids hold id, or null.
+const CCommandEntry* Find(int id);
+
+// The menu's title, "&File".
+QString MenuTitle(CMenuPlace menu);
+QString Tip(const CCommandEntry& entry);
+QString Prompt(const CCommandEntry& entry);
+QList<QKeySequence> Shortcuts(const CCommandEntry& entry);
+// The item's text as menus show it: the text, then what the command acts on
+// now when it says so ("&Undo Create area"), then a tab and the first key.
+QString MenuText(const CCommandEntry& entry, const QString& detail = QString());
+// The toolbar tooltip for a menu text: no mnemonic, no keys.
+QString TipOfMenuText(const QString& menuText);
+
+} // namespace CommandTable

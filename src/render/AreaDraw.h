@@ -1,0 +1,21 @@
+#pragma once
+
+class CArea;
+class CAreaShading;
+class QPainter;
+
+// What drawing an area needs besides the area itself.
+struct CAreaDrawOptions
+{
+    // The selected area: without a texture it is shown opaque red.
+    bool isCurrent = false;
+    // Laid over the texture drawn, when given.
+    const CAreaShading* shading = nullptr;
+};
+
+// Paints the area in picture pixels: its texture placed and clipped as the
+// skew flags say, or, without a texture, opaque red while it is the
+// selected area and nothing otherwise. May build a missing warped texture,
+// which is safe while other threads draw the same area; leaves the
+// painter's state as it found it.
+void DrawArea(QPainter& painter, const CArea& area, const CAreaDrawOptions& options = {});
