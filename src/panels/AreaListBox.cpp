@@ -9,7 +9,7 @@ CAreaListBox::CAreaListBox(QWidget* parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setItemDelegate(new CAreaRowDelegate(kTextIndent, kRowHeight, this));
-    setAccessibleName(QStringLiteral("Areas"));
+    setAccessibleName(tr("Areas"));
 }
 
 void CAreaListBox::SetNames(const QStringList& names)

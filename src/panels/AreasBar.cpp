@@ -28,7 +28,7 @@
 using PanelFields::Parse;
 
 CAreasBar::CAreasBar(IDocumentPrompts& prompts, const QString& texturesFolder, QWidget* parent)
-    : QDockWidget(QStringLiteral("Areas"), parent), m_prompts(prompts), m_strTexturesFolder(texturesFolder)
+    : QDockWidget(tr("Areas"), parent), m_prompts(prompts), m_strTexturesFolder(texturesFolder)
 {
     setObjectName(QStringLiteral("AreasPanel"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
@@ -216,16 +216,16 @@ CAreasBar::ReadResult CAreasBar::Read()
     const QString maxShift = QString::number(kMaxShift);
     const QString minShift = QString::number(-kMaxShift);
     if (Parse how = PanelFields::ParseDouble(c.rotation->text(), 0.0, kMaxRotation, m_dRotation); how != Parse::Ok)
-        return fail(Field::Rotation, how, PanelMessages::kEnterNumber, PanelMessages::kEnterNumberBetween,
+        return fail(Field::Rotation, how, tr(PanelMessages::kEnterNumber), tr(PanelMessages::kEnterNumberBetween),
                     QStringLiteral("0"), PanelFields::FormatDouble(kMaxRotation));
     if (Parse how = PanelFields::ParseInt(c.shiftX->text(), -kMaxShift, kMaxShift, m_nShiftX); how != Parse::Ok)
-        return fail(Field::ShiftX, how, PanelMessages::kEnterInteger, PanelMessages::kEnterIntegerBetween, minShift,
-                    maxShift);
+        return fail(Field::ShiftX, how, tr(PanelMessages::kEnterInteger), tr(PanelMessages::kEnterIntegerBetween),
+                    minShift, maxShift);
     if (Parse how = PanelFields::ParseInt(c.shiftY->text(), -kMaxShift, kMaxShift, m_nShiftY); how != Parse::Ok)
-        return fail(Field::ShiftY, how, PanelMessages::kEnterInteger, PanelMessages::kEnterIntegerBetween, minShift,
-                    maxShift);
+        return fail(Field::ShiftY, how, tr(PanelMessages::kEnterInteger), tr(PanelMessages::kEnterIntegerBetween),
+                    minShift, maxShift);
     if (Parse how = PanelFields::ParseDouble(c.scale->text(), 0.0, kMaxScale, m_dScale); how != Parse::Ok)
-        return fail(Field::Scale, how, PanelMessages::kEnterNumber, PanelMessages::kEnterNumberBetween,
+        return fail(Field::Scale, how, tr(PanelMessages::kEnterNumber), tr(PanelMessages::kEnterNumberBetween),
                     QStringLiteral("0"), PanelFields::FormatDouble(kMaxScale));
     m_bSkew = c.skew->isChecked();
     m_bSkewPreview = c.skewPreview->isChecked();
@@ -321,7 +321,7 @@ void CAreasBar::OnSelChangeAreaList()
     }
     if (const CArea* area = PickedArea()) {
         const CPolygon outline = area->GetOutline();
-        m_pDoc->SetSelection(&outline, PanelMessages::kStepPickArea);
+        m_pDoc->SetSelection(&outline, tr(PanelMessages::kStepPickArea));
         m_pDoc->SetSelectedArea(PickedArea());
         session->PickArea(m_nPicked);
         LoadFromArea(*PickedArea());
@@ -354,7 +354,7 @@ void CAreasBar::OnChangeRotation()
     const CArea* area = PickedArea();
     if (!area || area->GetRotation() == m_dRotation)
         return;
-    ApplyEdit(PanelMessages::kStepRotation, CAreaEditCommand::kMergeRotation, [r = m_dRotation](CArea& a) {
+    ApplyEdit(tr(PanelMessages::kStepRotation), CAreaEditCommand::kMergeRotation, [r = m_dRotation](CArea& a) {
         a.SetRotation(r);
         a.RefreshSkewedTexture();
     });
@@ -370,7 +370,7 @@ void CAreasBar::OnChangeShift(bool x)
     const CArea* area = PickedAreaWithView();
     if (!area || (area->GetShiftX() == m_nShiftX && area->GetShiftY() == m_nShiftY))
         return;
-    ApplyEdit(PanelMessages::kStepShift, x ? CAreaEditCommand::kMergeShiftX : CAreaEditCommand::kMergeShiftY,
+    ApplyEdit(tr(PanelMessages::kStepShift), x ? CAreaEditCommand::kMergeShiftX : CAreaEditCommand::kMergeShiftY,
               [sx = m_nShiftX, sy = m_nShiftY](CArea& a) {
                   a.SetShift(sx, sy);
                   a.RefreshSkewedTexture();
@@ -386,7 +386,7 @@ void CAreasBar::OnChangeScale()
     const CArea* area = PickedAreaWithView();
     if (!area || area->GetScale() == m_dScale)
         return;
-    ApplyEdit(PanelMessages::kStepScale, CAreaEditCommand::kMergeScale, [s = m_dScale](CArea& a) {
+    ApplyEdit(tr(PanelMessages::kStepScale), CAreaEditCommand::kMergeScale, [s = m_dScale](CArea& a) {
         a.SetScale(s);
         a.RefreshSkewedTexture();
     });
@@ -474,7 +474,7 @@ void CAreasBar::OnResetSkew()
     Read();
     if (!PickedAreaWithView())
         return;
-    ApplyEdit(PanelMessages::kStepResetSkew, CAreaEditCommand::kNoMerge, [](CArea& a) { a.ResetSkew(); });
+    ApplyEdit(tr(PanelMessages::kStepResetSkew), CAreaEditCommand::kNoMerge, [](CArea& a) { a.ResetSkew(); });
     RepaintView();
 }
 
@@ -494,7 +494,7 @@ void CAreasBar::OnResetInitialRect()
     Read();
     if (!PickedAreaWithView())
         return;
-    ApplyEdit(PanelMessages::kStepResetInitialRect, CAreaEditCommand::kNoMerge, [](CArea& a) {
+    ApplyEdit(tr(PanelMessages::kStepResetInitialRect), CAreaEditCommand::kNoMerge, [](CArea& a) {
         a.ResetInitialRect();
         a.RefreshSkewedTexture();
     });

@@ -3,17 +3,20 @@
 #include <QString>
 
 // What the Areas panel says: its validation messages and the names its
-// edits carry in the history.
+// edits carry in the history, as untranslated texts the panel translates.
 namespace PanelMessages {
-inline const QString kEnterNumber = QStringLiteral("Please enter a number.");
-inline const QString kEnterNumberBetween = QStringLiteral("Please enter a number between %1 and %2.");
-inline const QString kEnterInteger = QStringLiteral("Please enter an integer.");
-inline const QString kEnterIntegerBetween = QStringLiteral("Please enter an integer between %1 and %2.");
+inline constexpr const char* kEnterNumber = QT_TRANSLATE_NOOP("CAreasBar", "Please enter a number.");
+inline constexpr const char* kEnterNumberBetween =
+    QT_TRANSLATE_NOOP("CAreasBar", "Please enter a number between %1 and %2.");
+inline constexpr const char* kEnterInteger = QT_TRANSLATE_NOOP("CAreasBar", "Please enter an integer.");
+inline constexpr const char* kEnterIntegerBetween =
+    QT_TRANSLATE_NOOP("CAreasBar", "Please enter an integer between %1 and %2.");
 
-inline const QString kStepPickArea = QStringLiteral("Pick area");
-inline const QString kStepRotation = QStringLiteral("Texture rotation");
-inline const QString kStepShift = QStringLiteral("Texture shift");
-inline const QString kStepScale = QStringLiteral("Texture scale");
-inline const QString kStepResetSkew = QStringLiteral("Reset skew");
-inline const QString kStepResetInitialRect = QStringLiteral("Reset initial rect");
+inline constexpr const char* kStepPickArea = QT_TRANSLATE_NOOP("CAreasBar", "Pick area");
+inline constexpr const char* kStepRotation = QT_TRANSLATE_NOOP("CAreasBar", "Texture rotation");
+inline constexpr const char* kStepShift = QT_TRANSLATE_NOOP("CAreasBar", "Texture shift");
+inline constexpr const char* kStepScale = QT_TRANSLATE_NOOP("CAreasBar", "Texture scale");
+inline constexpr const char* kStepResetSkew = QT_TRANSLATE_NOOP("CAreasBar", "Reset skew");
+inline constexpr const char* kStepResetInitialRect =
+    QT_TRANSLATE_NOOP("CAreasBar", "Reset initial rect");
 } // namespace PanelMessages

@@ -2,10 +2,12 @@
 
 #include "view/ToolFeedback.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 CInitialRectTool::CInitialRectTool()
-    : CHandleTool(CAreaEditCommand::kMergeInitialRect, QStringLiteral("Initial rectangle"))
+    : CHandleTool(CAreaEditCommand::kMergeInitialRect,
+                  QCoreApplication::translate("CInitialRectTool", "Initial rectangle"))
 {
 }
 

@@ -2,6 +2,8 @@
 
 #include "view/ToolFeedback.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The two corners joined to each corner by an edge of the quadrilateral.
@@ -9,7 +11,8 @@ constexpr int kNeighbours[4][2] = {{1, 2}, {0, 3}, {0, 3}, {1, 2}};
 
 } // namespace
 
-CSkewTool::CSkewTool() : CHandleTool(CAreaEditCommand::kMergeSkewCorners, QStringLiteral("Skew corners"))
+CSkewTool::CSkewTool()
+    : CHandleTool(CAreaEditCommand::kMergeSkewCorners, QCoreApplication::translate("CSkewTool", "Skew corners"))
 {
 }
 

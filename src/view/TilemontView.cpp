@@ -49,8 +49,8 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     // Screen readers name the window by what it shows.
-    setAccessibleName(QStringLiteral("Template picture"));
-    setAccessibleDescription(QStringLiteral("The picture with its areas; the mouse tools work here"));
+    setAccessibleName(tr("Template picture"));
+    setAccessibleDescription(tr("The picture with its areas; the mouse tools work here"));
 
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
@@ -674,7 +674,7 @@ void CTilemontView::ShowPointer(QPointF client)
     const QPointF p = ClientToPicture(client);
     if (picture && !picture->isNull() && p.x() >= 0 && p.y() >= 0 && p.x() < picture->width() &&
         p.y() < picture->height())
-        text = QStringLiteral("%1, %2").arg(int(p.x())).arg(int(p.y()));
+        text = tr("%1, %2").arg(int(p.x())).arg(int(p.y()));
     QStatusTipEvent tip(text);
     QCoreApplication::sendEvent(this, &tip);
 }

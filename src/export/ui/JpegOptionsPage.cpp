@@ -58,8 +58,10 @@ CJpegOptionsPage::CJpegOptionsPage(const std::vector<CEncoderParameterInfo>& par
                                            {kTransformRotate90, QT_TRANSLATE_NOOP("COptionsPage", "rotate 90°")},
                                            {kTransformRotate180, QT_TRANSLATE_NOOP("COptionsPage", "rotate 180°")},
                                            {kTransformRotate270, QT_TRANSLATE_NOOP("COptionsPage", "rotate 270°")},
-                                           {kTransformFlipHorizontal, QT_TRANSLATE_NOOP("COptionsPage", "flip horizontally")},
-                                           {kTransformFlipVertical, QT_TRANSLATE_NOOP("COptionsPage", "flip vertically")}});
+                                           {kTransformFlipHorizontal,
+                                            QT_TRANSLATE_NOOP("COptionsPage", "flip horizontally")},
+                                           {kTransformFlipVertical,
+                                            QT_TRANSLATE_NOOP("COptionsPage", "flip vertically")}});
              });
 
     // Only the slider drives the field: what is typed is checked when the
