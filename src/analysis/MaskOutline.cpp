@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -127,7 +128,15 @@ private:
                 break;
             h = next;
         }
-        polygon.contours.emplace_back(m_points.begin(), m_points.end());
+        // The walk meets its first corner last; listed first, every contour
+        // starts at its first vertex in reading order.
+        const bool homeIsCorner = m_points.back() == QPointF(x, y);
+        polygon.contours.emplace_back();
+        CContour& contour = polygon.contours.back();
+        contour.reserve(m_points.size());
+        if (homeIsCorner)
+            contour.push_back(m_points.back());
+        contour.insert(contour.end(), m_points.begin(), m_points.end() - (homeIsCorner ? 1 : 0));
     }
 
     int m_width;
