@@ -47,7 +47,7 @@ void BM_WandClickOpenCV(benchmark::State& state)
     state.counters["contours"] = double(contours.size());
 }
 
-// The first click on a picture: the perceptual colours are worked out too.
+// A click with the picture's wand made for it, as the command line does.
 void BM_WandClickFirst(benchmark::State& state)
 {
     const QImage& room = WandRoom();
@@ -63,11 +63,11 @@ void BM_WandClickFirst(benchmark::State& state)
     state.counters["vertices"] = double(Vertices(outline));
 }
 
-// Any later click: the colours are kept with the picture.
+// A click on a wand kept with the picture, as the editor does; contiguous
+// (1) and over the whole picture (0).
 void BM_WandClick(benchmark::State& state)
 {
     const CMagicWand wand(WandRoom());
-    wand.Prepare();
     SWandOptions options;
     options.contiguous = state.range(0) != 0;
     CPolygon outline;
@@ -82,10 +82,18 @@ void BM_WandClick(benchmark::State& state)
 }
 
 // The parts on their own.
-void BM_WandColours(benchmark::State& state)
+void BM_WandMatch(benchmark::State& state)
 {
+    const CMagicWand wand(WandRoom());
     for (auto _ : state)
-        benchmark::DoNotOptimize(CWandColours(WandRoom()).Row(0));
+        benchmark::DoNotOptimize(wand.Select(WandRoomFloorPoint(), {32, false, 0}).bits.data());
+}
+
+void BM_WandFill(benchmark::State& state)
+{
+    const CMagicWand wand(WandRoom());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wand.Select(WandRoomFloorPoint(), {32, true, 0}).bits.data());
 }
 
 void BM_WandOutline(benchmark::State& state)
@@ -103,5 +111,6 @@ BENCHMARK(BM_WandClickOpenCV)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTi
 BENCHMARK(BM_WandClickFirst)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandClick)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_WandColours)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WandMatch)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WandFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandOutline)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);

@@ -1,9 +1,13 @@
 #include "analysis/MagicWand.h"
 
 #include "analysis/SpeckFilter.h"
+#include "analysis/WandMatcher.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace
@@ -11,6 +15,27 @@ namespace
 
 constexpr std::uint8_t kMatch = 1;
 constexpr std::uint8_t kFilled = 2;
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+
+// The first x in [from, end) whose byte is (or, with equal false, is not)
+// value, else end; eight bytes at a time over long stretches.
+int Next(const std::uint8_t* row, int from, int end, std::uint8_t value, bool equal)
+{
+    const std::uint64_t pattern = kOnes * value;
+    int x = from;
+    for (; x + 8 <= end; x += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, row + x, 8);
+        const std::uint64_t diff = v ^ pattern;
+        // A zero byte in diff is a byte equal to value.
+        const bool found = equal ? ((diff - kOnes) & ~diff & (kOnes << 7)) != 0 : diff != 0;
+        if (found)
+            break;
+    }
+    while (x < end && (row[x] == value) != equal)
+        ++x;
+    return x;
+}
 
 // Scan-line fill over the pixels marked kMatch, 8-connected: each span is
 // filled whole, then the rows above and below are searched one pixel wider
@@ -26,26 +51,46 @@ void FillFrom(CRegionMask& mask, int sx, int sy)
         std::uint8_t* row = mask.Row(y);
         if (row[x] != kMatch)
             continue;
-        int left = x, right = x;
+        int left = x;
         while (left > 0 && row[left - 1] == kMatch)
             --left;
-        while (right + 1 < w && row[right + 1] == kMatch)
-            ++right;
-        std::memset(row + left, kFilled, std::size_t(right - left + 1));
-        const int from = std::max(0, left - 1), to = std::min(w - 1, right + 1);
+        const int right = Next(row, x, w, kMatch, false);
+        std::memset(row + left, kFilled, std::size_t(right - left));
+        const int from = std::max(0, left - 1), to = std::min(w, right + 1);
         for (const int ny : {y - 1, y + 1}) {
             if (ny < 0 || ny >= h)
                 continue;
             const std::uint8_t* next = mask.Row(ny);
-            for (int nx = from; nx <= to; ++nx) {
-                if (next[nx] != kMatch)
-                    continue;
+            for (int nx = Next(next, from, to, kMatch, true); nx < to;
+                 nx = Next(next, Next(next, nx, to, kMatch, false), to, kMatch, true))
                 stack.emplace_back(nx, ny);
-                while (nx <= to && next[nx] == kMatch)
-                    ++nx;
-            }
         }
     }
+}
+
+// Runs rows(first, last) over bands of rows on every core.
+template <typename Rows>
+void InBands(int height, const Rows& rows)
+{
+    constexpr int kBandRows = 64;
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        for (int first = next.fetch_add(kBandRows); first < height; first = next.fetch_add(kBandRows))
+            rows(first, std::min(height, first + kBandRows));
+    };
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    std::vector<std::thread> workers;
+    for (int i = 1; i < threads && i * kBandRows < height; ++i) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No more threads to be had: those there are do the rest.
+            break;
+        }
+    }
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
 }
 
 } // namespace
@@ -54,52 +99,25 @@ CMagicWand::CMagicWand(QImage picture)
 {
     if (picture.isNull())
         return;
-    // Plain 32-bit pixels: an exact comparison (tolerance 0) reads them
-    // directly, and the colour conversion takes them without copying.
+    // Plain 32-bit pixels, read directly.
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
         picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     m_picture = std::move(picture);
 }
 
-void CMagicWand::Prepare() const
-{
-    if (!m_colours && !m_picture.isNull())
-        m_colours = std::make_shared<const CWandColours>(m_picture);
-}
-
 void CMagicWand::Match(QPoint seed, int tolerance, CRegionMask& mask) const
 {
-    const int w = mask.width, h = mask.height;
-    if (tolerance >= kMaxTolerance) {
-        std::fill(mask.bits.begin(), mask.bits.end(), kMatch);
-        return;
-    }
-    if (tolerance <= 0) {
-        // Exactly the clicked colour: the raw pixels, since two colours
-        // may share a rounded perceptual value.
-        const std::uint32_t opaque = m_picture.format() == QImage::Format_RGB32 ? 0xff000000u : 0u;
-        const auto pixel = [&](int x, int y) {
-            return reinterpret_cast<const std::uint32_t*>(m_picture.constScanLine(y))[x] | opaque;
-        };
-        const std::uint32_t target = pixel(seed.x(), seed.y());
-        for (int y = 0; y < h; ++y) {
-            const auto* in = reinterpret_cast<const std::uint32_t*>(m_picture.constScanLine(y));
-            std::uint8_t* out = mask.Row(y);
-            for (int x = 0; x < w; ++x)
-                out[x] = (in[x] | opaque) == target ? kMatch : 0;
-        }
-        return;
-    }
-    Prepare();
-    const CWandColours& colours = *m_colours;
-    const std::uint32_t target = colours.At(seed.x(), seed.y());
-    const std::uint32_t limit = CWandColours::Limit2(tolerance);
-    for (int y = 0; y < h; ++y) {
-        const std::uint32_t* in = colours.Row(y);
-        std::uint8_t* out = mask.Row(y);
-        for (int x = 0; x < w; ++x)
-            out[x] = CWandColours::Distance2(in[x], target) <= limit ? kMatch : 0;
-    }
+    const bool opaque = m_picture.format() == QImage::Format_RGB32;
+    // Pixels are read once here: scanLine() touches the image's bookkeeping,
+    // which threads must not do side by side.
+    const uchar* const bits = m_picture.constBits();
+    const qsizetype stride = m_picture.bytesPerLine();
+    const auto row = [&](int y) { return reinterpret_cast<const std::uint32_t*>(bits + y * stride); };
+    const CWandMatcher matcher(row(seed.y())[seed.x()] | (opaque ? 0xff000000u : 0u), tolerance);
+    InBands(mask.height, [&](int first, int last) {
+        for (int y = first; y < last; ++y)
+            matcher.MatchRow(row(y), mask.width, opaque, mask.Row(y));
+    });
 }
 
 CRegionMask CMagicWand::Select(QPoint seed, const SWandOptions& options) const
@@ -110,10 +128,13 @@ CRegionMask CMagicWand::Select(QPoint seed, const SWandOptions& options) const
     Match(seed, std::clamp(options.tolerance, 0, kMaxTolerance), mask);
     if (options.contiguous) {
         FillFrom(mask, seed.x(), seed.y());
+        // Filled (2) becomes 1, merely matching (1) and outside 0.
         for (std::uint8_t& b : mask.bits)
-            b = b == kFilled;
-    }
-    if (options.minSpeck > 1)
+            b = std::uint8_t(b >> 1);
+        // One island by construction: only holes can be specks.
+        FillHoles(mask, options.minSpeck);
+    } else {
         DropSpecks(mask, options.minSpeck, seed);
+    }
     return mask;
 }

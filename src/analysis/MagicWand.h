@@ -1,12 +1,10 @@
 #pragma once
 
 #include "analysis/RegionMask.h"
-#include "analysis/WandColours.h"
 
 #include <QImage>
 #include <QPoint>
 
-#include <memory>
 
 // What the wand is asked: how different a colour may be and still count as
 // the clicked one, whether the region must hang together, and how small an
@@ -15,7 +13,7 @@ struct SWandOptions
 {
     // 0 takes only the clicked colour exactly, 255 every pixel; in between,
     // colours within a perceptual difference of tolerance / 2 (see
-    // CWandColours).
+    // CWandColours for the measure and why).
     int tolerance = 32;
     // Off: every pixel of a similar colour in the whole picture.
     bool contiguous = true;
@@ -24,9 +22,7 @@ struct SWandOptions
     int minSpeck = 16;
 };
 
-// The magic wand over one picture. The perceptual colours are worked out at
-// the first selection that needs them and kept for the next ones, so only
-// the first click on a picture pays for the conversion.
+// The magic wand over one picture.
 class CMagicWand
 {
 public:
@@ -41,13 +37,9 @@ public:
     // mask when seed lies outside the picture.
     CRegionMask Select(QPoint seed, const SWandOptions& options) const;
 
-    // Works out the perceptual colours now (otherwise at the first
-    // selection that needs them).
-    void Prepare() const;
-
 private:
+    // Marks every pixel within the tolerance of the seed's colour.
     void Match(QPoint seed, int tolerance, CRegionMask& mask) const;
 
     QImage m_picture;
-    mutable std::shared_ptr<const CWandColours> m_colours;
 };

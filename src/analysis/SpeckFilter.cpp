@@ -148,3 +148,9 @@ void DropSpecks(CRegionMask& mask, int minPixels, QPoint keep)
     Flip(mask, true, minPixels, keep);
     Flip(mask, false, minPixels, QPoint(-1, -1));
 }
+
+void FillHoles(CRegionMask& mask, int minPixels)
+{
+    if (minPixels > 1 && mask.width > 0 && mask.height > 0)
+        Flip(mask, false, minPixels, QPoint(-1, -1));
+}

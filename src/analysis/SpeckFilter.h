@@ -11,3 +11,7 @@
 // Works on runs of pixels, so a large region costs little more than one
 // read of the mask. Nothing happens for minPixels <= 1.
 void DropSpecks(CRegionMask& mask, int minPixels, QPoint keep);
+
+// Only the second half: the holes of fewer than minPixels pixels become
+// inside. For a region known to be one island.
+void FillHoles(CRegionMask& mask, int minPixels);

@@ -1,4 +1,5 @@
 #include "analysis/MagicWand.h"
+#include "analysis/WandMatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,27 @@ TEST(MagicWand, MatchesOpenCvFillOfTheSimilarPixels)
                     expected.Row(y)[x] = 1;
         EXPECT_EQ(wand.Select(seed, {tolerance, true, speck}).bits, expected.bits);
         EXPECT_EQ(wand.Select(seed, {tolerance, false, speck}).Count() >= expected.Count(), true);
+    }
+}
+
+// The table's shortcut against converting and measuring every one of the
+// 16.7 million opaque colours, for seeds in dark, saturated and pale
+// corners of the gamut.
+TEST(MagicWand, TableAnswersAsMeasuringEveryColourWould)
+{
+    for (const auto& [seed, tolerance] : {std::pair{qRgb(12, 10, 30), 9}, std::pair{qRgb(230, 40, 20), 64},
+                                          std::pair{qRgb(200, 190, 170), 32}}) {
+        const CWandMatcher matcher(seed, tolerance);
+        std::size_t wrong = 0, inside = 0;
+        for (std::uint32_t c = 0; c < (1u << 24); ++c) {
+            const std::uint32_t argb = 0xff000000u | c;
+            const bool measured = matcher.Measured(argb);
+            wrong += matcher.Matches(argb) != measured;
+            inside += measured;
+        }
+        EXPECT_EQ(wrong, 0u) << std::hex << seed;
+        EXPECT_GT(inside, 0u);
+        EXPECT_LT(inside, 1u << 24);
     }
 }
 
