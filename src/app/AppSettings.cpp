@@ -34,6 +34,9 @@ void ForEachValue(Settings& s, Visit&& visit)
     visit(AppSettings::kShowBannerKey, s.bShowBanner);
     visit(AppSettings::kKeepShadingKey, s.bKeepShading);
     visit(AppSettings::kPerspectiveGridKey, s.bPerspectiveGrid);
+    visit(AppSettings::kWandToleranceKey, s.nWandTolerance);
+    visit(AppSettings::kWandContiguousKey, s.bWandContiguous);
+    visit(AppSettings::kWandMinSpeckKey, s.nWandMinSpeck);
 }
 
 struct Reader

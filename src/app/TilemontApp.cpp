@@ -14,6 +14,7 @@
 #include "QtPrompts.h"
 #include "ResourceIds.h"
 #include "document/Messages.h"
+#include "view/WandToolOptions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,8 @@ CTilemontApp::~CTilemontApp()
     for (CDocumentTarget* doc : m_documents)
         doc->Doc().SetAreasPanelSink(nullptr);
     m_pMainFrame.reset();
+    if (m_wandListener)
+        CWandToolOptions::Instance().RemoveListener(m_wandListener);
     qDeleteAll(m_documents);
     m_documents.clear();
 }
@@ -81,6 +84,17 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     m_pMainFrame->SetPerspectiveGridToggled([this](bool on) {
         m_settings.bPerspectiveGrid = on;
         m_settingsFactory()->setValue(QLatin1String(AppSettings::kPerspectiveGridKey), on);
+    });
+    // The wand's options are shared by every view; a change is kept at once.
+    CWandToolOptions::Instance().Set({m_settings.nWandTolerance, m_settings.bWandContiguous, m_settings.nWandMinSpeck});
+    m_wandListener = CWandToolOptions::Instance().AddListener([this](const SWandOptions& options) {
+        m_settings.nWandTolerance = options.tolerance;
+        m_settings.bWandContiguous = options.contiguous;
+        m_settings.nWandMinSpeck = options.minSpeck;
+        const auto settings = m_settingsFactory();
+        settings->setValue(QLatin1String(AppSettings::kWandToleranceKey), options.tolerance);
+        settings->setValue(QLatin1String(AppSettings::kWandContiguousKey), options.contiguous);
+        settings->setValue(QLatin1String(AppSettings::kWandMinSpeckKey), options.minSpeck);
     });
     m_pMainFrame->SetTemplatesDropped([this](const QStringList& paths) {
         // One that cannot be read has said so; the others still open.

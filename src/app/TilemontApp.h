@@ -96,6 +96,8 @@ private:
     IDocumentPrompts* m_pPrompts;
     AppSettings m_settings;
     CRecentFileList m_recent;
+    // The listener that keeps the wand's options in the settings; 0 for none.
+    int m_wandListener = 0;
     QString m_strStartFolder;
     int m_nUntitledCount = 0;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -255,6 +255,15 @@ bool Draw(int id, Sketch& s)
         s.P().drawPath(lasso);
         return true;
     }
+    case ID_MAGIC_WAND: {
+        s.Line(QPointF(2.5, 13.5), QPointF(10, 6), s.Pen(S::kInk, 2.0));
+        s.Line(QPointF(10, 6), QPointF(11.2, 4.8), s.Pen(Qt::white, 2.0));
+        const QColor gold(0xf0, 0xb4, 0x20);
+        for (const auto& [a, b] : {std::pair{QPointF(12.5, 0.5), QPointF(12.5, 3)}, {QPointF(12.5, 6), QPointF(12.5, 8.5)},
+                                   {QPointF(8.5, 3.5), QPointF(11, 3.5)}, {QPointF(14, 3.5), QPointF(15.5, 3.5)}})
+            s.Line(a, b, s.Pen(gold, 1.2));
+        return true;
+    }
     case ID_HAND: {
         const QColor skin(0xf4, 0xd2, 0xb0);
         QPainterPath hand;

@@ -168,6 +168,17 @@ void CTilemontDoc::CommitSelectionShape(const QPainterPath& shape, bool ctrl, bo
     SetSelection(&result, Messages::kStepSelect);
 }
 
+void CTilemontDoc::CommitSelectionPolygon(CPolygon polygon, bool ctrl, bool shift)
+{
+    CPolygon after = ctrl || shift ? PolygonClip(ctrl ? ClipOp::Difference : ClipOp::Union, GetSelection().GetPolygon(),
+                                                 polygon)
+                                   : std::move(polygon);
+    if (after == GetSelection().GetPolygon())
+        return;
+    m_history.Push(std::make_unique<CSelectionCommand>(m_content, Messages::kStepSelect, GetSelection(),
+                                                       CSelection(std::move(after))));
+}
+
 void CTilemontDoc::SetPicture(std::unique_ptr<QImage> picture)
 {
     if (picture)

@@ -119,6 +119,11 @@ public:
     // Ctrl subtracts, else Shift adds, else it replaces; clipped to the
     // picture. One step, none when the selection stays as it was.
     void CommitSelectionShape(const QPainterPath& shape, bool ctrl, bool shift);
+    // The same for a polygon already in whole picture pixels and inside the
+    // picture (a traced region): replacing takes it as it is, without a
+    // drawing path or a clipping pass, so an outline with thousands of
+    // holes commits at once.
+    void CommitSelectionPolygon(CPolygon polygon, bool ctrl, bool shift);
     // Replaces the picture, as "Select picture" does after its dialog.
     void SetPicture(std::unique_ptr<QImage> picture);
     // The same with the JPEG file the picture came as, saved as it is.

@@ -76,6 +76,7 @@ void DrawBadge(QPainter& p, Id id)
         return;
     }
     case Hand:
+    case Wand:
         break;
     }
     Stroke(p, path);
@@ -98,6 +99,22 @@ void DrawHand(QPainter& p)
     p.drawPath(hand);
 }
 
+void DrawWand(QPainter& p)
+{
+    // The stick from the tip at the hot spot down to the right, with a
+    // sparkle round the tip.
+    QPainterPath stick;
+    stick.moveTo(7.5, 7.5);
+    stick.lineTo(24.5, 24.5);
+    Stroke(p, stick, 2.5);
+    QPainterPath sparkle;
+    for (const auto& [dx, dy] : {std::pair{0.0, -1.0}, {1.0, 0.0}, {-1.0, 0.0}, {0.0, 1.0}, {0.7, -0.7}, {-0.7, 0.7}, {-0.7, -0.7}}) {
+        sparkle.moveTo(5.5 + 2.0 * dx, 5.5 + 2.0 * dy);
+        sparkle.lineTo(5.5 + 4.5 * dx, 5.5 + 4.5 * dy);
+    }
+    Stroke(p, sparkle);
+}
+
 } // namespace
 
 QPoint HotSpot(Id id)
@@ -118,6 +135,8 @@ QCursor Get(Id id)
     p.setRenderHint(QPainter::Antialiasing);
     if (id == Hand) {
         DrawHand(p);
+    } else if (id == Wand) {
+        DrawWand(p);
     } else {
         Stroke(p, Crosshair(HotSpot(id)));
         DrawBadge(p, id);

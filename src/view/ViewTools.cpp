@@ -9,6 +9,7 @@
 #include "view/ReferenceLineTool.h"
 #include "view/SkewTool.h"
 #include "view/Tool.h"
+#include "view/WandTool.h"
 #include "view/ZoomTool.h"
 
 #include <QMouseEvent>
@@ -53,6 +54,7 @@ CViewTools::CViewTools(IToolView& view, CTilemontDoc& doc) : m_view(view), m_doc
     m_tools[SkewTool] = std::make_unique<CSkewTool>();
     m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
     m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
+    m_tools[WandTool] = std::make_unique<CWandTool>();
     for (auto& tool : m_tools)
         tool->Attach(&m_view, &m_doc);
 }

@@ -1,0 +1,70 @@
+#include "AppTestSupport.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/ResourceIds.h"
+#include "document/TemplateFile.h"
+#include "view/TilemontView.h"
+#include "view/WandToolOptions.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+using WandFlowTest = AppTest;
+
+// A wand click on the demo room's floor in the editor gives the outline
+// tilemont-cli select writes for the same pixel, vertex for vertex, and the
+// options it used are kept in the settings.
+TEST_F(WandFlowTest, EditorClickGivesTheCommandLinesOutline)
+{
+    const auto run = [](const QStringList& arguments) {
+        QProcess cli;
+        cli.start(QStringLiteral(TILEMONT_CLI), arguments);
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        return cli.readAllStandardOutput();
+    };
+    run({QStringLiteral("demo"), TempPath(QStringLiteral("demo"))});
+    const QString demo = TempPath(QStringLiteral("demo/templates/demo.tlm"));
+    const auto loaded = LoadTemplateFile(demo, nullptr);
+    ASSERT_TRUE(loaded && loaded->picture);
+    const QPoint at(loaded->picture->width() / 2, loaded->picture->height() * 9 / 10);
+    const QString out = TempPath(QStringLiteral("selected.tlm"));
+    const QJsonObject printed =
+        QJsonDocument::fromJson(run({QStringLiteral("select"), demo, QStringLiteral("--area"), QStringLiteral("Wand"),
+                                     QStringLiteral("--at"), QStringLiteral("%1,%2").arg(at.x()).arg(at.y()),
+                                     QStringLiteral("--tolerance"), QStringLiteral("24"), QStringLiteral("--out"),
+                                     out}))
+            .object();
+    const auto selected = LoadTemplateFile(out, nullptr);
+    ASSERT_TRUE(selected);
+    const CPolygon& expected = selected->areas.back().GetOutline();
+    ASSERT_FALSE(expected.IsEmpty());
+    EXPECT_EQ(printed[QStringLiteral("contours")].toInt(), int(expected.contours.size()));
+
+    ASSERT_TRUE(Start({demo}));
+    CWandToolOptions::Instance().Set({24, true, 16});
+    ASSERT_TRUE(Frame().RunCommand(ID_MAGIC_WAND));
+    CTilemontView* view = Frame().ActiveChild()->View();
+    view->SetZoom(1, 1);
+    view->UpdateScrollSizes();
+    view->SetScrollPosition(std::max(0, at.x() - 50), std::max(0, at.y() - 50));
+    const QPoint client = view->PictureToClient(QPointF(at) + QPointF(0.5, 0.5)).toPoint();
+    ASSERT_TRUE(view->viewport()->rect().contains(client));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, client);
+    EXPECT_EQ(ActiveDoc().GetSelection().GetPolygon(), expected);
+    EXPECT_EQ(ActiveDoc().GetHistory().UndoText(), QStringLiteral("Selection"));
+    EXPECT_FALSE(ActiveDoc().IsModified());
+
+    CWandToolOptions::Instance().Set({40, false, 3});
+    EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandToleranceKey)).toInt(), 40);
+    EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandContiguousKey)).toBool(), false);
+    EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandMinSpeckKey)).toInt(), 3);
+    CWandToolOptions::Instance().Set(SWandOptions());
+}
+
+} // namespace
