@@ -12,6 +12,7 @@
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
+#include "controls/WandOptionsBar.h"
 #include "FileDrop.h"
 #include "ImageDrop.h"
 #include "panels/AreasBar.h"
@@ -73,6 +74,9 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     addToolBar(Qt::TopToolBarArea, m_pMainBar);
     m_pToolsBar = CreateToolBar(tr("Tools"), QStringLiteral("Tools"), CBarPlace::Tools, 19);
     addToolBar(Qt::LeftToolBarArea, m_pToolsBar);
+    m_pToolOptions = new CWandOptionsBar(this);
+    addToolBar(Qt::TopToolBarArea, m_pToolOptions);
+    m_pToolOptions->hide();
 
     m_pStatus = new CStatusBar(this);
     setStatusBar(m_pStatus);
@@ -287,6 +291,13 @@ void CMainFrame::UpdateCommandUI()
         if (action->isCheckable())
             action->setChecked(state.checked);
     }
+    // The tools that select by colour share the options bar.
+    static const int kColourTools[] = {ID_MAGIC_WAND};
+    bool colourTool = false;
+    for (const int id : kColourTools)
+        colourTool = colourTool || CCommandRouter::StateOf(route, id).checked;
+    if (m_pToolOptions->isVisibleTo(this) != colourTool)
+        m_pToolOptions->setVisible(colourTool);
 }
 
 void CMainFrame::UpdateMenuBar()

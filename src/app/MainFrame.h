@@ -27,6 +27,7 @@ class CTilemontView;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class CWandOptionsBar;
 
 // The editor's main window: the template windows inside it, the menus, the
 // main and tools toolbars and the status bar. Every menu item, button and
@@ -66,6 +67,8 @@ public:
     int CurrentMenu() const { return m_nMenu; }
     QToolBar* MainToolBar() const { return m_pMainBar; }
     QToolBar* ToolsToolBar() const { return m_pToolsBar; }
+    // "Tool Options": shown while a tool that selects by colour is active.
+    CWandOptionsBar* ToolOptionsBar() const { return m_pToolOptions; }
     CStatusBar* StatusBar() const { return m_pStatus; }
     CHelpLauncher& Help() const { return *m_pHelp; }
 
@@ -147,6 +150,7 @@ private:
     CStatusBar* m_pStatus;
     QToolBar* m_pMainBar;
     QToolBar* m_pToolsBar;
+    CWandOptionsBar* m_pToolOptions;
     // The banner's own row, so the main toolbar always sits under it.
     QToolBar* m_pBannerRow;
     CBannerBar* m_pBanner;

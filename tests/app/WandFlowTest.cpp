@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ResourceIds.h"
+#include "controls/WandOptionsBar.h"
 #include "document/TemplateFile.h"
 #include "view/TilemontView.h"
 #include "view/WandToolOptions.h"
@@ -10,7 +11,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QCheckBox>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTest>
+
+#include <tuple>
 
 namespace {
 
@@ -64,6 +70,46 @@ TEST_F(WandFlowTest, EditorClickGivesTheCommandLinesOutline)
     EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandToleranceKey)).toInt(), 40);
     EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandContiguousKey)).toBool(), false);
     EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandMinSpeckKey)).toInt(), 3);
+    CWandToolOptions::Instance().Set(SWandOptions());
+}
+
+} // namespace
+
+namespace {
+
+// The options bar shows only with the wand, edits the shared options both
+// ways, and every control has a name a screen reader can say.
+TEST_F(WandFlowTest, ToolOptionsBarFollowsTheWandAndItsOptions)
+{
+    ASSERT_TRUE(Start());
+    CWandToolOptions::Instance().Set({32, true, 16});
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    CWandOptionsBar* bar = Frame().ToolOptionsBar();
+    EXPECT_FALSE(bar->isVisible());
+    ASSERT_TRUE(Frame().RunCommand(ID_MAGIC_WAND));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Tool Options"));
+    EXPECT_EQ(bar->ToleranceField()->value(), 32);
+    EXPECT_EQ(bar->SpeckField()->value(), 16);
+    EXPECT_TRUE(bar->ContiguousBox()->isChecked());
+    for (QWidget* control : {static_cast<QWidget*>(bar->ToleranceField()), static_cast<QWidget*>(bar->ToleranceSlider()),
+                             static_cast<QWidget*>(bar->SpeckField())})
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+
+    bar->ToleranceSlider()->setValue(70);
+    bar->ContiguousBox()->setChecked(false);
+    bar->SpeckField()->setValue(5);
+    EXPECT_EQ(bar->ToleranceField()->value(), 70);
+    const SWandOptions set = CWandToolOptions::Instance().Get();
+    EXPECT_EQ((std::tuple{set.tolerance, set.contiguous, set.minSpeck}), (std::tuple{70, false, 5}));
+    EXPECT_EQ(Store()->value(QLatin1String(AppSettings::kWandToleranceKey)).toInt(), 70);
+
+    CWandToolOptions::Instance().Set({12, true, 5});
+    EXPECT_EQ(bar->ToleranceSlider()->value(), 12);
+    EXPECT_TRUE(bar->ContiguousBox()->isChecked());
+
+    ASSERT_TRUE(Frame().RunCommand(ID_HAND));
+    EXPECT_FALSE(bar->isVisible());
     CWandToolOptions::Instance().Set(SWandOptions());
 }
 
