@@ -2,6 +2,7 @@
 
 #include "analysis/MagicWand.h"
 #include "analysis/MaskOutline.h"
+#include "view/WandPreview.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgproc.hpp>
@@ -104,6 +105,21 @@ void BM_WandOutline(benchmark::State& state)
         benchmark::DoNotOptimize(MaskOutline(region).contours.data());
 }
 
+// One frame of a tolerance drag: the region on the reduced picture and its
+// tint, as the tool shows it while the button is held.
+void BM_WandDragFrame(benchmark::State& state)
+{
+    CWandPreview preview;
+    preview.SetPicture(&WandRoom());
+    SWandOptions options;
+    int step = 0;
+    for (auto _ : state) {
+        options.tolerance = 24 + step++ % 16;
+        benchmark::DoNotOptimize(preview.Overlay(WandRoomFloorPoint(), options).constBits());
+    }
+    state.counters["reduction"] = preview.Reduction();
+}
+
 } // namespace
 
 BENCHMARK(BM_WandClickOpenCV)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)
@@ -111,6 +127,7 @@ BENCHMARK(BM_WandClickOpenCV)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTi
 BENCHMARK(BM_WandClickFirst)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandClick)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_WandDragFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandMatch)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WandOutline)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);

@@ -76,6 +76,18 @@ QList<CCommandEntry> Build()
         {.id = ID_RENDER_GROUP, .text = T("Render texture group..."), .tip = T("Render texture group"),
          .menu = M::Template, .group = 2},
 
+        // Refine Edges joins these as the last item.
+        {.id = ID_SELECT_ALL, .text = T("&All"), .tip = T("Select all"), .prompt = T("Select the whole picture"),
+         .keys = K::SelectAll, .menu = M::Select},
+        {.id = ID_SELECT_NONE, .text = T("&None"), .tip = T("Select none"), .prompt = T("Clear the selection"),
+         .ownKey = "Ctrl+Shift+A", .menu = M::Select},
+        {.id = ID_SELECT_INVERT, .text = T("&Invert"), .tip = T("Invert selection"),
+         .prompt = T("Select the picture outside the selection"), .ownKey = "Ctrl+I", .menu = M::Select},
+        {.id = ID_SELECT_GROW, .text = T("&Grow..."), .tip = T("Grow selection"),
+         .prompt = T("Grow the selection by a number of pixels"), .menu = M::Select, .group = 1},
+        {.id = ID_SELECT_SHRINK, .text = T("&Shrink..."), .tip = T("Shrink selection"),
+         .prompt = T("Shrink the selection by a number of pixels"), .menu = M::Select, .group = 1},
+
         {.id = ID_ELLIPSE_SELECTION, .text = T("Elliptic selection"), .tip = T("Elliptic selection"),
          .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
         {.id = ID_RECT_SELECTION, .text = T("Rectangular selection"), .tip = T("Rectangular selection"),
@@ -157,6 +169,7 @@ QString CommandTable::MenuTitle(CMenuPlace menu)
     case CMenuPlace::File: return QCoreApplication::translate("CommandTable", "&File");
     case CMenuPlace::Edit: return QCoreApplication::translate("CommandTable", "&Edit");
     case CMenuPlace::Template: return QCoreApplication::translate("CommandTable", "Template");
+    case CMenuPlace::Select: return QCoreApplication::translate("CommandTable", "Select");
     case CMenuPlace::Tool: return QCoreApplication::translate("CommandTable", "Tool");
     case CMenuPlace::View: return QCoreApplication::translate("CommandTable", "&View");
     case CMenuPlace::Window: return QCoreApplication::translate("CommandTable", "&Window");
@@ -178,6 +191,8 @@ QString CommandTable::Prompt(const CCommandEntry& entry)
 
 QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
 {
+    if (entry.ownKey)
+        return {QKeySequence(QString::fromLatin1(entry.ownKey), QKeySequence::PortableText)};
     return entry.keys == QKeySequence::UnknownKey ? QList<QKeySequence>() : QKeySequence::keyBindings(entry.keys);
 }
 

@@ -5,7 +5,7 @@
 #include <QString>
 
 // The menus an entry can sit in, in the menu bar's order.
-enum class CMenuPlace { None, File, Edit, Template, Tool, View, Window, Help };
+enum class CMenuPlace { None, File, Edit, Template, Select, Tool, View, Window, Help };
 // The toolbars an entry can sit on.
 enum class CBarPlace { None, Main, Tools };
 
@@ -27,6 +27,8 @@ struct CCommandEntry
     const char* prompt = nullptr;
     // Qt's standard keys for the command; UnknownKey for none.
     QKeySequence::StandardKey keys = QKeySequence::UnknownKey;
+    // A key of the editor's own where Qt has no standard one: "Ctrl+I".
+    const char* ownKey = nullptr;
     bool checkable = false;
     // Where the item sits: items of one menu keep the table's order, with a
     // separator where the group changes. onStartMenu: also in the menu bar

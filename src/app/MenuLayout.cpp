@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr CMenuPlace kMenus[] = {CMenuPlace::File,   CMenuPlace::Edit,   CMenuPlace::Template, CMenuPlace::Tool,
+constexpr CMenuPlace kMenus[] = {CMenuPlace::File,   CMenuPlace::Edit,   CMenuPlace::Template, CMenuPlace::Select,
+                                 CMenuPlace::Tool,
                                  CMenuPlace::View,   CMenuPlace::Window, CMenuPlace::Help};
 
 } // namespace

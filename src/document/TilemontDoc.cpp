@@ -15,6 +15,7 @@
 #include "PictureCommand.h"
 #include "SelectedAreaCommand.h"
 #include "SelectionCommand.h"
+#include "SelectMenu.h"
 #include "TemplateFile.h"
 #include "geometry/CommitShape.h"
 #include "geometry/PolygonClip.h"
@@ -302,6 +303,11 @@ bool CTilemontDoc::HandlesCommand(int id) const
     case ID_FILE_SAVE_AS:
     case ID_EDIT_UNDO:
     case ID_EDIT_REDO:
+    case ID_SELECT_ALL:
+    case ID_SELECT_NONE:
+    case ID_SELECT_INVERT:
+    case ID_SELECT_GROW:
+    case ID_SELECT_SHRINK:
         return true;
     default:
         return false;
@@ -322,6 +328,12 @@ bool CTilemontDoc::IsCommandEnabled(int id) const
         return m_history.CanUndo();
     case ID_EDIT_REDO:
         return m_history.CanRedo();
+    case ID_SELECT_ALL:
+    case ID_SELECT_NONE:
+    case ID_SELECT_INVERT:
+    case ID_SELECT_GROW:
+    case ID_SELECT_SHRINK:
+        return GetPicture() != nullptr;
     default:
         return HandlesCommand(id);
     }
@@ -355,6 +367,11 @@ bool CTilemontDoc::OnCommand(int id)
     case ID_FILE_SAVE_AS: OnFileSaveAs(); break;
     case ID_EDIT_UNDO: OnEditUndo(); break;
     case ID_EDIT_REDO: OnEditRedo(); break;
+    case ID_SELECT_NONE: OnClearSelection(); break;
+    case ID_SELECT_ALL:
+    case ID_SELECT_INVERT:
+    case ID_SELECT_GROW:
+    case ID_SELECT_SHRINK: OnSelectMenu(id); break;
     }
     return true;
 }
@@ -399,6 +416,26 @@ void CTilemontDoc::OnCreateArea()
     area.SetOutline(&GetSelection().GetPolygon());
     // Adding the area tells the Areas panel.
     AddArea(std::move(area), Messages::kStepCreateArea);
+}
+
+void CTilemontDoc::OnSelectMenu(int id)
+{
+    const QSize picture = GetPicture()->size();
+    const CPolygon& selection = GetSelection().GetPolygon();
+    CPolygon after;
+    if (id == ID_SELECT_ALL) {
+        after = SelectMenu::All(picture);
+    } else if (id == ID_SELECT_INVERT) {
+        after = SelectMenu::Inverted(selection, picture);
+    } else {
+        const bool grow = id == ID_SELECT_GROW;
+        const std::optional<int> pixels = SelectMenu::AskPixels(m_prompts, grow);
+        if (!pixels)
+            return;
+        after = SelectMenu::Resized(selection, grow ? *pixels : -*pixels, picture);
+    }
+    SetSelection(&after, Messages::kStepSelect);
+    UpdateAllViews();
 }
 
 void CTilemontDoc::OnClearSelection()

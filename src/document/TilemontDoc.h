@@ -172,6 +172,8 @@ public:
     void OnSelectPicture();
     void OnCreateArea();
     void OnClearSelection();
+    // All, Invert, Grow and Shrink of the Select menu.
+    void OnSelectMenu(int id);
     void OnAddSelectionToArea();
     void OnDeleteSelectionFromArea();
     void OnDeleteArea();

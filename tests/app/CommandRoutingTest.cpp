@@ -159,6 +159,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
         "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
         "Render texture group...",
+        "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection",
         "Magic wand selection", "-", "Hand", "-", "Zoom in", "Zoom out", "Original size",
         "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
