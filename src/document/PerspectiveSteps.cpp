@@ -5,6 +5,7 @@
 #include "PerspectiveEdits.h"
 #include "TilemontDoc.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 bool CPerspectiveSteps::SetPerspective(AreaId id, bool perspective)
@@ -51,7 +52,9 @@ QString CPerspectiveSteps::FitStatus(const CPerspectiveFit& fit)
 {
     const QString focal = QString::number(std::lround(fit.focal));
     if (fit.focalAssumed)
-        return QStringLiteral("Perspective fitted assuming a typical camera (focal length %1 px).").arg(focal);
-    return QStringLiteral("Perspective fitted from %1 lines (focal length %2 px).")
+        return QCoreApplication::translate("CPerspectiveSteps",
+                                           "Perspective fitted assuming a typical camera (focal length %1 px).")
+            .arg(focal);
+    return QCoreApplication::translate("CPerspectiveSteps", "Perspective fitted from %1 lines (focal length %2 px).")
         .arg(QString::number(fit.supportingLines), focal);
 }
