@@ -222,9 +222,9 @@ CSkewedTextureCache::Image CArea::PadToSkewBounds(const CSkewedTextureCache::Ima
     return std::make_shared<const QImage>(std::move(image));
 }
 
-CArea::CWarpInputs CArea::WarpInputs() const
+CAreaWarpInputs CArea::WarpInputs() const
 {
-    return CWarpInputs{m_pTexture ? m_pTexture->cacheKey() : 0,
+    return CAreaWarpInputs{m_pTexture ? m_pTexture->cacheKey() : 0,
                        m_dRotation,
                        m_dScale,
                        m_nShiftX,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AreaWarpInputs.h"
 #include "IntRect.h"
 #include "RealSize.h"
 #include "SkewedTextureCache.h"
@@ -177,6 +178,8 @@ public:
     // The flat canvas the warp distorts: the initial rectangle's size, or the
     // outline's bounds while the rectangle is empty.
     QSize WarpCanvasSize() const;
+    // What the warp is built from, as it is now.
+    CAreaWarpInputs WarpInputs() const;
 
     // Returns false, having written an incomplete record, when an image could
     // not be encoded; the caller abandons the file.
@@ -191,23 +194,6 @@ public:
     void KeepStoredWarp();
 
 private:
-    // Everything the warped texture is built from; the texture by the
-    // identity of its pixels, which every change of them renews.
-    struct CWarpInputs
-    {
-        qint64 texture = 0;
-        double rotation = 0.0;
-        double scale = 1.0;
-        std::int32_t shiftX = 0;
-        std::int32_t shiftY = 0;
-        std::uint32_t skew = 0;
-        Corners corners{};
-        CIntRect initial;
-        QRect outline;
-        bool perspective = false;
-        bool operator==(const CWarpInputs&) const = default;
-    };
-    CWarpInputs WarpInputs() const;
 
     void AssignStored(const CArea& other);
     CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
@@ -229,7 +215,7 @@ private:
     // The warped texture's blob as read, valid while the warp's inputs are
     // still m_storedWarpInputs (a rebuild from them makes the same warp).
     QByteArray m_storedWarp;
-    std::optional<CWarpInputs> m_storedWarpInputs;
+    std::optional<CAreaWarpInputs> m_storedWarpInputs;
     CPolygon m_outline;
     QString m_strName;
     AreaId m_nId = 0;

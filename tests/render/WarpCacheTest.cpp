@@ -1,0 +1,107 @@
+#include "../document/TestImages.h"
+#include "document/Area.h"
+#include "render/AreaWarp.h"
+#include "render/WarpCache.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+CArea SkewedArea(AreaId id)
+{
+    CArea area;
+    area.SetId(id);
+    const CPolygon outline = RectPolygon(10, 10, 70, 50);
+    area.SetOutline(&outline);
+    const QImage texture = QuadrantImage(16, 8);
+    area.SetTexture(&texture);
+    area.SetRotation(15);
+    area.GetSkewCorners() = {QPoint(12, 8), QPoint(66, 14), QPoint(6, 52), QPoint(72, 47)};
+    area.SetInitialRect({10, 10, 70, 50});
+    area.SetSkewApplied(true);
+    return area;
+}
+
+TEST(WarpCache, WarpsAreFoundAgainByTheValuesThatShapeThem)
+{
+    CWarpCache cache;
+    CArea area = SkewedArea(7);
+    EXPECT_EQ(cache.ExactWarp(area), nullptr);
+    const auto first = cache.GetOrBuild(area);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(*first, BuildAreaWarp(area));
+    EXPECT_EQ(cache.GetOrBuild(area), first);
+    EXPECT_EQ(cache.ExactWarp(area), first);
+
+    // An edit builds its own warp; undoing it finds the first one again.
+    CArea before = area;
+    before.SetId(area.GetId());
+    area.SetRotation(-40);
+    EXPECT_EQ(cache.ExactWarp(area), nullptr);
+    const auto second = cache.GetOrBuild(area);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(*second, BuildAreaWarp(area));
+    EXPECT_NE(*second, *first);
+    EXPECT_EQ(cache.ExactWarp(before), first);
+
+    // A preview for the inputs replaces their exact warp: it is what shows.
+    const auto preview = std::make_shared<const QImage>(QuadrantImage(5, 4));
+    cache.Put(area.GetId(), area.WarpInputs(), preview, 3);
+    EXPECT_EQ(cache.ExactWarp(area), nullptr);
+    EXPECT_EQ(cache.Find(area.GetId(), area.WarpInputs()).image, preview);
+    EXPECT_EQ(cache.Find(area.GetId(), area.WarpInputs()).reduction, 3);
+    const auto rebuilt = cache.GetOrBuild(area);
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_EQ(*rebuilt, *second);
+
+    // Nothing without a texture.
+    CArea bare;
+    EXPECT_EQ(cache.GetOrBuild(bare), nullptr);
+    EXPECT_EQ(cache.Count(), 2u);
+}
+
+TEST(WarpCache, EachAreaKeepsOnlyItsNewestWarpsUntilItLeaves)
+{
+    CWarpCache cache;
+    CArea area = SkewedArea(1);
+    const CArea other = SkewedArea(2);
+    std::vector<CAreaWarpInputs> inputs;
+    for (std::size_t i = 0; i <= CWarpCache::kEntriesPerArea; ++i) {
+        area.SetShift(int(i), 0);
+        inputs.push_back(area.WarpInputs());
+        ASSERT_NE(cache.GetOrBuild(area), nullptr);
+    }
+    ASSERT_NE(cache.GetOrBuild(other), nullptr);
+    EXPECT_EQ(cache.FindExact(1, inputs.front()), nullptr);
+    for (std::size_t i = 1; i < inputs.size(); ++i)
+        EXPECT_NE(cache.FindExact(1, inputs[i]), nullptr) << i;
+    EXPECT_EQ(cache.Count(), CWarpCache::kEntriesPerArea + 1);
+
+    // Area 1 left the document: only area 2's warp stays.
+    cache.KeepOnly({2, 3});
+    EXPECT_EQ(cache.Count(), 1u);
+    EXPECT_NE(cache.ExactWarp(other), nullptr);
+    cache.Forget(2);
+    EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST(WarpCache, ThreadsAskingForTheSameWarpShareOneBuild)
+{
+    CWarpCache cache;
+    const CArea area = SkewedArea(4);
+    std::vector<CWarpCache::Image> got(6);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < got.size(); ++i)
+        threads.emplace_back([&cache, &area, &got, i] { got[i] = cache.GetOrBuild(area); });
+    for (std::thread& t : threads)
+        t.join();
+    ASSERT_NE(got.front(), nullptr);
+    for (const auto& image : got)
+        EXPECT_EQ(image, got.front());
+    EXPECT_EQ(cache.Count(), 1u);
+}
+
+} // namespace
