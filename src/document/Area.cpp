@@ -3,6 +3,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "IAreaWarpSource.h"
 #include "ImageCodec.h"
 
 #include <QPainterPath>
@@ -244,7 +245,7 @@ void CArea::KeepStoredWarp()
         m_storedWarpInputs = WarpInputs();
 }
 
-bool CArea::Serialize(CArchiveWriter& ar) const
+bool CArea::Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps) const
 {
     ar.WriteString(m_strName);
     if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality, m_textureJpeg))
@@ -257,10 +258,15 @@ bool CArea::Serialize(CArchiveWriter& ar) const
     } else {
         // A preview is no warp to keep: the file then holds none, and the
         // area rebuilds the exact one when drawn.
-        int reduction = 1;
-        auto skewed = m_skewed.Get(reduction);
-        if (reduction > 1)
-            skewed.reset();
+        CSkewedTextureCache::Image skewed;
+        if (warps) {
+            skewed = warps->ExactWarp(*this);
+        } else {
+            int reduction = 1;
+            skewed = m_skewed.Get(reduction);
+            if (reduction > 1)
+                skewed.reset();
+        }
         // A perspective warp covers only the part of the corners' bounds
         // near the outline; a reader that knows nothing of perspective
         // places the blob at the bounds' top-left, so it gets the warp

@@ -19,6 +19,7 @@
 
 class CArchiveReader;
 class CArchiveWriter;
+class IAreaWarpSource;
 
 // A document's name for one of its areas, for as long as the document lives:
 // unlike a position in the list it survives removals, and an area that an
@@ -182,8 +183,10 @@ public:
     CAreaWarpInputs WarpInputs() const;
 
     // Returns false, having written an incomplete record, when an image could
-    // not be encoded; the caller abandons the file.
-    bool Serialize(CArchiveWriter& ar) const;
+    // not be encoded; the caller abandons the file. Once the blob as read no
+    // longer holds, the warp written is the one warps keeps for the area,
+    // or without warps the one this area caches.
+    bool Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps = nullptr) const;
     // Raises CArchiveError when the record runs past the end of the data.
     // damaged, when given, is set when an image was only partly readable.
     void Serialize(CArchiveReader& ar, bool* damaged = nullptr);

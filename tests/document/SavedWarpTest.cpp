@@ -8,6 +8,7 @@
 #include "document/ImageCodec.h"
 #include "document/TemplateFile.h"
 #include "render/AreaWarp.h"
+#include "render/WarpCache.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -15,10 +16,10 @@
 namespace {
 
 // The second image blob of the area's record, as the file holds it.
-QByteArray SavedWarp(const CArea& area)
+QByteArray SavedWarp(const CArea& area, const IAreaWarpSource* warps = nullptr)
 {
     CArchiveWriter out;
-    EXPECT_TRUE(area.Serialize(out));
+    EXPECT_TRUE(area.Serialize(out, warps));
     CArchiveReader in(out.Data());
     in.ReadString();
     in.ReadBytes(in.ReadU32());
@@ -142,6 +143,37 @@ TEST(SavedWarp, PerspectiveWarpsArePaddedToTheCornersBounds)
     painter.drawImage(rect.topLeft() - origin, warp.convertToFormat(QImage::Format_RGB32));
     painter.end();
     EXPECT_EQ(SavedWarp(area), Jpeg(padded));
+
+    // The same padding for a warp a source of warps supplies.
+    area.SetId(5);
+    area.SetSkewedTexture(nullptr);
+    CWarpCache warps;
+    ASSERT_NE(warps.GetOrBuild(area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(padded));
+}
+
+TEST(SavedWarp, ASourceOfWarpsSuppliesThemOnceTheBlobAsReadNoLongerHolds)
+{
+    const QImage texture = QuadrantImage(16, 8);
+    const QImage stale = QuadrantImage(7, 5);
+    CArea textured = SkewedArea();
+    textured.SetTexture(&texture);
+    CArea area = ReadBack(textured, &stale);
+    area.SetId(3);
+    CWarpCache warps;
+    ASSERT_NE(warps.GetOrBuild(area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(stale));
+
+    // After an edit the source's warp for the new values is written, not
+    // what the area itself caches, and nothing while the source has none.
+    area.SetRotation(-35);
+    area.SetSkewedTexture(std::make_unique<QImage>(stale));
+    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
+    ASSERT_NE(warps.GetOrBuild(area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
+    // A quick preview kept for the values is none to write.
+    warps.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(stale), 4);
+    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
 }
 
 } // namespace
