@@ -4,6 +4,7 @@
 #include "render/AreaShading.h"
 #include "render/AreaWarp.h"
 #include "render/SkewedTexture.h"
+#include "render/WarpCache.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -35,11 +36,19 @@ QPainterPath CornerQuad(const CArea::Corners& corners)
     return quad;
 }
 
-void DrawWarp(QPainter& painter, const CArea& area)
+void DrawWarp(QPainter& painter, const CArea& area, CWarpCache* warps)
 {
-    area.SkewedTextureCache().GetOrBuild([&area] { return BuildAreaWarp(area); });
     int reduction = 1;
-    const auto skewed = area.SkewedTextureCache().Get(reduction);
+    CWarpCache::Image skewed;
+    if (warps) {
+        // A preview kept for the values is drawn as it is, as is the area's own.
+        CWarpCache::CEntry kept = warps->Find(area.GetId(), area.WarpInputs());
+        skewed = kept.image ? kept.image : warps->GetOrBuild(area);
+        reduction = kept.image ? kept.reduction : 1;
+    } else {
+        area.SkewedTextureCache().GetOrBuild([&area] { return BuildAreaWarp(area); });
+        skewed = area.SkewedTextureCache().Get(reduction);
+    }
     if (!skewed)
         return;
     // The warp's pixel (0, 0) is its rect's top-left: for the bilinear
@@ -88,7 +97,7 @@ void DrawArea(QPainter& painter, const CArea& area, const CAreaDrawOptions& opti
     // gave) there is no quadrilateral to warp onto.
     const bool drawSkewed = (skewEdit ? skewPreview : area.IsSkewApplied()) && area.HasSkewCorners();
     if (drawSkewed) {
-        DrawWarp(painter, area);
+        DrawWarp(painter, area, options.warps);
     } else if (!skewEdit) {
         if (skewPreview)
             painter.fillRect(area.GetOutlineBounds(), brush);

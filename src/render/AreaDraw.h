@@ -2,6 +2,7 @@
 
 class CArea;
 class CAreaShading;
+class CWarpCache;
 class QPainter;
 
 // What drawing an area needs besides the area itself.
@@ -11,6 +12,9 @@ struct CAreaDrawOptions
     bool isCurrent = false;
     // Laid over the texture drawn, when given.
     const CAreaShading* shading = nullptr;
+    // Where warped textures are kept and found; without it the area's own
+    // cache is.
+    CWarpCache* warps = nullptr;
 };
 
 // Paints the area in picture pixels: its texture placed and clipped as the

@@ -1,8 +1,10 @@
 #include "../document/TestImages.h"
 #include "document/Area.h"
+#include "render/AreaDraw.h"
 #include "render/AreaWarp.h"
 #include "render/WarpCache.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -23,6 +25,15 @@ CArea SkewedArea(AreaId id)
     area.SetInitialRect({10, 10, 70, 50});
     area.SetSkewApplied(true);
     return area;
+}
+
+QImage DrawOnGrey(const CArea& area, CWarpCache* warps)
+{
+    QImage out(90, 70, QImage::Format_RGB32);
+    out.fill(0xFF808080);
+    QPainter painter(&out);
+    DrawArea(painter, area, {false, nullptr, warps});
+    return out;
 }
 
 TEST(WarpCache, WarpsAreFoundAgainByTheValuesThatShapeThem)
@@ -102,6 +113,32 @@ TEST(WarpCache, ThreadsAskingForTheSameWarpShareOneBuild)
     for (const auto& image : got)
         EXPECT_EQ(image, got.front());
     EXPECT_EQ(cache.Count(), 1u);
+}
+
+TEST(WarpCache, AreasDrawnFromTheCacheLookAsFromTheirOwn)
+{
+    CWarpCache cache;
+    CArea area = SkewedArea(9);
+    area.SetSkewedTexture(nullptr);
+    const QImage own = DrawOnGrey(area, nullptr);
+    ASSERT_NE(area.GetSkewedTexture(), nullptr);
+    area.SetSkewedTexture(nullptr);
+    EXPECT_EQ(DrawOnGrey(area, &cache), own);
+    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
+    EXPECT_EQ(cache.Count(), 1u);
+
+    // A quick preview kept for the values is drawn enlarged, as the area's
+    // own would be.
+    area.SetSkewEdit(true);
+    area.SetSkewPreview(true);
+    area.RenderSkewedPreview(200);
+    ASSERT_TRUE(area.IsSkewedTexturePreview());
+    const QImage ownPreview = DrawOnGrey(area, nullptr);
+    cache.Put(area.GetId(), area.WarpInputs(), area.GetSkewedTexture(),
+              AreaWarpReduction(area, 200));
+    area.SetSkewedTexture(nullptr);
+    EXPECT_EQ(DrawOnGrey(area, &cache), ownPreview);
+    EXPECT_NE(ownPreview, own);
 }
 
 } // namespace
