@@ -73,7 +73,7 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
         QPainter painter(&canvas);
         // As ComposeTemplate paints.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        DrawArea(painter, area, {false, &m_targetShading});
+        DrawArea(painter, area, {false, &m_targetShading, m_options.warps});
         if (m_bDrawAbove)
             DrawAbove(painter);
     }
@@ -87,7 +87,7 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
 void CLayeredTemplate::DrawAbove(QPainter& painter) const
 {
     for (std::size_t i = 0; i < m_aboveAreas.size(); ++i)
-        DrawArea(painter, m_aboveAreas[i], {false, &m_aboveShading[i]});
+        DrawArea(painter, m_aboveAreas[i], {false, &m_aboveShading[i], m_options.warps});
 }
 
 // The areas above are composed over black and over white, on the canvas

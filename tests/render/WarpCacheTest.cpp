@@ -2,6 +2,7 @@
 #include "document/Area.h"
 #include "render/AreaDraw.h"
 #include "render/AreaWarp.h"
+#include "render/TemplateCompositor.h"
 #include "render/WarpCache.h"
 
 #include <QPainter>
@@ -139,6 +140,23 @@ TEST(WarpCache, AreasDrawnFromTheCacheLookAsFromTheirOwn)
     area.SetSkewedTexture(nullptr);
     EXPECT_EQ(DrawOnGrey(area, &cache), ownPreview);
     EXPECT_NE(ownPreview, own);
+}
+
+TEST(WarpCache, CompositionsSharingTheCacheComposeAsBefore)
+{
+    std::vector<CArea> areas{SkewedArea(1), SkewedArea(2)};
+    areas[1].SetId(2); // a copy takes no identity
+    areas[1].SetRotation(70);
+    const QImage picture = QuadrantImage(90, 70);
+    const QImage own = ComposeTemplate(picture, areas);
+    for (CArea& area : areas)
+        area.SetSkewedTexture(nullptr);
+    CWarpCache cache;
+    CComposeOptions options;
+    options.warps = &cache;
+    EXPECT_EQ(ComposeTemplate(picture, areas, {}, options), own);
+    EXPECT_EQ(cache.Count(), 2u);
+    EXPECT_EQ(areas[0].GetSkewedTexture(), nullptr);
 }
 
 } // namespace
