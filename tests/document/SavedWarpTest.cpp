@@ -8,6 +8,7 @@
 #include "document/ImageCodec.h"
 #include "document/TemplateFile.h"
 #include "render/AreaWarp.h"
+#include "render/AreaWarpUpdates.h"
 #include "render/WarpCache.h"
 
 #include <QPainter>
@@ -174,6 +175,56 @@ TEST(SavedWarp, ASourceOfWarpsSuppliesThemOnceTheBlobAsReadNoLongerHolds)
     // A quick preview kept for the values is none to write.
     warps.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(stale), 4);
     EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
+}
+
+// Each edit mirrored on a warp cache: the file written with the cache's
+// warps is the file written with the area's own, step by step.
+TEST(SavedWarp, ACacheKeptThroughTheEditsWritesWhatTheAreasOwnWarpDid)
+{
+    const QImage texture = QuadrantImage(16, 8);
+    const QImage stale = QuadrantImage(7, 5);
+    CArea textured = SkewedArea();
+    textured.SetTexture(&texture);
+    CArea area = ReadBack(textured, &stale);
+    area.SetId(8);
+    CWarpCache warps;
+    const auto saved = [&area, &warps](const char* step) {
+        const QByteArray own = SavedWarp(area);
+        EXPECT_EQ(SavedWarp(area, &warps), own) << step;
+        return own;
+    };
+    EXPECT_EQ(saved("as read"), Jpeg(stale));
+
+    area.SetRotation(-35);
+    area.RefreshSkewedTexture();
+    RefreshAreaWarp(warps, area, true);
+    EXPECT_FALSE(saved("turned").isEmpty());
+    area.SetSkewApplied(false);
+    area.RefreshSkewedTexture();
+    RefreshAreaWarp(warps, area, false);
+    EXPECT_TRUE(saved("flat").isEmpty());
+    // Leaving corner editing builds the warp, applied or not.
+    area.SetSkewEdit(true);
+    area.SetSkewEdit(false);
+    RefreshAreaWarp(warps, area, true);
+    EXPECT_FALSE(saved("edited").isEmpty());
+
+    // A corner dragged with the warp previewed, then let go.
+    area.SetSkewApplied(true);
+    area.SetSkewEdit(true);
+    area.SetSkewPreview(true);
+    RefreshAreaWarp(warps, area, true);
+    CArea beforeDrag = area.CloneWithCache();
+    area.GetSkewCorners()[CArea::TopRight] = QPoint(70, 2);
+    area.RenderSkewedPreview(100);
+    PreviewAreaWarp(warps, area, 100);
+    EXPECT_TRUE(saved("dragging").isEmpty());
+    area.RenderSkewedTexture(true);
+    RefreshAreaWarp(warps, area, true);
+    EXPECT_EQ(saved("dropped"), Jpeg(BuildAreaWarp(area)));
+    // Undone: the warp shown before the drag, which the cache still keeps.
+    area = std::move(beforeDrag);
+    EXPECT_EQ(saved("undone"), Jpeg(BuildAreaWarp(area)));
 }
 
 } // namespace
