@@ -76,7 +76,7 @@ void CChildFrame::OnEditCopy()
 
 void CChildFrame::OnEditPaste()
 {
-    m_doc.Doc().OfferPicture(QGuiApplication::clipboard()->image(), tr("the picture on the Clipboard"));
+    m_doc.Doc().OfferPicture(CStoredImage(QGuiApplication::clipboard()->image()), tr("the picture on the Clipboard"));
 }
 
 void CChildFrame::PreparePrinter(QPrinter& printer) const

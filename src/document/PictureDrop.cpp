@@ -1,7 +1,6 @@
 #include "PictureDrop.h"
 
 #include "IDocumentPrompts.h"
-#include "Messages.h"
 #include "PictureChoice.h"
 #include "TilemontDoc.h"
 #include "geometry/Polygon.h"
@@ -32,12 +31,7 @@ bool CPictureDrop::Lay(CTilemontDoc& doc, IDocumentPrompts& prompts, const QStri
     std::optional<CStoredImage> image = CPictureChoice::Load(prompts, path);
     if (!image)
         return false;
-    const AreaId area = doc.GetPicture() ? AreaAt(doc, picturePoint) : 0;
-    if (!area && prompts.Ask(Messages::kUseAsPicture.arg(shown), false) != IDocumentPrompts::Answer::Yes)
-        return false;
-    if (area)
+    if (const AreaId area = doc.GetPicture() ? AreaAt(doc, picturePoint) : 0)
         return doc.LayTexture(area, *image, realWidthCm);
-    doc.SetPicture(std::move(*image));
-    doc.UpdateAllViews();
-    return true;
+    return doc.OfferPicture(std::move(*image), shown);
 }

@@ -362,17 +362,17 @@ void CTilemontDoc::OnSelectPicture()
     UpdateAllViews();
 }
 
-bool CTilemontDoc::OfferPicture(const QImage& image, const QString& source)
+bool CTilemontDoc::OfferPicture(CStoredImage image, const QString& source)
 {
-    if (image.isNull())
+    if (image.IsNull())
         return false;
-    if (qint64(image.width()) * image.height() > kMaxImagePixels) {
+    if (qint64(image.Image().width()) * image.Image().height() > kMaxImagePixels) {
         m_prompts.ShowError(Messages::kPictureTooLarge.arg(source));
         return false;
     }
     if (m_prompts.Ask(Messages::kUseAsPicture.arg(source), false) != IDocumentPrompts::Answer::Yes)
         return false;
-    SetPicture(CStoredImage(image));
+    SetPicture(std::move(image));
     UpdateAllViews();
     return true;
 }

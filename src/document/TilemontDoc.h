@@ -100,11 +100,11 @@ public:
     // there takes it as its texture, elsewhere the user is asked whether it
     // becomes the picture. True when the template changed.
     bool DropImage(const QString& path, QPointF picturePoint, std::optional<double> realWidthCm = std::nullopt);
-    // A picture from elsewhere (the Clipboard) offered as the template's
-    // picture: the user is asked as for a dropped picture, source naming it
-    // in the question; then one "Select picture" step. A picture beyond
-    // the pixel limit is refused with an error. True when the template changed.
-    bool OfferPicture(const QImage& image, const QString& source);
+    // A picture from elsewhere (dropped beside the areas, the Clipboard)
+    // offered as the template's picture: the user is asked, source naming it
+    // in the question; then one "Select picture" step. A picture beyond the
+    // pixel limit is refused with an error. True when the template changed.
+    bool OfferPicture(CStoredImage image, const QString& source);
     // Switches the area's skew editing and preview (the panel's "Skew" and
     // "Skew preview"). Editing state, not content: no step, not modified,
     // and undo leaves it alone.

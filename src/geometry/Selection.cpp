@@ -65,6 +65,19 @@ std::vector<std::size_t> CSelection::ContoursMeeting(const QRectF& rect) const
     return meeting;
 }
 
+double CSelection::ExtentMeeting(const QRectF& rect, const QRectF& within) const
+{
+    double extent = 0.0;
+    for (const ContourBox& box : m_data->contours) {
+        if (!box.drawn || !Meets(box.rect, rect))
+            continue;
+        const double w = std::min(box.rect.right(), within.right()) - std::max(box.rect.left(), within.left());
+        const double h = std::min(box.rect.bottom(), within.bottom()) - std::max(box.rect.top(), within.top());
+        extent += std::max(w, 0.0) + std::max(h, 0.0);
+    }
+    return extent;
+}
+
 QPainterPath CSelection::PathWithin(const QRectF& rect) const
 {
     const std::vector<std::size_t> meeting = ContoursMeeting(rect);

@@ -36,6 +36,11 @@ public:
     // has for them; the whole path, shared, when all of them meet rect.
     QPainterPath PathWithin(const QRectF& rect) const;
 
+    // How much outline the contours meeting rect have inside within: the
+    // sum of their bounds' width and height cut to within, in picture
+    // pixels. A measure of the work of stroking them, not a length.
+    double ExtentMeeting(const QRectF& rect, const QRectF& within) const;
+
     // Whether both are copies of one value, sharing its path.
     bool SharesDataWith(const CSelection& other) const { return m_data == other.m_data; }
 

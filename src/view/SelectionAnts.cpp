@@ -45,6 +45,9 @@ constexpr qreal kTickMargin = 3.0;
 
 // The most clip rectangles stroked one at a time.
 constexpr int kMaxParts = 64;
+// Roughly how much slower a stroke is under a clip of many rectangles than
+// under one rectangle (measured on 5,000 small holes: 3 to 4 times).
+constexpr double kClipSpanCost = 3.0;
 
 } // namespace
 
@@ -125,9 +128,17 @@ void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QTransform client = painter.transform();
-    // A clip in pieces, as a repaint of where a selection was can bring,
-    // is taken whole: stroking once per piece would cost more than it saves.
-    if (clip.rectCount() > kMaxParts) {
+    // A clip in pieces, as a repaint of where a selection was can bring, is
+    // taken whole when stroking piece by piece would cost more: every piece
+    // walks the whole of each contour it meets.
+    bool whole = clip.rectCount() > kMaxParts;
+    if (!whole && clip.rectCount() > 1) {
+        double pieces = 0.0;
+        for (const QRect& part : clip)
+            pieces += m_visible.Cost(selection, geometry, reach, part);
+        whole = pieces > kClipSpanCost * m_visible.Cost(selection, geometry, reach, window);
+    }
+    if (whole) {
         painter.setTransform(geometry.Transform(), true);
         const QPainterPath& path = m_visible.Path(selection, geometry, reach, clip.boundingRect());
         painter.strokePath(path, dark);

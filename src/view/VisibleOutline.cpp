@@ -37,6 +37,18 @@ QRectF CVisibleOutline::Reach(const CViewGeometry& geometry, qreal margin, const
 const QPainterPath& CVisibleOutline::Path(const CSelection& selection, const CViewGeometry& geometry, qreal margin,
                                           const QRect& part)
 {
+    return Find(selection, geometry, margin, part).path;
+}
+
+double CVisibleOutline::Cost(const CSelection& selection, const CViewGeometry& geometry, qreal margin,
+                             const QRect& part)
+{
+    return Find(selection, geometry, margin, part).cost;
+}
+
+const CVisibleOutline::Part& CVisibleOutline::Find(const CSelection& selection, const CViewGeometry& geometry,
+                                                   qreal margin, const QRect& part)
+{
     // Paints other than ticks bring parts of their own; enough are kept
     // for a tick's strip, and then the list starts afresh.
     constexpr std::size_t kMaxParts = 256;
@@ -44,11 +56,13 @@ const QPainterPath& CVisibleOutline::Path(const CSelection& selection, const CVi
         m_paths.clear();
         m_pathKey = Key{selection, geometry, margin, true};
     }
-    for (const auto& [rect, path] : m_paths)
-        if (rect == part)
-            return path;
-    m_paths.emplace_back(part, selection.PathWithin(Reach(geometry, margin, part)));
-    return m_paths.back().second;
+    for (const Part& entry : m_paths)
+        if (entry.rect == part)
+            return entry;
+    const QRectF reach = Reach(geometry, margin, part);
+    const QRectF window = Reach(geometry, margin, QRect(QPoint(0, 0), geometry.client));
+    m_paths.push_back(Part{part, selection.PathWithin(reach), selection.ExtentMeeting(reach, window)});
+    return m_paths.back();
 }
 
 const QRegion& CVisibleOutline::Strip(const CSelection& selection, const CViewGeometry& geometry, qreal margin)

@@ -23,6 +23,10 @@ public:
     // ones again.
     const QPainterPath& Path(const CSelection& selection, const CViewGeometry& geometry, qreal margin,
                              const QRect& part);
+    // What stroking that path costs: the extent, within the window, of the
+    // contours it holds, in picture pixels. A stroke walks every pixel of
+    // its lines in the window whatever the clip.
+    double Cost(const CSelection& selection, const CViewGeometry& geometry, qreal margin, const QRect& part);
     // The window's tiles within margin pixels of any outline segment.
     const QRegion& Strip(const CSelection& selection, const CViewGeometry& geometry, qreal margin);
 
@@ -47,7 +51,15 @@ private:
     static QRectF Reach(const CViewGeometry& geometry, qreal margin, const QRect& part);
 
     Key m_pathKey;
-    std::vector<std::pair<QRect, QPainterPath>> m_paths;
+    struct Part
+    {
+        QRect rect;
+        QPainterPath path;
+        double cost = 0.0;
+    };
+    const Part& Find(const CSelection& selection, const CViewGeometry& geometry, qreal margin, const QRect& part);
+
+    std::vector<Part> m_paths;
     Key m_stripKey;
     QRegion m_strip;
 };

@@ -6,6 +6,7 @@
 #include "app/TilemontApp.h"
 #include "document/ScriptedPrompts.h"
 #include "document/TemplateFile.h"
+#include "geometry/Polygon.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -107,3 +108,17 @@ private:
     QString m_oldCwd;
     std::unique_ptr<CTilemontApp> m_app;
 };
+
+// Writes a template of one named area with its texture laid in; the path
+// again, so that a test can open what it wrote in one line.
+inline QString WriteOneAreaTemplate(const QString& path, const QImage& picture, const QString& name,
+                                    const CPolygon& outline, const QImage& texture)
+{
+    CArea area;
+    area.SetName(name);
+    area.SetOutline(&outline);
+    area.SetTexture(&texture);
+    QString error;
+    EXPECT_TRUE(SaveTemplateFile(path, &picture, {area}, &error)) << error.toStdString();
+    return path;
+}

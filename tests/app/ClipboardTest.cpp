@@ -21,14 +21,7 @@ QString WriteRoom(const QString& path)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             texture.setPixel(x, y, (x + y) % 2 ? qRgb(250, 250, 20) : qRgb(20, 20, 250));
-    CArea area;
-    area.SetName(QStringLiteral("Floor"));
-    const CPolygon outline = RectPolygon(10, 10, 50, 30);
-    area.SetOutline(&outline);
-    area.SetTexture(&texture);
-    QString error;
-    EXPECT_TRUE(SaveTemplateFile(path, &picture, {area}, &error)) << error.toStdString();
-    return path;
+    return WriteOneAreaTemplate(path, picture, QStringLiteral("Floor"), RectPolygon(10, 10, 50, 30), texture);
 }
 
 QImage Argb(const QImage& image)

@@ -29,14 +29,7 @@ QString WriteShadowedRoom(const QString& path)
         }
     QImage texture(8, 8, QImage::Format_RGB32);
     texture.fill(qRgb(200, 160, 120));
-    CArea floor;
-    floor.SetName(QStringLiteral("Floor"));
-    const CPolygon outline = RectPolygon(0, 50, 200, 100);
-    floor.SetOutline(&outline);
-    floor.SetTexture(&texture);
-    QString error;
-    EXPECT_TRUE(SaveTemplateFile(path, &picture, {floor}, &error)) << error.toStdString();
-    return path;
+    return WriteOneAreaTemplate(path, picture, QStringLiteral("Floor"), RectPolygon(0, 50, 200, 100), texture);
 }
 
 // How much darker the shadowed part of the floor is than the rest, in an

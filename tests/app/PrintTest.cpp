@@ -27,14 +27,7 @@ QString WriteRoom(const QString& path)
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
             texture.setPixel(x, y, (x < 20) == (y < 20) ? qRgb(220, 40, 30) : qRgb(240, 220, 40));
-    CArea wall;
-    wall.SetName(QStringLiteral("Back wall"));
-    const CPolygon outline = RectPolygon(30, 10, 270, 90);
-    wall.SetOutline(&outline);
-    wall.SetTexture(&texture);
-    QString error;
-    EXPECT_TRUE(SaveTemplateFile(path, &picture, {wall}, &error)) << error.toStdString();
-    return path;
+    return WriteOneAreaTemplate(path, picture, QStringLiteral("Back wall"), RectPolygon(30, 10, 270, 90), texture);
 }
 
 // How far an image of the page shows the export inside cell: the mean of
