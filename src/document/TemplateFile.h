@@ -53,9 +53,9 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
 bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArray& pictureJpeg,
                       const std::vector<CArea>& areas, QString* error, const IAreaWarpSource* warps = nullptr);
 inline bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
-                             QString* error)
+                             QString* error, const IAreaWarpSource* warps = nullptr)
 {
-    return SaveTemplateFile(path, picture, QByteArray(), areas, error);
+    return SaveTemplateFile(path, picture, QByteArray(), areas, error, warps);
 }
 // What was read, written back: the images that came as JPEG files as those.
 inline bool SaveTemplateFile(const QString& path, const CTemplateData& data, QString* error,

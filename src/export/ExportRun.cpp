@@ -62,7 +62,7 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
             stopped = !report(kComposed * done / count, QStringLiteral("Composing"));
             return !stopped;
         },
-        CComposeOptions{request.keepShading});
+        CComposeOptions{request.keepShading, request.warps});
     if (image.isNull())
         return Fail(error, path, stopped ? cancelled : QStringLiteral("there is not enough memory."));
 

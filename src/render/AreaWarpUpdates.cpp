@@ -2,12 +2,31 @@
 
 #include "document/Area.h"
 #include "render/AreaWarp.h"
-#include "render/WarpCache.h"
+#include "document/WarpCache.h"
+
+namespace {
+
+QImage BuildExact(const CArea& area)
+{
+    return BuildAreaWarp(area);
+}
+
+} // namespace
+
+std::shared_ptr<const QImage> KeepExactWarp(CWarpCache& warps, const CArea& area)
+{
+    return warps.GetOrBuild(area, BuildExact);
+}
+
+void InstallWarpBuilder(CWarpCache& warps)
+{
+    warps.SetBuilder(BuildExact);
+}
 
 void RefreshAreaWarp(CWarpCache& warps, const CArea& area, bool shown)
 {
     if (shown)
-        warps.GetOrBuild(area);
+        KeepExactWarp(warps, area);
     else
         warps.Put(area.GetId(), area.WarpInputs(), nullptr);
 }
@@ -18,7 +37,7 @@ void PreviewAreaWarp(CWarpCache& warps, const CArea& area, qint64 maxPixels)
         return;
     const int reduction = AreaWarpReduction(area, maxPixels);
     if (reduction == 1) {
-        warps.GetOrBuild(area);
+        KeepExactWarp(warps, area);
         return;
     }
     QImage preview = BuildAreaWarpReduced(area, reduction);

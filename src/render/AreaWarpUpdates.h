@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QImage>
+#include <memory>
+
 #include <QtGlobal>
 
 class CArea;
@@ -8,6 +11,13 @@ class CWarpCache;
 // What an edit does to the warps kept for an area, so that the cache holds
 // what the area shows as the edit leaves it: the saved file and an undo
 // both take the warp from there.
+
+// The exact warp of the area's values, kept in warps: the one kept, or one
+// built now.
+std::shared_ptr<const QImage> KeepExactWarp(CWarpCache& warps, const CArea& area);
+
+// Lets a save build the warp of an area that shows one and has none kept.
+void InstallWarpBuilder(CWarpCache& warps);
 
 // After a change of the warp's inputs: the exact warp is made now when the
 // area shows it, otherwise none is kept for the new values, so that an area

@@ -20,7 +20,7 @@ struct CComposeOptions
     // texture. Off, the composition is what it always was.
     bool keepShading = false;
     // Where warped textures are kept and found, shared with whoever else
-    // draws the same areas; without it each area's own cache is.
+    // draws the same areas; without it each warp is built for the drawing.
     CWarpCache* warps = nullptr;
 };
 

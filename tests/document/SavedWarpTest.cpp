@@ -1,18 +1,21 @@
 // The warped-texture blob an area record is saved with, byte for byte: the
 // blob as read while nothing the warp is built from has changed, otherwise
-// the exact warp of the area's values (padded to the corners' bounds for a
-// perspective), and nothing for an area that shows no exact warp.
+// the exact warp the document's warps give for the area's values (padded to
+// the corners' bounds for a perspective): the one kept, or for an area that
+// shows its warp one built for the save; nothing for the others.
 #include "TestImages.h"
 #include "document/ArchiveReader.h"
 #include "document/ArchiveWriter.h"
 #include "document/ImageCodec.h"
 #include "document/TemplateFile.h"
+#include "document/WarpCache.h"
 #include "render/AreaWarp.h"
 #include "render/AreaWarpUpdates.h"
-#include "render/WarpCache.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -47,16 +50,35 @@ CArea SkewedArea()
     return area;
 }
 
-// The area written with the given cache and read back: it holds the blob as
-// read, bytes that no warp of its values would encode to.
-CArea ReadBack(CArea area, const QImage* cached)
+// Supplies one fixed image as every area's warp.
+class CFixedWarp : public IAreaWarpSource
 {
-    area.SetSkewedTexture(cached ? std::make_unique<QImage>(*cached) : nullptr);
+public:
+    explicit CFixedWarp(const QImage& image) : m_image(std::make_shared<const QImage>(image)) {}
+    std::shared_ptr<const QImage> ExactWarp(const CArea&) const override { return m_image; }
+
+private:
+    std::shared_ptr<const QImage> m_image;
+};
+
+// The area written with the given warp and read back: it holds the blob as
+// read, bytes that no warp of its values would encode to.
+CArea ReadBack(CArea area, const QImage* stored)
+{
     std::vector<CArea> areas;
     areas.push_back(std::move(area));
-    CTemplateData data = ReadTemplate(*WriteTemplate(nullptr, areas));
+    std::optional<CFixedWarp> source;
+    if (stored)
+        source.emplace(*stored);
+    CTemplateData data = ReadTemplate(*WriteTemplate(nullptr, QByteArray(), areas, source ? &*source : nullptr));
     return std::move(data.areas.front());
 }
+
+// A document's warps as the editor and the command line set them up.
+struct CDocumentWarps : CWarpCache
+{
+    CDocumentWarps() { InstallWarpBuilder(*this); }
+};
 
 TEST(SavedWarp, BlobAsReadIsWrittenUntilTheWarpsInputsChange)
 {
@@ -65,61 +87,67 @@ TEST(SavedWarp, BlobAsReadIsWrittenUntilTheWarpsInputsChange)
     CArea textured = SkewedArea();
     textured.SetTexture(&texture);
     CArea area = ReadBack(textured, &stale);
+    area.SetId(2);
+    CDocumentWarps warps;
     const QByteArray asRead = Jpeg(stale);
+    EXPECT_EQ(SavedWarp(area, &warps), asRead);
     EXPECT_EQ(SavedWarp(area), asRead);
 
-    // Whether the cache is rebuilt or dropped, the warp is still the one read.
-    area.RenderSkewedTexture(true);
-    EXPECT_EQ(SavedWarp(area), asRead);
-    area.SetSkewedTexture(nullptr);
-    EXPECT_EQ(SavedWarp(area), asRead);
+    // Whether a warp of the values is kept or not, the warp is still the one read.
+    ASSERT_NE(KeepExactWarp(warps, area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), asRead);
+    warps.Forget(area.GetId());
+    EXPECT_EQ(SavedWarp(area, &warps), asRead);
     // Values that shape no warp leave it as read.
     area.SetName("Other");
     area.SetRealSize({QLineF(1, 2, 30, 4), 100.0, 25.0});
-    EXPECT_EQ(SavedWarp(area), asRead);
+    EXPECT_EQ(SavedWarp(area, &warps), asRead);
 
     // A new placement makes the exact warp of the values the file's.
     area.SetRotation(-35);
-    area.RefreshSkewedTexture();
-    EXPECT_EQ(SavedWarp(area), Jpeg(BuildAreaWarp(area)));
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
     // Back to the values read: the blob as read again.
     area.SetRotation(20);
-    EXPECT_EQ(SavedWarp(area), asRead);
+    EXPECT_EQ(SavedWarp(area, &warps), asRead);
     // No longer skewed: nothing.
     area.SetSkewApplied(false);
-    area.RefreshSkewedTexture();
-    EXPECT_TRUE(SavedWarp(area).isEmpty());
+    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
 
-    // A skewed area read without a warp writes none while it stays so.
+    // A skewed area read without a warp: the record alone has none to
+    // write, the document's warps build the one it shows.
     CArea bare = ReadBack(textured, nullptr);
     EXPECT_TRUE(SavedWarp(bare).isEmpty());
+    EXPECT_EQ(SavedWarp(bare, &warps), Jpeg(BuildAreaWarp(bare)));
 }
 
 TEST(SavedWarp, EditedAreasWriteTheExactWarpOfTheirValues)
 {
     const QImage texture = QuadrantImage(16, 8);
     CArea area = SkewedArea();
+    area.SetId(4);
     area.SetTexture(&texture);
-    EXPECT_EQ(SavedWarp(area), Jpeg(BuildAreaWarp(area)));
+    CDocumentWarps warps;
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
     area.SetShift(5, -3);
     area.GetSkewCorners()[CArea::TopRight] = QPoint(70, 2);
-    area.RefreshSkewedTexture();
-    EXPECT_EQ(SavedWarp(area), Jpeg(BuildAreaWarp(area)));
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
 
-    // Leaving corner editing builds the exact warp even with the skew not
-    // applied, and the file keeps it.
+    // Not applied, the skew shows no warp: none unless one is kept, as
+    // leaving corner editing keeps it.
     area.SetSkewApplied(false);
-    area.RefreshSkewedTexture();
-    EXPECT_TRUE(SavedWarp(area).isEmpty());
-    area.SetSkewEdit(true);
-    area.SetSkewEdit(false);
-    EXPECT_EQ(SavedWarp(area), Jpeg(BuildAreaWarp(area)));
+    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
+    ASSERT_NE(KeepExactWarp(warps, area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
 
-    // A quick preview is no warp to keep.
+    // A quick preview is no warp to keep: the exact one is written instead.
     area.SetSkewApplied(true);
-    area.RenderSkewedPreview(100);
-    ASSERT_TRUE(area.IsSkewedTexturePreview());
-    EXPECT_TRUE(SavedWarp(area).isEmpty());
+    PreviewAreaWarp(warps, area, 100);
+    ASSERT_GT(warps.Find(area.GetId(), area.WarpInputs()).reduction, 1);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
+    // Without a way to build, a preview alone writes nothing.
+    CWarpCache previewOnly;
+    PreviewAreaWarp(previewOnly, area, 100);
+    EXPECT_TRUE(SavedWarp(area, &previewOnly).isEmpty());
 }
 
 TEST(SavedWarp, PerspectiveWarpsArePaddedToTheCornersBounds)
@@ -143,43 +171,17 @@ TEST(SavedWarp, PerspectiveWarpsArePaddedToTheCornersBounds)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(rect.topLeft() - origin, warp.convertToFormat(QImage::Format_RGB32));
     painter.end();
-    EXPECT_EQ(SavedWarp(area), Jpeg(padded));
-
-    // The same padding for a warp a source of warps supplies.
+    CDocumentWarps warps;
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(padded));
+    // Kept before the save, the same.
     area.SetId(5);
-    area.SetSkewedTexture(nullptr);
-    CWarpCache warps;
-    ASSERT_NE(warps.GetOrBuild(area), nullptr);
+    ASSERT_NE(KeepExactWarp(warps, area), nullptr);
     EXPECT_EQ(SavedWarp(area, &warps), Jpeg(padded));
 }
 
-TEST(SavedWarp, ASourceOfWarpsSuppliesThemOnceTheBlobAsReadNoLongerHolds)
-{
-    const QImage texture = QuadrantImage(16, 8);
-    const QImage stale = QuadrantImage(7, 5);
-    CArea textured = SkewedArea();
-    textured.SetTexture(&texture);
-    CArea area = ReadBack(textured, &stale);
-    area.SetId(3);
-    CWarpCache warps;
-    ASSERT_NE(warps.GetOrBuild(area), nullptr);
-    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(stale));
-
-    // After an edit the source's warp for the new values is written, not
-    // what the area itself caches, and nothing while the source has none.
-    area.SetRotation(-35);
-    area.SetSkewedTexture(std::make_unique<QImage>(stale));
-    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
-    ASSERT_NE(warps.GetOrBuild(area), nullptr);
-    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
-    // A quick preview kept for the values is none to write.
-    warps.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(stale), 4);
-    EXPECT_TRUE(SavedWarp(area, &warps).isEmpty());
-}
-
-// Each edit mirrored on a warp cache: the file written with the cache's
-// warps is the file written with the area's own, step by step.
-TEST(SavedWarp, ACacheKeptThroughTheEditsWritesWhatTheAreasOwnWarpDid)
+// A corner dragged with the warp previewed, let go and undone: the file
+// holds the warp of the values shown at each step.
+TEST(SavedWarp, ADragItsReleaseAndItsUndoWriteTheWarpShown)
 {
     const QImage texture = QuadrantImage(16, 8);
     const QImage stale = QuadrantImage(7, 5);
@@ -187,44 +189,22 @@ TEST(SavedWarp, ACacheKeptThroughTheEditsWritesWhatTheAreasOwnWarpDid)
     textured.SetTexture(&texture);
     CArea area = ReadBack(textured, &stale);
     area.SetId(8);
-    CWarpCache warps;
-    const auto saved = [&area, &warps](const char* step) {
-        const QByteArray own = SavedWarp(area);
-        EXPECT_EQ(SavedWarp(area, &warps), own) << step;
-        return own;
-    };
-    EXPECT_EQ(saved("as read"), Jpeg(stale));
+    CDocumentWarps warps;
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(stale));
 
     area.SetRotation(-35);
-    area.RefreshSkewedTexture();
-    RefreshAreaWarp(warps, area, true);
-    EXPECT_FALSE(saved("turned").isEmpty());
-    area.SetSkewApplied(false);
-    area.RefreshSkewedTexture();
-    RefreshAreaWarp(warps, area, false);
-    EXPECT_TRUE(saved("flat").isEmpty());
-    // Leaving corner editing builds the warp, applied or not.
-    area.SetSkewEdit(true);
-    area.SetSkewEdit(false);
-    RefreshAreaWarp(warps, area, true);
-    EXPECT_FALSE(saved("edited").isEmpty());
-
-    // A corner dragged with the warp previewed, then let go.
-    area.SetSkewApplied(true);
-    area.SetSkewEdit(true);
-    area.SetSkewPreview(true);
-    RefreshAreaWarp(warps, area, true);
-    CArea beforeDrag = area.CloneWithCache();
+    ASSERT_NE(KeepExactWarp(warps, area), nullptr);
+    const CArea beforeDrag = area;
+    const QByteArray turned = SavedWarp(area, &warps);
+    EXPECT_EQ(turned, Jpeg(BuildAreaWarp(area)));
     area.GetSkewCorners()[CArea::TopRight] = QPoint(70, 2);
-    area.RenderSkewedPreview(100);
     PreviewAreaWarp(warps, area, 100);
-    EXPECT_TRUE(saved("dragging").isEmpty());
-    area.RenderSkewedTexture(true);
-    RefreshAreaWarp(warps, area, true);
-    EXPECT_EQ(saved("dropped"), Jpeg(BuildAreaWarp(area)));
+    ASSERT_NE(KeepExactWarp(warps, area), nullptr);
+    EXPECT_EQ(SavedWarp(area, &warps), Jpeg(BuildAreaWarp(area)));
     // Undone: the warp shown before the drag, which the cache still keeps.
-    area = std::move(beforeDrag);
-    EXPECT_EQ(saved("undone"), Jpeg(BuildAreaWarp(area)));
+    area = beforeDrag;
+    EXPECT_EQ(SavedWarp(area, &warps), turned);
+    EXPECT_EQ(warps.Count(), 2u);
 }
 
 } // namespace

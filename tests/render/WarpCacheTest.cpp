@@ -1,9 +1,10 @@
 #include "../document/TestImages.h"
 #include "document/Area.h"
 #include "render/AreaDraw.h"
+#include "document/WarpCache.h"
 #include "render/AreaWarp.h"
+#include "render/AreaWarpUpdates.h"
 #include "render/TemplateCompositor.h"
-#include "render/WarpCache.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -28,12 +29,12 @@ CArea SkewedArea(AreaId id)
     return area;
 }
 
-QImage DrawOnGrey(const CArea& area, CWarpCache* warps)
+QImage DrawOnGrey(const CArea& area, CWarpCache* warps, bool edit = false)
 {
     QImage out(90, 70, QImage::Format_RGB32);
     out.fill(0xFF808080);
     QPainter painter(&out);
-    DrawArea(painter, area, {false, nullptr, warps});
+    DrawArea(painter, area, {.skewEdit = edit, .skewPreview = edit, .warps = warps});
     return out;
 }
 
@@ -42,10 +43,10 @@ TEST(WarpCache, WarpsAreFoundAgainByTheValuesThatShapeThem)
     CWarpCache cache;
     CArea area = SkewedArea(7);
     EXPECT_EQ(cache.ExactWarp(area), nullptr);
-    const auto first = cache.GetOrBuild(area);
+    const auto first = KeepExactWarp(cache, area);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(*first, BuildAreaWarp(area));
-    EXPECT_EQ(cache.GetOrBuild(area), first);
+    EXPECT_EQ(KeepExactWarp(cache, area), first);
     EXPECT_EQ(cache.ExactWarp(area), first);
 
     // An edit builds its own warp; undoing it finds the first one again.
@@ -53,7 +54,7 @@ TEST(WarpCache, WarpsAreFoundAgainByTheValuesThatShapeThem)
     before.SetId(area.GetId());
     area.SetRotation(-40);
     EXPECT_EQ(cache.ExactWarp(area), nullptr);
-    const auto second = cache.GetOrBuild(area);
+    const auto second = KeepExactWarp(cache, area);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(*second, BuildAreaWarp(area));
     EXPECT_NE(*second, *first);
@@ -65,13 +66,13 @@ TEST(WarpCache, WarpsAreFoundAgainByTheValuesThatShapeThem)
     EXPECT_EQ(cache.ExactWarp(area), nullptr);
     EXPECT_EQ(cache.Find(area.GetId(), area.WarpInputs()).image, preview);
     EXPECT_EQ(cache.Find(area.GetId(), area.WarpInputs()).reduction, 3);
-    const auto rebuilt = cache.GetOrBuild(area);
+    const auto rebuilt = KeepExactWarp(cache, area);
     ASSERT_NE(rebuilt, nullptr);
     EXPECT_EQ(*rebuilt, *second);
 
     // Nothing without a texture.
     CArea bare;
-    EXPECT_EQ(cache.GetOrBuild(bare), nullptr);
+    EXPECT_EQ(KeepExactWarp(cache, bare), nullptr);
     EXPECT_EQ(cache.Count(), 2u);
 }
 
@@ -84,9 +85,9 @@ TEST(WarpCache, EachAreaKeepsOnlyItsNewestWarpsUntilItLeaves)
     for (std::size_t i = 0; i <= CWarpCache::kEntriesPerArea; ++i) {
         area.SetShift(int(i), 0);
         inputs.push_back(area.WarpInputs());
-        ASSERT_NE(cache.GetOrBuild(area), nullptr);
+        ASSERT_NE(KeepExactWarp(cache, area), nullptr);
     }
-    ASSERT_NE(cache.GetOrBuild(other), nullptr);
+    ASSERT_NE(KeepExactWarp(cache, other), nullptr);
     EXPECT_EQ(cache.FindExact(1, inputs.front()), nullptr);
     for (std::size_t i = 1; i < inputs.size(); ++i)
         EXPECT_NE(cache.FindExact(1, inputs[i]), nullptr) << i;
@@ -107,7 +108,7 @@ TEST(WarpCache, ThreadsAskingForTheSameWarpShareOneBuild)
     std::vector<CWarpCache::Image> got(6);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < got.size(); ++i)
-        threads.emplace_back([&cache, &area, &got, i] { got[i] = cache.GetOrBuild(area); });
+        threads.emplace_back([&cache, &area, &got, i] { got[i] = KeepExactWarp(cache, area); });
     for (std::thread& t : threads)
         t.join();
     ASSERT_NE(got.front(), nullptr);
@@ -116,47 +117,44 @@ TEST(WarpCache, ThreadsAskingForTheSameWarpShareOneBuild)
     EXPECT_EQ(cache.Count(), 1u);
 }
 
-TEST(WarpCache, AreasDrawnFromTheCacheLookAsFromTheirOwn)
+TEST(WarpCache, AreasDrawnWithTheCacheLookAsWithoutIt)
 {
     CWarpCache cache;
-    CArea area = SkewedArea(9);
-    area.SetSkewedTexture(nullptr);
-    const QImage own = DrawOnGrey(area, nullptr);
-    ASSERT_NE(area.GetSkewedTexture(), nullptr);
-    area.SetSkewedTexture(nullptr);
-    EXPECT_EQ(DrawOnGrey(area, &cache), own);
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
+    const CArea area = SkewedArea(9);
+    const QImage alone = DrawOnGrey(area, nullptr);
+    EXPECT_EQ(DrawOnGrey(area, &cache), alone);
+    EXPECT_EQ(cache.Count(), 1u);
+    EXPECT_EQ(DrawOnGrey(area, &cache), alone);
     EXPECT_EQ(cache.Count(), 1u);
 
-    // A quick preview kept for the values is drawn enlarged, as the area's
-    // own would be.
-    area.SetSkewEdit(true);
-    area.SetSkewPreview(true);
-    area.RenderSkewedPreview(200);
-    ASSERT_TRUE(area.IsSkewedTexturePreview());
-    const QImage ownPreview = DrawOnGrey(area, nullptr);
-    cache.Put(area.GetId(), area.WarpInputs(), area.GetSkewedTexture(),
-              AreaWarpReduction(area, 200));
-    area.SetSkewedTexture(nullptr);
-    EXPECT_EQ(DrawOnGrey(area, &cache), ownPreview);
-    EXPECT_NE(ownPreview, own);
+    // A quick preview kept for the values is drawn enlarged, within the
+    // warp's rect: coarser than the exact warp, nothing outside the rect.
+    PreviewAreaWarp(cache, area, 200);
+    ASSERT_GT(cache.Find(area.GetId(), area.WarpInputs()).reduction, 1);
+    const QImage preview = DrawOnGrey(area, &cache, true);
+    const QImage exact = DrawOnGrey(area, nullptr, true);
+    EXPECT_NE(preview, exact);
+    const QRect rect = area.GetSkewedTextureRect();
+    for (int y = 0; y < preview.height(); ++y) {
+        for (int x = 0; x < preview.width(); ++x) {
+            if (!rect.contains(x, y)) {
+                ASSERT_EQ(preview.pixel(x, y), 0xFF808080u) << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(WarpCache, CompositionsSharingTheCacheComposeAsBefore)
 {
     std::vector<CArea> areas{SkewedArea(1), SkewedArea(2)};
-    areas[1].SetId(2); // a copy takes no identity
     areas[1].SetRotation(70);
     const QImage picture = QuadrantImage(90, 70);
     const QImage own = ComposeTemplate(picture, areas);
-    for (CArea& area : areas)
-        area.SetSkewedTexture(nullptr);
     CWarpCache cache;
     CComposeOptions options;
     options.warps = &cache;
     EXPECT_EQ(ComposeTemplate(picture, areas, {}, options), own);
     EXPECT_EQ(cache.Count(), 2u);
-    EXPECT_EQ(areas[0].GetSkewedTexture(), nullptr);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "WarpCache.h"
 
-#include "render/AreaWarp.h"
-
 #include <algorithm>
 
 const CWarpCache::CSlot* CWarpCache::FindLocked(AreaId id, const CAreaWarpInputs& inputs) const
@@ -48,9 +46,9 @@ void CWarpCache::Put(AreaId id, const CAreaWarpInputs& inputs, Image image, int 
     PutLocked(id, inputs, CEntry{std::move(image), reduction});
 }
 
-CWarpCache::Image CWarpCache::GetOrBuild(const CArea& area)
+CWarpCache::Image CWarpCache::GetOrBuild(const CArea& area, const Builder& build)
 {
-    if (!area.GetTexture())
+    if (!area.GetTexture() || !build)
         return nullptr;
     const AreaId id = area.GetId();
     const CAreaWarpInputs inputs = area.WarpInputs();
@@ -77,7 +75,7 @@ CWarpCache::Image CWarpCache::GetOrBuild(const CArea& area)
             cache.m_built.notify_all();
         }
     } done{*this, key};
-    QImage made = BuildAreaWarp(area);
+    QImage made = build(area);
     Image image = made.isNull() ? nullptr : std::make_shared<const QImage>(std::move(made));
     if (image) {
         std::lock_guard lock(m_mutex);
@@ -105,4 +103,26 @@ std::size_t CWarpCache::Count() const
     for (const auto& [id, kept] : m_areas)
         count += kept.size();
     return count;
+}
+
+void CWarpCache::SetBuilder(Builder build)
+{
+    std::lock_guard lock(m_mutex);
+    m_build = std::move(build);
+}
+
+CWarpCache::Image CWarpCache::ExactWarp(const CArea& area) const
+{
+    if (Image kept = FindExact(area.GetId(), area.WarpInputs()))
+        return kept;
+    if (!area.IsSkewApplied() || !area.HasSkewCorners())
+        return nullptr;
+    Builder build;
+    {
+        std::lock_guard lock(m_mutex);
+        build = m_build;
+    }
+    // Building keeps the warp, which a const source of warps may do: the
+    // cache's content is no part of what the document holds.
+    return const_cast<CWarpCache*>(this)->GetOrBuild(area, build);
 }
