@@ -97,6 +97,7 @@ void BM_ExportRoomBmp(benchmark::State& state)
     request.height = f.request.height;
     request.fileName = QDir(f.dir.path()).filePath("export.bmp");
     request.encoder = f.request.encoder;
+    request.warps = &f.warps;
     for (auto _ : state) {
         QString error;
         if (!ExportRun(f.picture, f.areas, request, &error))
