@@ -15,7 +15,6 @@ bool CPerspectiveSteps::SetPerspective(AreaId id, bool perspective)
         return false;
     return m_doc.EditArea(id, Messages::kStepPerspective, [perspective](CArea& a) {
         a.SetPerspective(perspective);
-        a.RefreshSkewedTexture();
     });
 }
 
@@ -41,10 +40,8 @@ bool CPerspectiveSteps::SetRealSize(AreaId id, const CRealSize& realSize)
 {
     return m_doc.EditArea(id, Messages::kStepRealSize, [&realSize](CArea& a) {
         a.SetRealSize(realSize);
-        if (const auto scale = RealSizeScale(a)) {
+        if (const auto scale = RealSizeScale(a))
             a.SetScale(*scale);
-            a.RefreshSkewedTexture();
-        }
     });
 }
 
