@@ -4,6 +4,7 @@
 #include "ExportCommand.h"
 #include "FitPerspectiveCommand.h"
 #include "RenderGroupCommand.h"
+#include "SelectCommand.h"
 #include "TemplateInput.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
@@ -34,6 +35,8 @@ int Usage()
         "                    [--jobs N] [--keep-shading] [--overwrite]\n"
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
+        "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand] [--tolerance T] [--global]\n"
+        "                    [--out OUT.tlm]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER\n"
         "       tilemont-cli --version"));
@@ -126,6 +129,8 @@ int main(int argc, char** argv)
         return RunRenderGroupCommand(args.mid(1));
     if (command == QLatin1String("fit-perspective") && args.size() >= 2)
         return RunFitPerspectiveCommand(args.mid(1));
+    if (command == QLatin1String("select") && args.size() >= 2)
+        return RunSelectCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
     if (command == QLatin1String("--version") && args.size() == 1)

@@ -49,6 +49,20 @@ constexpr int kMaxParts = 64;
 // under one rectangle (measured on 5,000 small holes: 3 to 4 times).
 constexpr double kClipSpanCost = 3.0;
 
+// A length in 64ths of a pixel, the unit thin dashed lines are stepped in,
+// when it is a whole number of them.
+bool In64ths(qreal v, qint64& out)
+{
+    const qreal scaled = v * 64.0;
+    if (!std::isfinite(scaled) || scaled < 0.0 || scaled > qreal(1 << 30) || std::floor(scaled) != scaled)
+        return false;
+    out = qint64(scaled);
+    return true;
+}
+
+// The most ticks a kept dash cycle may take.
+constexpr qint64 kMaxCycleSteps = 8;
+
 } // namespace
 
 void CSelectionAnts::SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap, float phaseStep)
@@ -115,6 +129,43 @@ void CSelectionAnts::Draw(QPainter& painter, const CSelection& selection, float 
     m_fPhase += m_fPhaseStep;
 }
 
+bool CSelectionAnts::CycleStep(const CViewGeometry& geometry, CAntsCycle::Style& style, int& position) const
+{
+    // A pen exactly one device pixel wide in opaque colours is drawn as thin
+    // lines that paint every pixel they pass in the pen's own colour, their
+    // dashes stepped in whole 64ths of a pixel from the dash offset: offsets
+    // a pattern's length apart paint the same pixels.
+    const float zoom = geometry.zoomX;
+    if (!std::isfinite(zoom) || zoom <= 0.0f || geometry.zoomY != zoom || geometry.dpr != 1.0)
+        return false;
+    if (qreal(DrawnPenWidth(zoom)) * qreal(zoom) != 1.0 || qAlpha(m_clrDark) != 255 || qAlpha(m_clrLight) != 255)
+        return false;
+    const auto [dark, light] = OutlinePens(zoom);
+    style = CAntsCycle::Style{m_clrDark, m_clrLight, dark.widthF(), {}, 1};
+    position = 0;
+    if (dark.style() == Qt::SolidLine)
+        return true; // the same pixels at every step
+    style.pattern = dark.dashPattern();
+    qint64 length = 0;
+    for (const qreal dash : style.pattern) {
+        qint64 part = 0;
+        if (!In64ths(dash, part) || part < 1)
+            return false;
+        length += part;
+    }
+    // Offsets that are not whole 64ths would be cut to them, differently
+    // from one round to the next.
+    qint64 step = 0, phase = 0, darkOffset = 0, lightOffset = 0;
+    if (!In64ths(m_fPhaseStep, step) || step < 1 || length % step != 0 || length / step > kMaxCycleSteps)
+        return false;
+    if (!In64ths(m_fPhase, phase) || !In64ths(dark.dashOffset(), darkOffset) ||
+        !In64ths(light.dashOffset(), lightOffset))
+        return false;
+    style.cycleLength = int(length);
+    position = int(phase % length);
+    return true;
+}
+
 void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection, const CViewGeometry& geometry)
 {
     if (selection.IsEmpty())
@@ -125,6 +176,23 @@ void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection
     // contours left out draw nothing inside the part.
     const qreal reach = 2.0 * qreal(DrawnPenWidth(geometry.zoomX)) * SaneZoom(geometry.zoomX) + 4.0;
     const auto [dark, light] = OutlinePens(geometry.zoomX);
+    // The ants come back to where they were every few ticks: those kept
+    // from the last time round are put back instead of stroked again.
+    CAntsCycle::Style style;
+    int position = 0;
+    if (CycleStep(geometry, style, position)) {
+        const QPainterPath& path = m_visible.Path(selection, geometry, reach, window);
+        const auto stroke = [&](QPainter& p) {
+            p.strokePath(path, dark);
+            p.strokePath(path, light);
+        };
+        if (m_cycle.Paint(painter, clip, selection, geometry, style, position, stroke)) {
+            m_fPhase += m_fPhaseStep;
+            return;
+        }
+    } else {
+        m_cycle.Clear();
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QTransform client = painter.transform();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/AntsCycle.h"
 #include "view/VisibleOutline.h"
 
 #include <QPen>
@@ -37,7 +38,8 @@ public:
     void Draw(QPainter& painter, const CSelection& selection, float zoom);
     // The same on a window laid out by geometry, whose painter paints in
     // client pixels: only the contours that can show there are stroked,
-    // which draws the same pixels.
+    // and where the dashes come round again within a few ticks, what was
+    // kept of them last time round is put back; both draw the same pixels.
     void DrawOnWindow(QPainter& painter, const CSelection& selection, const CViewGeometry& geometry);
 
     // The strip of a window laid out by geometry that the outline covers:
@@ -45,8 +47,14 @@ public:
     // geometry changes.
     QRegion TickRegion(const CSelection& selection, const CViewGeometry& geometry);
 
+    // How many steps of the dash cycle are kept for the window now.
+    int KeptCycleSteps() const { return m_cycle.KeptSteps(); }
+
 private:
     float DrawnPenWidth(float zoom) const;
+    // Where the ants drawn on a window laid out by geometry are in a dash
+    // cycle short enough to keep; false when they are in none.
+    bool CycleStep(const CViewGeometry& geometry, CAntsCycle::Style& style, int& position) const;
 
     float m_fPhaseStep = 1.0f;
     float m_fPhase = 0.0f;
@@ -56,4 +64,5 @@ private:
     QRgb m_clrLight = 0xFFFFFFFF;
     QRgb m_clrDark = 0xFF000000;
     CVisibleOutline m_visible;
+    CAntsCycle m_cycle;
 };

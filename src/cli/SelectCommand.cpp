@@ -1,0 +1,180 @@
+#include "SelectCommand.h"
+
+#include "CliOutput.h"
+#include "TemplateInput.h"
+#include "analysis/MagicWand.h"
+#include "analysis/MaskOutline.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+
+namespace {
+
+const QString kUsageLine = QStringLiteral(
+    "usage: tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand] [--tolerance T] [--global]\n"
+    "                    [--out OUT.tlm]");
+
+// How the region is found. Each method reads its own options below and
+// fills in the mask in FindRegion.
+enum class Method
+{
+    Wand,
+};
+
+struct CSelectOptions
+{
+    QString input;
+    QString output;
+    QString area;
+    QPoint at;
+    Method method = Method::Wand;
+    SWandOptions wand;
+};
+
+int ParseInt(const QString& option, const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < low || v > high)
+        throw CUsageError{QStringLiteral("%1 needs a whole number from %2 to %3, not \"%4\".")
+                              .arg(option)
+                              .arg(low)
+                              .arg(high)
+                              .arg(text)};
+    return v;
+}
+
+QPoint ParsePoint(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2)
+        throw CUsageError{QStringLiteral("--at needs a picture pixel X,Y.")};
+    // Any whole number is a valid request; one outside the picture is
+    // refused once the picture's size is known.
+    return QPoint(ParseInt(QStringLiteral("--at"), parts[0], -(1 << 30), 1 << 30),
+                  ParseInt(QStringLiteral("--at"), parts[1], -(1 << 30), 1 << 30));
+}
+
+CSelectOptions ParseOptions(const QStringList& args)
+{
+    static const QStringList kValueOptions{"--area", "--at", "--method", "--tolerance", "--out"};
+    static const QStringList kFlags{"--global"};
+    QMap<QString, QString> values;
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--")))
+            positional << a;
+        else if (kFlags.contains(a))
+            values[a] = QString();
+        else if (!kValueOptions.contains(a))
+            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
+        else if (i + 1 >= args.size())
+            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
+        else
+            values[a] = args[++i];
+    }
+    if (positional.size() != 1 || !values.contains("--area") || !values.contains("--at"))
+        throw CUsageError{kUsageLine};
+    CSelectOptions o;
+    o.input = positional[0];
+    o.output = values.value("--out", o.input);
+    o.area = values.value("--area");
+    if (o.area.isEmpty())
+        throw CUsageError{QStringLiteral("--area needs a name.")};
+    o.at = ParsePoint(values.value("--at"));
+    const QString method = values.value("--method", QStringLiteral("wand"));
+    if (method != QLatin1String("wand"))
+        throw CUsageError{QStringLiteral("Unknown method \"%1\": the method is wand.").arg(method)};
+    o.method = Method::Wand;
+    if (values.contains("--tolerance"))
+        o.wand.tolerance = ParseInt(QStringLiteral("--tolerance"), values.value("--tolerance"), 0,
+                                    CMagicWand::kMaxTolerance);
+    o.wand.contiguous = !values.contains("--global");
+    return o;
+}
+
+CRegionMask FindRegion(const CSelectOptions& options, const QImage& picture)
+{
+    switch (options.method) {
+    case Method::Wand:
+        return CMagicWand(picture).Select(options.at, options.wand);
+    }
+    return CRegionMask();
+}
+
+// The one area of that name, a new one at the end when there is none, or
+// null (with the reason printed) when several share it.
+CArea* AreaToOutline(std::vector<CArea>& areas, const QString& name, const QString& path)
+{
+    CArea* found = nullptr;
+    int count = 0;
+    for (CArea& area : areas)
+        if (area.GetName() == name) {
+            found = &area;
+            ++count;
+        }
+    if (count > 1) {
+        PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
+        return nullptr;
+    }
+    if (found)
+        return found;
+    CArea area;
+    area.SetName(name);
+    areas.push_back(std::move(area));
+    return &areas.back();
+}
+
+} // namespace
+
+int RunSelectCommand(const QStringList& args)
+{
+    CSelectOptions options;
+    try {
+        options = ParseOptions(args);
+    } catch (const CUsageError& e) {
+        PrintError(e.message);
+        return kUsage;
+    }
+    auto data = LoadTemplateWithPicture(options.input, QStringLiteral("select in"));
+    if (!data)
+        return kFailed;
+    const QImage& picture = *data->picture;
+    if (!picture.rect().contains(options.at)) {
+        PrintError(QStringLiteral("The point %1,%2 lies outside the picture, which is %3 x %4 pixels.")
+                       .arg(options.at.x())
+                       .arg(options.at.y())
+                       .arg(picture.width())
+                       .arg(picture.height()));
+        return kFailed;
+    }
+    CArea* area = AreaToOutline(data->areas, options.area, options.input);
+    if (!area)
+        return kUsage;
+
+    // Timed from the decoded picture to the finished outline, as a click
+    // in the editor is.
+    QElapsedTimer timer;
+    timer.start();
+    const CRegionMask region = FindRegion(options, picture);
+    const CPolygon outline = MaskOutline(region);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+
+    area->SetOutline(&outline);
+    QString error;
+    if (!SaveTemplateFile(options.output, *data, &error)) {
+        PrintError(error);
+        return kFailed;
+    }
+    qint64 vertices = 0;
+    for (const CContour& contour : outline.contours)
+        vertices += qint64(contour.size());
+    const QJsonObject json{{"pixels", qint64(region.Count())},
+                           {"contours", qint64(outline.contours.size())},
+                           {"vertices", vertices},
+                           {"milliseconds", ms}};
+    return WriteStdout(QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
+}
