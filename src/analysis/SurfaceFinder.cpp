@@ -15,8 +15,9 @@ namespace {
 // The reduced copy's longer side: enough for a floor's shape, small enough
 // that segmenting it takes a fraction of a second.
 constexpr int kWorkSide = 400;
-// Texture is measured on a copy at most this large.
-constexpr int kFineSide = 1600;
+// Texture is measured, and the boundary cut again, on a copy at most this
+// large; a larger picture takes that boundary resized.
+constexpr int kFineSide = 800;
 
 // How far a segment may differ from the surface it continues; found on the
 // test rooms (tests/data/rooms) between walls of nearly the floor's colour
@@ -191,12 +192,13 @@ std::optional<CRegionMask> CSurfaceFinder::Find(const QImage& picture, const SHi
     cv::Mat inside(labels.size(), CV_8UC1, cv::Scalar(255));
     int seedSegment = -1;
     cv::Point seedPoint;
+    if (hint.loop.size() >= 3)
+        inside = LoopMask(labels.size(), hint.loop, scale);
     if (clicked) {
         seedPoint = cv::Point(std::min(int(hint.click->x() * scale), labels.cols - 1),
                               std::min(int(hint.click->y() * scale), labels.rows - 1));
         seedSegment = labels.at<int>(seedPoint);
     } else {
-        inside = LoopMask(labels.size(), hint.loop, scale);
         seedSegment = Dominant(labels, inside, segments.Segments().size());
     }
     if (seedSegment < 0)
@@ -228,8 +230,15 @@ std::optional<CRegionMask> CSurfaceFinder::Find(const QImage& picture, const SHi
         return std::nullopt;
     const int band = int(std::ceil(2.0 * fine.cols / labels.cols)) + 1;
     std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel);
-    if (!refined || fine.size() == bgr.size())
+    if (!refined)
         return refined;
-    const cv::Mat fineMask(refined->height, refined->width, CV_8UC1, refined->bits.data());
-    return ToMask(fineMask, bgr.size());
+    cv::Mat result(refined->height, refined->width, CV_8UC1, refined->bits.data());
+    CRegionMask out = fine.size() == bgr.size() ? *refined : ToMask(result, bgr.size());
+    if (hint.loop.size() >= 3) {
+        // The loop is a limit the refined boundary keeps to as well.
+        const cv::Mat loop = LoopMask(bgr.size(), hint.loop, 1.0);
+        for (std::size_t i = 0; i < out.bits.size(); ++i)
+            out.bits[i] = out.bits[i] && loop.data[i] ? 1 : 0;
+    }
+    return out;
 }

@@ -23,6 +23,7 @@ public:
     {
         std::optional<QPoint> click;  // picture pixel inside the surface
         std::vector<QPointF> loop;    // a rough rectangle or free-hand loop around it
+        // With both, the surface grows from the click and ends at the loop.
     };
 
     // The surface as a mask of the picture's size: empty when the hint
