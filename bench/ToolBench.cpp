@@ -116,10 +116,9 @@ void BM_ToolSkewDrag(benchmark::State& state)
     f.doc.EditArea(id, QStringLiteral("bench"), [&](CArea& a) {
         a.GetSkewCorners() = corners;
         a.SetInitialRect({0, 0, 1000, 750});
-        a.SetSkewEdit(true);
-        a.SetSkewPreview(true);
         a.SetPerspective(state.range(1) != 0);
     });
+    f.view->EditSession()->SetSkewEditing(id, true, true);
     f.view->SetSkewMode(true, f.doc.FindArea(id));
     f.view->viewport()->repaint();
     auto& tool = static_cast<CHandleTool&>(*f.view->GetActiveTool());

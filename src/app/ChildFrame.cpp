@@ -69,7 +69,7 @@ void CChildFrame::OnEditCopy()
 {
     // What the export writes at the picture's own size and what printing
     // prints: no selection, no handles.
-    const CTemplatePrint composed(m_doc.Doc().SavedSnapshot(), m_pView->IsKeepShading());
+    const CTemplatePrint composed(m_doc.Doc().Snapshot(), m_pView->IsKeepShading());
     if (!composed.IsNull())
         QGuiApplication::clipboard()->setImage(composed.Composed());
 }
@@ -90,7 +90,7 @@ bool CChildFrame::PrintTo(QPrinter& printer) const
 {
     // What was last saved or opened, as the export takes it, so that a
     // print and an export of the same template agree.
-    const CTemplatePrint print(m_doc.Doc().SavedSnapshot(), m_pView->IsKeepShading());
+    const CTemplatePrint print(m_doc.Doc().Snapshot(), m_pView->IsKeepShading());
     if (print.IsNull())
         return false;
     QPainter painter;

@@ -2,12 +2,15 @@
 
 #include "ChildFrame.h"
 #include "ResourceIds.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <algorithm>
 
 CDocumentTarget::CDocumentTarget(IDocumentPrompts& prompts, IAreasPanelSink* panel, QObject* parent)
     : QObject(parent), m_doc(prompts, panel)
 {
+    // A save stores the warp of every area that shows one, drawn or not.
+    InstallWarpBuilder(m_doc.Warps());
 }
 
 CDocumentTarget::~CDocumentTarget() = default;

@@ -7,6 +7,8 @@
 #include "document/Area.h"
 #include "document/ImageCodec.h"
 #include "document/TemplateFile.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,10 +84,11 @@ public:
         return true;
     }
 
-    bool WriteTemplate(const QString& relative, const QImage& picture, const std::vector<CArea>& areas)
+    bool WriteTemplate(const QString& relative, const QImage& picture, const std::vector<CArea>& areas,
+                       const CWarpCache& warps)
     {
         QString why;
-        if (!SaveTemplateFile(m_root.filePath(relative), &picture, areas, &why))
+        if (!SaveTemplateFile(m_root.filePath(relative), &picture, areas, &why, &warps))
             return Fail(why);
         ++m_pOutcome->written;
         return true;
@@ -119,7 +122,7 @@ CArea FloorArea(const QImage& wood)
     // Seen flat, the floor is about as deep as it is wide at the front.
     floor.SetInitialRect(CIntRect{0, CDemoRoom::kHeight - 1000, CDemoRoom::kWidth, CDemoRoom::kHeight});
     floor.SetSkewApplied(true);
-    floor.SetTexture(&wood); // last: with the skew set, this builds the warped texture
+    floor.SetTexture(&wood);
     return floor;
 }
 
@@ -146,10 +149,11 @@ bool WriteTemplate(CWriter& writer, const QImage& picture)
         return writer.Fail(QStringLiteral("The demo textures could not be encoded."));
     std::vector<CArea> areas;
     areas.push_back(FloorArea(wood));
-    if (!areas.back().GetSkewedTexture())
+    CWarpCache warps;
+    if (!KeepExactWarp(warps, areas.back()))
         return writer.Fail(QStringLiteral("The demo floor's texture could not be warped."));
     areas.push_back(WallArea(tiles));
-    return writer.WriteTemplate(CDemoWorkspace::TemplatePath(), picture, areas);
+    return writer.WriteTemplate(CDemoWorkspace::TemplatePath(), picture, areas, warps);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "analysis/PerspectiveFit.h"
 #include "document/Messages.h"
 #include "document/PerspectiveEdits.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -174,12 +176,14 @@ int RunFitPerspectiveCommand(const QStringList& args)
     // The real size first: the fit then sets the scale through the new plane.
     if (options.realSize)
         area->SetRealSize(*options.realSize);
-    // The fit applies the skew and builds the warp the file carries for
-    // readers that know nothing of perspective.
+    // The fit applies the skew; the save builds the warp the file carries
+    // for readers that know nothing of perspective.
     ApplyPerspectiveFit(*area, *fit);
 
     QString error;
-    if (!SaveTemplateFile(options.output, *data, &error)) {
+    CWarpCache warps;
+    InstallWarpBuilder(warps);
+    if (!SaveTemplateFile(options.output, *data, &error, &warps)) {
         PrintError(error);
         return kFailed;
     }

@@ -39,7 +39,7 @@ QJsonObject AreaToJson(const CArea& area)
     QJsonObject json{
         {"name", area.GetName()},
         {"texture", SizeJson(area.GetTexture())},
-        {"skewedTexture", SizeJson(area.GetSkewedTexture().get())},
+        {"skewedTexture", SizeJson(area.GetStoredWarp().get())},
         {"rotation", area.GetRotation()},
         {"shiftX", area.GetShiftX()},
         {"shiftY", area.GetShiftY()},

@@ -8,6 +8,8 @@
 #include "TemplateInput.h"
 #include "TemplateJson.h"
 #include "document/TemplateFile.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include "TilemontVersion.h"
 
@@ -43,10 +45,10 @@ int Usage()
     return kUsage;
 }
 
-int Save(const QString& path, const CTemplateData& data)
+int Save(const QString& path, const CTemplateData& data, const IAreaWarpSource* warps = nullptr)
 {
     QString error;
-    if (!SaveTemplateFile(path, data, &error)) {
+    if (!SaveTemplateFile(path, data, &error, warps)) {
         PrintError(error);
         return kFailed;
     }
@@ -83,7 +85,11 @@ int Make(const QString& descPath, const QString& outPath)
         PrintError(QStringLiteral("%1: %2").arg(descPath, error));
         return kFailed;
     }
-    return Save(outPath, *data);
+    // A made template carries the warp of every skewed textured area, as a
+    // save in the editor does; a resave writes back what was read.
+    CWarpCache warps;
+    InstallWarpBuilder(warps);
+    return Save(outPath, *data, &warps);
 }
 
 int Resave(const QString& inPath, const QString& outPath)

@@ -3,6 +3,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "IAreaWarpSource.h"
 #include "ImageCodec.h"
 
 #include <QPainterPath>
@@ -21,54 +22,29 @@ constexpr qint64 kMaxPaddedWarpPixels = 40'000'000;
 
 } // namespace
 
-CArea::CArea(const CArea& other)
+void CArea::SetTexture(const QImage* texture)
 {
-    AssignStored(other);
+    if (!texture)
+        return;
+    SetTexture(CStoredImage(*texture));
 }
 
-CArea& CArea::operator=(const CArea& other)
+void CArea::SetTexture(const CStoredImage& texture)
 {
-    if (this != &other) {
-        Clear();
-        AssignStored(other);
-    }
-    return *this;
+    m_pTexture = std::make_shared<const QImage>(texture.Image());
+    m_textureJpeg = texture.Jpeg();
 }
 
-void CArea::AssignStored(const CArea& other)
+std::shared_ptr<const QImage> CArea::GetStoredWarp() const
 {
-    CopyPolygon(m_outline, &other.m_outline);
-    m_strName = other.m_strName;
-    if (other.m_pTexture)
-        m_pTexture = std::make_unique<QImage>(*other.m_pTexture);
-    // The copy shares the pixels, so the bytes they came as hold for it too.
-    m_textureJpeg = other.m_textureJpeg;
-    m_storedWarp = other.m_storedWarp;
-    m_storedWarpInputs = other.m_storedWarpInputs;
-    m_dRotation = other.m_dRotation;
-    m_dScale = other.m_dScale;
-    m_nShiftX = other.m_nShiftX;
-    m_nShiftY = other.m_nShiftY;
-    m_bSkew = other.m_bSkew;
-    m_ptSkew = other.m_ptSkew;
-    m_rcInitial = other.m_rcInitial;
-    m_bPerspective = other.m_bPerspective;
-    m_realSize = other.m_realSize;
-}
-
-CArea CArea::CloneWithCache() const
-{
-    CArea clone(*this);
-    clone.m_skewed = m_skewed.SharedCopy();
-    clone.m_bSkewEdit = m_bSkewEdit;
-    clone.m_bSkewPreview = m_bSkewPreview;
-    clone.m_nId = m_nId;
-    return clone;
+    if (m_bPerspective || !m_storedWarpInputs || !(*m_storedWarpInputs == WarpInputs()))
+        return nullptr;
+    return m_storedWarpImage;
 }
 
 bool CArea::operator==(const CArea& other) const
 {
-    const auto sameImage = [](const std::unique_ptr<QImage>& a, const std::unique_ptr<QImage>& b) {
+    const auto sameImage = [](const Image& a, const Image& b) {
         return a && b ? *a == *b : !a && !b;
     };
     return m_outline == other.m_outline && m_strName == other.m_strName &&
@@ -78,22 +54,12 @@ bool CArea::operator==(const CArea& other) const
            m_bPerspective == other.m_bPerspective && m_realSize == other.m_realSize;
 }
 
-bool CArea::ShowsSameAs(const CArea& other) const
-{
-    return *this == other && m_bSkewEdit == other.m_bSkewEdit && m_bSkewPreview == other.m_bSkewPreview &&
-           m_skewed.Get() == other.m_skewed.Get();
-}
-
 QRect CArea::GetDrawBounds() const
 {
     QRect bounds = GetOutlineBounds();
     if (HasSkewCorners()) {
         // The corners' bounds, or for a perspective the part of them warped.
-        const QRect warp = GetSkewedTextureRect();
-        bounds |= warp;
-        int reduction = 1;
-        if (const auto skewed = m_skewed.Get(reduction))
-            bounds |= QRect(warp.topLeft(), skewed->size() * reduction);
+        bounds |= GetSkewedTextureRect();
     }
     // Truncated vertices and smooth sampling reach one pixel further.
     return bounds.adjusted(-1, -1, 2, 2);
@@ -167,7 +133,6 @@ QRect CArea::GetOutlineBounds() const
 void CArea::ResetSkew()
 {
     m_bSkew = 0;
-    m_skewed.Reset();
     const QRect b = GetOutlineBounds();
     const int x = b.x(), y = b.y(), w = b.width(), h = b.height();
     m_ptSkew[TopLeft] = QPoint(x, y);
@@ -193,12 +158,12 @@ void CArea::Clear()
     m_pTexture.reset();
     m_textureJpeg.clear();
     m_storedWarp.clear();
+    m_storedWarpImage.reset();
     m_storedWarpInputs.reset();
-    m_skewed.Reset();
     m_bSkew = 0;
 }
 
-CSkewedTextureCache::Image CArea::PadToSkewBounds(const CSkewedTextureCache::Image& warp) const
+CArea::Image CArea::PadToSkewBounds(const Image& warp) const
 {
     const QRect box = GetSkewBounds();
     const QRect rect = GetSkewedTextureRect();
@@ -222,9 +187,9 @@ CSkewedTextureCache::Image CArea::PadToSkewBounds(const CSkewedTextureCache::Ima
     return std::make_shared<const QImage>(std::move(image));
 }
 
-CArea::CWarpInputs CArea::WarpInputs() const
+CAreaWarpInputs CArea::WarpInputs() const
 {
-    return CWarpInputs{m_pTexture ? m_pTexture->cacheKey() : 0,
+    return CAreaWarpInputs{m_pTexture ? m_pTexture->cacheKey() : 0,
                        m_dRotation,
                        m_dScale,
                        m_nShiftX,
@@ -244,7 +209,7 @@ void CArea::KeepStoredWarp()
         m_storedWarpInputs = WarpInputs();
 }
 
-bool CArea::Serialize(CArchiveWriter& ar) const
+bool CArea::Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps) const
 {
     ar.WriteString(m_strName);
     if (!WriteImage(ar, m_pTexture.get(), kTemplateImageQuality, m_textureJpeg))
@@ -257,10 +222,7 @@ bool CArea::Serialize(CArchiveWriter& ar) const
     } else {
         // A preview is no warp to keep: the file then holds none, and the
         // area rebuilds the exact one when drawn.
-        int reduction = 1;
-        auto skewed = m_skewed.Get(reduction);
-        if (reduction > 1)
-            skewed.reset();
+        Image skewed = warps ? warps->ExactWarp(*this) : nullptr;
         // A perspective warp covers only the part of the corners' bounds
         // near the outline; a reader that knows nothing of perspective
         // places the blob at the bounds' top-left, so it gets the warp
@@ -298,10 +260,11 @@ void CArea::Serialize(CArchiveReader& ar, bool* damaged)
 {
     Clear();
     m_strName = ar.ReadString();
-    ReadImage(ar, m_pTexture, &m_textureJpeg, damaged);
-    std::unique_ptr<QImage> skewed;
-    ReadImage(ar, skewed, &m_storedWarp, damaged);
-    SetSkewedTexture(std::move(skewed));
+    std::unique_ptr<QImage> image;
+    ReadImage(ar, image, &m_textureJpeg, damaged);
+    m_pTexture = std::move(image);
+    ReadImage(ar, image, &m_storedWarp, damaged);
+    m_storedWarpImage = std::move(image);
     m_dRotation = ar.ReadF64();
     m_nShiftX = ar.ReadI32();
     m_nShiftY = ar.ReadI32();

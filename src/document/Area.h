@@ -1,8 +1,8 @@
 #pragma once
 
+#include "AreaWarpInputs.h"
 #include "IntRect.h"
 #include "RealSize.h"
-#include "SkewedTextureCache.h"
 #include "StoredImage.h"
 #include "geometry/Homography.h"
 #include "geometry/Polygon.h"
@@ -18,15 +18,19 @@
 
 class CArchiveReader;
 class CArchiveWriter;
+class IAreaWarpSource;
 
 // A document's name for one of its areas, for as long as the document lives:
 // unlike a position in the list it survives removals, and an area that an
 // undo brings back keeps it. 0 names no area.
 using AreaId = quint64;
 
-// One area of a template: a named outline on the picture, the texture laid
-// into it and the numbers that place the texture, with the warped texture
-// kept as a cache.
+// One area of a template as the file stores it: a named outline on the
+// picture, the texture laid into it and the numbers that place the texture,
+// with the document's name for it. A plain value: copies share the images,
+// which nothing changes in place, setters only set, and equality compares
+// what a template stores. The warps drawn from it are kept by the document's
+// warp cache, and which area is being edited is the view's business.
 class CArea
 {
 public:
@@ -34,31 +38,10 @@ public:
     enum Corner { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
     using Corners = std::array<QPoint, 4>;
 
-    CArea() = default;
-    // A copy clones the texture but neither the warped-texture cache (the
-    // copy rebuilds it when drawn) nor the transient editing flags: a copy
-    // starts with them off, an assigned-to area keeps its own.
-    CArea(const CArea& other);
-    CArea& operator=(const CArea& other);
-    // Moving keeps everything, the cache and the flags included: an area
-    // that merely changes place in the list is still the same area.
-    CArea(CArea&&) noexcept = default;
-    CArea& operator=(CArea&&) noexcept = default;
-    ~CArea() = default;
-
-    // The same area again, sharing the warped texture and keeping the
-    // editing flags: what an undo step keeps so that undoing redraws exactly
-    // what was shown, and what a worker composes while the editor goes on.
-    CArea CloneWithCache() const;
-
-    // Whole-value equality of what a template stores and a copy takes over:
-    // outline, name, texture pixels, placement, skew, corners and initial
-    // rect, perspective and real size. The warped-texture cache, the editing flags and the identity are
-    // not part of the value.
+    // Equality of what a template stores: outline, name, texture pixels,
+    // placement, skew, corners and initial rect, perspective and real size.
+    // The identity and the warp as read are not part of it.
     bool operator==(const CArea& other) const;
-    // Equal by value and showing the same: editing flags and warped texture
-    // alike. An edit that leaves an area so has changed nothing.
-    bool ShowsSameAs(const CArea& other) const;
 
     AreaId GetId() const { return m_nId; }
     // Only the document hands out identities.
@@ -72,25 +55,19 @@ public:
     void SetOutline(const CPolygon* outline) { CopyPolygon(m_outline, outline); }
 
     const QImage* GetTexture() const { return m_pTexture.get(); }
-    // Ignored for null; otherwise stores a copy and, when the skew is
-    // applied, rebuilds the warped texture at once. New pixels: the texture
-    // is encoded when the template is saved.
+    // Ignored for null; otherwise stores a copy. New pixels: the texture is
+    // encoded when the template is saved.
     void SetTexture(const QImage* texture);
     // The same, keeping the JPEG file the texture came as to write back.
     void SetTexture(const CStoredImage& texture);
     // The JPEG file the texture is saved as while unchanged; empty when it
     // is encoded at the save.
     const QByteArray& GetTextureJpeg() const { return m_textureJpeg; }
-    // The warped texture as cached now (null when none is built); the
-    // pointer stays valid as long as the returned handle is held.
-    CSkewedTextureCache::Image GetSkewedTexture() const { return m_skewed.Get(); }
-    // Whether the cached warp is a quick preview rather than the exact one.
-    bool IsSkewedTexturePreview() const { return m_skewed.Reduction() > 1; }
-    // For loading and tests: replaces the cache as it is.
-    void SetSkewedTexture(std::unique_ptr<QImage> image)
-    {
-        m_skewed.Set(image ? CSkewedTextureCache::Image(std::move(image)) : nullptr);
-    }
+    // The warped texture the file was read with, while it is still the warp
+    // of the area's values, else null; always null for a perspective, whose
+    // stored warp is padded for other readers. Drawing takes it rather than
+    // building the warp again.
+    std::shared_ptr<const QImage> GetStoredWarp() const;
 
     double GetRotation() const { return m_dRotation; }
     void SetRotation(double degrees) { m_dRotation = degrees; }
@@ -100,17 +77,6 @@ public:
     double GetScale() const { return m_dScale; }
     void SetScale(double scale) { m_dScale = scale; }
 
-    bool IsSkewEdit() const { return m_bSkewEdit; }
-    void SetSkewEdit(bool edit);
-    bool IsSkewPreview() const { return m_bSkewPreview; }
-    void SetSkewPreview(bool preview);
-    // Takes over other's editing flags as they are, building nothing: the
-    // flags belong to the editing session, not to the template's history.
-    void AdoptEditFlags(const CArea& other)
-    {
-        m_bSkewEdit = other.m_bSkewEdit;
-        m_bSkewPreview = other.m_bSkewPreview;
-    }
     bool IsSkewApplied() const { return m_bSkew != 0; }
     void SetSkewApplied(bool applied) { m_bSkew = applied ? 1 : 0; }
 
@@ -142,7 +108,8 @@ public:
     // area and not its quadrilateral.
     QRect GetSkewedTextureRect() const;
     // Picture pixels this area can paint: outline, corner quadrilateral and
-    // warped texture together, so that a change repaints no less.
+    // warped texture together (a preview drawn enlarged is cut to the
+    // warp's rect), so that a change repaints no less.
     QRect GetDrawBounds() const;
     bool HasSkewCorners() const;
     void ResetSkew();
@@ -155,32 +122,21 @@ public:
     // truncated toward zero.
     QRect GetOutlineBounds() const;
 
-    // Empties the outline, drops both images and the applied skew; the name,
-    // placement, corners, initial rect and flags stay.
+    // Empties the outline, drops the texture, the warp as read and the
+    // applied skew; the name, placement, corners and initial rect stay.
     void Clear();
-
-    // Rebuilds the warped texture. Runs only with a texture, and only when
-    // forced or while the skew preview is on.
-    void RenderSkewedTexture(bool force);
-    // After a change of placement: rebuilds the warp now when the area shows
-    // it, else only drops it, so that an area drawn flat pays for no warp
-    // (Draw builds it when it is shown again).
-    void RefreshSkewedTexture();
-    // A quick warp for while the corners are dragged: everything reduced
-    // until the warp's box holds about maxPixels, drawn enlarged. Nothing
-    // without a texture; the exact warp replaces it with RenderSkewedTexture.
-    void RenderSkewedPreview(qint64 maxPixels);
-    // The slot the warped texture is kept in: drawing builds a missing warp
-    // into it (safe from several threads), readers take what it holds.
-    const CSkewedTextureCache& SkewedTextureCache() const { return m_skewed; }
 
     // The flat canvas the warp distorts: the initial rectangle's size, or the
     // outline's bounds while the rectangle is empty.
     QSize WarpCanvasSize() const;
+    // What the warp is built from, as it is now.
+    CAreaWarpInputs WarpInputs() const;
 
     // Returns false, having written an incomplete record, when an image could
-    // not be encoded; the caller abandons the file.
-    bool Serialize(CArchiveWriter& ar) const;
+    // not be encoded; the caller abandons the file. Once the blob as read no
+    // longer holds, the warp written is the one warps gives for the area,
+    // and none without warps.
+    bool Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps = nullptr) const;
     // Raises CArchiveError when the record runs past the end of the data.
     // damaged, when given, is set when an image was only partly readable.
     void Serialize(CArchiveReader& ar, bool* damaged = nullptr);
@@ -191,45 +147,27 @@ public:
     void KeepStoredWarp();
 
 private:
-    // Everything the warped texture is built from; the texture by the
-    // identity of its pixels, which every change of them renews.
-    struct CWarpInputs
-    {
-        qint64 texture = 0;
-        double rotation = 0.0;
-        double scale = 1.0;
-        std::int32_t shiftX = 0;
-        std::int32_t shiftY = 0;
-        std::uint32_t skew = 0;
-        Corners corners{};
-        CIntRect initial;
-        QRect outline;
-        bool perspective = false;
-        bool operator==(const CWarpInputs&) const = default;
-    };
-    CWarpInputs WarpInputs() const;
+    using Image = std::shared_ptr<const QImage>;
 
-    void AssignStored(const CArea& other);
-    CSkewedTextureCache::Image PadToSkewBounds(const CSkewedTextureCache::Image& warp) const;
+    Image PadToSkewBounds(const Image& warp) const;
 
     CIntRect m_rcInitial;
-    bool m_bSkewPreview = false;
     Corners m_ptSkew{};
     std::uint32_t m_bSkew = 0;
-    bool m_bSkewEdit = false;
     double m_dScale = 1.0;
     std::int32_t m_nShiftX = 0;
     std::int32_t m_nShiftY = 0;
     double m_dRotation = 0.0;
     bool m_bPerspective = false;
     CRealSize m_realSize;
-    std::unique_ptr<QImage> m_pTexture;
+    Image m_pTexture;
     QByteArray m_textureJpeg;
-    CSkewedTextureCache m_skewed;
-    // The warped texture's blob as read, valid while the warp's inputs are
-    // still m_storedWarpInputs (a rebuild from them makes the same warp).
+    // The warped texture's blob as read and its pixels, valid while the
+    // warp's inputs are still m_storedWarpInputs (a rebuild from them makes
+    // the same warp).
     QByteArray m_storedWarp;
-    std::optional<CWarpInputs> m_storedWarpInputs;
+    Image m_storedWarpImage;
+    std::optional<CAreaWarpInputs> m_storedWarpInputs;
     CPolygon m_outline;
     QString m_strName;
     AreaId m_nId = 0;

@@ -11,14 +11,14 @@ CAreaEditCommand::CAreaEditCommand(CTemplateContent& content, const QString& tex
 
 void CAreaEditCommand::redo()
 {
-    Content().ReplaceArea(m_after.CloneWithCache());
+    Content().ReplaceArea(m_after);
     if (m_options.selectionFollows)
         Content().ReplaceSelection(m_after.GetOutline());
 }
 
 void CAreaEditCommand::undo()
 {
-    Content().ReplaceArea(m_before.CloneWithCache());
+    Content().ReplaceArea(m_before);
     if (m_options.selectionFollows)
         Content().ReplaceSelection(m_selectionBefore);
 }
@@ -29,9 +29,9 @@ bool CAreaEditCommand::mergeWith(const QUndoCommand* other)
     if (!next || !next->m_options.joinsRun || next->m_after.GetId() != m_after.GetId() ||
         next->m_options.selectionFollows != m_options.selectionFollows)
         return false;
-    m_after = next->m_after.CloneWithCache();
+    m_after = next->m_after;
     // An edit run that ends where it began leaves nothing to undo.
-    setObsolete(!m_options.selectionFollows && m_after.ShowsSameAs(m_before));
+    setObsolete(!m_options.selectionFollows && m_after == m_before);
     return true;
 }
 

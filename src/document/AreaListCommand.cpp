@@ -10,7 +10,7 @@ CAreaListCommand::CAreaListCommand(CTemplateContent& content, const QString& tex
 
 void CAreaListCommand::Insert()
 {
-    Content().InsertAreaAt(m_nIndex, m_area.CloneWithCache());
+    Content().InsertAreaAt(m_nIndex, m_area);
 }
 
 void CAreaListCommand::Remove()

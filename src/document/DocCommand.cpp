@@ -30,6 +30,6 @@ void CDocCommand::VisitArea(const CArea& area, const std::function<void(const QI
 {
     if (const QImage* texture = area.GetTexture())
         visit(*texture);
-    if (const auto skewed = area.GetSkewedTexture())
+    if (const auto skewed = area.GetStoredWarp())
         visit(*skewed);
 }

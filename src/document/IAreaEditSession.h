@@ -5,6 +5,16 @@
 class CTilemontDoc;
 class QWidget;
 
+// Whether a window edits an area's skew corners (the panel's "Skew") and
+// previews its warp meanwhile ("Skew preview").
+struct CSkewEditing
+{
+    bool edit = false;
+    bool preview = false;
+
+    bool operator==(const CSkewEditing&) const = default;
+};
+
 // How the Areas panel steers a window's editing of one area: which area
 // carries the handles, which handles show, and whether the skew is edited
 // and its warp previewed. None of it is a step of the template's history.
@@ -26,6 +36,7 @@ public:
     virtual void SetInitialRectMode(bool on, AreaId id) = 0;
     // Whether the area's corners are being edited and its warp previewed.
     virtual void SetSkewEditing(AreaId id, bool edit, bool preview) = 0;
+    virtual CSkewEditing SkewEditing(AreaId id) const = 0;
     // After a change of the area or its flags: the handles and the tools
     // follow.
     virtual void RefreshSkewHandles() = 0;

@@ -28,7 +28,6 @@ void ApplyPerspectiveFit(CArea& area, const CPerspectiveFit& fit)
     area.SetSkewApplied(true);
     if (const auto scale = RealSizeScale(area))
         area.SetScale(*scale);
-    area.RefreshSkewedTexture();
 }
 
 std::optional<double> RealSizeScale(const CArea& area)

@@ -5,6 +5,7 @@
 #include "PerspectiveEdits.h"
 #include "TilemontDoc.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 bool CPerspectiveSteps::SetPerspective(AreaId id, bool perspective)
@@ -14,7 +15,6 @@ bool CPerspectiveSteps::SetPerspective(AreaId id, bool perspective)
         return false;
     return m_doc.EditArea(id, Messages::kStepPerspective, [perspective](CArea& a) {
         a.SetPerspective(perspective);
-        a.RefreshSkewedTexture();
     });
 }
 
@@ -40,10 +40,8 @@ bool CPerspectiveSteps::SetRealSize(AreaId id, const CRealSize& realSize)
 {
     return m_doc.EditArea(id, Messages::kStepRealSize, [&realSize](CArea& a) {
         a.SetRealSize(realSize);
-        if (const auto scale = RealSizeScale(a)) {
+        if (const auto scale = RealSizeScale(a))
             a.SetScale(*scale);
-            a.RefreshSkewedTexture();
-        }
     });
 }
 
@@ -51,7 +49,9 @@ QString CPerspectiveSteps::FitStatus(const CPerspectiveFit& fit)
 {
     const QString focal = QString::number(std::lround(fit.focal));
     if (fit.focalAssumed)
-        return QStringLiteral("Perspective fitted assuming a typical camera (focal length %1 px).").arg(focal);
-    return QStringLiteral("Perspective fitted from %1 lines (focal length %2 px).")
+        return QCoreApplication::translate("CPerspectiveSteps",
+                                           "Perspective fitted assuming a typical camera (focal length %1 px).")
+            .arg(focal);
+    return QCoreApplication::translate("CPerspectiveSteps", "Perspective fitted from %1 lines (focal length %2 px).")
         .arg(QString::number(fit.supportingLines), focal);
 }

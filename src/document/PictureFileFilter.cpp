@@ -1,5 +1,6 @@
 #include "PictureFileFilter.h"
 
+#include <QCoreApplication>
 #include <QImageReader>
 
 namespace {
@@ -24,6 +25,6 @@ QStringList PictureFileFilter::Patterns()
 QString PictureFileFilter::Filter()
 {
     const QStringList patterns = Patterns();
-    return QStringLiteral("All available formats(%1)|%2|All files(*.*)|*.*|")
+    return QCoreApplication::translate("PictureFileFilter", "All available formats(%1)|%2|All files(*.*)|*.*|")
         .arg(patterns.join(QLatin1Char(' ')), patterns.join(QLatin1Char(';')));
 }

@@ -42,7 +42,7 @@ CTemplateSnapshot CTemplateContent::Snapshot() const
         snapshot.picture = *m_pPicture;
     snapshot.areas.reserve(m_areas.size());
     for (const CArea& area : m_areas)
-        snapshot.areas.push_back(area.CloneWithCache());
+        snapshot.areas.push_back(area);
     return snapshot;
 }
 
@@ -74,26 +74,8 @@ void CTemplateContent::ReplaceArea(CArea area)
         return;
     CArea& entry = m_areas[std::size_t(index)];
     const QRect bounds = entry.GetDrawBounds() | area.GetDrawBounds();
-    area.AdoptEditFlags(entry);
     entry = std::move(area);
     Notify(CDocChange::Kind::AreaChanged, entry.GetId(), bounds);
-}
-
-void CTemplateContent::SetEditFlags(AreaId id, bool skewEdit, bool skewPreview)
-{
-    const int index = IndexOf(id);
-    if (index < 0)
-        return;
-    CArea& entry = m_areas[std::size_t(index)];
-    if (entry.IsSkewEdit() == skewEdit && entry.IsSkewPreview() == skewPreview)
-        return;
-    QRect bounds = entry.GetDrawBounds();
-    if (entry.IsSkewEdit() != skewEdit)
-        entry.SetSkewEdit(skewEdit);
-    if (entry.IsSkewPreview() != skewPreview)
-        entry.SetSkewPreview(skewPreview);
-    bounds |= entry.GetDrawBounds();
-    Notify(CDocChange::Kind::AreaChanged, id, bounds);
 }
 
 void CTemplateContent::ReplacePicture(std::unique_ptr<QImage> picture, QByteArray jpeg)

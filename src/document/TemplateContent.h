@@ -45,12 +45,7 @@ public:
     void InsertAreaAt(int index, CArea area);
     CArea RemoveAreaAt(int index);
     // Replaces the area with the same identity; nothing when there is none.
-    // The entry keeps its editing flags: undoing a step must not switch the
-    // skew editing that the panel and the view show now.
     void ReplaceArea(CArea area);
-    // Switches the area's skew editing and preview, rebuilding its warp as
-    // the flags require. Not a change of the template.
-    void SetEditFlags(AreaId id, bool skewEdit, bool skewPreview);
     void ReplacePicture(std::unique_ptr<QImage> picture, QByteArray jpeg = {});
     void ReplaceSelection(CSelection selection);
     void ReplaceSelection(const CPolygon& polygon) { ReplaceSelection(CSelection(polygon)); }

@@ -109,10 +109,6 @@ CTemplateExtension::Outcome CTemplateExtension::Read(CArchiveReader& ar, std::ve
             CArea& area = areas[i];
             area.SetPerspective((*entries)[i].perspective);
             area.SetRealSize((*entries)[i].realSize);
-            // The record's warp is padded for readers without perspective;
-            // this one rebuilds it from the values when it is shown.
-            if (area.IsPerspective())
-                area.SetSkewedTexture(nullptr);
         }
         return Outcome::Applied;
     } catch (const CArchiveError&) {

@@ -27,14 +27,14 @@ void SetError(QString* error, const QString& message, const QString& path)
 } // namespace
 
 std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray& pictureJpeg,
-                                        const std::vector<CArea>& areas)
+                                        const std::vector<CArea>& areas, const IAreaWarpSource* warps)
 {
     CArchiveWriter ar;
     if (!WriteImage(ar, picture, kTemplateImageQuality, pictureJpeg))
         return std::nullopt;
     ar.WriteU32(static_cast<std::uint32_t>(areas.size()));
     for (const CArea& area : areas)
-        if (!area.Serialize(ar))
+        if (!area.Serialize(ar, warps))
             return std::nullopt;
     CTemplateExtension::Write(ar, areas);
     return ar.Data();
@@ -82,9 +82,9 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
 }
 
 bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArray& pictureJpeg,
-                      const std::vector<CArea>& areas, QString* error)
+                      const std::vector<CArea>& areas, QString* error, const IAreaWarpSource* warps)
 {
-    const std::optional<QByteArray> bytes = WriteTemplate(picture, pictureJpeg, areas);
+    const std::optional<QByteArray> bytes = WriteTemplate(picture, pictureJpeg, areas, warps);
     if (!bytes) {
         SetError(error, Messages::kFailedToSave, path);
         return false;

@@ -28,8 +28,10 @@ struct CTemplateData
 
 // The whole file in memory; nothing when an image could not be encoded.
 // pictureJpeg, when not empty, is written as the picture's blob.
+// warps, when given, supplies the warped textures the areas show (see
+// CArea::Serialize).
 std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray& pictureJpeg,
-                                        const std::vector<CArea>& areas);
+                                        const std::vector<CArea>& areas, const IAreaWarpSource* warps = nullptr);
 // A picture without bytes of its own: it is encoded.
 inline std::optional<QByteArray> WriteTemplate(const QImage* picture, const std::vector<CArea>& areas)
 {
@@ -49,14 +51,15 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
 // the target only once everything was written: a failed save never damages
 // the file that was there. On failure sets error to the user's message.
 bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArray& pictureJpeg,
-                      const std::vector<CArea>& areas, QString* error);
+                      const std::vector<CArea>& areas, QString* error, const IAreaWarpSource* warps = nullptr);
 inline bool SaveTemplateFile(const QString& path, const QImage* picture, const std::vector<CArea>& areas,
-                             QString* error)
+                             QString* error, const IAreaWarpSource* warps = nullptr)
 {
-    return SaveTemplateFile(path, picture, QByteArray(), areas, error);
+    return SaveTemplateFile(path, picture, QByteArray(), areas, error, warps);
 }
 // What was read, written back: the images that came as JPEG files as those.
-inline bool SaveTemplateFile(const QString& path, const CTemplateData& data, QString* error)
+inline bool SaveTemplateFile(const QString& path, const CTemplateData& data, QString* error,
+                             const IAreaWarpSource* warps = nullptr)
 {
-    return SaveTemplateFile(path, data.picture.get(), data.pictureJpeg, data.areas, error);
+    return SaveTemplateFile(path, data.picture.get(), data.pictureJpeg, data.areas, error, warps);
 }

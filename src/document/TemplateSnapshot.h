@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Area.h"
+#include "WarpCache.h"
 
 #include <QImage>
 
@@ -15,8 +16,14 @@ struct CTemplateSnapshot
 {
     std::optional<QImage> picture;
     std::vector<CArea> areas;
+    // The document's warps, shared: a worker draws the warps the editor
+    // built and keeps those it builds. Null for a snapshot of no document.
+    std::shared_ptr<CWarpCache> warps;
 
     // The same template by value: the picture's pixels and what each area
-    // stores; warp caches, editing flags and identities do not count.
-    bool operator==(const CTemplateSnapshot&) const = default;
+    // stores; the warps and the areas' identities do not count.
+    bool operator==(const CTemplateSnapshot& other) const
+    {
+        return picture == other.picture && areas == other.areas;
+    }
 };

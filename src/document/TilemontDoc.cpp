@@ -72,37 +72,25 @@ bool CTilemontDoc::DeleteArea(AreaId id, const QString& stepName, bool clearSele
     return true;
 }
 
-CTemplateSnapshot CTilemontDoc::SavedSnapshot() const
+CTemplateSnapshot CTilemontDoc::Snapshot() const
 {
-    CTemplateSnapshot snapshot = Snapshot();
-    for (CArea& area : snapshot.areas) {
-        if (!area.IsSkewEdit() && !area.IsSkewPreview())
-            continue;
-        area.AdoptEditFlags(CArea());
-        if (area.IsSkewedTexturePreview())
-            area.SetSkewedTexture(nullptr);
-    }
+    CTemplateSnapshot snapshot = m_content.Snapshot();
+    snapshot.warps = m_warps;
     return snapshot;
 }
 
 bool CTilemontDoc::LayTexture(AreaId id, const CStoredImage& texture, std::optional<double> textureWidthCm)
 {
     return EditArea(id, Messages::kStepTexture, [&texture, textureWidthCm](CArea& a) {
-        // SetTexture rebuilds an applied warp itself.
         a.SetTexture(texture);
-        bool rescaled = false;
         // A surface measured once keeps its real scale whatever is laid in.
         if (textureWidthCm && *textureWidthCm > 0.0 && a.GetRealSize().HasReference()) {
             CRealSize real = a.GetRealSize();
             real.textureWidthCm = *textureWidthCm;
             a.SetRealSize(real);
-            if (const auto scale = RealSizeScale(a)) {
+            if (const auto scale = RealSizeScale(a))
                 a.SetScale(*scale);
-                rescaled = true;
-            }
         }
-        if (rescaled || !a.IsSkewApplied())
-            a.RefreshSkewedTexture();
     });
 }
 
@@ -117,22 +105,16 @@ bool CTilemontDoc::EditArea(AreaId id, const QString& stepName, const std::funct
     const CArea* area = FindArea(id);
     if (!area)
         return false;
-    CArea before = area->CloneWithCache();
-    CArea after = area->CloneWithCache();
+    CArea before = *area;
+    CArea after = *area;
     edit(after);
     after.SetId(id);
     const bool selectionMoves = options.selectionFollows && !(GetSelection().GetPolygon() == after.GetOutline());
-    // A rebuilt warp alone is a change too: what the area shows moved on.
-    if (after.ShowsSameAs(before) && !selectionMoves)
+    if (after == before && !selectionMoves)
         return false;
     m_history.Push(std::make_unique<CAreaEditCommand>(m_content, stepName, std::move(before), std::move(after),
                                                       GetSelection().GetPolygon(), options));
     return true;
-}
-
-void CTilemontDoc::SetAreaEditFlags(AreaId id, bool skewEdit, bool skewPreview)
-{
-    m_content.SetEditFlags(id, skewEdit, skewPreview);
 }
 
 bool CTilemontDoc::NudgeArea(AreaId id, int dx, int dy, bool keyRepeat)
@@ -206,6 +188,17 @@ void CTilemontDoc::OnEditRedo()
 
 void CTilemontDoc::OnContentChanged(const CDocChange& change)
 {
+    // An area that leaves takes its warps along; a new picture brings
+    // new areas.
+    if (change.kind == CDocChange::Kind::AreaRemoved)
+        m_warps->Forget(change.area);
+    else if (change.kind == CDocChange::Kind::PictureChanged)
+        {
+        std::vector<AreaId> ids;
+        for (const CArea& area : GetAreas())
+            ids.push_back(area.GetId());
+        m_warps->KeepOnly(ids);
+    }
     Notify(change);
     if (change.kind == CDocChange::Kind::AreaAdded || change.kind == CDocChange::Kind::AreaRemoved)
         NotifyAreasPanel();
@@ -451,7 +444,7 @@ bool CTilemontDoc::OnFileSaveAs()
 bool CTilemontDoc::OnSaveDocument(const QString& path)
 {
     QString error;
-    if (!SaveTemplateFile(path, GetPicture(), m_content.GetPictureJpeg(), GetAreas(), &error)) {
+    if (!SaveTemplateFile(path, GetPicture(), m_content.GetPictureJpeg(), GetAreas(), &error, m_warps.get())) {
         m_prompts.ShowError(error);
         return false;
     }

@@ -50,11 +50,13 @@ public:
     // Changes only through SetSelection and the steps that take the
     // selection along.
     const CSelection& GetSelection() const { return m_content.GetSelection(); }
-    // The content now, sharing its images, for a worker thread.
-    CTemplateSnapshot Snapshot() const { return m_content.Snapshot(); }
-    // The same as a file would store it, for exports and renders: the skew
-    // handles being edited in a window do not belong in the picture.
-    CTemplateSnapshot SavedSnapshot() const;
+    // The content now, sharing its images and the warps, for a worker
+    // thread, an export or a print.
+    CTemplateSnapshot Snapshot() const;
+    // The warped textures of the areas, kept for the renderer that draws
+    // them and the save that stores them. Shared with the snapshots; its
+    // content is no part of the template.
+    CWarpCache& Warps() const { return *m_warps; }
 
     // The area picked in the Areas panel, held by its identity. Picking is
     // not a change of the template and not a step in the history.
@@ -75,8 +77,7 @@ public:
     bool DeleteArea(AreaId id, const QString& stepName, bool clearSelection);
     // Applies edit to a copy of the area and makes the result the area, as
     // one step, unless it changed nothing. Steps with the same merge key on
-    // the same area fold into one while they join the run. The area keeps
-    // its editing flags whatever edit does: SetAreaEditFlags switches them.
+    // the same area fold into one while they join the run.
     bool EditArea(AreaId id, const QString& stepName, const std::function<void(CArea&)>& edit,
                   const CAreaEditCommand::Options& options = {});
     // Makes texture the area's texture, as one "Texture" step, keeping its
@@ -105,10 +106,6 @@ public:
     // in the question; then one "Select picture" step. A picture beyond the
     // pixel limit is refused with an error. True when the template changed.
     bool OfferPicture(CStoredImage image, const QString& source);
-    // Switches the area's skew editing and preview (the panel's "Skew" and
-    // "Skew preview"). Editing state, not content: no step, not modified,
-    // and undo leaves it alone.
-    void SetAreaEditFlags(AreaId id, bool skewEdit, bool skewPreview);
     // Moves the area's outline by (dx, dy) and makes the selection follow it;
     // a key repeat joins the step before.
     bool NudgeArea(AreaId id, int dx, int dy, bool keyRepeat);
@@ -195,6 +192,7 @@ private:
     void Notify(const CDocChange& change);
 
     // Declared first: the history's steps refer to it until they go.
+    std::shared_ptr<CWarpCache> m_warps = std::make_shared<CWarpCache>();
     CTemplateContent m_content;
     CHistory m_history;
 

@@ -5,6 +5,7 @@
 #include "codecs/EncoderRegistry.h"
 #include "render/TemplateCompositor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -18,7 +19,8 @@ constexpr int kEncoded = 95;
 bool Fail(QString* error, const QString& path, const QString& why)
 {
     if (error)
-        *error = QStringLiteral("%1 could not be exported: %2").arg(QDir::toNativeSeparators(path), why);
+        *error = QCoreApplication::translate("ExportRun", "%1 could not be exported: %2")
+                     .arg(QDir::toNativeSeparators(path), why);
     return false;
 }
 
@@ -37,13 +39,14 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
 {
     const QString path = ExportTargetPath(request);
     const auto report = [&](int percent, const QString& stage) { return !progress || progress(percent, stage); };
-    const QString cancelled = QStringLiteral("the export was cancelled.");
+    const QString cancelled = QCoreApplication::translate("ExportRun", "the export was cancelled.");
 
     if (picture.isNull())
-        return Fail(error, path, QStringLiteral("the template has no picture."));
+        return Fail(error, path, QCoreApplication::translate("ExportRun", "the template has no picture."));
     switch (CheckExportSize(request.width, request.height)) {
     case ExportSizeCheck::TooSmall:
-        return Fail(error, path, QStringLiteral("the width and the height must be at least 1 pixel."));
+        return Fail(error, path,
+                    QCoreApplication::translate("ExportRun", "the width and the height must be at least 1 pixel."));
     case ExportSizeCheck::TooLarge:
         return Fail(error, path, ExportTooLargeMessage(request.width, request.height));
     case ExportSizeCheck::Ok:
@@ -51,40 +54,43 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
     }
     const CImageEncoder* encoder = FindEncoder(request.encoder);
     if (!encoder)
-        return Fail(error, path, QStringLiteral("there is no encoder for the chosen format."));
+        return Fail(error, path,
+                    QCoreApplication::translate("ExportRun", "there is no encoder for the chosen format."));
 
-    if (!report(0, QStringLiteral("Composing")))
+    if (!report(0, QCoreApplication::translate("ExportRun", "Composing")))
         return Fail(error, path, cancelled);
     bool stopped = false;
     QImage image = ComposeTemplate(
         picture, areas,
         [&](int done, int count) {
-            stopped = !report(kComposed * done / count, QStringLiteral("Composing"));
+            stopped = !report(kComposed * done / count, QCoreApplication::translate("ExportRun", "Composing"));
             return !stopped;
         },
-        CComposeOptions{request.keepShading});
+        CComposeOptions{request.keepShading, request.warps});
     if (image.isNull())
-        return Fail(error, path, stopped ? cancelled : QStringLiteral("there is not enough memory."));
+        return Fail(error, path,
+                    stopped ? cancelled : QCoreApplication::translate("ExportRun", "there is not enough memory."));
 
     if (image.size() != QSize(request.width, request.height)) {
-        if (!report(kComposed, QStringLiteral("Scaling")))
+        if (!report(kComposed, QCoreApplication::translate("ExportRun", "Scaling")))
             return Fail(error, path, cancelled);
         image = ScaleForExport(image, request.width, request.height);
         if (image.isNull())
-            return Fail(error, path, QStringLiteral("there is not enough memory."));
+            return Fail(error, path, QCoreApplication::translate("ExportRun", "there is not enough memory."));
     }
 
-    if (!report(kScaled, QStringLiteral("Encoding")))
+    if (!report(kScaled, QCoreApplication::translate("ExportRun", "Encoding")))
         return Fail(error, path, cancelled);
     QString why;
     const std::optional<QByteArray> bytes = encoder->Encode(image, request.parameters, &why);
     if (!bytes)
-        return Fail(error, path, why.isEmpty() ? QStringLiteral("the encoder refused the image.") : why);
+        return Fail(error, path,
+                    why.isEmpty() ? QCoreApplication::translate("ExportRun", "the encoder refused the image.") : why);
 
-    if (!report(kEncoded, QStringLiteral("Writing")))
+    if (!report(kEncoded, QCoreApplication::translate("ExportRun", "Writing")))
         return Fail(error, path, cancelled);
     if (!WriteWholeFile(path, *bytes, &why))
         return Fail(error, path, why);
-    report(100, QStringLiteral("Done"));
+    report(100, QCoreApplication::translate("ExportRun", "Done"));
     return true;
 }

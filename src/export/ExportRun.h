@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class CWarpCache;
+
 // What the user chose for one export.
 struct CExportRequest
 {
@@ -22,6 +24,9 @@ struct CExportRequest
     // The picture's light and shadow over the textures; off, every export
     // is what it always was.
     bool keepShading = false;
+    // The open template's warps, shared with the editor; without them the
+    // run builds what it draws.
+    CWarpCache* warps = nullptr;
 };
 
 // Told the share done so far (0..100) and what is being done; returning

@@ -2,6 +2,8 @@
 
 #include "document/ImageCodec.h"
 
+#include <QCoreApplication>
+
 ExportSizeCheck CheckExportSize(int width, int height)
 {
     if (width <= 0 || height <= 0)
@@ -13,7 +15,8 @@ ExportSizeCheck CheckExportSize(int width, int height)
 
 QString ExportTooLargeMessage(int width, int height)
 {
-    return QStringLiteral("%1 × %2 pixels is larger than the %3 megapixels an export may have.")
+    return QCoreApplication::translate("ExportSize",
+                                       "%1 × %2 pixels is larger than the %3 megapixels an export may have.")
         .arg(width)
         .arg(height)
         .arg(kMaxImagePixels / 1'000'000);
@@ -23,7 +26,7 @@ QString ExportSizeRefusal(int width, int height)
 {
     switch (CheckExportSize(width, height)) {
     case ExportSizeCheck::TooSmall:
-        return QStringLiteral("Please enter a width and a height of at least 1 pixel.");
+        return QCoreApplication::translate("ExportSize", "Please enter a width and a height of at least 1 pixel.");
     case ExportSizeCheck::TooLarge:
         return ExportTooLargeMessage(width, height);
     case ExportSizeCheck::Ok:

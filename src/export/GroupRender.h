@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+class CWarpCache;
+
 // A texture group rendered into one area of a template: one image per
 // texture file, each the template as an export would write it with that
 // texture laid into the area.
@@ -36,6 +38,10 @@ struct CGroupRenderRequest
     // Whether an image already there is replaced; otherwise its texture is
     // skipped.
     bool overwrite = false;
+    // The open template's warps, shared with the editor, for the areas
+    // around the one the textures go into; without them the render builds
+    // what it draws.
+    CWarpCache* warps = nullptr;
 };
 
 struct CGroupRenderResult

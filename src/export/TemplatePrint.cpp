@@ -8,7 +8,7 @@
 CTemplatePrint::CTemplatePrint(const CTemplateSnapshot& snapshot, bool keepShading)
 {
     if (snapshot.picture && !snapshot.picture->isNull())
-        m_composed = ComposeTemplate(*snapshot.picture, snapshot.areas, {}, CComposeOptions{keepShading});
+        m_composed = ComposeTemplate(*snapshot.picture, snapshot.areas, {}, CComposeOptions{keepShading, snapshot.warps.get()});
 }
 
 QRectF CTemplatePrint::Paint(QPainter& painter, const QRectF& printable) const

@@ -198,8 +198,9 @@ void CAreasBar::LoadFromArea(const CArea& area)
     m_nShiftX = area.GetShiftX();
     m_nShiftY = area.GetShiftY();
     m_dScale = area.GetScale();
-    m_bSkew = area.IsSkewEdit();
-    m_bSkewPreview = area.IsSkewPreview();
+    const CSkewEditing editing = Session() ? Session()->SkewEditing(area.GetId()) : CSkewEditing();
+    m_bSkew = editing.edit;
+    m_bSkewPreview = editing.preview;
     m_bPerspective = area.IsPerspective();
 }
 
@@ -356,7 +357,6 @@ void CAreasBar::OnChangeRotation()
         return;
     ApplyEdit(tr(PanelMessages::kStepRotation), CAreaEditCommand::kMergeRotation, [r = m_dRotation](CArea& a) {
         a.SetRotation(r);
-        a.RefreshSkewedTexture();
     });
 }
 
@@ -373,7 +373,6 @@ void CAreasBar::OnChangeShift(bool x)
     ApplyEdit(tr(PanelMessages::kStepShift), x ? CAreaEditCommand::kMergeShiftX : CAreaEditCommand::kMergeShiftY,
               [sx = m_nShiftX, sy = m_nShiftY](CArea& a) {
                   a.SetShift(sx, sy);
-                  a.RefreshSkewedTexture();
               });
 }
 
@@ -388,7 +387,6 @@ void CAreasBar::OnChangeScale()
         return;
     ApplyEdit(tr(PanelMessages::kStepScale), CAreaEditCommand::kMergeScale, [s = m_dScale](CArea& a) {
         a.SetScale(s);
-        a.RefreshSkewedTexture();
     });
 }
 
@@ -438,7 +436,7 @@ void CAreasBar::OnSkew()
 {
     Read();
     if (const CArea* area = PickedAreaWithView()) {
-        Session()->SetSkewEditing(m_nPicked, m_bSkew, area->IsSkewPreview());
+        Session()->SetSkewEditing(m_nPicked, m_bSkew, Session()->SkewEditing(area->GetId()).preview);
         Session()->SetSkewMode(m_bSkew, m_nPicked);
     }
     if (IAreaEditSession* session = Session())
@@ -450,8 +448,8 @@ void CAreasBar::OnSkew()
 void CAreasBar::OnSkewPreview()
 {
     Read();
-    if (const CArea* area = PickedAreaWithView())
-        Session()->SetSkewEditing(m_nPicked, area->IsSkewEdit(), m_bSkewPreview);
+    if (PickedAreaWithView())
+        Session()->SetSkewEditing(m_nPicked, Session()->SkewEditing(m_nPicked).edit, m_bSkewPreview);
     if (IAreaEditSession* session = Session())
         session->RefreshSkewHandles();
 }
@@ -496,7 +494,6 @@ void CAreasBar::OnResetInitialRect()
         return;
     ApplyEdit(tr(PanelMessages::kStepResetInitialRect), CAreaEditCommand::kNoMerge, [](CArea& a) {
         a.ResetInitialRect();
-        a.RefreshSkewedTexture();
     });
     RepaintView();
 }

@@ -4,6 +4,7 @@
 #include "render/AreaShading.h"
 #include "render/AreaWarp.h"
 #include "render/SkewedTexture.h"
+#include "document/WarpCache.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -35,20 +36,41 @@ QPainterPath CornerQuad(const CArea::Corners& corners)
     return quad;
 }
 
-void DrawWarp(QPainter& painter, const CArea& area)
+void DrawWarp(QPainter& painter, const CArea& area, CWarpCache* warps)
 {
-    area.SkewedTextureCache().GetOrBuild([&area] { return BuildAreaWarp(area); });
     int reduction = 1;
-    const auto skewed = area.SkewedTextureCache().Get(reduction);
+    CWarpCache::Image skewed;
+    if (warps) {
+        // A preview kept for the values is drawn as it is.
+        const CWarpCache::CEntry kept = warps->Find(area.GetId(), area.WarpInputs());
+        skewed = kept.image;
+        reduction = kept.reduction;
+    }
+    if (!skewed)
+        skewed = area.GetStoredWarp();
+    if (!skewed && warps) {
+        skewed = warps->GetOrBuild(area, [](const CArea& a) { return BuildAreaWarp(a); });
+        reduction = 1;
+    } else if (!skewed) {
+        QImage made = BuildAreaWarp(area);
+        if (!made.isNull())
+            skewed = std::make_shared<const QImage>(std::move(made));
+    }
     if (!skewed)
         return;
     // The warp's pixel (0, 0) is its rect's top-left: for the bilinear
     // patch, the corners' top-left bound.
-    const QPoint origin = area.GetSkewedTextureRect().topLeft();
-    if (reduction == 1)
-        painter.drawImage(origin, *skewed);
-    else
-        painter.drawImage(QRectF(origin, QSizeF(skewed->size() * reduction)), *skewed);
+    const QRect rect = area.GetSkewedTextureRect();
+    if (reduction == 1) {
+        painter.drawImage(rect.topLeft(), *skewed);
+        return;
+    }
+    // A preview drawn enlarged, cut to the exact warp's rect, so that it
+    // paints nowhere the area's bounds do not reach.
+    const QSizeF shown(std::min<qreal>(rect.width(), skewed->width() * reduction),
+                       std::min<qreal>(rect.height(), skewed->height() * reduction));
+    painter.drawImage(QRectF(rect.topLeft(), shown), *skewed,
+                      QRectF(0, 0, shown.width() / reduction, shown.height() / reduction));
 }
 
 } // namespace
@@ -76,8 +98,8 @@ void DrawArea(QPainter& painter, const CArea& area, const CAreaDrawOptions& opti
     // Outside editing the area's own outline clips; while the corners are
     // edited or previewed, the corner quadrilateral does, so the whole warp
     // shows. The caller's own clip, if any, still applies.
-    const bool skewEdit = area.IsSkewEdit();
-    const bool skewPreview = area.IsSkewPreview();
+    const bool skewEdit = options.skewEdit;
+    const bool skewPreview = options.skewPreview;
     const bool editing = skewEdit || skewPreview;
     if (!editing)
         painter.setClipPath(outline, Qt::IntersectClip);
@@ -88,7 +110,7 @@ void DrawArea(QPainter& painter, const CArea& area, const CAreaDrawOptions& opti
     // gave) there is no quadrilateral to warp onto.
     const bool drawSkewed = (skewEdit ? skewPreview : area.IsSkewApplied()) && area.HasSkewCorners();
     if (drawSkewed) {
-        DrawWarp(painter, area);
+        DrawWarp(painter, area, options.warps);
     } else if (!skewEdit) {
         if (skewPreview)
             painter.fillRect(area.GetOutlineBounds(), brush);

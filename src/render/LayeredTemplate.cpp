@@ -3,6 +3,7 @@
 #include "AreaDraw.h"
 #include "AreaWarp.h"
 #include "SkewedTexture.h"
+#include "document/WarpCache.h"
 
 #include <QPainter>
 
@@ -25,11 +26,11 @@ CLayeredTemplate::CLayeredTemplate(const QImage& picture, const std::vector<CAre
     if (index >= areas.size())
         return;
     m_target = areas[index];
-    // Clones keep the warps already built: a template read from a file draws
-    // the warp it stored, and so must every texture's composition.
+    // Copies keep the warps found for them: a template read from a file
+    // draws the warp it stored, and so must every texture's composition.
     for (std::size_t i = 0; i < areas.size(); ++i)
         if (i != index)
-            (i < index ? m_belowAreas : m_aboveAreas).push_back(areas[i].CloneWithCache());
+            (i < index ? m_belowAreas : m_aboveAreas).push_back(areas[i]);
     m_bHasTarget = true;
 }
 
@@ -49,18 +50,7 @@ bool CLayeredTemplate::ComposeLayers()
 CArea CLayeredTemplate::AreaWithTexture(const QImage& texture) const
 {
     CArea area(m_target);
-    // With the skew applied the setter would rebuild the warp at once, on
-    // as many threads as the warp likes.
-    const bool skewed = area.IsSkewApplied();
-    area.SetSkewApplied(false);
     area.SetTexture(&texture);
-    area.SetSkewApplied(skewed);
-    if (skewed) {
-        QImage warp = BuildAreaWarp(area, 1);
-        // A warp that cannot be made is left to drawing, which fails alike.
-        if (!warp.isNull())
-            area.SetSkewedTexture(std::make_unique<QImage>(std::move(warp)));
-    }
     return area;
 }
 
@@ -73,7 +63,16 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
         QPainter painter(&canvas);
         // As ComposeTemplate paints.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        DrawArea(painter, area, {false, &m_targetShading});
+        // Each texture's warp is drawn once: it is built here on this thread
+        // alone (the render runs a texture per core) and kept nowhere.
+        CWarpCache own;
+        if (area.IsSkewApplied() && area.HasSkewCorners()) {
+            QImage warp = BuildAreaWarp(area, 1);
+            // A warp that cannot be made is left to drawing, which fails alike.
+            if (!warp.isNull())
+                own.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(std::move(warp)));
+        }
+        DrawArea(painter, area, {.shading = &m_targetShading, .warps = &own});
         if (m_bDrawAbove)
             DrawAbove(painter);
     }
@@ -87,7 +86,7 @@ QImage CLayeredTemplate::ComposeWith(const CArea& area) const
 void CLayeredTemplate::DrawAbove(QPainter& painter) const
 {
     for (std::size_t i = 0; i < m_aboveAreas.size(); ++i)
-        DrawArea(painter, m_aboveAreas[i], {false, &m_aboveShading[i]});
+        DrawArea(painter, m_aboveAreas[i], {.shading = &m_aboveShading[i], .warps = m_options.warps});
 }
 
 // The areas above are composed over black and over white, on the canvas

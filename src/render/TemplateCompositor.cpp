@@ -24,7 +24,7 @@ QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
         const CAreaShading shading = options.keepShading && area.GetTexture()
                                          ? CAreaShading::Measure(picture, area.GetOutline())
                                          : CAreaShading();
-        DrawArea(painter, area, {false, &shading});
+        DrawArea(painter, area, {.shading = &shading, .warps = options.warps});
         if (onArea && !onArea(i + 1, count))
             return QImage();
     }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class CWarpCache;
+
 // The composed template for export: a canvas of the picture's own size in
 // 16-bit 5-6-5 colour, the picture at (0, 0), then every area in list order
 // as an unselected area; no selection and no overlays. Areas may build
@@ -17,6 +19,9 @@ struct CComposeOptions
     // The picture's light and shadow under each textured area laid over its
     // texture. Off, the composition is what it always was.
     bool keepShading = false;
+    // Where warped textures are kept and found, shared with whoever else
+    // draws the same areas; without it each warp is built for the drawing.
+    CWarpCache* warps = nullptr;
 };
 
 QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,

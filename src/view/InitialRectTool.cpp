@@ -1,5 +1,7 @@
 #include "view/InitialRectTool.h"
 
+#include "document/TilemontDoc.h"
+#include "render/AreaWarpUpdates.h"
 #include "view/ToolFeedback.h"
 
 #include <QCoreApplication>
@@ -43,7 +45,8 @@ void CInitialRectTool::PrepareArea(CArea& area) const
 
 void CInitialRectTool::Finish(CArea& area) const
 {
-    area.RenderSkewedTexture(true);
+    if (area.GetTexture())
+        KeepExactWarp(Doc()->Warps(), area);
 }
 
 void CInitialRectTool::DrawDrag(QPainter& painter, const Corners& c, int) const

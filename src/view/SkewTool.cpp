@@ -1,6 +1,9 @@
 #include "view/SkewTool.h"
 
+#include "document/TilemontDoc.h"
+#include "render/AreaWarpUpdates.h"
 #include "view/ToolFeedback.h"
+#include "view/ToolView.h"
 
 #include <QCoreApplication>
 
@@ -37,17 +40,22 @@ void CSkewTool::PrepareArea(CArea& area) const
 
 void CSkewTool::AfterDragMove(CArea& area) const
 {
-    // Only where the warp is what the area shows.
-    const bool shown = area.IsSkewEdit() ? area.IsSkewPreview() : area.IsSkewApplied();
-    if (area.GetTexture() && shown)
-        area.RenderSkewedPreview(kPreviewPixels);
+    if (area.GetTexture() && ShowsWarp(area))
+        PreviewAreaWarp(Doc()->Warps(), area, kPreviewPixels);
+}
+
+bool CSkewTool::ShowsWarp(const CArea& area) const
+{
+    const CSkewEditing editing = View() ? View()->SkewEditing(area.GetId()) : CSkewEditing();
+    return editing.edit ? editing.preview : area.IsSkewApplied();
 }
 
 void CSkewTool::Finish(CArea& area) const
 {
     area.SetSkewApplied(true);
     // The coarse warp of the drag gives way to the exact one.
-    area.RenderSkewedTexture(area.IsSkewedTexturePreview());
+    if (area.GetTexture() && ShowsWarp(area))
+        KeepExactWarp(Doc()->Warps(), area);
 }
 
 void CSkewTool::DrawDrag(QPainter& painter, const Corners& client, int corner) const

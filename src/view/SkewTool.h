@@ -21,6 +21,9 @@ protected:
     void PrepareArea(CArea& area) const override;
     void AfterDragMove(CArea& area) const override;
     void Finish(CArea& area) const override;
+    // Whether the area shows its warp in this window: while its corners are
+    // edited only when previewed, otherwise when the skew is applied.
+    bool ShowsWarp(const CArea& area) const;
     void DrawDrag(QPainter& painter, const Corners& client, int corner) const override;
     QRegion DragRegion(const Corners& client, int corner) const override;
 };

@@ -52,6 +52,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     setAccessibleName(tr("Template picture"));
     setAccessibleDescription(tr("The picture with its areas; the mouse tools work here"));
 
+    m_cache.SetEditingLookup([this](AreaId id) { return m_pEditSession->SkewEditing(id); });
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
     m_ants.SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
@@ -87,10 +88,7 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
     case Kind::SelectedAreaChanged:
         if (change.kind == Kind::AreaRemoved)
             m_cache.ForgetArea(change.area);
-        if (!change.bounds.isEmpty()) {
-            m_cache.InvalidatePicture(change.bounds);
-            viewport()->update(m_zoom.ClientBounds(QRectF(change.bounds), 3));
-        }
+        RecomposePicture(change.bounds);
         // The handle overlay follows the edited area, or goes with it.
         if (change.area == m_overlay.EditedAreaId())
             RepaintHandleOverlay();
@@ -248,6 +246,19 @@ void CTilemontView::SetKeepShading(bool keep)
 {
     m_cache.SetKeepShading(keep);
     InvalidateWholeClient();
+}
+
+void CTilemontView::RecomposePicture(const QRect& bounds)
+{
+    if (bounds.isEmpty())
+        return;
+    m_cache.InvalidatePicture(bounds);
+    viewport()->update(m_zoom.ClientBounds(QRectF(bounds), 3));
+}
+
+CSkewEditing CTilemontView::SkewEditing(AreaId id) const
+{
+    return m_pEditSession->SkewEditing(id);
 }
 
 void CTilemontView::InvalidateWholeClient()
@@ -527,7 +538,7 @@ void CTilemontView::paintEvent(QPaintEvent* event)
 void CTilemontView::PaintForPrint(QPainter& painter)
 {
     const CViewPrint print(m_doc, Geometry());
-    print.PaintScene(painter, m_cache.Shading());
+    print.PaintScene(painter, m_cache.Shading(), m_cache.Editing());
     PaintOverlays(painter, print.Geometry(), false);
 }
 

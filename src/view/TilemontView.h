@@ -103,6 +103,9 @@ public:
     void SetMouseGrab(bool on) override;
     Qt::KeyboardModifiers CurrentModifiers() const override { return m_modifiers; }
     void SetBusy(bool busy) override;
+    CSkewEditing SkewEditing(AreaId id) const override;
+    // Composes the picture rect (picture pixels) again and repaints it.
+    void RecomposePicture(const QRect& bounds);
 
     void SetSkewMode(bool on, const CArea* area);
     void SetInitialRectMode(bool on, const CArea* area);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/IAreaEditSession.h"
 #include "view/ViewGeometry.h"
 
 #include <QPointF>
@@ -40,4 +41,6 @@ public:
     virtual Qt::KeyboardModifiers CurrentModifiers() const = 0;
     // A wait cursor over the whole application while long work runs.
     virtual void SetBusy(bool busy) = 0;
+    // How this window edits the area's corners (the flags are the window's).
+    virtual CSkewEditing SkewEditing(AreaId id) const = 0;
 };

@@ -68,7 +68,8 @@ QRegion CViewCache::DirtyClientRegion(const CViewGeometry& geometry) const
 }
 
 void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
-                            const QRectF& area, const QImage* scaled, CAreaShadingCache* shading)
+                            const QRectF& area, const QImage* scaled, CAreaShadingCache* shading,
+                            const EditingLookup& editing)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -107,9 +108,15 @@ void CViewCache::PaintScene(QPainter& painter, const CTilemontDoc& doc, const CV
     painter.setRenderHint(QPainter::SmoothPixmapTransform, shrunk);
     const int current = doc.GetSelectedIndex();
     const auto& areas = doc.GetAreas();
-    for (std::size_t i = 0; i < areas.size(); ++i)
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        const CSkewEditing edited = editing ? editing(areas[i].GetId()) : CSkewEditing();
         DrawArea(painter, areas[i],
-                 {int(i) == current, shading && picture ? shading->Get(*picture, areas[i]) : nullptr});
+                 {.skewEdit = edited.edit,
+                  .skewPreview = edited.preview,
+                  .isCurrent = int(i) == current,
+                  .shading = shading && picture ? shading->Get(*picture, areas[i]) : nullptr,
+                  .warps = &doc.Warps()});
+    }
     painter.restore();
 }
 
@@ -144,7 +151,7 @@ void CViewCache::Compose(const CTilemontDoc& doc, const CViewGeometry& geometry,
     }
     QPainter painter(&m_image);
     painter.setClipRegion(region);
-    PaintScene(painter, doc, geometry, region.boundingRect(), scaled, Shading());
+    PaintScene(painter, doc, geometry, region.boundingRect(), scaled, Shading(), m_editing);
 }
 
 bool CViewCache::ScrollImage(int dx, int dy)

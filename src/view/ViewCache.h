@@ -1,11 +1,13 @@
 #pragma once
 
+#include "document/IAreaEditSession.h"
 #include "render/AreaShadingCache.h"
 #include "view/ViewGeometry.h"
 
 #include <QImage>
 #include <QRegion>
 #include <QtGlobal>
+#include <functional>
 
 class CTilemontDoc;
 class QPainter;
@@ -19,6 +21,9 @@ class QRectF;
 class CViewCache
 {
 public:
+    // How the window edits an area's corners: drawing follows it.
+    using EditingLookup = std::function<CSkewEditing(AreaId)>;
+
     // Brings the composition up to date; true when anything was composed.
     bool Update(const CTilemontDoc& doc, const CViewGeometry& geometry);
     // The next Update composes everything afresh.
@@ -37,8 +42,12 @@ public:
     // already reduced to geometry's zoom in device pixels and is copied
     // unscaled; otherwise the picture is sampled through the transform.
     // shading, when given, lays the picture's light over each texture.
+    // editing, when given, says which areas the window edits the corners of.
     static void PaintScene(QPainter& painter, const CTilemontDoc& doc, const CViewGeometry& geometry,
-                           const QRectF& area, const QImage* scaled, CAreaShadingCache* shading = nullptr);
+                           const QRectF& area, const QImage* scaled, CAreaShadingCache* shading = nullptr,
+                           const EditingLookup& editing = {});
+    void SetEditingLookup(EditingLookup editing) { m_editing = std::move(editing); }
+    const EditingLookup& Editing() const { return m_editing; }
 
     // Whether the textures show the picture's light and shadow; a change
     // composes everything again.
@@ -52,6 +61,7 @@ public:
 private:
     const QImage* ScaledPicture(const QImage& picture, const CViewGeometry& geometry);
     void Compose(const CTilemontDoc& doc, const CViewGeometry& geometry, const QRegion& region);
+    EditingLookup m_editing;
     // The client region of the picture rectangles changed since the last
     // composition, under geometry.
     QRegion DirtyClientRegion(const CViewGeometry& geometry) const;

@@ -22,7 +22,8 @@ QSizeF CViewPrint::Extent() const
     return extent;
 }
 
-void CViewPrint::PaintScene(QPainter& painter, CAreaShadingCache* shading) const
+void CViewPrint::PaintScene(QPainter& painter, CAreaShadingCache* shading,
+                            const CViewCache::EditingLookup& editing) const
 {
-    CViewCache::PaintScene(painter, m_doc, m_geometry, QRectF(QPointF(0, 0), Extent()), nullptr, shading);
+    CViewCache::PaintScene(painter, m_doc, m_geometry, QRectF(QPointF(0, 0), Extent()), nullptr, shading, editing);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/ViewCache.h"
 #include "view/ViewGeometry.h"
 
 #include <QSizeF>
@@ -22,7 +23,8 @@ public:
     QSizeF Extent() const;
     // Composed afresh: the window's composition holds only what it shows.
     // shading, when given, lays the picture's light over each texture.
-    void PaintScene(QPainter& painter, CAreaShadingCache* shading) const;
+    // editing, when given, says which areas the window edits the corners of.
+    void PaintScene(QPainter& painter, CAreaShadingCache* shading, const CViewCache::EditingLookup& editing = {}) const;
 
 private:
     const CTilemontDoc& m_doc;

@@ -45,7 +45,7 @@ TEST_F(AppTest, CopyPutsTheTemplateOnTheClipboardAsTheExportWritesIt)
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
 
-    const CTemplateSnapshot snapshot = ActiveDoc().SavedSnapshot();
+    const CTemplateSnapshot snapshot = ActiveDoc().Snapshot();
     CExportRequest request;
     request.width = 60;
     request.height = 40;

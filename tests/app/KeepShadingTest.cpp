@@ -99,14 +99,15 @@ TEST_F(AppTest, KeepShadingStaysWhileTheSkewCornersAreEditedWithPreview)
     c.areaList->setCurrentRow(0);
     ASSERT_TRUE(c.skew->isEnabled());
     c.skew->click();
-    ASSERT_TRUE(ActiveDoc().GetAreas()[0].IsSkewEdit());
+    const AreaId id = ActiveDoc().GetAreas()[0].GetId();
+    ASSERT_TRUE(view->SkewEditing(id).edit);
     if (!c.skewPreview->isChecked())
         c.skewPreview->click();
-    ASSERT_TRUE(ActiveDoc().GetAreas()[0].IsSkewPreview());
+    ASSERT_TRUE(view->SkewEditing(id).preview);
     EXPECT_NEAR(ShadowRatio(view), 0.5, 0.1);
 
     // The export takes the template as saved, shaded as it always was.
-    const CTemplateSnapshot saved = ActiveDoc().SavedSnapshot();
+    const CTemplateSnapshot saved = ActiveDoc().Snapshot();
     EXPECT_NEAR(ShadowRatio(ComposeTemplate(*saved.picture, saved.areas, {}, CComposeOptions{true})), 0.5, 0.1);
     EXPECT_NEAR(ShadowRatio(ComposeTemplate(*saved.picture, saved.areas)), 1.0, 0.02);
 }

@@ -98,7 +98,7 @@ TEST_F(AppTest, PrintIsTheExportFittedToALandscapePage)
     page.fill(Qt::white);
     QPainter painter(&page);
     const QRectF placed =
-        CTemplatePrint(ActiveDoc().SavedSnapshot(), false).Paint(painter, QRectF(QPointF(0, 0), printable.size()));
+        CTemplatePrint(ActiveDoc().Snapshot(), false).Paint(painter, QRectF(QPointF(0, 0), printable.size()));
     painter.end();
     // Full width, half as tall, centred.
     EXPECT_NEAR(placed.width(), printable.width(), 0.01);
@@ -113,7 +113,7 @@ TEST_F(AppTest, PrintIsTheExportFittedToALandscapePage)
     request.height = cell.height();
     request.fileName = TempPath(QStringLiteral("room.png"));
     ASSERT_GE(GetEncoderClsid(QStringLiteral("image/png"), &request.encoder), 0);
-    const CTemplateSnapshot snapshot = ActiveDoc().SavedSnapshot();
+    const CTemplateSnapshot snapshot = ActiveDoc().Snapshot();
     QString error;
     ASSERT_TRUE(ExportRun(*snapshot.picture, snapshot.areas, request, &error)) << error.toStdString();
     const QImage exported(request.fileName);

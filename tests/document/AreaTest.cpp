@@ -1,5 +1,7 @@
 #include "TestImages.h"
 #include "document/Area.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -15,7 +17,7 @@ TEST(AreaRecord, DefaultsAreNeutral)
     EXPECT_EQ(area.GetShiftX(), 0);
     EXPECT_EQ(area.GetShiftY(), 0);
     EXPECT_EQ(area.GetTexture(), nullptr);
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
+    EXPECT_EQ(area.GetStoredWarp(), nullptr);
     EXPECT_TRUE(area.GetOutline().IsEmpty());
     EXPECT_FALSE(area.HasSkewCorners());
     EXPECT_TRUE(area.GetInitialRect().IsEmpty());
@@ -38,12 +40,13 @@ CArea TexturedArea()
     return area;
 }
 
-TEST(AreaCopy, TextureIsIndependentAndCacheIsNotTaken)
+TEST(AreaCopy, TextureIsIndependentAndTheWarpFollowsTheValues)
 {
     CArea source = TexturedArea();
-    source.RenderSkewedTexture(true);
-    ASSERT_NE(source.GetSkewedTexture(), nullptr);
-    source.SetSkewEdit(true);
+    source.SetId(7);
+    CWarpCache warps;
+    const auto warp = KeepExactWarp(warps, source);
+    ASSERT_NE(warp, nullptr);
 
     CArea copy(source);
     EXPECT_EQ(copy.GetName(), "Wall");
@@ -54,8 +57,9 @@ TEST(AreaCopy, TextureIsIndependentAndCacheIsNotTaken)
     EXPECT_TRUE(copy.IsSkewApplied());
     EXPECT_EQ(copy.GetSkewCorners(), source.GetSkewCorners());
     EXPECT_EQ(copy.GetOutline(), source.GetOutline());
-    EXPECT_EQ(copy.GetSkewedTexture(), nullptr);
-    EXPECT_FALSE(copy.IsSkewEdit());
+    // The copy is the same area with the same values: it shows that warp.
+    EXPECT_EQ(copy.GetId(), 7u);
+    EXPECT_EQ(warps.FindExact(copy.GetId(), copy.WarpInputs()), warp);
 
     // Painting into one texture leaves the other as it was.
     ASSERT_TRUE(copy.GetTexture());
@@ -64,6 +68,8 @@ TEST(AreaCopy, TextureIsIndependentAndCacheIsNotTaken)
     copy.SetTexture(&changed);
     EXPECT_EQ(source.GetTexture()->pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(copy.GetTexture()->pixel(0, 0), 0xFF000000u);
+    // New pixels are new inputs: no warp is kept for them yet.
+    EXPECT_EQ(warps.FindExact(copy.GetId(), copy.WarpInputs()), nullptr);
 }
 
 TEST(AreaCopy, CopyAndAssignmentTakeTheWholeStoredValue)
@@ -101,15 +107,15 @@ TEST(AreaCopy, CopyAndAssignmentTakeTheWholeStoredValue)
     }
 }
 
-TEST(AreaCopy, AssignedAreaKeepsItsOwnFlags)
+TEST(AreaCopy, AssignedAreaDrawsNoWarpOfItsOldValues)
 {
     const CArea source = TexturedArea();
     CArea target;
-    target.SetSkewPreview(true);
-    target.SetSkewedTexture(std::make_unique<QImage>(QuadrantImage(4, 4)));
+    target.SetId(3);
+    CWarpCache warps;
+    warps.Put(target.GetId(), target.WarpInputs(), std::make_shared<const QImage>(QuadrantImage(4, 4)));
     target = source;
-    EXPECT_TRUE(target.IsSkewPreview());
-    EXPECT_EQ(target.GetSkewedTexture(), nullptr);
+    EXPECT_EQ(warps.Find(target.GetId(), target.WarpInputs()).image, nullptr);
     EXPECT_EQ(target.GetScale(), 2.5);
 }
 
@@ -135,13 +141,14 @@ TEST(AreaSkew, ResetSkewTruncatesOutlineBounds)
     const CPolygon outline{{{{10.7, 20.2}, {110.9, 20.2}, {110.9, 70.0}, {10.7, 70.0}}}};
     area.SetOutline(&outline);
     area.SetSkewApplied(true);
-    area.SetSkewedTexture(std::make_unique<QImage>(QuadrantImage(4, 4)));
+    CWarpCache warps;
+    warps.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(QuadrantImage(4, 4)));
     area.ResetSkew();
     EXPECT_EQ(area.GetOutlineBounds(), QRect(10, 20, 100, 50));
     const CArea::Corners expected{QPoint(10, 20), QPoint(110, 20), QPoint(10, 70), QPoint(110, 70)};
     EXPECT_EQ(area.GetSkewCorners(), expected);
     EXPECT_FALSE(area.IsSkewApplied());
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
+    EXPECT_EQ(warps.Find(area.GetId(), area.WarpInputs()).image, nullptr);
 }
 
 // A damaged file can hold vertices anywhere a double reaches; the bounds and
@@ -176,52 +183,41 @@ TEST(AreaSkew, ResetInitialRectFromCornersOrOutline)
     EXPECT_EQ(plain.GetInitialRect(), (CIntRect{-5, 2, 20, 30}));
 }
 
-TEST(AreaSkew, RebuildTriggers)
+TEST(AreaSkew, WarpCoversTheCornersAndSettersBuildNothing)
 {
     CArea area = TexturedArea();
-    // Without preview an unforced rebuild does nothing, even with skew on.
-    area.RenderSkewedTexture(false);
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
-    // Leaving corner editing rebuilds, even when the skew is not applied.
+    CWarpCache warps;
+    // Setting values builds no warp: the renderer does, when asked.
     area.SetSkewApplied(false);
-    area.SetSkewEdit(true);
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr);
-    area.SetSkewEdit(false);
-    ASSERT_NE(area.GetSkewedTexture(), nullptr);
+    area.SetSkewApplied(true);
+    EXPECT_EQ(warps.Count(), 0u);
+    const auto warp = KeepExactWarp(warps, area);
+    ASSERT_NE(warp, nullptr);
     // Corners (10,10)-(50,40): the warped texture covers their bounds.
-    EXPECT_EQ(area.GetSkewedTexture()->size(), QSize(41, 31));
+    EXPECT_EQ(warp->size(), QSize(41, 31));
 
-    // A new texture on a skewed area is warped at once.
-    CArea skewed = TexturedArea();
+    // A new texture is a new warp; a null one changes nothing.
     const QImage texture = QuadrantImage(4, 4);
-    skewed.SetTexture(&texture);
-    EXPECT_NE(skewed.GetSkewedTexture(), nullptr);
-    skewed.SetTexture(nullptr);
-    EXPECT_NE(skewed.GetTexture(), nullptr);
-
-    // Preview while editing rebuilds; preview alone does not.
-    CArea previewed = TexturedArea();
-    previewed.SetSkewPreview(true);
-    EXPECT_EQ(previewed.GetSkewedTexture(), nullptr);
-    previewed.SetSkewPreview(false);
-    previewed.SetSkewEdit(true);
-    previewed.SetSkewPreview(true);
-    EXPECT_NE(previewed.GetSkewedTexture(), nullptr);
+    area.SetTexture(&texture);
+    EXPECT_EQ(warps.FindExact(area.GetId(), area.WarpInputs()), nullptr);
+    area.SetTexture(nullptr);
+    EXPECT_NE(area.GetTexture(), nullptr);
 }
 
 TEST(AreaSkew, InitialRectSetsTheFlatCanvasSize)
 {
     // Without a texture nothing is rendered and nothing changes.
     CArea bare;
-    bare.RenderSkewedTexture(true);
-    EXPECT_EQ(bare.GetSkewedTexture(), nullptr);
+    CWarpCache warps;
+    EXPECT_EQ(KeepExactWarp(warps, bare), nullptr);
+    EXPECT_EQ(warps.Count(), 0u);
 
     CArea area = TexturedArea();
     area.GetSkewCorners() = {QPoint(0, 0), QPoint(200, 0), QPoint(0, 200), QPoint(200, 200)};
     area.SetInitialRect({7, 9, 107, 59});
-    area.RenderSkewedTexture(true);
-    ASSERT_NE(area.GetSkewedTexture(), nullptr);
-    EXPECT_EQ(area.GetSkewedTexture()->size(), QSize(201, 201));
+    const auto warp = KeepExactWarp(warps, area);
+    ASSERT_NE(warp, nullptr);
+    EXPECT_EQ(warp->size(), QSize(201, 201));
 }
 
 TEST(AreaClear, DropsOutlineImagesAndSkewOnly)

@@ -214,25 +214,3 @@ TEST_F(HistoryTest, HistoryDropsTheOldestStepsBeyondItsCountOrImageBudget)
 }
 
 } // namespace
-
-TEST_F(HistoryTest, SkewEditingIsSessionStateThatNoStepAndNoUndoChanges)
-{
-    Open();
-    const AreaId id = doc.AreaIdAt(0);
-    doc.EditArea(id, "Scale", [](CArea& a) { a.SetScale(2.0); });
-    doc.SetModifiedFlag(false);
-    const int steps = doc.GetHistory().Count();
-
-    doc.SetAreaEditFlags(id, true, true);
-    EXPECT_EQ(doc.GetHistory().Count(), steps);
-    EXPECT_FALSE(doc.IsModified());
-
-    // Undo and redo bring the placement back but leave the editing as it is.
-    doc.OnEditUndo();
-    EXPECT_EQ(doc.FindArea(id)->GetScale(), 1.0);
-    EXPECT_TRUE(doc.FindArea(id)->IsSkewEdit() && doc.FindArea(id)->IsSkewPreview());
-    doc.SetAreaEditFlags(id, false, false);
-    doc.OnEditRedo();
-    EXPECT_EQ(doc.FindArea(id)->GetScale(), 2.0);
-    EXPECT_FALSE(doc.FindArea(id)->IsSkewEdit() || doc.FindArea(id)->IsSkewPreview());
-}

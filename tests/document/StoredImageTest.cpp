@@ -5,6 +5,8 @@
 #include "document/Messages.h"
 #include "document/TemplateFile.h"
 #include "document/TilemontDoc.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -33,7 +35,12 @@ QByteArray CameraJpeg(int w, int h, int seed)
 class StoredImageTest : public ::testing::Test
 {
 protected:
-    StoredImageTest() : doc(prompts, &panel) { doc.AddView(&view); }
+    StoredImageTest() : doc(prompts, &panel)
+    {
+        doc.AddView(&view);
+        // As the editor's documents do: a save stores the warps areas show.
+        InstallWarpBuilder(doc.Warps());
+    }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
@@ -85,12 +92,10 @@ TEST_F(StoredImageTest, SavingAgainAndAgainWritesTheSameBytes)
     CArea skewed = TexturedArea("skewed", wood, 50, 2);
     skewed.GetSkewCorners() = {QPoint(50, 2), QPoint(92, 6), QPoint(48, 34), QPoint(95, 30)};
     skewed.SetSkewApplied(true);
-    skewed.RenderSkewedTexture(true);
     CArea perspective = TexturedArea("perspective", wood, 20, 30);
     perspective.GetSkewCorners() = {QPoint(10, 28), QPoint(70, 28), QPoint(0, 63), QPoint(90, 63)};
     perspective.SetPerspective(true);
     perspective.SetSkewApplied(true);
-    perspective.RenderSkewedTexture(true);
     for (CArea* area : {&flat, &skewed, &perspective})
         doc.AddArea(std::move(*area), QStringLiteral("Add"));
 
@@ -126,28 +131,29 @@ TEST_F(StoredImageTest, AChangedTextureOrWarpIsEncodedAnew)
     CArea area = TexturedArea("skewed", wood, 2, 2);
     area.GetSkewCorners() = {QPoint(2, 2), QPoint(44, 6), QPoint(0, 34), QPoint(47, 30)};
     area.SetSkewApplied(true);
-    area.RenderSkewedTexture(true);
     const QString path = dir.filePath("in.tlm");
     std::vector<CArea> areas;
-    areas.push_back(std::move(area)); // a copy would leave the warp behind
+    areas.push_back(std::move(area));
+    CWarpCache warps;
+    InstallWarpBuilder(warps);
     QString error;
-    ASSERT_TRUE(SaveTemplateFile(path, nullptr, areas, &error));
+    ASSERT_TRUE(SaveTemplateFile(path, nullptr, areas, &error, &warps));
     ASSERT_TRUE(doc.OnOpenDocument(path));
     const AreaId id = doc.GetAreas()[0].GetId();
     const QByteArray before = Read(path);
-    const auto warpRead = ReadTemplate(before).areas[0].GetSkewedTexture();
+    const auto warpRead = ReadTemplate(before).areas[0].GetStoredWarp();
     ASSERT_TRUE(warpRead);
 
     // A new placement rebuilds the warp: the one read no longer stands.
     ASSERT_TRUE(doc.EditArea(id, QStringLiteral("Rotate"), [](CArea& a) {
         a.SetRotation(30);
-        a.RenderSkewedTexture(true);
     }));
     ASSERT_TRUE(doc.OnSaveDocument(path));
     const CTemplateData rotated = ReadTemplate(Read(path));
-    ASSERT_TRUE(rotated.areas[0].GetSkewedTexture());
-    EXPECT_NE(*rotated.areas[0].GetSkewedTexture(), *warpRead);
-    EXPECT_EQ(*rotated.areas[0].GetSkewedTexture(), *DecodeImage(EncodeJpeg(*doc.GetAreas()[0].GetSkewedTexture(), 100), false));
+    ASSERT_TRUE(rotated.areas[0].GetStoredWarp());
+    EXPECT_NE(*rotated.areas[0].GetStoredWarp(), *warpRead);
+    EXPECT_EQ(*rotated.areas[0].GetStoredWarp(),
+              *DecodeImage(EncodeJpeg(*KeepExactWarp(doc.Warps(), doc.GetAreas()[0]), 100), false));
 
     // A new texture is saved as its own file's bytes; undone, the old one's.
     QString why;

@@ -1,4 +1,6 @@
 #include "TestImages.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 #include "document/ArchiveWriter.h"
 #include "document/TemplateExtension.h"
 #include "document/TemplateFile.h"
@@ -168,23 +170,25 @@ TEST(TemplateExtension, PerspectiveAreasDropTheStoredWarp)
     flat.SetTexture(&texture);
     CArea tilted = PerspectiveArea();
     tilted.SetTexture(&texture);
-    ASSERT_TRUE(flat.GetSkewedTexture());
-    ASSERT_TRUE(tilted.GetSkewedTexture());
+    CWarpCache warps;
+    InstallWarpBuilder(warps);
+    ASSERT_TRUE(warps.ExactWarp(flat));
+    ASSERT_TRUE(warps.ExactWarp(tilted));
     std::vector<CArea> areas;
     areas.push_back(std::move(flat));
     areas.push_back(std::move(tilted));
-    const QByteArray bytes = *WriteTemplate(nullptr, areas);
+    const QByteArray bytes = *WriteTemplate(nullptr, QByteArray(), areas, &warps);
 
     const CTemplateData data = ReadTemplate(bytes);
-    EXPECT_TRUE(data.areas[0].GetSkewedTexture());
-    EXPECT_FALSE(data.areas[1].GetSkewedTexture());
+    EXPECT_TRUE(data.areas[0].GetStoredWarp());
+    EXPECT_FALSE(data.areas[1].GetStoredWarp());
     EXPECT_TRUE(data.areas[1].IsPerspective());
     // An old reader keeps the padded warp the record holds.
     const qsizetype blockSize = 12 + 4 + 2 * CTemplateExtension::kEntryBytes + 4;
     const CTemplateData old = ReadTemplate(bytes.left(bytes.size() - blockSize));
     EXPECT_FALSE(old.extensionSkipped);
     EXPECT_FALSE(old.areas[1].IsPerspective());
-    EXPECT_TRUE(old.areas[1].GetSkewedTexture());
+    EXPECT_TRUE(old.areas[1].GetStoredWarp());
 }
 
 // Every way the block can be unusable opens the template with its areas

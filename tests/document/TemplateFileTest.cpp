@@ -2,6 +2,7 @@
 #include "document/ArchiveError.h"
 #include "document/ArchiveReader.h"
 #include "document/ArchiveWriter.h"
+#include "document/IAreaWarpSource.h"
 #include "document/TemplateFile.h"
 
 #include <QtEndian>
@@ -121,18 +122,31 @@ CArea FullArea()
     const QImage texture = QuadrantImage(16, 8);
     area.SetTexture(&texture);
     area.SetSkewApplied(true);
-    area.SetSkewedTexture(std::make_unique<QImage>(QuadrantImage(20, 10)));
     return area;
 }
+
+// The warp a save finds for FullArea: a made-up image of its own size, so
+// that what comes back is known to be the stored blob, not a rebuilt warp.
+class CFullAreaWarp : public IAreaWarpSource
+{
+public:
+    std::shared_ptr<const QImage> ExactWarp(const CArea& area) const override
+    {
+        return area.GetName() == FullArea().GetName() ? m_image : nullptr;
+    }
+
+private:
+    std::shared_ptr<const QImage> m_image = std::make_shared<const QImage>(QuadrantImage(20, 10));
+};
 
 TEST(TemplateFileRoundTrip, EveryStoredFieldComesBack)
 {
     const QImage picture = QuadrantImage(64, 48);
-    // Moved in, not copied: a copy would drop the warped-texture cache.
     std::vector<CArea> areas;
     areas.push_back(FullArea());
     areas.push_back(SmallArea());
-    const auto bytes = WriteTemplate(&picture, areas);
+    const CFullAreaWarp warps;
+    const auto bytes = WriteTemplate(&picture, QByteArray(), areas, &warps);
     ASSERT_TRUE(bytes);
     const CTemplateData data = ReadTemplate(*bytes);
     ASSERT_TRUE(data.picture);
@@ -151,11 +165,9 @@ TEST(TemplateFileRoundTrip, EveryStoredFieldComesBack)
     EXPECT_EQ(a.GetInitialRect(), (CIntRect{3, 4, 103, 54}));
     ASSERT_TRUE(a.GetTexture());
     EXPECT_EQ(a.GetTexture()->size(), QSize(16, 8));
-    // The cache comes from the file as stored, not rebuilt.
-    ASSERT_TRUE(a.GetSkewedTexture());
-    EXPECT_EQ(a.GetSkewedTexture()->size(), QSize(20, 10));
-    EXPECT_FALSE(a.IsSkewEdit());
-    EXPECT_FALSE(a.IsSkewPreview());
+    // The warp comes from the file as stored, not rebuilt.
+    ASSERT_TRUE(a.GetStoredWarp());
+    EXPECT_EQ(a.GetStoredWarp()->size(), QSize(20, 10));
     EXPECT_EQ(data.areas[1].GetName(), "Abc");
     EXPECT_EQ(data.areas[1].GetTexture(), nullptr);
 }
@@ -176,7 +188,8 @@ TEST(TemplateFileRoundTrip, HolesStayPlainContours)
 TEST(TemplateFileDamage, EveryTruncatedPrefixIsRefused)
 {
     const QImage picture = QuadrantImage(8, 8);
-    const auto bytes = WriteTemplate(&picture, {FullArea(), SmallArea()});
+    const CFullAreaWarp warps;
+    const auto bytes = WriteTemplate(&picture, QByteArray(), {FullArea(), SmallArea()}, &warps);
     ASSERT_TRUE(bytes);
     for (qsizetype n = 0; n < bytes->size(); ++n) {
         try {

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -35,7 +36,12 @@ public:
     void SetSkewEditing(AreaId id, bool edit, bool preview) override
     {
         calls << QStringLiteral("flags %1 %2 %3").arg(id).arg(edit).arg(preview);
-        m_doc.SetAreaEditFlags(id, edit, preview);
+        m_editing[id] = CSkewEditing{edit, preview};
+    }
+    CSkewEditing SkewEditing(AreaId id) const override
+    {
+        const auto it = m_editing.find(id);
+        return it == m_editing.end() ? CSkewEditing() : it->second;
     }
     void RefreshSkewHandles() override {}
     void RefreshInitialRectHandles() override {}
@@ -51,6 +57,7 @@ public:
 private:
     CTilemontDoc& m_doc;
     std::unique_ptr<QWidget> m_window;
+    std::map<AreaId, CSkewEditing> m_editing;
 };
 
 CPolygon Square(int x)
@@ -103,7 +110,7 @@ TEST(AreaEditSession, ThePanelSteersPicksModesAndFlagsThroughTheSessionAndLetsGo
         QStringLiteral("rect mode 1 %1").arg(second),
     };
     EXPECT_EQ(session.calls, expected);
-    EXPECT_FALSE(doc.FindArea(first)->IsSkewEdit() || doc.FindArea(first)->IsSkewPreview());
+    EXPECT_EQ(session.SkewEditing(first), CSkewEditing());
 
     session.calls.clear();
     session.CloseWindow();
@@ -111,5 +118,5 @@ TEST(AreaEditSession, ThePanelSteersPicksModesAndFlagsThroughTheSessionAndLetsGo
     c.areaList->setCurrentRow(0);
     c.skew->click();
     EXPECT_TRUE(session.calls.isEmpty()) << "a closed window's session is not asked again";
-    EXPECT_FALSE(doc.FindArea(first)->IsSkewEdit());
+    EXPECT_FALSE(session.SkewEditing(first).edit);
 }

@@ -208,7 +208,7 @@ TEST_F(AreasBarTest, HandleModesDisableEachOtherAndAPickSwitchesTheOldAreaOff)
 {
     Pick(0);
     C().skew->click();
-    EXPECT_TRUE(Area(0).IsSkewEdit());
+    EXPECT_TRUE(view->SkewEditing(doc.AreaIdAt(0)).edit);
     EXPECT_TRUE(view->IsSkewMode());
     const auto enabled = [this] {
         return std::vector<bool>{C().skew->isEnabled(), C().initialRect->isEnabled(), C().resetSkew->isEnabled(),
@@ -217,7 +217,7 @@ TEST_F(AreasBarTest, HandleModesDisableEachOtherAndAPickSwitchesTheOldAreaOff)
     EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false, true}));
 
     Pick(1);
-    EXPECT_FALSE(Area(0).IsSkewEdit()) << "the area left behind stops skew editing";
+    EXPECT_FALSE(view->SkewEditing(doc.AreaIdAt(0)).edit) << "the area left behind stops skew editing";
     EXPECT_FALSE(C().skew->isChecked()) << "the box shows the new area's flag";
     EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false, true}));
     EXPECT_TRUE(view->IsSkewMode());
@@ -315,4 +315,35 @@ TEST_F(AreasBarTest, EnterHidesThePanelOnlyWhenEveryFieldIsValidAndEscapeHidesIt
     panel->show();
     QTest::keyClick(C().shiftX, Qt::Key_Escape);
     EXPECT_FALSE(panel->isVisible());
+}
+
+// Which area a window edits the corners of is that window's state: no step,
+// not a change of the template, and undo and redo leave it alone. Leaving
+// the corners, or previewing them, keeps the exact warp of the values shown.
+TEST_F(AreasBarTest, SkewEditingIsSessionStateThatNoStepAndNoUndoChanges)
+{
+    const AreaId id = doc.AreaIdAt(0);
+    ASSERT_TRUE(doc.LayTexture(id, Solid(8, 8, 0xFF102030)));
+    doc.EditArea(id, "Corners", [](CArea& a) { a.ResetSkew(); });
+    doc.EditArea(id, "Scale", [](CArea& a) { a.SetScale(2.0); });
+    doc.SetModifiedFlag(false);
+    const int steps = doc.GetHistory().Count();
+    IAreaEditSession& session = *view->EditSession();
+
+    session.SetSkewEditing(id, true, true);
+    EXPECT_EQ(doc.GetHistory().Count(), steps);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(doc.Warps().FindExact(id, doc.FindArea(id)->WarpInputs()), nullptr) << "a preview shows the exact warp";
+
+    // Undo and redo bring the placement back but leave the editing as it is.
+    doc.OnEditUndo();
+    EXPECT_EQ(doc.FindArea(id)->GetScale(), 1.0);
+    EXPECT_EQ(session.SkewEditing(id), (CSkewEditing{true, true}));
+    session.SetSkewEditing(id, false, false);
+    EXPECT_NE(doc.Warps().FindExact(id, doc.FindArea(id)->WarpInputs()), nullptr)
+        << "leaving the corners keeps their warp, the skew applied or not";
+    doc.OnEditRedo();
+    EXPECT_EQ(doc.FindArea(id)->GetScale(), 2.0);
+    EXPECT_EQ(session.SkewEditing(id), CSkewEditing());
+    EXPECT_EQ(doc.GetHistory().Count(), steps);
 }

@@ -1,5 +1,7 @@
 #include "document/Area.h"
+#include "document/WarpCache.h"
 #include "render/AreaDraw.h"
+#include "render/AreaWarpUpdates.h"
 #include "render/TemplateCompositor.h"
 
 #include <QPainter>
@@ -36,24 +38,36 @@ CArea GreenArea()
     return area;
 }
 
-QImage DrawOnGrey(CArea& area, bool isCurrent = false)
+QImage DrawOnGrey(const CArea& area, bool isCurrent = false, CAreaDrawOptions options = {})
 {
     QImage target = Solid(60, 60, kGrey);
     QPainter painter(&target);
-    DrawArea(painter, area, {isCurrent});
+    options.isCurrent = isCurrent;
+    DrawArea(painter, area, options);
     return target;
 }
+
+// A warp cache holding image as the exact warp of the area's values.
+struct CKeptWarp
+{
+    CKeptWarp(const CArea& area, const QImage& image)
+    {
+        warps.Put(area.GetId(), area.WarpInputs(), std::make_shared<const QImage>(image));
+    }
+    CWarpCache warps;
+};
 
 TEST(AreaDraw, PlainFillCoversTheOutlineOnly)
 {
     CArea area = GreenArea();
-    const QImage out = DrawOnGrey(area);
+    CWarpCache warps;
+    const QImage out = DrawOnGrey(area, false, {.warps = &warps});
     EXPECT_EQ(out.pixel(20, 20), kGreen);
     EXPECT_EQ(out.pixel(10, 10), kGreen);
     EXPECT_EQ(out.pixel(29, 29), kGreen);
     EXPECT_EQ(out.pixel(30, 30), kGrey);
     EXPECT_EQ(out.pixel(8, 20), kGrey);
-    EXPECT_EQ(area.GetSkewedTexture(), nullptr); // no warp on a plain draw
+    EXPECT_EQ(warps.Count(), 0u); // no warp on a plain draw
 }
 
 TEST(AreaDraw, PreviewWithoutSkewFillsTheBoundsClippedToTheCorners)
@@ -61,14 +75,14 @@ TEST(AreaDraw, PreviewWithoutSkewFillsTheBoundsClippedToTheCorners)
     CArea area = GreenArea();
     CPolygon triangle{{{{10, 10}, {30, 10}, {10, 30}}}};
     area.SetOutline(&triangle);
-    area.SetSkewPreview(true);
-    const QImage out = DrawOnGrey(area);
+    const CAreaDrawOptions preview{.skewPreview = true};
+    const QImage out = DrawOnGrey(area, false, preview);
     EXPECT_EQ(out.pixel(28, 28), kGreen); // in the bounds, outside the triangle
     EXPECT_EQ(out.pixel(35, 35), kGrey);  // in the corners, outside the bounds
 
     // With all corners zero nothing clips the bounding rectangle.
     area.GetSkewCorners() = {};
-    const QImage unclipped = DrawOnGrey(area);
+    const QImage unclipped = DrawOnGrey(area, false, preview);
     EXPECT_EQ(unclipped.pixel(28, 28), kGreen);
 }
 
@@ -76,8 +90,8 @@ TEST(AreaDraw, AppliedSkewDrawsTheWarpClippedByTheOutline)
 {
     CArea area = GreenArea();
     area.SetSkewApplied(true);
-    area.SetSkewedTexture(std::make_unique<QImage>(Solid(41, 41, kBlue)));
-    const QImage out = DrawOnGrey(area);
+    CKeptWarp kept(area, Solid(41, 41, kBlue));
+    const QImage out = DrawOnGrey(area, false, {.warps = &kept.warps});
     EXPECT_EQ(out.pixel(20, 20), kBlue);
     EXPECT_EQ(out.pixel(7, 7), kGrey); // inside the warp's box, outside the outline
     EXPECT_EQ(out.pixel(40, 40), kGrey);
@@ -86,17 +100,14 @@ TEST(AreaDraw, AppliedSkewDrawsTheWarpClippedByTheOutline)
 TEST(AreaDraw, EditingShowsTheWarpOnlyWithPreview)
 {
     CArea area = GreenArea();
-    area.SetSkewEdit(true);
-    area.SetSkewedTexture(std::make_unique<QImage>(Solid(41, 41, kBlue)));
+    CKeptWarp kept(area, Solid(41, 41, kBlue));
 
-    const QImage hidden = DrawOnGrey(area);
+    const QImage hidden = DrawOnGrey(area, false, {.skewEdit = true, .warps = &kept.warps});
     EXPECT_EQ(hidden.pixel(20, 20), kGrey);
 
-    area.SetSkewPreview(true); // rebuilds from the green texture
-    ASSERT_NE(area.GetSkewedTexture(), nullptr);
-    EXPECT_EQ(area.GetSkewedTexture()->pixel(20, 20), kGreen);
-    area.SetSkewedTexture(std::make_unique<QImage>(Solid(41, 41, kBlue)));
-    const QImage shown = DrawOnGrey(area);
+    // Without a kept warp the preview is built from the green texture.
+    EXPECT_EQ(DrawOnGrey(area, false, {.skewEdit = true, .skewPreview = true}).pixel(20, 20), kGreen);
+    const QImage shown = DrawOnGrey(area, false, {.skewEdit = true, .skewPreview = true, .warps = &kept.warps});
     EXPECT_EQ(shown.pixel(20, 20), kBlue);
     EXPECT_EQ(shown.pixel(7, 7), kBlue); // clipped by the corners, not the outline
     EXPECT_EQ(shown.pixel(3, 3), kGrey);
@@ -106,10 +117,11 @@ TEST(AreaDraw, MissingWarpIsBuiltWhenNeeded)
 {
     CArea area = GreenArea();
     area.SetSkewApplied(true);
-    ASSERT_EQ(area.GetSkewedTexture(), nullptr);
-    const QImage out = DrawOnGrey(area);
-    ASSERT_NE(area.GetSkewedTexture(), nullptr);
-    EXPECT_EQ(area.GetSkewedTexture()->size(), QSize(41, 41));
+    CWarpCache warps;
+    const QImage out = DrawOnGrey(area, false, {.warps = &warps});
+    const auto built = warps.FindExact(area.GetId(), area.WarpInputs());
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->size(), QSize(41, 41));
     EXPECT_EQ(qGreen(out.pixel(20, 20)), 0xFF);
 }
 
@@ -125,11 +137,10 @@ TEST(AreaDraw, UntexturedAreaIsRedOnlyWhenSelected)
 TEST(AreaDraw, LeavesThePainterAsItWas)
 {
     CArea area = GreenArea();
-    area.SetSkewPreview(true);
     QImage target = Solid(60, 60, kGrey);
     QPainter painter(&target);
     painter.setClipRect(0, 0, 60, 20);
-    DrawArea(painter, area);
+    DrawArea(painter, area, {.skewPreview = true});
     EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 60, 20));
     EXPECT_EQ(target.pixel(20, 25), kGrey); // the caller's clip held
     EXPECT_EQ(target.pixel(20, 15), kGreen);
@@ -164,9 +175,7 @@ TEST(AreaDraw, EditingAnAreaWithoutCornersStaysWithinItsDrawBounds)
 {
     CArea area = GreenArea();
     area.GetSkewCorners() = {};
-    area.SetSkewEdit(true);
-    area.SetSkewPreview(true);
-    const QImage out = DrawOnGrey(area);
+    const QImage out = DrawOnGrey(area, false, {.skewEdit = true, .skewPreview = true});
     const QRect bounds = area.GetDrawBounds();
     for (int y = 0; y < out.height(); ++y) {
         for (int x = 0; x < out.width(); ++x) {
@@ -204,12 +213,13 @@ TEST(AreaDraw, TextureAtScaleZeroShowsItsAverageColour)
         EXPECT_EQ(target.pixel(QPoint(11, 28) + shift.toPoint()), average);
     }
     area.SetSkewApplied(true);
-    area.RenderSkewedTexture(true);
-    ASSERT_TRUE(area.GetSkewedTexture());
+    CWarpCache warps;
+    const auto warp = KeepExactWarp(warps, area);
+    ASSERT_TRUE(warp);
     // Through the warp's 16-bit canvas.
     const QImage canvasShade =
         Solid(1, 1, average).convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(area.GetSkewedTexture()->pixel(10, 10), canvasShade.pixel(0, 0));
+    EXPECT_EQ(warp->pixel(10, 10), canvasShade.pixel(0, 0));
 }
 
 TEST(TemplateComposition, PictureAtOriginThenAreasInOrder)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/Area.h"
+#include "document/IAreaWarpSource.h"
+#include "document/TemplateFile.h"
 #include "document/TestImages.h"
 
 #include <QImage>
@@ -16,6 +18,19 @@ inline QImage Noise(int w, int h, unsigned seed, QImage::Format format = QImage:
             image.setPixel(x, y, 0xFF000000u | (seed >> 8));
         }
     return image;
+}
+
+// The area as a file holds it with warp as its stored warped texture: one
+// no rebuild would make, which every composition must draw as it is.
+inline CArea WithStoredWarp(const CArea& area, const QImage& warp)
+{
+    struct CFixed : IAreaWarpSource
+    {
+        std::shared_ptr<const QImage> image;
+        std::shared_ptr<const QImage> ExactWarp(const CArea&) const override { return image; }
+    } fixed;
+    fixed.image = std::make_shared<const QImage>(warp);
+    return ReadTemplate(*WriteTemplate(nullptr, QByteArray(), {area}, &fixed)).areas.front();
 }
 
 // Four overlapping areas on a 160 x 120 picture with every kind of
@@ -40,7 +55,7 @@ struct CGroupScene
         lay(0, "Wall", RectPolygon(0, 0, 160, 50), Noise(9, 7, 11), 0, 1);
         areas[0].GetSkewCorners() = {QPoint(0, 0), QPoint(159, 0), QPoint(0, 49), QPoint(159, 49)};
         areas[0].SetSkewApplied(true);
-        areas[0].SetSkewedTexture(std::make_unique<QImage>(QuadrantImage(160, 50)));
+        areas[0] = WithStoredWarp(areas[0], QuadrantImage(160, 50));
         areas[1].GetSkewCorners() = {QPoint(25, 42), QPoint(135, 42), QPoint(2, 118), QPoint(158, 118)};
         areas[1].SetInitialRect({0, 0, 120, 90});
         areas[1].SetSkewApplied(true);
@@ -53,9 +68,6 @@ struct CGroupScene
     // The areas as a composition takes them, their warps kept.
     std::vector<CArea> Clones() const
     {
-        std::vector<CArea> clones;
-        for (const CArea& area : areas)
-            clones.push_back(area.CloneWithCache());
-        return clones;
+        return areas;
     }
 };

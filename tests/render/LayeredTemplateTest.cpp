@@ -52,7 +52,6 @@ TEST(LayeredTemplate, AreasAboveThatBlendAreDrawnForEveryTexture)
     CArea& rug = bareEdge.areas[2];
     rug.GetSkewCorners() = {QPoint(40, 60), QPoint(90, 60), QPoint(40, 99), QPoint(90, 99)};
     rug.SetSkewApplied(true);
-    rug.RenderSkewedTexture(true);
 
     const struct
     {

@@ -1,5 +1,6 @@
 #include "document/Area.h"
 #include "document/TemplateFile.h"
+#include "document/WarpCache.h"
 #include "render/AreaDraw.h"
 
 #include <QPainter>
@@ -41,12 +42,12 @@ CArea FarReachingFloor()
     return area;
 }
 
-QImage Draw(const CArea& area)
+QImage Draw(const CArea& area, CWarpCache* warps = nullptr)
 {
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(kMarker);
     QPainter painter(&picture);
-    DrawArea(painter, area);
+    DrawArea(painter, area, {.warps = warps});
     return picture;
 }
 
@@ -60,11 +61,12 @@ int ChannelDistance(QRgb a, QRgb b)
 TEST(PerspectiveArea, PaintsEveryOutlinePixelAndWarpsOnlyNearTheOutline)
 {
     const CArea area = FarReachingFloor();
-    const QImage drawn = Draw(area);
+    CWarpCache warps;
+    const QImage drawn = Draw(area, &warps);
     const QRect rect = area.GetSkewedTextureRect();
     // Memory follows the area, not the quadrilateral of 5000 x 1800 pixels.
     EXPECT_LE(qint64(rect.width()) * rect.height(), 4 * 300 * 200);
-    const auto warp = area.GetSkewedTexture();
+    const auto warp = warps.FindExact(area.GetId(), area.WarpInputs());
     ASSERT_TRUE(warp);
     EXPECT_EQ(warp->size(), rect.size());
 
@@ -87,13 +89,14 @@ TEST(PerspectiveArea, PaintsEveryOutlinePixelAndWarpsOnlyNearTheOutline)
 TEST(PerspectiveArea, SavedWarpShowsTheSameToReadersThatKnowNoPerspective)
 {
     const CArea area = FarReachingFloor();
-    const QImage drawn = Draw(area);
+    CWarpCache warps;
+    const QImage drawn = Draw(area, &warps);
 
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(Qt::gray);
-    std::vector<CArea> areas;
-    areas.push_back(area.CloneWithCache()); // with the warp just drawn
-    const auto bytes = WriteTemplate(&picture, areas);
+    std::vector<CArea> areas{area};
+    // With the warp just drawn.
+    const auto bytes = WriteTemplate(&picture, QByteArray(), areas, &warps);
     ASSERT_TRUE(bytes);
     // Read as a reader that knows nothing past the area records: it keeps
     // the stored warp and places it at the corners' top-left bound.
@@ -103,10 +106,8 @@ TEST(PerspectiveArea, SavedWarpShowsTheSameToReadersThatKnowNoPerspective)
     ASSERT_EQ(read.areas.size(), 1u);
     CArea old = read.areas[0];
     old.SetPerspective(false);
-    old.SetSkewedTexture(read.areas[0].GetSkewedTexture() ? std::make_unique<QImage>(*read.areas[0].GetSkewedTexture())
-                                                           : nullptr);
-    ASSERT_TRUE(old.GetSkewedTexture());
-    EXPECT_EQ(old.GetSkewedTexture()->size(),
+    ASSERT_TRUE(old.GetStoredWarp());
+    EXPECT_EQ(old.GetStoredWarp()->size(),
               QSize(area.GetSkewedTextureRect().right() + 2500 + 1, area.GetSkewedTextureRect().bottom() + 1500 + 1));
     const QImage shown = Draw(old);
     // Only the stored picture's compression differs: it blurs colour across

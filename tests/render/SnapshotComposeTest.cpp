@@ -51,7 +51,8 @@ TEST(SnapshotCompose, WorkerComposesTheTemplateAsTakenWhileTheEditorChangesIt)
     std::vector<QImage> composed[2];
     const auto work = [&](std::vector<QImage>& out) {
         for (int i = 0; i < 4; ++i)
-            out.push_back(ComposeTemplate(*snapshot.picture, snapshot.areas));
+            out.push_back(ComposeTemplate(*snapshot.picture, snapshot.areas, {},
+                                          CComposeOptions{false, snapshot.warps.get()}));
         ++done;
     };
     std::thread first(work, std::ref(composed[0])), second(work, std::ref(composed[1]));
@@ -62,9 +63,8 @@ TEST(SnapshotCompose, WorkerComposesTheTemplateAsTakenWhileTheEditorChangesIt)
         doc.EditArea(wallId, "Rotate", [edits](CArea& a) { a.SetRotation(edits % 90); });
         doc.EditArea(floorId, "Corner", [](CArea& a) {
             a.GetSkewCorners()[CArea::TopLeft] += QPoint(1, 0);
-            a.RenderSkewedTexture(true);
         });
-        ComposeTemplate(*doc.GetPicture(), doc.GetAreas());
+        ComposeTemplate(*doc.GetPicture(), doc.GetAreas(), {}, CComposeOptions{false, &doc.Warps()});
         if (edits % 3 == 0)
             doc.OnEditUndo();
         ++edits;

@@ -10,7 +10,7 @@
 // file keeps of one.
 namespace TemplateValues {
 
-// The content without warp caches or editing flags, images shared.
+// The content without its warps, images shared.
 CTemplateSnapshot Plain(const CTemplateSnapshot& content);
 // What saving and reading back gives: every image through the template
 // file's JPEG coding, no caches.

@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 
+#include "render/AreaWarp.h"
 #include "view/HandleTool.h"
 #include "view/SkewTool.h"
 
@@ -8,6 +9,13 @@ namespace {
 class HandleToolsTest : public ViewTest
 {
 protected:
+    // The warp the document keeps for the area's values now, and whether it
+    // is a preview.
+    CWarpCache::CEntry KeptWarp(AreaId id)
+    {
+        const CArea& area = *doc.FindArea(id);
+        return doc.Warps().Find(area.GetId(), area.WarpInputs());
+    }
     CHandleTool& Tool(CTilemontView& view, CTilemontView::ToolSlot slot)
     {
         return static_cast<CHandleTool&>(*view.GetTool(slot));
@@ -56,13 +64,12 @@ TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTex
     const QImage texture = SolidImage(16, 16, 0xFF2060A0);
     const AreaId id = AddArea(RectPolygon(50, 50, 250, 200), [&texture](CArea& a) {
                           a.SetTexture(&texture);
-                          a.SetSkewEdit(true);
-                          a.SetSkewPreview(true);
                       }).GetId();
     auto view = ShowView(doc, QSize(400, 300));
+    view->EditSession()->SetSkewEditing(id, true, true);
     view->SetSkewMode(true, doc.FindArea(id));
     doc.SetModifiedFlag(false);
-    const CArea before = doc.FindArea(id)->CloneWithCache();
+    const CArea before = *doc.FindArea(id);
     const int steps = doc.GetHistory().Count();
 
     QWidget* w = view->viewport();
@@ -72,13 +79,8 @@ TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTex
     // The corner follows in the document while the button is held, and so
     // does the texture (small enough here to be warped exactly).
     EXPECT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(280, 230));
-    {
-        CArea live(*doc.FindArea(id));
-        live.SetSkewPreview(true);
-        live.RenderSkewedTexture(true);
-        ASSERT_TRUE(doc.FindArea(id)->GetSkewedTexture());
-        EXPECT_EQ(*doc.FindArea(id)->GetSkewedTexture(), *live.GetSkewedTexture());
-    }
+    ASSERT_TRUE(KeptWarp(id).image);
+    EXPECT_EQ(*KeptWarp(id).image, BuildAreaWarp(*doc.FindArea(id)));
     QTest::mouseMove(w, QPoint(300, 260));
     QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(300, 260));
 
@@ -89,11 +91,9 @@ TEST_F(HandleToolsTest, SkewDragMovesTheCornerLiveAndIsOneStepThatRebuildsTheTex
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetHistory().Count(), steps + 1);
     // The warped texture is the one these corners give.
-    CArea fresh(after);
-    fresh.SetSkewPreview(true);
-    fresh.RenderSkewedTexture(true);
-    ASSERT_TRUE(after.GetSkewedTexture());
-    EXPECT_EQ(*after.GetSkewedTexture(), *fresh.GetSkewedTexture());
+    ASSERT_TRUE(KeptWarp(id).image);
+    EXPECT_EQ(KeptWarp(id).reduction, 1);
+    EXPECT_EQ(*KeptWarp(id).image, BuildAreaWarp(after));
 
     doc.OnEditUndo();
     EXPECT_EQ(*doc.FindArea(id), before);
@@ -124,17 +124,15 @@ TEST_F(HandleToolsTest, LargeSkewDragShowsACoarseWarpUntilTheRelease)
     QTest::mouseMove(w, corner);
     QTest::mousePress(w, Qt::LeftButton, {}, corner);
     QTest::mouseMove(w, corner - QPoint(20, 10));
-    const CArea& dragged = *doc.FindArea(id);
-    ASSERT_TRUE(dragged.GetSkewedTexture());
-    EXPECT_TRUE(dragged.IsSkewedTexturePreview());
-    EXPECT_LE(qint64(dragged.GetSkewedTexture()->width()) * dragged.GetSkewedTexture()->height(),
-              CSkewTool::kPreviewPixels);
+    const CWarpCache::CEntry dragged = KeptWarp(id);
+    ASSERT_TRUE(dragged.image);
+    EXPECT_GT(dragged.reduction, 1);
+    EXPECT_LE(qint64(dragged.image->width()) * dragged.image->height(), CSkewTool::kPreviewPixels);
     QTest::mouseRelease(w, Qt::LeftButton, {}, corner - QPoint(20, 10));
-    const CArea& released = *doc.FindArea(id);
-    EXPECT_FALSE(released.IsSkewedTexturePreview());
-    CArea exact(released);
-    exact.RenderSkewedTexture(true);
-    EXPECT_EQ(*released.GetSkewedTexture(), *exact.GetSkewedTexture());
+    const CWarpCache::CEntry released = KeptWarp(id);
+    ASSERT_TRUE(released.image);
+    EXPECT_EQ(released.reduction, 1);
+    EXPECT_EQ(*released.image, BuildAreaWarp(*doc.FindArea(id)));
 }
 
 TEST_F(HandleToolsTest, InitialRectCornersDragAlongTheRectangle)

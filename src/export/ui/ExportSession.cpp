@@ -49,7 +49,7 @@ CExportSession::Outcome CExportSession::Run(const CTilemontDoc& doc)
                                      m_strExportFolder,   dialog.m_clsid,   dialog.m_params,
                                      dialog.m_bKeepShading};
         QString error;
-        const Outcome outcome = Export(doc.SavedSnapshot(), request, error);
+        const Outcome outcome = Export(doc.Snapshot(), request, error);
         // The whole path, so that a name typed relative still says where it went.
         if (outcome == Outcome::Written)
             m_strWritten = tr("Exported %1 (%2 × %3)")
@@ -78,7 +78,9 @@ CExportSession::Outcome CExportSession::Export(const CTemplateSnapshot& snapshot
     bool written = false;
     QString why;
     work.Run([&] {
-        written = ExportRun(snapshot.picture.value_or(QImage()), snapshot.areas, request, &why, [&](int p, const QString& stage) {
+        CExportRequest shared = request;
+        shared.warps = snapshot.warps.get();
+        written = ExportRun(snapshot.picture.value_or(QImage()), snapshot.areas, shared, &why, [&](int p, const QString& stage) {
             percent = p;
             if (m_probe && !m_probe(p, stage))
                 cancel = true;

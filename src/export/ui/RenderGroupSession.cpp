@@ -70,7 +70,8 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
 
     // The template as it was at OK; the editor may go on meanwhile. The
     // images under way finish first when cancelled.
-    const CTemplateSnapshot snapshot = doc.SavedSnapshot();
+    const CTemplateSnapshot snapshot = doc.Snapshot();
+    request.warps = snapshot.warps.get();
     const int count = int(request.textures.size());
     CWorkerProgress work({tr("Render Texture Group"),
                           tr("Rendering the textures of %1...").arg(QDir(dialog.m_strGroupFolder).dirName()),
