@@ -4,23 +4,27 @@
 #include "TemplateInput.h"
 #include "analysis/MagicWand.h"
 #include "analysis/MaskOutline.h"
+#include "analysis/SurfaceFinder.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 
+#include <optional>
+
 namespace {
 
 const QString kUsageLine = QStringLiteral(
-    "usage: tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand] [--tolerance T] [--global]\n"
-    "                    [--out OUT.tlm]");
+    "usage: tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
+    "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]");
 
 // How the region is found. Each method reads its own options below and
 // fills in the mask in FindRegion.
 enum class Method
 {
     Wand,
+    Surface,
 };
 
 struct CSelectOptions
@@ -31,6 +35,7 @@ struct CSelectOptions
     QPoint at;
     Method method = Method::Wand;
     SWandOptions wand;
+    std::optional<QRect> around;  // the surface finder's rough rectangle
 };
 
 int ParseInt(const QString& option, const QString& text, int low, int high)
@@ -57,9 +62,19 @@ QPoint ParsePoint(const QString& text)
                   ParseInt(QStringLiteral("--at"), parts[1], -(1 << 30), 1 << 30));
 }
 
+QRect ParseRect(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        throw CUsageError{QStringLiteral("--around needs a rectangle X,Y,W,H in picture pixels.")};
+    const QString option = QStringLiteral("--around");
+    return QRect(ParseInt(option, parts[0], -(1 << 30), 1 << 30), ParseInt(option, parts[1], -(1 << 30), 1 << 30),
+                 ParseInt(option, parts[2], 1, 1 << 30), ParseInt(option, parts[3], 1, 1 << 30));
+}
+
 CSelectOptions ParseOptions(const QStringList& args)
 {
-    static const QStringList kValueOptions{"--area", "--at", "--method", "--tolerance", "--out"};
+    static const QStringList kValueOptions{"--area", "--at", "--method", "--tolerance", "--around", "--out"};
     static const QStringList kFlags{"--global"};
     QMap<QString, QString> values;
     QStringList positional;
@@ -86,9 +101,19 @@ CSelectOptions ParseOptions(const QStringList& args)
         throw CUsageError{QStringLiteral("--area needs a name.")};
     o.at = ParsePoint(values.value("--at"));
     const QString method = values.value("--method", QStringLiteral("wand"));
-    if (method != QLatin1String("wand"))
-        throw CUsageError{QStringLiteral("Unknown method \"%1\": the method is wand.").arg(method)};
-    o.method = Method::Wand;
+    if (method == QLatin1String("wand"))
+        o.method = Method::Wand;
+    else if (method == QLatin1String("surface"))
+        o.method = Method::Surface;
+    else
+        throw CUsageError{QStringLiteral("Unknown method \"%1\": the methods are wand and surface.").arg(method)};
+    if (o.method != Method::Wand && (values.contains("--tolerance") || values.contains("--global")))
+        throw CUsageError{QStringLiteral("--tolerance and --global belong to the wand.")};
+    if (values.contains("--around")) {
+        if (o.method != Method::Surface)
+            throw CUsageError{QStringLiteral("--around belongs to the surface finder (--method surface).")};
+        o.around = ParseRect(values.value("--around"));
+    }
     if (values.contains("--tolerance"))
         o.wand.tolerance = ParseInt(QStringLiteral("--tolerance"), values.value("--tolerance"), 0,
                                     CMagicWand::kMaxTolerance);
@@ -101,6 +126,15 @@ CRegionMask FindRegion(const CSelectOptions& options, const QImage& picture)
     switch (options.method) {
     case Method::Wand:
         return CMagicWand(picture).Select(options.at, options.wand);
+    case Method::Surface: {
+        CSurfaceFinder::SHint hint;
+        hint.click = options.at;
+        if (options.around) {
+            const QRectF r(*options.around);
+            hint.loop = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+        }
+        return CSurfaceFinder::Find(picture, hint).value_or(CRegionMask());
+    }
     }
     return CRegionMask();
 }

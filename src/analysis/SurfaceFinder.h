@@ -1,0 +1,34 @@
+#pragma once
+
+#include "RegionMask.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+
+#include <atomic>
+#include <optional>
+#include <vector>
+
+// Finds the whole visible extent of a surface (a tiled, planked, stone or
+// carpeted floor, a wall) from a click inside it or a rough loop around it:
+// colour statistics of the blurred picture and a graph cut on a reduced copy
+// take in the pattern, the shade and the sunlit patch, leave out what
+// stands on the surface, and the boundary is then cut again at full
+// resolution in a narrow band.
+class CSurfaceFinder
+{
+public:
+    struct SHint
+    {
+        std::optional<QPoint> click;  // picture pixel inside the surface
+        std::vector<QPointF> loop;    // a rough rectangle or free-hand loop around it
+        // With both, the surface grows from the click and ends at the loop.
+    };
+
+    // The surface as a mask of the picture's size: empty when the hint
+    // gives nothing inside the picture, nothing at all when cancel turned
+    // true on the way.
+    static std::optional<CRegionMask> Find(const QImage& picture, const SHint& hint,
+                                           const std::atomic<bool>* cancel = nullptr);
+};
