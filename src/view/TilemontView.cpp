@@ -428,6 +428,7 @@ int ToolSlotOf(int id)
     case ID_ELLIPSE_SELECTION: return CTilemontView::EllipseTool;
     case ID_POLYLINE_SELECTION: return CTilemontView::PolylineTool;
     case ID_FREEHAND_SELECTION: return CTilemontView::FreehandTool;
+    case ID_FIND_SURFACE: return CTilemontView::SurfaceTool;
     case ID_HAND: return CTilemontView::HandTool;
     case ID_ZOOM_IN: return CTilemontView::ZoomTool;
     default: return -1;

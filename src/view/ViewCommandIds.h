@@ -12,4 +12,5 @@ enum ViewCommandId : int {
     ID_ZOOM_OUT = 32790,
     ID_REFRESH = 32806,
     ID_ELLIPSE_SELECTION = 32828,
+    ID_FIND_SURFACE = 32841,
 };

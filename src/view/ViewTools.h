@@ -26,6 +26,7 @@ public:
         SkewTool,
         InitialRectTool,
         ReferenceLineTool,
+        SurfaceTool,
         ToolCount
     };
 
