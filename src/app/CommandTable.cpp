@@ -99,6 +99,10 @@ QList<CCommandEntry> Build()
         {.id = ID_MAGIC_WAND, .text = T("Magic wand selection"), .tip = T("Magic wand selection"),
          .prompt = T("Select the region of similar colour around a click; drag sideways to change the tolerance"),
          .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 14},
+        {.id = ID_FIND_SURFACE, .text = T("Find surface"), .tip = T("Find surface"),
+         .prompt = T("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
+                     "dragged around it"),
+         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 15},
         {.id = ID_HAND, .text = T("Hand"), .tip = T("Hand"), .checkable = true, .menu = M::Tool, .group = 1,
          .bar = B::Tools, .slot = 20},
         {.id = ID_ZOOM_IN, .text = T("Zoom in"), .tip = T("Zoom in"), .checkable = true, .menu = M::Tool, .group = 2,

@@ -264,6 +264,20 @@ bool Draw(int id, Sketch& s)
             s.Line(a, b, s.Pen(gold, 1.2));
         return true;
     }
+    case ID_FIND_SURFACE: {
+        // A tiled floor seen at an angle, found whole.
+        const QPolygonF floor({{4.5, 4.5}, {11.5, 4.5}, {15, 13.5}, {1, 13.5}});
+        s.P().setPen(Qt::NoPen);
+        s.P().setBrush(s.C(S::kBlue));
+        s.P().drawPolygon(floor);
+        s.P().setPen(QPen(s.C(S::kInk), 0.8));
+        s.P().drawLine(QPointF(8, 4.5), QPointF(8, 13.5));
+        s.P().drawLine(QPointF(2.9, 9), QPointF(13.3, 9));
+        s.P().setBrush(Qt::NoBrush);
+        s.P().setPen(s.Dashed(S::kInk));
+        s.P().drawPolygon(floor);
+        return true;
+    }
     case ID_HAND: {
         const QColor skin(0xf4, 0xd2, 0xb0);
         QPainterPath hand;

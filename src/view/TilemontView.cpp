@@ -429,6 +429,7 @@ int ToolSlotOf(int id)
     case ID_POLYLINE_SELECTION: return CTilemontView::PolylineTool;
     case ID_FREEHAND_SELECTION: return CTilemontView::FreehandTool;
     case ID_MAGIC_WAND: return CTilemontView::WandTool;
+    case ID_FIND_SURFACE: return CTilemontView::SurfaceTool;
     case ID_HAND: return CTilemontView::HandTool;
     case ID_ZOOM_IN: return CTilemontView::ZoomTool;
     default: return -1;

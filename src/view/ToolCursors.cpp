@@ -61,6 +61,18 @@ void DrawBadge(QPainter& p, Id id)
         path.cubicTo(27, 21, 20, 25, 17.5, 21.5);
         path.cubicTo(16, 19.5, 19, 17, 20.5, 19);
         break;
+    case Surface:
+        // A floor seen at an angle, with its tile joints.
+        path.moveTo(14.5, 14.5);
+        path.lineTo(24.5, 14.5);
+        path.lineTo(27.5, 23.5);
+        path.lineTo(11.5, 23.5);
+        path.closeSubpath();
+        path.moveTo(19.5, 14.5);
+        path.lineTo(19.5, 23.5);
+        path.moveTo(13, 19);
+        path.lineTo(26, 19);
+        break;
     case Zoom: {
         path.addEllipse(QRectF(11.5, 11.5, 10, 10));
         path.moveTo(20.5, 20.5);

@@ -13,4 +13,5 @@ enum ViewCommandId : int {
     ID_REFRESH = 32806,
     ID_ELLIPSE_SELECTION = 32828,
     ID_MAGIC_WAND = 32829,
+    ID_FIND_SURFACE = 32841,
 };

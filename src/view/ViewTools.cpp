@@ -8,6 +8,7 @@
 #include "view/RectTool.h"
 #include "view/ReferenceLineTool.h"
 #include "view/SkewTool.h"
+#include "view/SurfaceTool.h"
 #include "view/Tool.h"
 #include "view/WandTool.h"
 #include "view/ZoomTool.h"
@@ -55,6 +56,7 @@ CViewTools::CViewTools(IToolView& view, CTilemontDoc& doc) : m_view(view), m_doc
     m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
     m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
     m_tools[WandTool] = std::make_unique<CWandTool>();
+    m_tools[SurfaceTool] = std::make_unique<CSurfaceTool>();
     for (auto& tool : m_tools)
         tool->Attach(&m_view, &m_doc);
 }

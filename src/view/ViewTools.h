@@ -27,6 +27,7 @@ public:
         InitialRectTool,
         ReferenceLineTool,
         WandTool,
+        SurfaceTool,
         ToolCount
     };
 

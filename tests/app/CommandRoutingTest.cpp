@@ -161,7 +161,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Render texture group...",
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...",
         "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection",
-        "Magic wand selection", "-", "Hand", "-", "Zoom in", "Zoom out", "Original size",
+        "Magic wand selection", "Find surface", "-", "Hand", "-", "Zoom in", "Zoom out", "Original size",
         "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Tilem1",
         "&Help:", "&Help...", "&About Tilemont..."};
@@ -185,7 +185,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
                           ID_CLEAR_SELECTION, 0, ID_SELECT_PICTURE, ID_REFRESH}));
     EXPECT_EQ(ToolBarIds(Frame().ToolsToolBar()),
               (QList<int>{ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION,
-                          ID_MAGIC_WAND, 0, ID_HAND, 0, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}));
+                          ID_MAGIC_WAND, ID_FIND_SURFACE, 0, ID_HAND, 0, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}));
     EXPECT_EQ(Frame().toolBarArea(Frame().ToolsToolBar()), Qt::LeftToolBarArea);
     EXPECT_EQ(Action(ID_DELETE_SELECTION_FROM_AREA)->toolTip(), QStringLiteral("Delete selection from existing area"));
     EXPECT_EQ(Action(ID_DELETE_SELECTION_FROM_AREA)->statusTip(), QStringLiteral("Delete selection from existing area"));
