@@ -64,6 +64,8 @@ QList<CCommandEntry> Build()
          .menu = M::Template, .bar = B::Main, .slot = 41},
         {.id = ID_CLEAR_SELECTION, .text = T("Clear selection"), .tip = T("Clear selection"), .menu = M::Template,
          .bar = B::Main, .slot = 60},
+        {.id = ID_REFINE_EDGES, .text = T("Refine Edges..."), .tip = T("Refine Edges"),
+         .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Template},
         {.id = ID_ADD_SELECTION_TO_AREA, .text = T("Add selection to existing area"),
          .tip = T("Add selection to existing area"), .menu = M::Template, .bar = B::Main, .slot = 50},
         {.id = ID_DELETE_SELECTION_FROM_AREA, .text = T("Delete selection from existing area"),

@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "RefineEdgesCommand.h"
+
 #include "ChildFrame.h"
 #include "CommandTable.h"
 #include "DocumentTarget.h"
@@ -470,6 +472,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_VIEW_PERSPECTIVE_GRID:
     case ID_FIT_PERSPECTIVE:
     case ID_REAL_SIZE:
+    case ID_REFINE_EDGES:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
     case ID_WINDOW_CASCADE:
@@ -497,6 +500,10 @@ CCommandState CMainFrame::CommandState(int id) const
         return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(target->doc, target->area)
                                          : CPerspectiveCommands::CanSetRealSize(target->doc, target->area),
                 false};
+    }
+    case ID_REFINE_EDGES: {
+        const CChildFrame* child = ActiveChild();
+        return {child && CRefineEdgesCommand::CanRun(child->Document().Doc()), false};
     }
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default:
@@ -537,6 +544,10 @@ void CMainFrame::OnCommand(int id)
             else
                 m_pPerspective->RealSize(target->doc, target->view, target->area);
         }
+        break;
+    case ID_REFINE_EDGES:
+        if (CChildFrame* child = ActiveChild())
+            CRefineEdgesCommand::Run(child->Document().Doc(), this);
         break;
     case ID_VIEW_AREAS: OnViewAreas(); break;
     case ID_WINDOW_NEW:

@@ -156,7 +156,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
         "&Export...", "&Print...\tCtrl+P", "Print Pre&view", "-", "Recent File", "-", "E&xit",
         "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
-        "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
+        "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection", "Refine Edges...",
         "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
         "Render texture group...",
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...",
