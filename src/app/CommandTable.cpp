@@ -64,8 +64,6 @@ QList<CCommandEntry> Build()
          .menu = M::Template, .bar = B::Main, .slot = 41},
         {.id = ID_CLEAR_SELECTION, .text = T("Clear selection"), .tip = T("Clear selection"), .menu = M::Template,
          .bar = B::Main, .slot = 60},
-        {.id = ID_REFINE_EDGES, .text = T("Refine Edges..."), .tip = T("Refine Edges"),
-         .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Template},
         {.id = ID_ADD_SELECTION_TO_AREA, .text = T("Add selection to existing area"),
          .tip = T("Add selection to existing area"), .menu = M::Template, .bar = B::Main, .slot = 50},
         {.id = ID_DELETE_SELECTION_FROM_AREA, .text = T("Delete selection from existing area"),
@@ -78,7 +76,6 @@ QList<CCommandEntry> Build()
         {.id = ID_RENDER_GROUP, .text = T("Render texture group..."), .tip = T("Render texture group"),
          .menu = M::Template, .group = 2},
 
-        // Refine Edges joins these as the last item.
         {.id = ID_SELECT_ALL, .text = T("&All"), .tip = T("Select all"), .prompt = T("Select the whole picture"),
          .keys = K::SelectAll, .menu = M::Select},
         {.id = ID_SELECT_NONE, .text = T("&None"), .tip = T("Select none"), .prompt = T("Clear the selection"),
@@ -89,6 +86,8 @@ QList<CCommandEntry> Build()
          .prompt = T("Grow the selection by a number of pixels"), .menu = M::Select, .group = 1},
         {.id = ID_SELECT_SHRINK, .text = T("&Shrink..."), .tip = T("Shrink selection"),
          .prompt = T("Shrink the selection by a number of pixels"), .menu = M::Select, .group = 1},
+        {.id = ID_REFINE_EDGES, .text = T("Refine Edges..."), .tip = T("Refine Edges"),
+         .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
         {.id = ID_ELLIPSE_SELECTION, .text = T("Elliptic selection"), .tip = T("Elliptic selection"),
          .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
