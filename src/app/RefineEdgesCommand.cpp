@@ -63,9 +63,6 @@ bool CRefineEdgesCommand::Run(CTilemontDoc& doc, int band, QWidget* parent)
     progress.Run([&] { refined = CEdgeRefiner::Refine(picture, drawn, band, &progress.CancelFlag()); });
     if (progress.IsCancelled() || !refined)
         return false;
-    QPainterPath path;
-    PolygonToPath(MaskOutline(*refined), path);
-    path.setFillRule(Qt::OddEvenFill);
-    doc.CommitSelectionShape(path, false, false);
+    doc.CommitSelectionPolygon(MaskOutline(*refined), false, false);
     return true;
 }

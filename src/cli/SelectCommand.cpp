@@ -5,6 +5,8 @@
 #include "analysis/MagicWand.h"
 #include "analysis/MaskOutline.h"
 #include "analysis/SurfaceFinder.h"
+#include "document/WarpCache.h"
+#include "render/AreaWarpUpdates.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -198,8 +200,13 @@ int RunSelectCommand(const QStringList& args)
     const double ms = double(timer.nsecsElapsed()) / 1e6;
 
     area->SetOutline(&outline);
+    // A new outline can move a skewed area's warp (its canvas, a
+    // perspective's part): the file then holds the warp of the new values,
+    // as the editor's save does.
+    CWarpCache warps;
+    InstallWarpBuilder(warps);
     QString error;
-    if (!SaveTemplateFile(options.output, *data, &error)) {
+    if (!SaveTemplateFile(options.output, *data, &error, &warps)) {
         PrintError(error);
         return kFailed;
     }

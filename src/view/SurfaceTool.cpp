@@ -11,7 +11,6 @@
 #include "view/ToolView.h"
 
 #include <QApplication>
-#include <QPainterPath>
 #include <QProgressDialog>
 
 #include <algorithm>
@@ -98,10 +97,9 @@ void CSurfaceTool::OnLButtonUp(unsigned flags, int x, int y)
         Search(loop.empty() ? View()->ClientToPicture(click) : QPointF(-1, -1), loop);
     if (!region)
         return;  // cancelled: the selection stays as it was
-    QPainterPath path;
-    PolygonToPath(MaskOutline(*region), path);
-    path.setFillRule(Qt::OddEvenFill);
-    Doc()->CommitSelectionShape(path, keys.testFlag(Qt::ControlModifier), keys.testFlag(Qt::ShiftModifier));
+    // The traced outline as it is, pixel-exact, as the command line gives it.
+    Doc()->CommitSelectionPolygon(MaskOutline(*region), keys.testFlag(Qt::ControlModifier),
+                                  keys.testFlag(Qt::ShiftModifier));
 }
 
 std::optional<CRegionMask> CSurfaceTool::Search(const QPointF& click, const std::vector<QPointF>& loop) const

@@ -181,6 +181,14 @@ void CTilemontView::InvalidateSelectionBounds()
     viewport()->update(m_zoom.ClientBounds(bounds, 10));
 }
 
+namespace
+{
+
+// Beyond this many contours a selection's repaint is its bounds.
+constexpr std::size_t kMaxOutlineRegionContours = 64;
+
+} // namespace
+
 QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int extra) const
 {
     if (selection.IsEmpty())
@@ -208,6 +216,12 @@ QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int ext
     // of its bounds instead, which covers whatever of it shows.
     const QRect reach = window.adjusted(-window.width(), -window.height(), window.width(), window.height());
     if (!reach.contains(bounds))
+        return QRegion(bounds.adjusted(-d, -d, d, d)) & window;
+    // Each contour toggled into a region costs work for every rectangle the
+    // region holds already: a wand's selection with thousands of holes would
+    // take longer to work out than to repaint all it covers from the
+    // composition.
+    if (polygons.size() > kMaxOutlineRegionContours)
         return QRegion(bounds.adjusted(-d, -d, d, d)) & window;
     // The even-odd interior: each contour's region toggles what it covers.
     QRegion region;
