@@ -86,7 +86,7 @@ QList<CCommandEntry> Build()
          .prompt = T("Grow the selection by a number of pixels"), .menu = M::Select, .group = 1},
         {.id = ID_SELECT_SHRINK, .text = T("&Shrink..."), .tip = T("Shrink selection"),
          .prompt = T("Shrink the selection by a number of pixels"), .menu = M::Select, .group = 1},
-        {.id = ID_REFINE_EDGES, .text = T("Refine Edges..."), .tip = T("Refine Edges"),
+        {.id = ID_REFINE_EDGES, .text = T("&Refine Edges..."), .tip = T("Refine Edges"),
          .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
         {.id = ID_ELLIPSE_SELECTION, .text = T("Elliptic selection"), .tip = T("Elliptic selection"),

@@ -160,7 +160,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
         "Render texture group...",
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...", "-",
-        "Refine Edges...", "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection",
+        "&Refine Edges...", "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection",
         "Magic wand selection", "Find surface", "-", "Hand", "-", "Zoom in", "Zoom out", "Original size",
         "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Tilem1",
