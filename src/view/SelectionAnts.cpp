@@ -62,6 +62,18 @@ bool In64ths(qreal v, qint64& out)
 
 // The most ticks a kept dash cycle may take.
 constexpr qint64 kMaxCycleSteps = 8;
+// Putting a kept step back copies the window's part of a layer; stroking an
+// outline of a few thousand vertices is cheaper than that, so only outlines
+// beyond this are kept (a wand's region with its holes, not a drawn shape).
+constexpr std::size_t kMinCycleVertices = 2048;
+
+std::size_t VertexCount(const CSelection& selection)
+{
+    std::size_t n = 0;
+    for (const CContour& contour : selection.GetPolygon().contours)
+        n += contour.size();
+    return n;
+}
 
 } // namespace
 
@@ -180,7 +192,7 @@ void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection
     // from the last time round are put back instead of stroked again.
     CAntsCycle::Style style;
     int position = 0;
-    if (CycleStep(geometry, style, position)) {
+    if (VertexCount(selection) >= kMinCycleVertices && CycleStep(geometry, style, position)) {
         const QPainterPath& path = m_visible.Path(selection, geometry, reach, window);
         const auto stroke = [&](QPainter& p) {
             p.strokePath(path, dark);
