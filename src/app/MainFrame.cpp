@@ -14,7 +14,7 @@
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
-#include "controls/WandOptionsBar.h"
+#include "WandOptionsBar.h"
 #include "FileDrop.h"
 #include "ImageDrop.h"
 #include "panels/AreasBar.h"

@@ -3,7 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ResourceIds.h"
-#include "controls/WandOptionsBar.h"
+#include "app/WandOptionsBar.h"
 #include "document/TemplateFile.h"
 #include "view/TilemontView.h"
 #include "view/WandToolOptions.h"

@@ -1,4 +1,4 @@
-#include "controls/WandOptionsBar.h"
+#include "WandOptionsBar.h"
 
 #include "view/WandToolOptions.h"
 
