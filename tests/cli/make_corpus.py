@@ -35,7 +35,7 @@ def seeds():
                 [(40.0, 30.0), (50.0, 30.0), (45.0, 40.0)]])]),
         # The extension block after the last record: a perspective area with
         # a real size, and one with neither.
-        "perspective.tlm": Template(areas=[
+        "tilted_floor.tlm": Template(areas=[
             Area(name="Floor", skew=1, perspective=True, corners=[(10, 5), (54, 6), (-20, 60), (90, 62)],
                  outline=[SQUARE], initial_rect=(0, 0, 64, 40),
                  real_size=(4.0, 40.0, 60.0, 41.5, 120.0, 30.0)),
