@@ -51,6 +51,7 @@ std::shared_ptr<const CSelection::Data> CSelection::Build(CPolygon polygon)
             box.drawn = true;
         }
         data->contours.push_back(box);
+        data->vertices += contour.size();
     }
     return data;
 }

@@ -28,6 +28,8 @@ public:
     const QPainterPath& GetPath() const { return m_data->path; }
     // The path's bounds in picture pixels; null when it has no vertex.
     QRectF GetBounds() const { return m_data->bounds; }
+    // How many vertices the contours hold, all told.
+    std::size_t VertexCount() const { return m_data->vertices; }
 
     // The contours with a finite vertex whose bounds meet rect (edges
     // included), by index, in order.
@@ -64,6 +66,7 @@ private:
         QRectF bounds;
         // Per contour, in the polygon's order.
         std::vector<ContourBox> contours;
+        std::size_t vertices = 0;
     };
 
     static std::shared_ptr<const Data> Build(CPolygon polygon);

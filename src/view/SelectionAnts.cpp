@@ -67,14 +67,6 @@ constexpr qint64 kMaxCycleSteps = 8;
 // beyond this are kept (a wand's region with its holes, not a drawn shape).
 constexpr std::size_t kMinCycleVertices = 2048;
 
-std::size_t VertexCount(const CSelection& selection)
-{
-    std::size_t n = 0;
-    for (const CContour& contour : selection.GetPolygon().contours)
-        n += contour.size();
-    return n;
-}
-
 } // namespace
 
 void CSelectionAnts::SetStyle(QRgb dark, QRgb light, float penWidth, float dash, float gap, float phaseStep)
@@ -192,7 +184,7 @@ void CSelectionAnts::DrawOnWindow(QPainter& painter, const CSelection& selection
     // from the last time round are put back instead of stroked again.
     CAntsCycle::Style style;
     int position = 0;
-    if (VertexCount(selection) >= kMinCycleVertices && CycleStep(geometry, style, position)) {
+    if (selection.VertexCount() >= kMinCycleVertices && CycleStep(geometry, style, position)) {
         const QPainterPath& path = m_visible.Path(selection, geometry, reach, window);
         const auto stroke = [&](QPainter& p) {
             p.strokePath(path, dark);
