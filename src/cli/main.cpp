@@ -7,6 +7,7 @@
 #include "SelectCommand.h"
 #include "TemplateInput.h"
 #include "TemplateJson.h"
+#include "ThumbnailCommand.h"
 #include "document/TemplateFile.h"
 #include "document/WarpCache.h"
 #include "render/AreaWarpUpdates.h"
@@ -37,8 +38,9 @@ int Usage()
         "                    [--jobs N] [--keep-shading] [--overwrite]\n"
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
-        "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand] [--tolerance T] [--global]\n"
-        "                    [--out OUT.tlm]\n"
+        "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
+        "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]\n"
+        "       tilemont-cli thumbnail TEMPLATE.tlm OUT.png [--size N]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER\n"
         "       tilemont-cli --version"));
@@ -137,6 +139,8 @@ int main(int argc, char** argv)
         return RunFitPerspectiveCommand(args.mid(1));
     if (command == QLatin1String("select") && args.size() >= 2)
         return RunSelectCommand(args.mid(1));
+    if (command == QLatin1String("thumbnail") && args.size() >= 2)
+        return RunThumbnailCommand(args.mid(1));
     if (command == QLatin1String("encoders") && args.size() == 1)
         return RunEncodersCommand();
     if (command == QLatin1String("--version") && args.size() == 1)

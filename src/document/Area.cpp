@@ -256,15 +256,19 @@ bool CArea::Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps) const
     return true;
 }
 
-void CArea::Serialize(CArchiveReader& ar, bool* damaged)
+void CArea::Serialize(CArchiveReader& ar, bool* damaged, bool decodeWarp)
 {
     Clear();
     m_strName = ar.ReadString();
     std::unique_ptr<QImage> image;
     ReadImage(ar, image, &m_textureJpeg, damaged);
     m_pTexture = std::move(image);
-    ReadImage(ar, image, &m_storedWarp, damaged);
-    m_storedWarpImage = std::move(image);
+    if (decodeWarp) {
+        ReadImage(ar, image, &m_storedWarp, damaged);
+        m_storedWarpImage = std::move(image);
+    } else {
+        m_storedWarp = ReadImageBlob(ar);
+    }
     m_dRotation = ar.ReadF64();
     m_nShiftX = ar.ReadI32();
     m_nShiftY = ar.ReadI32();

@@ -139,7 +139,9 @@ public:
     bool Serialize(CArchiveWriter& ar, const IAreaWarpSource* warps = nullptr) const;
     // Raises CArchiveError when the record runs past the end of the data.
     // damaged, when given, is set when an image was only partly readable.
-    void Serialize(CArchiveReader& ar, bool* damaged = nullptr);
+    // Without decodeWarp the warped texture's blob is kept as bytes alone
+    // (and written back as read), so drawing builds the warp.
+    void Serialize(CArchiveReader& ar, bool* damaged = nullptr, bool decodeWarp = true);
     // The warped texture's blob as read is this area's warp as it is now:
     // reading a file calls it once the values after the records are in.
     // The blob is written back unchanged until anything the warp is built

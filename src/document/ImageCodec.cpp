@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -40,16 +42,47 @@ QByteArray EncodeJpeg(const QImage& image, int quality)
 
 qsizetype CompleteJpegLength(const QByteArray& bytes)
 {
-    static const QByteArray kStartOfScan("\xff\xda", 2);
-    static const QByteArray kEndOfImage("\xff\xd9", 2);
-    const qsizetype scan = bytes.lastIndexOf(kStartOfScan);
+    // Every marker starts with 0xFF: hopping from one 0xFF to the next with
+    // the C library's block search is many times quicker over the megabytes
+    // of a large photograph than a search for the byte pair.
+    constexpr unsigned char kMarker = 0xFF, kStartOfScan = 0xDA, kEndOfImage = 0xD9;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    qsizetype scan = -1;
+    for (qsizetype before = size - 1; before > 0 && scan < 0;) {
+        const auto* at = static_cast<const unsigned char*>(memrchr(data, kMarker, std::size_t(before)));
+        if (!at)
+            return -1;
+        before = at - data;
+        if (data[before + 1] == kStartOfScan)
+            scan = before;
+    }
     if (scan < 0)
         return -1;
-    const qsizetype end = bytes.indexOf(kEndOfImage, scan + 2);
-    return end < 0 ? -1 : end + 2;
+    for (qsizetype from = scan + 2; from < size - 1;) {
+        const auto* at =
+            static_cast<const unsigned char*>(std::memchr(data + from, kMarker, std::size_t(size - 1 - from)));
+        if (!at)
+            return -1;
+        from = at - data;
+        if (data[from + 1] == kEndOfImage)
+            return from + 2;
+        ++from;
+    }
+    return -1;
 }
 
-std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation, CDecodeReport* report)
+QSize FitWithin(const QSize& size, int side)
+{
+    const int longer = std::max(size.width(), size.height());
+    if (side <= 0 || longer <= side)
+        return size;
+    const double factor = double(side) / longer;
+    return QSize(std::max(1, qRound(size.width() * factor)), std::max(1, qRound(size.height() * factor)));
+}
+
+std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation, CDecodeReport* report,
+                                    int fitWithin)
 {
     RaiseReaderAllocationLimit();
     QByteArray data = bytes;
@@ -60,6 +93,13 @@ std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientati
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
         return nullptr;
+    if (report)
+        report->storedSize = size;
+    // The JPEG reader picks the largest of its cheap reductions (1/2, 1/4,
+    // 1/8) that still covers the size asked for, and smooths the rest.
+    const QSize fitted = size.isValid() ? FitWithin(size, fitWithin) : size;
+    if (fitted != size)
+        reader.setScaledSize(fitted);
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const bool turned = applyOrientation && reader.transformation() != QImageIOHandler::TransformationNone;
@@ -71,7 +111,7 @@ std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientati
         // the read a success; only the missing end marker tells.
         const qsizetype complete = CompleteJpegLength(bytes);
         report->damaged = complete < 0;
-        if (complete > 0 && !turned)
+        if (complete > 0 && !turned && fitted == size)
             report->jpeg = bytes.left(complete);
     }
     return image;
@@ -91,12 +131,17 @@ bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality, const QByt
     return true;
 }
 
-bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept, bool* damaged)
+QByteArray ReadImageBlob(CArchiveReader& ar)
 {
     const std::uint32_t count = ar.ReadU32();
-    if (count == 0)
+    return count == 0 ? QByteArray() : ar.ReadBytes(count);
+}
+
+bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept, bool* damaged)
+{
+    const QByteArray bytes = ReadImageBlob(ar);
+    if (bytes.isEmpty())
         return true;
-    const QByteArray bytes = ar.ReadBytes(count);
     CDecodeReport report;
     slot = DecodeImage(bytes, false, &report);
     if (kept)

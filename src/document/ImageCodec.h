@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -32,13 +33,23 @@ struct CDecodeReport
     // cut off) when they are one and decode to the pixels as returned;
     // empty otherwise.
     QByteArray jpeg;
+    // The image's size as stored, before any shrinking.
+    QSize storedSize;
 };
+
+// size shrunk, aspect kept, to fit within side x side pixels, each side
+// rounded and at least 1; unchanged when it fits already or side is not
+// positive.
+QSize FitWithin(const QSize& size, int side);
 
 // Decodes any format the image plugins know, detected from the bytes.
 // applyOrientation turns camera pictures upright by their orientation tag.
-// Null when the bytes are no image or the image is too large.
+// Null when the bytes are no image or the image is too large. fitWithin,
+// when positive, shrinks the image as FitWithin does while decoding: a JPEG
+// decoder then leaves out most of the work, so a quick look at a large
+// picture costs a fraction of decoding it whole.
 std::unique_ptr<QImage> DecodeImage(const QByteArray& bytes, bool applyOrientation,
-                                    CDecodeReport* report = nullptr);
+                                    CDecodeReport* report = nullptr, int fitWithin = 0);
 
 // The length of bytes up to and including the end marker that closes the
 // last scan of a JPEG file, or -1 when there is none (the file was cut
@@ -51,6 +62,10 @@ qsizetype CompleteJpegLength(const QByteArray& bytes);
 // encoded. Returns false, having written nothing, when the image cannot be
 // encoded, so the caller can abandon the file.
 bool WriteImage(CArchiveWriter& ar, const QImage* image, int quality, const QByteArray& kept = {});
+
+// Reads one image blob's bytes, undecoded: empty for a count of 0. A count
+// larger than the rest of the file raises the archive's end-of-file error.
+QByteArray ReadImageBlob(CArchiveReader& ar);
 
 // Reads one image blob into slot. A count of 0 leaves slot as it is; bytes
 // that do not decode leave it empty and return false. A count larger than

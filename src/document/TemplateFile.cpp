@@ -40,16 +40,25 @@ std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray&
     return ar.Data();
 }
 
-CTemplateData ReadTemplate(QByteArray bytes)
+CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options)
 {
     CArchiveReader ar(std::move(bytes));
     CTemplateData data;
-    ReadImage(ar, data.picture, &data.pictureJpeg, &data.damaged);
+    if (const QByteArray blob = ReadImageBlob(ar); !blob.isEmpty()) {
+        // As ReadImage reads it, perhaps shrunk.
+        CDecodeReport report;
+        data.picture = DecodeImage(blob, false, &report, options.pictureFitWithin);
+        if (data.picture) {
+            data.pictureJpeg = report.jpeg;
+            data.pictureSize = report.storedSize.isValid() ? report.storedSize : data.picture->size();
+            data.damaged = report.damaged;
+        }
+    }
     const std::uint32_t count = ar.ReadU32();
     ar.Require(count, kMinAreaBytes);
     data.areas.resize(count);
     for (CArea& area : data.areas)
-        area.Serialize(ar, &data.damaged);
+        area.Serialize(ar, &data.damaged, options.decodeStoredWarps);
     data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
     // The perspective just read is one of the values the stored warps were
     // built from.
@@ -58,13 +67,14 @@ CTemplateData ReadTemplate(QByteArray bytes)
     return data;
 }
 
-std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error)
+std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error,
+                                              const CTemplateReadOptions& options)
 {
     std::optional<QByteArray> bytes = ReadWholeFile(path, error);
     if (!bytes)
         return std::nullopt;
     try {
-        CTemplateData data = ReadTemplate(std::move(*bytes));
+        CTemplateData data = ReadTemplate(std::move(*bytes), options);
         QStringList warnings;
         if (data.damaged)
             warnings << Messages::kDamagedPicture.arg(path);

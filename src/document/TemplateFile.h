@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -13,6 +14,9 @@
 struct CTemplateData
 {
     std::unique_ptr<QImage> picture;
+    // The picture's size as stored, in which the areas lie; the picture's
+    // own size unless it was read shrunk (see CTemplateReadOptions).
+    QSize pictureSize;
     // The JPEG file the picture was read as, to write back while it stays.
     QByteArray pictureJpeg;
     std::vector<CArea> areas;
@@ -38,14 +42,28 @@ inline std::optional<QByteArray> WriteTemplate(const QImage* picture, const std:
     return WriteTemplate(picture, QByteArray(), areas);
 }
 
+// How much of a template's images a reader decodes: everything by default.
+struct CTemplateReadOptions
+{
+    // Positive: the picture is decoded shrunk to fit within this many pixels
+    // each way (see FitWithin), far quicker than whole; the areas stay in
+    // the whole picture's pixels. For a small view of the template that
+    // never saves it.
+    int pictureFitWithin = 0;
+    // Off: the warped textures stored with skewed areas stay undecoded, for
+    // a reader that draws the areas at another size and builds its own.
+    bool decodeStoredWarps = true;
+};
+
 // Raises CArchiveError for data that ends too early or counts that cannot
 // fit in what is left. A damaged block after the last area raises nothing:
 // it only sets extensionSkipped.
-CTemplateData ReadTemplate(QByteArray bytes);
+CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options = {});
 
 // Reads a template file. On failure returns nothing and sets error to the
 // message for the user, naming the file.
-std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error);
+std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* error,
+                                              const CTemplateReadOptions& options = {});
 
 // Writes a template file through a temporary file beside it, which replaces
 // the target only once everything was written: a failed save never damages

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -208,3 +209,39 @@ TEST(SavedWarp, ADragItsReleaseAndItsUndoWriteTheWarpShown)
 }
 
 } // namespace
+
+TEST(SavedWarp, AQuickReadShrinksThePictureSkipsTheWarpAndStillWritesItBack)
+{
+    const QImage texture = QuadrantImage(16, 8);
+    const QImage warp = QuadrantImage(61, 45);
+    CArea textured = SkewedArea();
+    textured.SetTexture(&texture);
+    const QImage picture = QuadrantImage(400, 100);
+    const CFixedWarp source(warp);
+    const QByteArray file = *WriteTemplate(&picture, QByteArray(), {textured}, &source);
+
+    // Warps undecoded, the picture whole: what is written back is the file.
+    CTemplateData kept = ReadTemplate(file, {.decodeStoredWarps = false});
+    ASSERT_NE(kept.picture, nullptr);
+    EXPECT_EQ(kept.pictureSize, QSize(400, 100));
+    EXPECT_EQ(kept.areas.front().GetStoredWarp(), nullptr);
+    EXPECT_EQ(*WriteTemplate(kept.picture.get(), kept.pictureJpeg, kept.areas), file);
+
+    // Shrunk to fit 50 x 50 pixels, the stored size still told; the
+    // quadrants stay where they were.
+    const CTemplateData small = ReadTemplate(file, {.pictureFitWithin = 50});
+    ASSERT_NE(small.picture, nullptr);
+    EXPECT_EQ(small.picture->size(), QSize(50, 13));
+    EXPECT_EQ(small.pictureSize, QSize(400, 100));
+    EXPECT_TRUE(small.pictureJpeg.isEmpty());
+    ASSERT_NE(small.areas.front().GetStoredWarp(), nullptr);
+    EXPECT_EQ(small.areas.front().GetStoredWarp()->size(), warp.size());
+    const QImage shrunk = small.picture->convertToFormat(QImage::Format_RGB32);
+    for (const auto& [at, colour] : {std::pair{QPoint(5, 2), QColor(Qt::red)}, {QPoint(44, 2), QColor(Qt::green)},
+                                     {QPoint(5, 10), QColor(Qt::yellow)}, {QPoint(44, 10), QColor(Qt::blue)}}) {
+        const QColor got = shrunk.pixelColor(at);
+        EXPECT_NEAR(got.red(), colour.red(), 24) << at.x() << "," << at.y();
+        EXPECT_NEAR(got.green(), colour.green(), 24) << at.x() << "," << at.y();
+        EXPECT_NEAR(got.blue(), colour.blue(), 24) << at.x() << "," << at.y();
+    }
+}

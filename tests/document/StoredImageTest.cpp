@@ -9,6 +9,7 @@
 #include "render/AreaWarpUpdates.h"
 
 #include <QBuffer>
+#include <cstdint>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -164,6 +165,34 @@ TEST_F(StoredImageTest, AChangedTextureOrWarpIsEncodedAnew)
     doc.OnEditUndo();
     ASSERT_TRUE(doc.OnSaveDocument(path));
     EXPECT_EQ(Read(path), before);
+}
+
+TEST(CompleteJpegLength, AgreesWithTheSearchForTheBytePairsOnDataDenseWithMarkers)
+{
+    // The definition, plainly: the first end marker after the last scan's
+    // start marker.
+    const auto reference = [](const QByteArray& b) -> qsizetype {
+        qsizetype scan = -1;
+        for (qsizetype i = 0; i + 1 < b.size(); ++i)
+            if (uchar(b[i]) == 0xFF && uchar(b[i + 1]) == 0xDA)
+                scan = i;
+        if (scan >= 0)
+            for (qsizetype i = scan + 2; i + 1 < b.size(); ++i)
+                if (uchar(b[i]) == 0xFF && uchar(b[i + 1]) == 0xD9)
+                    return i + 2;
+        return -1;
+    };
+    const char alphabet[] = {'\xff', '\xda', '\xd9', '\x00', '\x41'};
+    std::uint32_t s = 11;
+    for (int round = 0; round < 20000; ++round) {
+        s = s * 1664525u + 1013904223u;
+        QByteArray bytes(int(s >> 27), '\0');
+        for (char& c : bytes) {
+            s = s * 1664525u + 1013904223u;
+            c = alphabet[(s >> 24) % 5];
+        }
+        ASSERT_EQ(CompleteJpegLength(bytes), reference(bytes)) << bytes.toHex().toStdString();
+    }
 }
 
 TEST_F(StoredImageTest, JpegEndIsFoundPastTrailingBytesAndMissedWhenCut)
