@@ -35,10 +35,17 @@ CHelpLauncher::~CHelpLauncher()
     delete m_pGuide;
 }
 
-QString CHelpLauncher::HelpFilePath()
+const QString CHelpLauncher::kInstalledHelpFolder = QStringLiteral("../share/tilemont");
+
+QString CHelpLauncher::HelpFilePath(const QString& programFolder)
 {
     const QFileInfo file(QDir::current().filePath(kHelpFileName));
-    return file.isFile() ? file.absoluteFilePath() : QString();
+    if (file.isFile())
+        return file.absoluteFilePath();
+    if (programFolder.isEmpty())
+        return QString();
+    const QFileInfo installed(QDir(programFolder).filePath(kInstalledHelpFolder + QLatin1Char('/') + kHelpFileName));
+    return installed.isFile() ? QDir::cleanPath(installed.absoluteFilePath()) : QString();
 }
 
 QTextBrowser* CHelpLauncher::GuideWindow() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -9,8 +10,8 @@ class QTextBrowser;
 class QWidget;
 
 // "Help...": the guide "help/index.html" from the current folder when there
-// is one, handed to the desktop; otherwise the user guide built into the
-// program, in a window of its own.
+// is one, else the copy installed with the program, handed to the desktop;
+// otherwise the user guide built into the program, in a window of its own.
 class CHelpLauncher
 {
 public:
@@ -25,8 +26,13 @@ public:
     // How a file is handed to the desktop; QDesktopServices by default.
     void SetExternalOpener(Opener opener) { m_opener = std::move(opener); }
 
-    // The help file in the current folder, or empty when there is none.
-    static QString HelpFilePath();
+    // Where an installed program keeps its guide: share/tilemont beside the
+    // folder of the program (/usr/share/tilemont for /usr/bin/tilemont).
+    static const QString kInstalledHelpFolder;
+
+    // The help file in the current folder, else the guide installed with the
+    // program in programFolder; empty when there is neither.
+    static QString HelpFilePath(const QString& programFolder = QCoreApplication::applicationDirPath());
 
     void Open();
     // The guide built into the program, whether or not there is a help file.

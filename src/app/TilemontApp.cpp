@@ -111,16 +111,17 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     if (auto* dialogs = dynamic_cast<CQtPrompts*>(m_pPrompts))
         dialogs->SetParent(m_pMainFrame.get());
 
-    // Qt takes its own options out of the arguments; of the rest, the first
-    // that is not an option names the template to open.
-    QString file;
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-'))) {
-            file = argument;
-            break;
-        }
-    }
-    const bool started = file.isEmpty() ? OnFileNew() != nullptr : OpenDocumentFile(file) != nullptr;
+    // Qt takes its own options out of the arguments; each of the rest that
+    // is not an option names a template to open, in its own window, as a
+    // file manager hands over several files at once. One that cannot be read
+    // has said so; the editor starts when any of them opened.
+    QStringList files;
+    for (const QString& argument : arguments)
+        if (!argument.startsWith(QLatin1Char('-')))
+            files << argument;
+    bool started = files.isEmpty() && OnFileNew() != nullptr;
+    for (const QString& file : files)
+        started = OpenDocumentFile(file) != nullptr || started;
     if (!started)
         return false;
 

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -98,6 +99,30 @@ TEST_F(AppTest, HelpOpensTheHelpFileWhenPresentAndTheGuideOtherwise)
     ASSERT_TRUE(Frame().RunCommand(ID_HELP_CONTENTS));
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(StartFolder() + QStringLiteral("/help/index.html")));
+}
+
+TEST_F(AppTest, HelpFindsTheGuideInstalledBesideTheProgramUnlessTheFolderHasOne)
+{
+    // An installed editor: bin/tilemont with the guide in share/tilemont.
+    const QString prefix = TempPath(QStringLiteral("usr"));
+    const QString installed = prefix + QStringLiteral("/share/tilemont/help/index.html");
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).path()));
+    EXPECT_EQ(CHelpLauncher::HelpFilePath(prefix + QStringLiteral("/bin")), QString());
+    QFile guide(installed);
+    ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
+    guide.close();
+    EXPECT_EQ(CHelpLauncher::HelpFilePath(prefix + QStringLiteral("/bin")), installed);
+    // A program one level deeper has no guide beside it.
+    EXPECT_EQ(CHelpLauncher::HelpFilePath(prefix + QStringLiteral("/bin/tools")), QString());
+
+    // The current folder's guide comes first.
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("help")));
+    QFile own(QStringLiteral("help/index.html"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    EXPECT_EQ(CHelpLauncher::HelpFilePath(prefix + QStringLiteral("/bin")),
+              StartFolder() + QStringLiteral("/help/index.html"));
 }
 
 TEST(StatusBarTest, HasTheMessagePaneAndTheThreeIndicators)

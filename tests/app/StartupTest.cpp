@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMetaType>
 
 namespace {
@@ -143,6 +144,39 @@ TEST_F(AppTest, CommandLineOpensTheNamedTemplate)
     EXPECT_EQ(ActiveDoc().GetPicture()->size(), QSize(12, 8));
     EXPECT_EQ(App().RecentFiles().GetAt(0), path);
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Tilemont - kitchen.tlm[*]"));
+}
+
+TEST_F(AppTest, CommandLineOpensEveryTemplateNamedEachInItsOwnWindow)
+{
+    const QString kitchen = WriteTemplate("kitchen.tlm", QSize(12, 8));
+    const QString hall = WriteTemplate("hall.tlm", QSize(20, 10));
+    const QString broken = TempPath("broken.tlm");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x05\x00\x00", 3);
+    file.close();
+
+    // As a file manager hands them over; the one that cannot be read says
+    // so and the others open all the same, a name given twice once.
+    ASSERT_TRUE(Start({kitchen, broken, hall, kitchen}));
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(broken)) << prompts.errors[0].toStdString();
+    ASSERT_EQ(App().Documents().size(), 2);
+    QStringList paths;
+    QList<QSize> sizes;
+    for (CDocumentTarget* doc : App().Documents()) {
+        paths << doc->Doc().GetPathName();
+        ASSERT_NE(doc->Doc().GetPicture(), nullptr);
+        sizes << doc->Doc().GetPicture()->size();
+        EXPECT_EQ(doc->OpenFrames().size(), 1u);
+    }
+    EXPECT_EQ(paths, QStringList({kitchen, hall}));
+    EXPECT_EQ(sizes, QList<QSize>({QSize(12, 8), QSize(20, 10)}));
+    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), 2);
+    // The last named is the window in front and heads the recent files.
+    EXPECT_EQ(ActiveDoc().GetPathName(), kitchen);
+    EXPECT_EQ(App().RecentFiles().GetAt(0), kitchen);
+    EXPECT_EQ(App().RecentFiles().GetAt(1), hall);
 }
 
 TEST_F(AppTest, CommandLineTakesAnEmptyFileAsAnEmptyTemplate)
