@@ -211,10 +211,12 @@ QList<CChildFrame*> CMainFrame::ChildFrames() const
     return children;
 }
 
-void CMainFrame::FillWithLoneWindow()
+void CMainFrame::ArrangeStartWindows()
 {
     const QList<QMdiSubWindow*> windows = m_pMdi->subWindowList();
-    if (windows.size() == 1 && !windows.front()->isMaximized() && !windows.front()->isMinimized())
+    if (windows.size() > 1)
+        m_pMdi->tileSubWindows();
+    else if (windows.size() == 1 && !windows.front()->isMaximized() && !windows.front()->isMinimized())
         windows.front()->setGeometry(m_pMdi->viewport()->rect());
 }
 

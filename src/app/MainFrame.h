@@ -59,8 +59,9 @@ public:
     // Brings every action's enabled and checked state, the menu bar, the
     // recent-file items and the window titles up to date.
     void UpdateCommandUI();
-    // Makes a single open template window cover the workspace.
-    void FillWithLoneWindow();
+    // Lays out the template windows the editor starts with: a single one
+    // covers the workspace, several are tiled so that each shows whole.
+    void ArrangeStartWindows();
 
     QAction* Action(int id) const;
     // IDR_MAINFRAME or IDR_TILEMTYPE: the menu bar shown.

@@ -130,9 +130,9 @@ bool CTilemontApp::InitInstance(const QStringList& arguments)
     if (const QScreen* screen = m_pMainFrame->screen())
         m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
-    // A lone template window starts by filling the workspace, once the
-    // main window has its size.
-    QTimer::singleShot(0, m_pMainFrame.get(), [frame = m_pMainFrame.get()] { frame->FillWithLoneWindow(); });
+    // The template windows share out the workspace once the main window has
+    // its size.
+    QTimer::singleShot(0, m_pMainFrame.get(), [frame = m_pMainFrame.get()] { frame->ArrangeStartWindows(); });
     m_pMainFrame->UpdateCommandUI();
     return true;
 }

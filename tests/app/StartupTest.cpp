@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMetaType>
 
 namespace {
@@ -172,7 +173,15 @@ TEST_F(AppTest, CommandLineOpensEveryTemplateNamedEachInItsOwnWindow)
     }
     EXPECT_EQ(paths, QStringList({kitchen, hall}));
     EXPECT_EQ(sizes, QList<QSize>({QSize(12, 8), QSize(20, 10)}));
-    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), 2);
+    // They share out the workspace rather than lie in a corner, one over
+    // the other.
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_FALSE(windows[0]->geometry().intersects(windows[1]->geometry()));
+    const QSize workspace = Frame().MdiArea()->viewport()->size();
+    const auto area = [](const QSize& s) { return qint64(s.width()) * s.height(); };
+    EXPECT_GE(area(windows[0]->size()) + area(windows[1]->size()), area(workspace) * 9 / 10);
     // The last named is the window in front and heads the recent files.
     EXPECT_EQ(ActiveDoc().GetPathName(), kitchen);
     EXPECT_EQ(App().RecentFiles().GetAt(0), kitchen);
