@@ -21,6 +21,9 @@ struct CCommandEntry
     int count = 1;
     // Menu text with its mnemonic, without keys: "&Save".
     const char* text = nullptr;
+    // The menu text while the command names what it acts on, %1 being that:
+    // "&Undo %1". Null for commands that never say.
+    const char* textWithDetail = nullptr;
     // The short name: the toolbar button's tooltip.
     const char* tip = nullptr;
     // The status-bar prompt; null means the short name, "" none.
