@@ -17,17 +17,20 @@ static void InitBannerResources()
     Q_UNUSED(registered);
 }
 
-const std::vector<CBannerBar::Tip>& CBannerBar::DefaultTips()
+std::vector<CBannerBar::Tip> CBannerBar::DefaultTips()
 {
-    // The texts match what scripts/make-banner-images draws.
-    static const std::vector<Tip> tips{
-        {QStringLiteral(":/banner/tip1.png"), tr("Pick an area, then click a swatch to lay in a texture.")},
-        {QStringLiteral(":/banner/tip2.png"),
+    // The texts match what scripts/make-banner-images draws. The pictures
+    // show the words, so a translation names pictures of its own language
+    // (":/banner/de/tip1.png") beside its texts. Made afresh for each banner,
+    // in the language of the translators installed by then.
+    return {
+        {tr(":/banner/tip1.png", "picture of the first tip"),
+         tr("Pick an area, then click a swatch to lay in a texture.")},
+        {tr(":/banner/tip2.png", "picture of the second tip"),
          tr("Skew: drag the four corners to match the floor's perspective.")},
-        {QStringLiteral(":/banner/tip3.png"),
+        {tr(":/banner/tip3.png", "picture of the third tip"),
          tr("Ctrl+Z undoes every change \u2014 try textures freely.")},
     };
-    return tips;
 }
 
 CBannerBar::CBannerBar(QWidget* parent) : CBannerBar(DefaultTips(), parent) {}

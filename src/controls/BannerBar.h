@@ -31,7 +31,7 @@ public:
     static constexpr int kIntervalMs = 2000;
 
     // The tips built into the program, in the order shown.
-    static const std::vector<Tip>& DefaultTips();
+    static std::vector<Tip> DefaultTips();
 
     explicit CBannerBar(QWidget* parent = nullptr);
     // A tip whose picture does not load is left out, without a word.
