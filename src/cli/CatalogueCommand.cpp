@@ -8,6 +8,8 @@
 #include "document/TemplateFile.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 
 namespace {
@@ -16,7 +18,26 @@ const QString kUsageLine = QStringLiteral(
     "usage: tilemont-cli render-catalogue MANIFEST.json --out DIR [--shard K/N|auto/N] [--jobs N]\n"
     "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [--quality Q]\n"
     "                    [--transformation T] [--compression C] [--color-depth D]\n"
-    "                    [--progress json] [--keep-shading] [--overwrite]");
+    "                    [--progress json] [--keep-shading] [--overwrite] [--dry-run]");
+
+// What --dry-run prints: the images of the slice with their estimated
+// costs, one JSON line each, so that a split can be checked or tuned
+// before anything is rendered.
+int ListSlice(const CCataloguePlan& plan, const std::vector<std::size_t>& slice, const CRenderOptions& options,
+              const QString& output)
+{
+    QByteArray lines;
+    for (const std::size_t i : slice) {
+        const CPlannedImage& image = plan.Images()[i];
+        const QString folder = QDir(output).filePath(plan.Rooms()[image.room].title);
+        CGroupRenderRequest request = MakeGroupRequest(options, 0, {}, {}, folder);
+        const QJsonObject line{{"file", QDir::toNativeSeparators(GroupOutputPath(request, image.texture))},
+                               {"texture", QDir::toNativeSeparators(image.texture)},
+                               {"cost", image.cost}};
+        lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+    }
+    return WriteStdout(lines);
+}
 
 int PrintFaults(const std::vector<QString>& errors)
 {
@@ -60,7 +81,7 @@ int RunRenderCatalogueCommand(const QStringList& args)
 {
     CRenderCommandLine line;
     try {
-        line = ParseRenderCommandLine(args, {"--out"});
+        line = ParseRenderCommandLine(args, {"--out"}, {"--dry-run"});
         if (line.positional.size() != 1 || !line.values.contains("--out"))
             throw CUsageError{kUsageLine};
     } catch (const CUsageError& e) {
@@ -79,6 +100,9 @@ int RunRenderCatalogueCommand(const QStringList& args)
         CCataloguePlan::Make(*manifest, [&](QSize picture) { return OutputSize(options, picture); }, options.extension, &errors);
     if (!plan)
         return PrintFaults(errors);
+    const std::vector<std::size_t> slice = plan->Slice(options.shard.index, options.shard.count);
+    if (line.flags.contains("--dry-run"))
+        return ListSlice(*plan, slice, options, output);
     if (!QDir().mkpath(output)) {
         PrintError(QStringLiteral("The folder %1 could not be made.").arg(QDir::toNativeSeparators(output)));
         return kFailed;
@@ -86,7 +110,6 @@ int RunRenderCatalogueCommand(const QStringList& args)
 
     // The slice's textures room by room, rooms in manifest order.
     QMap<std::size_t, QStringList> byRoom;
-    const std::vector<std::size_t> slice = plan->Slice(options.shard.index, options.shard.count);
     for (const std::size_t i : slice)
         byRoom[plan->Images()[i].room] << plan->Images()[i].texture;
 

@@ -18,7 +18,8 @@ QString ExtensionFor(const QString& mime)
 
 } // namespace
 
-CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QStringList& commandOptions)
+CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QStringList& commandOptions,
+                                          const QStringList& commandFlags)
 {
     static const QStringList kValueOptions{"--format",      "--width",       "--height", "--quality", "--transformation",
                                            "--compression", "--color-depth", "--jobs",   "--shard",   "--progress"};
@@ -30,6 +31,8 @@ CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QString
             o.keepShading = true;
         } else if (a == QLatin1String("--overwrite")) {
             o.overwrite = true;
+        } else if (commandFlags.contains(a)) {
+            line.flags << a;
         } else if (!a.startsWith(QLatin1String("--"))) {
             line.positional << a;
         } else if (!kValueOptions.contains(a) && !commandOptions.contains(a)) {

@@ -36,13 +36,16 @@ struct CRenderCommandLine
 {
     QStringList positional;
     QMap<QString, QString> values;
+    // The command's own options without a value that were given.
+    QStringList flags;
     CRenderOptions options;
 };
 
 // Reads args, taking the shared options and the command's own value
-// options (such as --area); raises CUsageError (CliOutput.h) for an option
-// it does not know or a value it cannot take.
-CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QStringList& commandOptions);
+// options (such as --area) and flags; raises CUsageError (CliOutput.h) for
+// an option it does not know or a value it cannot take.
+CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QStringList& commandOptions,
+                                          const QStringList& commandFlags = {});
 
 // The size of the images written for a picture of the given size.
 QSize OutputSize(const CRenderOptions& options, QSize picture);
