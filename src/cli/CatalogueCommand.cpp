@@ -12,6 +12,8 @@
 #include <QJsonObject>
 #include <QMap>
 
+#include <algorithm>
+
 namespace {
 
 const QString kUsageLine = QStringLiteral(
