@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -207,7 +208,10 @@ std::vector<CGroupRenderResult> RenderTextureGroup(const QImage& picture, const 
     // Each thread waits on a copy of its own.
     const auto work = [&, composed] {
         for (std::size_t i = next++; i < pending.size() && !IsCancelled(cancel); i = next++) {
+            QElapsedTimer clock;
+            clock.start();
             RenderOne(layers, composed, request, *pending[i], cancel);
+            pending[i]->milliseconds = clock.elapsed();
             if (pending[i]->status != Status::Cancelled)
                 report(*pending[i]);
         }
