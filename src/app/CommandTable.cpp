@@ -17,6 +17,16 @@ QString Translated(const char* text)
     return QCoreApplication::translate("CommandTable", text);
 }
 
+// A button's tip names the key that does the same, as menus show it:
+// "Save (Ctrl+S)", so the keyboard can be learnt from the mouse.
+QString WithKey(const QString& tip, const QList<QKeySequence>& keys)
+{
+    if (keys.isEmpty())
+        return tip;
+    return QCoreApplication::translate("CommandTable", "%1 (%2)")
+        .arg(tip, keys.front().toString(QKeySequence::NativeText));
+}
+
 // In menu order. The editor's own commands use their name as prompt; the
 // standard ones carry the usual longer prompts.
 QList<CCommandEntry> Build()
@@ -90,28 +100,33 @@ QList<CCommandEntry> Build()
          .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
         {.id = ID_ELLIPSE_SELECTION, .text = T("Elliptic selection"), .tip = T("Elliptic selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
+         .ownKey = "E", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
         {.id = ID_RECT_SELECTION, .text = T("Rectangular selection"), .tip = T("Rectangular selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 11},
+         .ownKey = "R", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 11},
         {.id = ID_POLYLINE_SELECTION, .text = T("Polyline selection"), .tip = T("Polyline selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
+         .ownKey = "P", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
         {.id = ID_FREEHAND_SELECTION, .text = T("Free-hand selection"), .tip = T("Free-hand selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 13},
+         .ownKey = "F", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 13},
         {.id = ID_MAGIC_WAND, .text = T("Magic wand selection"), .tip = T("Magic wand selection"),
          .prompt = T("Select the region of similar colour around a click; drag sideways to change the tolerance"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 14},
+         .ownKey = "W", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 14},
         {.id = ID_FIND_SURFACE, .text = T("Find surface"), .tip = T("Find surface"),
          .prompt = T("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
                      "dragged around it"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 15},
-        {.id = ID_HAND, .text = T("Hand"), .tip = T("Hand"), .checkable = true, .menu = M::Tool, .group = 1,
+         .ownKey = "S", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 15},
+        {.id = ID_HAND, .text = T("Hand"), .tip = T("Hand"), .ownKey = "H", .checkable = true, .menu = M::Tool,
+         .group = 1,
          .bar = B::Tools, .slot = 20},
-        {.id = ID_ZOOM_IN, .text = T("Zoom in"), .tip = T("Zoom in"), .checkable = true, .menu = M::Tool, .group = 2,
+        {.id = ID_ZOOM_IN, .text = T("Zoom in"), .tip = T("Zoom in"), .ownKey = "Z", .checkable = true,
+         .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 30},
         {.id = ID_ZOOM_OUT, .text = T("Zoom out"), .tip = T("Zoom out"), .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 31},
         {.id = ID_ORIGINAL_SIZE, .text = T("Original size"), .tip = T("Original size"), .menu = M::Tool,
          .group = 2, .bar = B::Tools, .slot = 32},
+        {.id = ID_ZOOM_TO_FIT, .text = T("Zoom to Fit"), .tip = T("Zoom to Fit"),
+         .prompt = T("Show the whole picture in the window"), .ownKey = "Ctrl+0", .menu = M::Tool, .group = 2,
+         .bar = B::Tools, .slot = 33},
 
         {.id = ID_VIEW_TOOLBAR, .text = T("&Toolbar"), .tip = T("Toolbar"), .prompt = T("Show or hide the toolbar"),
          .checkable = true, .menu = M::View, .onStartMenu = true},
@@ -186,12 +201,12 @@ QString CommandTable::MenuTitle(CMenuPlace menu)
 
 QString CommandTable::Tip(const CCommandEntry& entry)
 {
-    return Translated(entry.tip);
+    return WithKey(Translated(entry.tip), Shortcuts(entry));
 }
 
 QString CommandTable::Prompt(const CCommandEntry& entry)
 {
-    return entry.prompt ? Translated(entry.prompt) : Tip(entry);
+    return entry.prompt ? Translated(entry.prompt) : Translated(entry.tip);
 }
 
 QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
@@ -214,5 +229,7 @@ QString CommandTable::MenuText(const CCommandEntry& entry, const QString& detail
 
 QString CommandTable::TipOfMenuText(const QString& menuText)
 {
-    return QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString name = QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString key = menuText.section(u'\t', 1);
+    return key.isEmpty() ? name : QCoreApplication::translate("CommandTable", "%1 (%2)").arg(name, key);
 }

@@ -225,6 +225,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     view->SetDropHandler(std::make_unique<CImageDrop>(doc.Doc(), &TextureSizes::ReadTextureWidth));
     view->SetKeepShading(m_bKeepShading);
     view->SetPerspectiveGrid(m_bPerspectiveGrid);
+    view->FitWhenShown();
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);
