@@ -472,6 +472,7 @@ CCommandState CTilemontView::CommandState(int id) const
 
 void CTilemontView::OnCommand(int id)
 {
+    m_bFitUntilUsed = false;
     if (const int slot = ToolSlotOf(id); slot >= 0) {
         SetActiveTool(slot);
         return;
@@ -547,7 +548,6 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
 
 void CTilemontView::paintEvent(QPaintEvent* event)
 {
-    m_bFitUntilPainted = false;
     const CViewGeometry g = Geometry();
     m_cache.Update(m_doc, g);
     QPainter painter(viewport());
@@ -587,9 +587,18 @@ void CTilemontView::OnAntsTick()
 void CTilemontView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (m_bFitUntilPainted && m_doc.GetPicture() && !m_zoom.FitsIn(maximumViewportSize())) {
-        ZoomToFit();
-        return;
+    if (m_bFitUntilUsed && m_doc.GetPicture()) {
+        // Whole and as large as fits, never larger than its own size.
+        if (!m_zoom.FitsIn(maximumViewportSize())) {
+            ZoomToFit();
+            return;
+        }
+        if (!m_zoom.IsOriginalSize()) {
+            SyncSizes();
+            m_zoom.OriginalSize();
+            ApplyZoom();
+            return;
+        }
     }
     UpdateScrollSizes();
     viewport()->update();
@@ -650,6 +659,7 @@ void CTilemontView::keyReleaseEvent(QKeyEvent* event)
 void CTilemontView::keyPressEvent(QKeyEvent* event)
 {
     m_modifiers = event->modifiers();
+    m_bFitUntilUsed = false;
     if (HoldHandKey(*event, true)) {
         event->accept();
         return;
@@ -705,6 +715,7 @@ void CTilemontView::mousePressEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
     m_buttons = event->buttons();
+    m_bFitUntilUsed = false;
     QAbstractScrollArea::mousePressEvent(event);
     if (!m_tools.Press(*event))
         return;
@@ -747,6 +758,7 @@ void CTilemontView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CTilemontView::wheelEvent(QWheelEvent* event)
 {
+    m_bFitUntilUsed = false;
     const QPoint steps = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
         // The picture point under the pointer stays under it.

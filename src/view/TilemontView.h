@@ -74,9 +74,9 @@ public:
     float GetOffsetY() const { return m_zoom.OffsetY(); }
     void UpdateScrollSizes() override;
     // For a new window: a picture larger than the window shows whole. Until
-    // the window is first painted, each resize (the frame laying itself
-    // out, maximising) fits it again.
-    void FitWhenShown() { m_bFitUntilPainted = true; }
+    // the user first clicks, types or zooms in it, each resize (the frame
+    // laying itself out, a panel docking beside it) fits it again.
+    void FitWhenShown() { m_bFitUntilUsed = true; }
 
     // Scroll position in zoomed (window) pixels; setting it clamps to the
     // scroll range.
@@ -229,7 +229,7 @@ private:
     CSelectionAnts m_ants;
     CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
-    bool m_bFitUntilPainted = false;
+    bool m_bFitUntilUsed = false;
     Qt::MouseButtons m_buttons;
     bool m_bLetGoHandOnRelease = false;
     std::unique_ptr<IDropHandler> m_drop;

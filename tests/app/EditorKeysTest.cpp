@@ -5,6 +5,8 @@
 #include "view/TilemontView.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
@@ -81,7 +83,7 @@ TEST_F(EditorKeysTest, ANewWindowShowsALargePictureWholeAndCtrlZeroFitsItAgain)
 {
     ASSERT_TRUE(Start({WriteTemplate(QStringLiteral("large.tlm"), QSize(4000, 3000))}));
     CTilemontView* view = ShowFront();
-    const QSize room = view->maximumViewportSize();
+    QSize room = view->maximumViewportSize();
     const auto fitted = [&] {
         const QSize total = view->GetTotalSize();
         // Whole, and touching the window on one side at least.
@@ -90,6 +92,17 @@ TEST_F(EditorKeysTest, ANewWindowShowsALargePictureWholeAndCtrlZeroFitsItAgain)
                view->horizontalScrollBar()->maximum() == 0 && view->verticalScrollBar()->maximum() == 0;
     };
     EXPECT_TRUE(fitted()) << view->GetZoomX();
+    // The Areas panel docking beside the lone window: it still fills the
+    // workspace, and the picture still shows whole in it.
+    QMdiSubWindow* window = Frame().ActiveChild();
+    ASSERT_EQ(window->geometry(), window->mdiArea()->viewport()->rect());
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        ASSERT_TRUE(Frame().RunCommand(ID_VIEW_AREAS));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->geometry(), window->mdiArea()->viewport()->rect()) << toggle;
+        room = view->maximumViewportSize();
+        EXPECT_TRUE(fitted()) << toggle;
+    }
 
     ASSERT_TRUE(Frame().RunCommand(ID_ORIGINAL_SIZE));
     EXPECT_EQ(view->GetZoomX(), 1.0f);
