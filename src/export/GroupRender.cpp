@@ -8,6 +8,7 @@
 #include "render/LayeredTemplate.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -193,7 +194,10 @@ std::vector<CGroupRenderResult> RenderTextureGroup(const QImage& picture, const 
     // Each thread waits on a copy of its own.
     const auto work = [&, composed] {
         for (std::size_t i = next++; i < pending.size() && !IsCancelled(cancel); i = next++) {
+            QElapsedTimer clock;
+            clock.start();
             RenderOne(layers, composed, request, *pending[i], cancel);
+            pending[i]->milliseconds = clock.elapsed();
             if (pending[i]->status != Status::Cancelled)
                 report(*pending[i]);
         }
