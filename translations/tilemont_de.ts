@@ -203,21 +203,6 @@
         <source>Banner</source>
         <translation>Hinweisleiste</translation>
     </message>
-    <message>
-        <source>:/banner/tip1.png</source>
-        <comment>picture of the first tip</comment>
-        <translation>:/banner/de/tip1.png</translation>
-    </message>
-    <message>
-        <source>:/banner/tip2.png</source>
-        <comment>picture of the second tip</comment>
-        <translation>:/banner/de/tip2.png</translation>
-    </message>
-    <message>
-        <source>:/banner/tip3.png</source>
-        <comment>picture of the third tip</comment>
-        <translation>:/banner/de/tip3.png</translation>
-    </message>
 </context>
 <context>
     <name>CBrowseEdit</name>
@@ -1453,6 +1438,18 @@
     <message>
         <source>Display program information, version number and copyright</source>
         <translation>Programminformationen, Versionsnummer und Copyright anzeigen</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit</source>
+        <translation>An Fenster anpassen</translation>
+    </message>
+    <message>
+        <source>Show the whole picture in the window</source>
+        <translation>Das ganze Bild im Fenster zeigen</translation>
     </message>
 </context>
 <context>

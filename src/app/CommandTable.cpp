@@ -18,6 +18,16 @@ QString Translated(const char* text)
     return QCoreApplication::translate("CommandTable", text);
 }
 
+// A button's tip names the key that does the same, as menus show it:
+// "Save (Ctrl+S)", so the keyboard can be learnt from the mouse.
+QString WithKey(const QString& tip, const QList<QKeySequence>& keys)
+{
+    if (keys.isEmpty())
+        return tip;
+    return QCoreApplication::translate("CommandTable", "%1 (%2)")
+        .arg(tip, keys.front().toString(QKeySequence::NativeText));
+}
+
 // In menu order. The editor's own commands use their name as prompt; the
 // standard ones carry the usual longer prompts.
 QList<CCommandEntry> Build()
@@ -96,27 +106,34 @@ QList<CCommandEntry> Build()
          .prompt = QT_TR_NOOP("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
         {.id = ID_ELLIPSE_SELECTION, .text = QT_TR_NOOP("Elliptic selection"), .tip = QT_TR_NOOP("Elliptic selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
+         .ownKey = "E", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
         {.id = ID_RECT_SELECTION, .text = QT_TR_NOOP("Rectangular selection"),
-         .tip = QT_TR_NOOP("Rectangular selection"), .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 11},
+         .tip = QT_TR_NOOP("Rectangular selection"), .ownKey = "R", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 11},
         {.id = ID_POLYLINE_SELECTION, .text = QT_TR_NOOP("Polyline selection"), .tip = QT_TR_NOOP("Polyline selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
+         .ownKey = "P", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
         {.id = ID_FREEHAND_SELECTION, .text = QT_TR_NOOP("Free-hand selection"),
-         .tip = QT_TR_NOOP("Free-hand selection"), .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 13},
+         .tip = QT_TR_NOOP("Free-hand selection"), .ownKey = "F", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 13},
         {.id = ID_MAGIC_WAND, .text = QT_TR_NOOP("Magic wand selection"), .tip = QT_TR_NOOP("Magic wand selection"),
          .prompt = QT_TR_NOOP("Select the region of similar colour around a click; drag sideways to change the "
-                              "tolerance"), .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 14},
+                              "tolerance"), .ownKey = "W", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 14},
         {.id = ID_FIND_SURFACE, .text = QT_TR_NOOP("Find surface"), .tip = QT_TR_NOOP("Find surface"),
          .prompt = QT_TR_NOOP("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
-                              "dragged around it"), .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 15},
-        {.id = ID_HAND, .text = QT_TR_NOOP("Hand"), .tip = QT_TR_NOOP("Hand"), .checkable = true, .menu = M::Tool,
-         .group = 1, .bar = B::Tools, .slot = 20},
-        {.id = ID_ZOOM_IN, .text = QT_TR_NOOP("Zoom in"), .tip = QT_TR_NOOP("Zoom in"), .checkable = true,
-         .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 30},
+                              "dragged around it"), .ownKey = "S", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 15},
+        {.id = ID_HAND, .text = QT_TR_NOOP("Hand"), .tip = QT_TR_NOOP("Hand"), .ownKey = "H", .checkable = true,
+         .menu = M::Tool, .group = 1, .bar = B::Tools, .slot = 20},
+        {.id = ID_ZOOM_IN, .text = QT_TR_NOOP("Zoom in"), .tip = QT_TR_NOOP("Zoom in"), .ownKey = "Z",
+         .checkable = true, .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 30},
         {.id = ID_ZOOM_OUT, .text = QT_TR_NOOP("Zoom out"), .tip = QT_TR_NOOP("Zoom out"), .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 31},
         {.id = ID_ORIGINAL_SIZE, .text = QT_TR_NOOP("Original size"), .tip = QT_TR_NOOP("Original size"),
          .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 32},
+        {.id = ID_ZOOM_TO_FIT, .text = QT_TR_NOOP("Zoom to Fit"), .tip = QT_TR_NOOP("Zoom to Fit"),
+         .prompt = QT_TR_NOOP("Show the whole picture in the window"), .ownKey = "Ctrl+0", .menu = M::Tool, .group = 2,
+         .bar = B::Tools, .slot = 33},
 
         {.id = ID_VIEW_TOOLBAR, .text = QT_TR_NOOP("&Toolbar"), .tip = QT_TR_NOOP("Toolbar"),
          .prompt = QT_TR_NOOP("Show or hide the toolbar"), .checkable = true, .menu = M::View, .onStartMenu = true},
@@ -190,12 +207,12 @@ QString CommandTable::MenuTitle(CMenuPlace menu)
 
 QString CommandTable::Tip(const CCommandEntry& entry)
 {
-    return Translated(entry.tip);
+    return WithKey(Translated(entry.tip), Shortcuts(entry));
 }
 
 QString CommandTable::Prompt(const CCommandEntry& entry)
 {
-    return entry.prompt ? Translated(entry.prompt) : Tip(entry);
+    return entry.prompt ? Translated(entry.prompt) : Translated(entry.tip);
 }
 
 QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
@@ -217,5 +234,7 @@ QString CommandTable::MenuText(const CCommandEntry& entry, const QString& detail
 
 QString CommandTable::TipOfMenuText(const QString& menuText)
 {
-    return QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString name = QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString key = menuText.section(u'\t', 1);
+    return key.isEmpty() ? name : QCoreApplication::translate("CommandTable", "%1 (%2)").arg(name, key);
 }
