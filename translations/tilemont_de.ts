@@ -1750,7 +1750,7 @@
     </message>
     <message>
         <source>Give a whole number of pixels from 1 to %1.</source>
-        <translation>Geben Sie eine ganze Zahl von Pixeln zwischen 1 und %1 an.</translation>
+        <translation>Geben Sie eine ganze Pixelzahl von 1 bis %1 an.</translation>
     </message>
 </context>
 <context>
