@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace TextureCatalogue {
 
 namespace {
@@ -35,6 +37,16 @@ bool ListFolderEntries(const QString& folder, QStringList* files, QStringList* f
         }
     }
     return true;
+}
+
+QStringList ListGroupTextures(const QString& folder)
+{
+    QStringList files;
+    ListFolderEntries(folder, &files, nullptr, false, true, true, QString());
+    // By code unit rather than the locale's collation, which differs
+    // between machines.
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 bool MatchesNameMask(const QString& name, const QString& mask)

@@ -17,6 +17,12 @@ namespace TextureCatalogue {
 bool ListFolderEntries(const QString& folder, QStringList* files, QStringList* folders, bool noFiles,
                        bool noFolders, bool fullPaths, const QString& mask);
 
+// The textures of a group: the full paths of the files directly in folder,
+// sorted by name, so that every listing of the same folder, on any machine,
+// gives the same list in the same order (the file system's own order
+// differs between copies of a folder).
+QStringList ListGroupTextures(const QString& folder);
+
 // Whether a file name is accepted by a mask of "|"-separated items such as
 // "*.*" or "*.jpg|oak.*": the name and each item are split at their first
 // dot into base and extension; "*" matches any part. An empty mask accepts

@@ -1,4 +1,5 @@
 // tilemont-cli: templates without the editor, for scripts and checks.
+#include "CatalogueCommand.h"
 #include "DemoWorkspace.h"
 #include "CliOutput.h"
 #include "ExportCommand.h"
@@ -35,7 +36,10 @@ int Usage()
         "                    [--keep-shading]\n"
         "       tilemont-cli render-group TEMPLATE.tlm --area NAME --group DIR --out DIR\n"
         "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [encoder options as for export]\n"
-        "                    [--jobs N] [--keep-shading] [--overwrite]\n"
+        "                    [--jobs N] [--shard K/N|auto/N] [--progress json] [--keep-shading] [--overwrite]\n"
+        "       tilemont-cli render-catalogue MANIFEST.json --out DIR [--shard K/N|auto/N] [--jobs N]\n"
+        "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [encoder options as for export]\n"
+        "                    [--progress json] [--keep-shading] [--overwrite] [--dry-run]\n"
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
         "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
@@ -135,6 +139,8 @@ int main(int argc, char** argv)
         return RunExportCommand(args.mid(1));
     if (command == QLatin1String("render-group") && args.size() >= 2)
         return RunRenderGroupCommand(args.mid(1));
+    if (command == QLatin1String("render-catalogue") && args.size() >= 2)
+        return RunRenderCatalogueCommand(args.mid(1));
     if (command == QLatin1String("fit-perspective") && args.size() >= 2)
         return RunFitPerspectiveCommand(args.mid(1));
     if (command == QLatin1String("select") && args.size() >= 2)

@@ -53,6 +53,9 @@ struct CGroupRenderResult
     Status status = Status::Cancelled;
     // For Skipped and Failed: the sentence for the user, naming the file.
     QString message;
+    // How long the texture took to render, read to written, in milliseconds
+    // (0 for one settled from its file alone).
+    qint64 milliseconds = 0;
 
     bool operator==(const CGroupRenderResult&) const = default;
 };

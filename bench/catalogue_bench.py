@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Times a catalogue of 4 rooms x 20 textures rendered by one process
+against the same catalogue split into 2 slices run side by side through GNU
+parallel, each process with the same --jobs. Runs alternate, so that both
+see the same machine; prints the medians, the speed-up and the images per
+second per core, and how evenly the slices' measured times came out.
+
+usage: bench/catalogue_bench.py build/release/src/cli/tilemont-cli [--runs 5] [--jobs 1] [--format bmp]
+"""
+
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import tempfile
+import time
+
+
+def make_catalogue(cli, root):
+    """The demo workspace with its template copied into four rooms (two
+    skewed floors, two plain walls) and its ten textures doubled to twenty."""
+    subprocess.run([cli, "demo", root], check=True, capture_output=True)
+    templates = os.path.join(root, "templates")
+    more = os.path.join(root, "textures", "more")
+    os.makedirs(more, exist_ok=True)
+    for group in ("tiles", "stone", "wood"):
+        folder = os.path.join(root, "textures", group)
+        for name in os.listdir(folder):
+            shutil.copy(os.path.join(folder, name), os.path.join(more, "more-" + name))
+    rooms = []
+    for title, area in (("kitchen", "Floor"), ("hall", "Floor"), ("bath", "Back wall"), ("study", "Back wall")):
+        shutil.copy(os.path.join(templates, "demo.tlm"), os.path.join(templates, title + ".tlm"))
+        rooms.append({"template": "templates/%s.tlm" % title, "area": area,
+                      "textures": ["textures/tiles", "textures/stone", "textures/wood", "textures/more"]})
+    manifest = os.path.join(root, "catalogue.json")
+    with open(manifest, "w") as f:
+        json.dump({"rooms": rooms}, f, indent=1)
+    return manifest
+
+
+def timed(command, out):
+    shutil.rmtree(out, ignore_errors=True)
+    start = time.monotonic()
+    proc = subprocess.run(command, capture_output=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    seconds = time.monotonic() - start
+    if proc.returncode != 0:
+        raise SystemExit("%s failed: %s" % (command, proc.stderr.decode()[-500:]))
+    return seconds, proc.stdout.decode()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("cli")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--jobs", default="1")
+    parser.add_argument("--format", default="bmp")
+    args = parser.parse_args()
+    cli = os.path.abspath(args.cli)
+    with tempfile.TemporaryDirectory(prefix="tlmbench-") as tmp:
+        manifest = make_catalogue(cli, os.path.join(tmp, "ws"))
+        images = 4 * 20
+        common = ["--jobs", args.jobs, "--format", args.format, "--progress", "json"]
+        whole_out, split_out = os.path.join(tmp, "whole"), os.path.join(tmp, "split")
+        whole = [cli, "render-catalogue", manifest, "--out", whole_out] + common
+        split = ["parallel", "--tag", "--jobs", "2", cli, "render-catalogue", manifest, "--out", split_out,
+                 "--shard", "{}/2"] + common + [":::", "1", "2"]
+        timed(whole, whole_out)  # warms the caches and checks the command
+        one, two, busy = [], [], {"1": [], "2": []}
+        for _ in range(args.runs):
+            one.append(timed(whole, whole_out)[0])
+            seconds, out = timed(split, split_out)
+            two.append(seconds)
+            for k in busy:
+                busy[k].append(sum(json.loads(l.split("\t", 1)[1])["ms"] for l in out.splitlines()
+                                   if l.startswith(k + "\t")) / 1000.0)
+        m1, m2 = statistics.median(one), statistics.median(two)
+        print("catalogue: 4 rooms x 20 textures = %d images, --format %s, --jobs %s per process, %d runs"
+              % (images, args.format, args.jobs, args.runs))
+        print("one process:        median %.2f s  (%s)" % (m1, ", ".join("%.2f" % s for s in one)))
+        print("2 slices, parallel: median %.2f s  (%s)" % (m2, ", ".join("%.2f" % s for s in two)))
+        print("speed-up %.2fx; images per second per core: one process %.1f (1 core busy), 2 slices %.1f"
+              % (m1 / m2, images / m1, images / m2 / 2))
+        print("rendering time summed per slice, median: 1/2 %.2f s, 2/2 %.2f s"
+              % (statistics.median(busy["1"]), statistics.median(busy["2"])))
+
+
+if __name__ == "__main__":
+    main()
