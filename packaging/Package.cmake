@@ -1,7 +1,9 @@
 # The Debian package, made by `cpack -G DEB` in a build folder configured
-# with TILEMONT_PACKAGE (scripts/package does both). Run-time dependencies
-# come from the shared libraries the programs actually link; what they load
-# without linking it is named here.
+# with TILEMONT_PACKAGE (scripts/package does both). It holds everything the
+# build installs: the programs, src/resources' desktop files, the editor's
+# translations (share/tilemont/translations), and the files below. Run-time
+# dependencies come from the shared libraries the programs actually link;
+# what they load without linking it is named here.
 include(GNUInstallDirs)
 
 set(TILEMONT_PACKAGE_MAINTAINER "Brightquarry Software <packages@brightquarry.com>")

@@ -172,13 +172,12 @@ def no_other_file_is_taken_for_a_template():
         "zeros": bytes(64),
         "a JPEG start four bytes in with no segment after it": b"abcd\xff\xd8\xff\x00" + bytes(20),
         "a JPEG start four bytes in with a scan at once": b"abcd\xff\xd8\xff\xda" + bytes(20),
-        "the icon": read(os.path.join(RESOURCES, "tilemont.svg")),
-        "the guide": read(os.path.join(RESOURCES, "help", "index.html")),
         "the README": read(os.path.join(SOURCE, "README.md")),
     }
-    banners = os.path.join(RESOURCES, "banner")
-    for name in os.listdir(banners):
-        others["banner " + name] = read(os.path.join(banners, name))
+    # The icon, the guide, the screenshot, the manual pages...
+    for folder, _, files in os.walk(RESOURCES):
+        for name in files:
+            others[os.path.relpath(os.path.join(folder, name), RESOURCES)] = read(os.path.join(folder, name))
     rng = random.Random(7)
     for i in range(2000):
         others["random %d" % i] = bytes(rng.randrange(256) for _ in range(12))
