@@ -10,6 +10,7 @@
 // means of the texels each pixel covers) instead of the few texels a
 // sampler happens to hit. Alpha is averaged with the colour it carries.
 // A side of 1 or less gives the texture back; a side wider than the
-// texture averages over its whole width (or height). Null when memory runs
+// texture averages over its whole width (or height), and none goes beyond
+// 4095 texels. Null when memory runs
 // out.
 QImage BlurRepeatingTexture(const QImage& texture, int side);
