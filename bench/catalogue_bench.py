@@ -6,8 +6,11 @@ see the same machine; prints the medians, the speed-up and the images per
 second per core, and how evenly the slices' measured times came out.
 
 usage: bench/catalogue_bench.py build/release/src/cli/tilemont-cli [--runs 5] [--jobs 1] [--format bmp]
-                                [--where /dev/shm]
+                                [--where /dev/shm] [--wait-idle]
 
+--wait-idle holds each pair of runs until the machine's processors have
+been idle for a second (on a machine shared with others' builds the slices
+otherwise only get the cores the others leave).
 --where puts the workspace and the images in another folder: on a memory
 file system the disk's write speed, shared by the slices, drops out (80
 full-size BMPs are 400 MB).
@@ -66,6 +69,28 @@ def timed(command, out, cpu=None):
     return seconds, proc.stdout.decode()
 
 
+def idle_fraction(seconds=1.0):
+    """How much of the processors' time went idle over the next seconds."""
+    def sample():
+        with open("/proc/stat") as f:
+            values = [int(v) for v in f.readline().split()[1:]]
+        return values[3] + values[4], sum(values)
+    idle0, total0 = sample()
+    time.sleep(seconds)
+    idle1, total1 = sample()
+    return (idle1 - idle0) / max(1, total1 - total0)
+
+
+def wait_until_idle(limit=900):
+    """Waits (up to limit seconds) for a second with the processors at least
+    90% idle; returns the seconds waited, or None when it never came."""
+    start = time.monotonic()
+    while time.monotonic() - start < limit:
+        if idle_fraction() >= 0.9:
+            return time.monotonic() - start
+    return None
+
+
 def timed_pair(commands, out, cpu):
     """The slices started side by side directly, without GNU parallel's own
     start-up (a Perl interpreter), to tell its share apart."""
@@ -88,6 +113,7 @@ def main():
     parser.add_argument("--jobs", default="1")
     parser.add_argument("--format", default="bmp")
     parser.add_argument("--where", default=None)
+    parser.add_argument("--wait-idle", action="store_true")
     args = parser.parse_args()
     cli = os.path.abspath(args.cli)
     with tempfile.TemporaryDirectory(prefix="tlmbench-", dir=args.where) as tmp:
@@ -103,7 +129,10 @@ def main():
         timed(whole, whole_out)  # warms the caches and checks the command
         one, two, direct, busy = [], [], [], {"1": [], "2": []}
         cpu_one, cpu_two, cpu_direct, loads = [], [], [], []
+        waited = []
         for _ in range(args.runs):
+            if args.wait_idle:
+                waited.append(wait_until_idle())
             loads.append(os.getloadavg()[0])
             one.append(timed(whole, whole_out, cpu_one)[0])
             direct.append(timed_pair(pair, split_out, cpu_direct))
@@ -125,6 +154,9 @@ def main():
               % (statistics.median(busy["1"]), statistics.median(busy["2"])))
         print("processor time, median: one process %.2f s, 2 slices %.2f s (parallel's own included), direct %.2f s"
               % (statistics.median(cpu_one), statistics.median(cpu_two), statistics.median(cpu_direct)))
+        if args.wait_idle:
+            print("waited for an idle second before each pair: %s"
+                  % ", ".join("never came" if w is None else "%.0f s" % w for w in waited))
         print("load average before the runs: %s (other work on the machine slows both, the slices more)"
               % ", ".join("%.1f" % l for l in loads))
 
