@@ -10,6 +10,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+// What a title bar takes besides the title: the window's icon and its
+// minimise, maximise and close buttons.
+constexpr int kTitleBarAllowance = 120;
+} // namespace
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("About Tilemont"));
@@ -26,5 +32,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_pName, 0, 1);
     layout->addWidget(m_pVersion, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
+    // Wide enough that the title bar shows the whole title beside the frame's
+    // icon and buttons, in any language.
+    layout->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarAllowance);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 
+// The table's texts are marked in the CommandTable namespace, which is the
+// context the translation tools give them (lupdate remarks that a namespace
+// has no Q_OBJECT, and files the texts rightly all the same).
+namespace CommandTable {
 namespace {
-
-#define T(text) QT_TRANSLATE_NOOP("CommandTable", text)
 
 using K = QKeySequence;
 using M = CMenuPlace;
@@ -17,142 +19,162 @@ QString Translated(const char* text)
     return QCoreApplication::translate("CommandTable", text);
 }
 
+// A button's tip names the key that does the same, as menus show it:
+// "Save (Ctrl+S)", so the keyboard can be learnt from the mouse.
+QString WithKey(const QString& tip, const QList<QKeySequence>& keys)
+{
+    if (keys.isEmpty())
+        return tip;
+    return QCoreApplication::translate("CommandTable", "%1 (%2)")
+        .arg(tip, keys.front().toString(QKeySequence::NativeText));
+}
+
 // In menu order. The editor's own commands use their name as prompt; the
 // standard ones carry the usual longer prompts.
 QList<CCommandEntry> Build()
 {
     return {
-        {.id = ID_FILE_NEW, .text = T("&New"), .tip = T("New"), .prompt = T("Create a new document"),
-         .keys = K::New, .menu = M::File, .onStartMenu = true, .bar = B::Main, .slot = 10},
-        {.id = ID_FILE_OPEN, .text = T("&Open..."), .tip = T("Open"), .prompt = T("Open an existing document"),
-         .keys = K::Open, .menu = M::File, .onStartMenu = true, .bar = B::Main, .slot = 11},
-        {.id = ID_FILE_CLOSE, .text = T("&Close"), .tip = T("Close"), .prompt = T("Close the active document"),
-         .menu = M::File},
-        {.id = ID_FILE_SAVE, .text = T("&Save"), .tip = T("Save"), .prompt = T("Save the active document"),
-         .keys = K::Save, .menu = M::File, .bar = B::Main, .slot = 12},
-        {.id = ID_FILE_SAVE_AS, .text = T("Save &As..."), .tip = T("Save As"),
-         .prompt = T("Save the active document with a new name"), .menu = M::File},
-        {.id = ID_EXPORT, .text = T("&Export..."), .tip = T("Export"), .menu = M::File, .group = 1, .bar = B::Main,
-         .slot = 13},
-        {.id = ID_FILE_PRINT, .text = T("&Print..."), .tip = T("Print"), .prompt = T("Print the active document"),
-         .keys = K::Print, .menu = M::File, .group = 1},
-        {.id = ID_FILE_PRINT_PREVIEW, .text = T("Print Pre&view"), .tip = T("Print Preview"),
-         .prompt = T("Show how the active document will print"), .menu = M::File, .group = 1},
-        {.id = ID_FILE_MRU_FIRST, .count = 4, .text = T("Recent File"), .tip = T("Recent File"),
-         .prompt = T("Open this document"), .menu = M::File, .group = 2, .onStartMenu = true},
-        {.id = ID_APP_EXIT, .text = T("E&xit"), .tip = T("Exit"),
-         .prompt = T("Quit the application; prompts to save documents"), .menu = M::File, .group = 3,
+        {.id = ID_FILE_NEW, .text = QT_TR_NOOP("&New"), .tip = QT_TR_NOOP("New"),
+         .prompt = QT_TR_NOOP("Create a new document"), .keys = K::New, .menu = M::File, .onStartMenu = true,
+         .bar = B::Main, .slot = 10},
+        {.id = ID_FILE_OPEN, .text = QT_TR_NOOP("&Open..."), .tip = QT_TR_NOOP("Open"),
+         .prompt = QT_TR_NOOP("Open an existing document"), .keys = K::Open, .menu = M::File, .onStartMenu = true,
+         .bar = B::Main, .slot = 11},
+        {.id = ID_FILE_CLOSE, .text = QT_TR_NOOP("&Close"), .tip = QT_TR_NOOP("Close"),
+         .prompt = QT_TR_NOOP("Close the active document"), .menu = M::File},
+        {.id = ID_FILE_SAVE, .text = QT_TR_NOOP("&Save"), .tip = QT_TR_NOOP("Save"),
+         .prompt = QT_TR_NOOP("Save the active document"), .keys = K::Save, .menu = M::File, .bar = B::Main,
+         .slot = 12},
+        {.id = ID_FILE_SAVE_AS, .text = QT_TR_NOOP("Save &As..."), .tip = QT_TR_NOOP("Save As"),
+         .prompt = QT_TR_NOOP("Save the active document with a new name"), .menu = M::File},
+        {.id = ID_EXPORT, .text = QT_TR_NOOP("&Export..."), .tip = QT_TR_NOOP("Export"), .menu = M::File, .group = 1,
+         .bar = B::Main, .slot = 13},
+        {.id = ID_FILE_PRINT, .text = QT_TR_NOOP("&Print..."), .tip = QT_TR_NOOP("Print"),
+         .prompt = QT_TR_NOOP("Print the active document"), .keys = K::Print, .menu = M::File, .group = 1},
+        {.id = ID_FILE_PRINT_PREVIEW, .text = QT_TR_NOOP("Print Pre&view"), .tip = QT_TR_NOOP("Print Preview"),
+         .prompt = QT_TR_NOOP("Show how the active document will print"), .menu = M::File, .group = 1},
+        {.id = ID_FILE_MRU_FIRST, .count = 4, .text = QT_TR_NOOP("Recent File"), .tip = QT_TR_NOOP("Recent File"),
+         .prompt = QT_TR_NOOP("Open this document"), .menu = M::File, .group = 2, .onStartMenu = true},
+        {.id = ID_APP_EXIT, .text = QT_TR_NOOP("E&xit"), .tip = QT_TR_NOOP("Exit"),
+         .prompt = QT_TR_NOOP("Quit the application; prompts to save documents"), .menu = M::File, .group = 3,
          .onStartMenu = true},
 
         // Without a template window nothing answers these, so they show disabled.
-        {.id = ID_EDIT_UNDO, .text = T("&Undo"), .tip = T("Undo"), .prompt = T("Undo the last action"),
-         .keys = K::Undo, .menu = M::Edit, .onStartMenu = true, .bar = B::Main, .slot = 20},
-        {.id = ID_EDIT_REDO, .text = T("&Redo"), .tip = T("Redo"), .prompt = T("Redo the previously undone action"),
-         .keys = K::Redo, .menu = M::Edit, .onStartMenu = true, .bar = B::Main, .slot = 21},
-        {.id = ID_EDIT_COPY, .text = T("&Copy"), .tip = T("Copy"),
-         .prompt = T("Copy the composed template to the Clipboard, as it is exported"), .keys = K::Copy,
+        {.id = ID_EDIT_UNDO, .text = QT_TR_NOOP("&Undo"), .textWithDetail = QT_TR_NOOP("&Undo %1"),
+         .tip = QT_TR_NOOP("Undo"), .prompt = QT_TR_NOOP("Undo the last action"), .keys = K::Undo, .menu = M::Edit,
+         .onStartMenu = true, .bar = B::Main, .slot = 20},
+        {.id = ID_EDIT_REDO, .text = QT_TR_NOOP("&Redo"), .textWithDetail = QT_TR_NOOP("&Redo %1"),
+         .tip = QT_TR_NOOP("Redo"), .prompt = QT_TR_NOOP("Redo the previously undone action"), .keys = K::Redo,
+         .menu = M::Edit, .onStartMenu = true, .bar = B::Main, .slot = 21},
+        {.id = ID_EDIT_COPY, .text = QT_TR_NOOP("&Copy"), .tip = QT_TR_NOOP("Copy"),
+         .prompt = QT_TR_NOOP("Copy the composed template to the Clipboard, as it is exported"), .keys = K::Copy,
          .menu = M::Edit, .group = 1, .onStartMenu = true},
-        {.id = ID_EDIT_PASTE, .text = T("&Paste"), .tip = T("Paste"),
-         .prompt = T("Use the picture on the Clipboard as the template's picture"), .keys = K::Paste,
+        {.id = ID_EDIT_PASTE, .text = QT_TR_NOOP("&Paste"), .tip = QT_TR_NOOP("Paste"),
+         .prompt = QT_TR_NOOP("Use the picture on the Clipboard as the template's picture"), .keys = K::Paste,
          .menu = M::Edit, .group = 1, .onStartMenu = true},
 
-        {.id = ID_SELECT_PICTURE, .text = T("Select picture"), .tip = T("Select picture"), .menu = M::Template,
-         .bar = B::Main, .slot = 70},
-        {.id = ID_CREATE_AREA, .text = T("Create area"), .tip = T("Create area"), .menu = M::Template,
+        {.id = ID_SELECT_PICTURE, .text = QT_TR_NOOP("Select picture"), .tip = QT_TR_NOOP("Select picture"),
+         .menu = M::Template, .bar = B::Main, .slot = 70},
+        {.id = ID_CREATE_AREA, .text = QT_TR_NOOP("Create area"), .tip = QT_TR_NOOP("Create area"), .menu = M::Template,
          .bar = B::Main, .slot = 40},
-        {.id = ID_DELETE_AREA, .text = T("Delete selected area"), .tip = T("Delete selected area"),
+        {.id = ID_DELETE_AREA, .text = QT_TR_NOOP("Delete selected area"), .tip = QT_TR_NOOP("Delete selected area"),
          .menu = M::Template, .bar = B::Main, .slot = 41},
-        {.id = ID_CLEAR_SELECTION, .text = T("Clear selection"), .tip = T("Clear selection"), .menu = M::Template,
-         .bar = B::Main, .slot = 60},
-        {.id = ID_ADD_SELECTION_TO_AREA, .text = T("Add selection to existing area"),
-         .tip = T("Add selection to existing area"), .menu = M::Template, .bar = B::Main, .slot = 50},
-        {.id = ID_DELETE_SELECTION_FROM_AREA, .text = T("Delete selection from existing area"),
-         .tip = T("Delete selection from existing area"), .menu = M::Template, .bar = B::Main, .slot = 51},
-        {.id = ID_FIT_PERSPECTIVE, .text = T("Fit &Perspective"), .tip = T("Fit Perspective"),
-         .prompt = T("Find the picked area's plane from the photo's straight edges"), .menu = M::Template,
+        {.id = ID_CLEAR_SELECTION, .text = QT_TR_NOOP("Clear selection"), .tip = QT_TR_NOOP("Clear selection"),
+         .menu = M::Template, .bar = B::Main, .slot = 60},
+        {.id = ID_ADD_SELECTION_TO_AREA, .text = QT_TR_NOOP("Add selection to existing area"),
+         .tip = QT_TR_NOOP("Add selection to existing area"), .menu = M::Template, .bar = B::Main, .slot = 50},
+        {.id = ID_DELETE_SELECTION_FROM_AREA, .text = QT_TR_NOOP("Delete selection from existing area"),
+         .tip = QT_TR_NOOP("Delete selection from existing area"), .menu = M::Template, .bar = B::Main, .slot = 51},
+        {.id = ID_FIT_PERSPECTIVE, .text = QT_TR_NOOP("Fit &Perspective"), .tip = QT_TR_NOOP("Fit Perspective"),
+         .prompt = QT_TR_NOOP("Find the picked area's plane from the photo's straight edges"), .menu = M::Template,
          .group = 1},
-        {.id = ID_REAL_SIZE, .text = T("Real &Size..."), .tip = T("Real Size"),
-         .prompt = T("Show the picked area's texture at its real size"), .menu = M::Template, .group = 1},
-        {.id = ID_RENDER_GROUP, .text = T("Render texture group..."), .tip = T("Render texture group"),
-         .menu = M::Template, .group = 2},
+        {.id = ID_REAL_SIZE, .text = QT_TR_NOOP("Real &Size..."), .tip = QT_TR_NOOP("Real Size"),
+         .prompt = QT_TR_NOOP("Show the picked area's texture at its real size"), .menu = M::Template, .group = 1},
+        {.id = ID_RENDER_GROUP, .text = QT_TR_NOOP("Render texture group..."),
+         .tip = QT_TR_NOOP("Render texture group"), .menu = M::Template, .group = 2},
 
-        {.id = ID_SELECT_ALL, .text = T("&All"), .tip = T("Select all"), .prompt = T("Select the whole picture"),
-         .keys = K::SelectAll, .menu = M::Select},
-        {.id = ID_SELECT_NONE, .text = T("&None"), .tip = T("Select none"), .prompt = T("Clear the selection"),
-         .ownKey = "Ctrl+Shift+A", .menu = M::Select},
-        {.id = ID_SELECT_INVERT, .text = T("&Invert"), .tip = T("Invert selection"),
-         .prompt = T("Select the picture outside the selection"), .ownKey = "Ctrl+I", .menu = M::Select},
-        {.id = ID_SELECT_GROW, .text = T("&Grow..."), .tip = T("Grow selection"),
-         .prompt = T("Grow the selection by a number of pixels"), .menu = M::Select, .group = 1},
-        {.id = ID_SELECT_SHRINK, .text = T("&Shrink..."), .tip = T("Shrink selection"),
-         .prompt = T("Shrink the selection by a number of pixels"), .menu = M::Select, .group = 1},
-        {.id = ID_REFINE_EDGES, .text = T("&Refine Edges..."), .tip = T("Refine Edges"),
-         .prompt = T("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
+        {.id = ID_SELECT_ALL, .text = QT_TR_NOOP("&All"), .tip = QT_TR_NOOP("Select all"),
+         .prompt = QT_TR_NOOP("Select the whole picture"), .keys = K::SelectAll, .menu = M::Select},
+        {.id = ID_SELECT_NONE, .text = QT_TR_NOOP("&None"), .tip = QT_TR_NOOP("Select none"),
+         .prompt = QT_TR_NOOP("Clear the selection"), .ownKey = "Ctrl+Shift+A", .menu = M::Select},
+        {.id = ID_SELECT_INVERT, .text = QT_TR_NOOP("&Invert"), .tip = QT_TR_NOOP("Invert selection"),
+         .prompt = QT_TR_NOOP("Select the picture outside the selection"), .ownKey = "Ctrl+I", .menu = M::Select},
+        {.id = ID_SELECT_GROW, .text = QT_TR_NOOP("&Grow..."), .tip = QT_TR_NOOP("Grow selection"),
+         .prompt = QT_TR_NOOP("Grow the selection by a number of pixels"), .menu = M::Select, .group = 1},
+        {.id = ID_SELECT_SHRINK, .text = QT_TR_NOOP("&Shrink..."), .tip = QT_TR_NOOP("Shrink selection"),
+         .prompt = QT_TR_NOOP("Shrink the selection by a number of pixels"), .menu = M::Select, .group = 1},
+        {.id = ID_REFINE_EDGES, .text = QT_TR_NOOP("&Refine Edges..."), .tip = QT_TR_NOOP("Refine Edges"),
+         .prompt = QT_TR_NOOP("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
-        {.id = ID_ELLIPSE_SELECTION, .text = T("Elliptic selection"), .tip = T("Elliptic selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
-        {.id = ID_RECT_SELECTION, .text = T("Rectangular selection"), .tip = T("Rectangular selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 11},
-        {.id = ID_POLYLINE_SELECTION, .text = T("Polyline selection"), .tip = T("Polyline selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
-        {.id = ID_FREEHAND_SELECTION, .text = T("Free-hand selection"), .tip = T("Free-hand selection"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 13},
-        {.id = ID_MAGIC_WAND, .text = T("Magic wand selection"), .tip = T("Magic wand selection"),
-         .prompt = T("Select the region of similar colour around a click; drag sideways to change the tolerance"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 14},
-        {.id = ID_FIND_SURFACE, .text = T("Find surface"), .tip = T("Find surface"),
-         .prompt = T("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
-                     "dragged around it"),
-         .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 15},
-        {.id = ID_HAND, .text = T("Hand"), .tip = T("Hand"), .checkable = true, .menu = M::Tool, .group = 1,
-         .bar = B::Tools, .slot = 20},
-        {.id = ID_ZOOM_IN, .text = T("Zoom in"), .tip = T("Zoom in"), .checkable = true, .menu = M::Tool, .group = 2,
-         .bar = B::Tools, .slot = 30},
-        {.id = ID_ZOOM_OUT, .text = T("Zoom out"), .tip = T("Zoom out"), .menu = M::Tool, .group = 2,
+        {.id = ID_ELLIPSE_SELECTION, .text = QT_TR_NOOP("Elliptic selection"), .tip = QT_TR_NOOP("Elliptic selection"),
+         .ownKey = "E", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
+        {.id = ID_RECT_SELECTION, .text = QT_TR_NOOP("Rectangular selection"),
+         .tip = QT_TR_NOOP("Rectangular selection"), .ownKey = "R", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 11},
+        {.id = ID_POLYLINE_SELECTION, .text = QT_TR_NOOP("Polyline selection"), .tip = QT_TR_NOOP("Polyline selection"),
+         .ownKey = "P", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
+        {.id = ID_FREEHAND_SELECTION, .text = QT_TR_NOOP("Free-hand selection"),
+         .tip = QT_TR_NOOP("Free-hand selection"), .ownKey = "F", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 13},
+        {.id = ID_MAGIC_WAND, .text = QT_TR_NOOP("Magic wand selection"), .tip = QT_TR_NOOP("Magic wand selection"),
+         .prompt = QT_TR_NOOP("Select the region of similar colour around a click; drag sideways to change the "
+                              "tolerance"), .ownKey = "W", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 14},
+        {.id = ID_FIND_SURFACE, .text = QT_TR_NOOP("Find surface"), .tip = QT_TR_NOOP("Find surface"),
+         .prompt = QT_TR_NOOP("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
+                              "dragged around it"), .ownKey = "S", .checkable = true, .menu = M::Tool, .bar = B::Tools,
+         .slot = 15},
+        {.id = ID_HAND, .text = QT_TR_NOOP("Hand"), .tip = QT_TR_NOOP("Hand"), .ownKey = "H", .checkable = true,
+         .menu = M::Tool, .group = 1, .bar = B::Tools, .slot = 20},
+        {.id = ID_ZOOM_IN, .text = QT_TR_NOOP("Zoom in"), .tip = QT_TR_NOOP("Zoom in"), .ownKey = "Z",
+         .checkable = true, .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 30},
+        {.id = ID_ZOOM_OUT, .text = QT_TR_NOOP("Zoom out"), .tip = QT_TR_NOOP("Zoom out"), .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 31},
-        {.id = ID_ORIGINAL_SIZE, .text = T("Original size"), .tip = T("Original size"), .menu = M::Tool,
-         .group = 2, .bar = B::Tools, .slot = 32},
+        {.id = ID_ORIGINAL_SIZE, .text = QT_TR_NOOP("Original size"), .tip = QT_TR_NOOP("Original size"),
+         .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 32},
+        {.id = ID_ZOOM_TO_FIT, .text = QT_TR_NOOP("Zoom to Fit"), .tip = QT_TR_NOOP("Zoom to Fit"),
+         .prompt = QT_TR_NOOP("Show the whole picture in the window"), .ownKey = "Ctrl+0", .menu = M::Tool, .group = 2,
+         .bar = B::Tools, .slot = 33},
 
-        {.id = ID_VIEW_TOOLBAR, .text = T("&Toolbar"), .tip = T("Toolbar"), .prompt = T("Show or hide the toolbar"),
-         .checkable = true, .menu = M::View, .onStartMenu = true},
-        {.id = ID_VIEW_STATUS_BAR, .text = T("&Status Bar"), .tip = T("Status Bar"),
-         .prompt = T("Show or hide the status bar"), .checkable = true, .menu = M::View, .onStartMenu = true},
-        {.id = ID_VIEW_BANNER, .text = T("&Banner"), .tip = T("Banner"), .prompt = T("Show or hide the banner"),
-         .checkable = true, .menu = M::View, .onStartMenu = true},
+        {.id = ID_VIEW_TOOLBAR, .text = QT_TR_NOOP("&Toolbar"), .tip = QT_TR_NOOP("Toolbar"),
+         .prompt = QT_TR_NOOP("Show or hide the toolbar"), .checkable = true, .menu = M::View, .onStartMenu = true},
+        {.id = ID_VIEW_STATUS_BAR, .text = QT_TR_NOOP("&Status Bar"), .tip = QT_TR_NOOP("Status Bar"),
+         .prompt = QT_TR_NOOP("Show or hide the status bar"), .checkable = true, .menu = M::View, .onStartMenu = true},
+        {.id = ID_VIEW_BANNER, .text = QT_TR_NOOP("&Banner"), .tip = QT_TR_NOOP("Banner"),
+         .prompt = QT_TR_NOOP("Show or hide the banner"), .checkable = true, .menu = M::View, .onStartMenu = true},
         // The Areas panel and "Help..." have no prompt of their own.
-        {.id = ID_VIEW_AREAS, .text = T("&Areas"), .tip = T("Areas"), .prompt = "", .checkable = true,
+        {.id = ID_VIEW_AREAS, .text = QT_TR_NOOP("&Areas"), .tip = QT_TR_NOOP("Areas"), .prompt = "", .checkable = true,
          .menu = M::View},
-        {.id = ID_VIEW_KEEP_SHADING, .text = T("&Keep Shading"), .tip = T("Keep Shading"),
-         .prompt = T("Show the picture's light and shadow on the textures"), .checkable = true, .menu = M::View,
-         .group = 1},
-        {.id = ID_VIEW_PERSPECTIVE_GRID, .text = T("&Perspective Grid"), .tip = T("Perspective Grid"),
-         .prompt = T("Show the texture's tile grid while the skew corners are edited"), .checkable = true,
+        {.id = ID_VIEW_KEEP_SHADING, .text = QT_TR_NOOP("&Keep Shading"), .tip = QT_TR_NOOP("Keep Shading"),
+         .prompt = QT_TR_NOOP("Show the picture's light and shadow on the textures"), .checkable = true,
          .menu = M::View, .group = 1},
-        {.id = ID_REFRESH, .text = T("&Refresh"), .tip = T("Refresh"), .menu = M::View, .group = 1,
+        {.id = ID_VIEW_PERSPECTIVE_GRID, .text = QT_TR_NOOP("&Perspective Grid"), .tip = QT_TR_NOOP("Perspective Grid"),
+         .prompt = QT_TR_NOOP("Show the texture's tile grid while the skew corners are edited"), .checkable = true,
+         .menu = M::View, .group = 1},
+        {.id = ID_REFRESH, .text = QT_TR_NOOP("&Refresh"), .tip = QT_TR_NOOP("Refresh"), .menu = M::View, .group = 1,
          .bar = B::Main, .slot = 71},
 
-        {.id = ID_WINDOW_NEW, .text = T("&New Window"), .tip = T("New Window"),
-         .prompt = T("Open another window for the active document"), .menu = M::Window},
-        {.id = ID_WINDOW_CASCADE, .text = T("&Cascade"), .tip = T("Cascade"),
-         .prompt = T("Arrange windows so they overlap"), .menu = M::Window},
-        {.id = ID_WINDOW_TILE_HORZ, .text = T("&Tile"), .tip = T("Tile"),
-         .prompt = T("Arrange windows as non-overlapping tiles"), .menu = M::Window},
-        {.id = ID_WINDOW_ARRANGE, .text = T("&Arrange Icons"), .tip = T("Arrange Icons"),
-         .prompt = T("Arrange icons at the bottom of the window"), .menu = M::Window},
-        {.id = ID_WINDOW_CHILD_FIRST, .count = ID_WINDOW_CHILD_LAST - ID_WINDOW_CHILD_FIRST + 1, .text = "",
-         .tip = "", .prompt = T("Activate this window"), .checkable = true, .menu = M::Window, .group = 1},
+        {.id = ID_WINDOW_NEW, .text = QT_TR_NOOP("&New Window"), .tip = QT_TR_NOOP("New Window"),
+         .prompt = QT_TR_NOOP("Open another window for the active document"), .menu = M::Window},
+        {.id = ID_WINDOW_CASCADE, .text = QT_TR_NOOP("&Cascade"), .tip = QT_TR_NOOP("Cascade"),
+         .prompt = QT_TR_NOOP("Arrange windows so they overlap"), .menu = M::Window},
+        {.id = ID_WINDOW_TILE_HORZ, .text = QT_TR_NOOP("&Tile"), .tip = QT_TR_NOOP("Tile"),
+         .prompt = QT_TR_NOOP("Arrange windows as non-overlapping tiles"), .menu = M::Window},
+        {.id = ID_WINDOW_ARRANGE, .text = QT_TR_NOOP("&Arrange Icons"), .tip = QT_TR_NOOP("Arrange Icons"),
+         .prompt = QT_TR_NOOP("Arrange icons at the bottom of the window"), .menu = M::Window},
+        {.id = ID_WINDOW_CHILD_FIRST, .count = ID_WINDOW_CHILD_LAST - ID_WINDOW_CHILD_FIRST + 1, .text = "", .tip = "",
+         .prompt = QT_TR_NOOP("Activate this window"), .checkable = true, .menu = M::Window, .group = 1},
 
-        {.id = ID_HELP_CONTENTS, .text = T("&Help..."), .tip = T("Help"), .prompt = "", .menu = M::Help,
-         .onStartMenu = true},
-        {.id = ID_APP_ABOUT, .text = T("&About Tilemont..."), .tip = T("About"),
-         .prompt = T("Display program information, version number and copyright"), .menu = M::Help,
+        {.id = ID_HELP_CONTENTS, .text = QT_TR_NOOP("&Help..."), .tip = QT_TR_NOOP("Help"), .prompt = "",
+         .menu = M::Help, .onStartMenu = true},
+        {.id = ID_APP_ABOUT, .text = QT_TR_NOOP("&About Tilemont..."), .tip = QT_TR_NOOP("About"),
+         .prompt = QT_TR_NOOP("Display program information, version number and copyright"), .menu = M::Help,
          .onStartMenu = true, .bar = B::Main, .slot = 30},
     };
 }
 
-#undef T
-
 } // namespace
+} // namespace CommandTable
 
 const QList<CCommandEntry>& CommandTable::All()
 {
@@ -186,12 +208,12 @@ QString CommandTable::MenuTitle(CMenuPlace menu)
 
 QString CommandTable::Tip(const CCommandEntry& entry)
 {
-    return Translated(entry.tip);
+    return WithKey(Translated(entry.tip), Shortcuts(entry));
 }
 
 QString CommandTable::Prompt(const CCommandEntry& entry)
 {
-    return entry.prompt ? Translated(entry.prompt) : Tip(entry);
+    return entry.prompt ? Translated(entry.prompt) : Translated(entry.tip);
 }
 
 QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
@@ -203,9 +225,8 @@ QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
 
 QString CommandTable::MenuText(const CCommandEntry& entry, const QString& detail)
 {
-    QString text = Translated(entry.text);
-    if (!detail.isEmpty())
-        text += u' ' + detail;
+    QString text = detail.isEmpty() || !entry.textWithDetail ? Translated(entry.text)
+                                                             : Translated(entry.textWithDetail).arg(detail);
     const QList<QKeySequence> keys = Shortcuts(entry);
     if (!keys.isEmpty())
         text += u'\t' + keys.front().toString(QKeySequence::NativeText);
@@ -214,5 +235,7 @@ QString CommandTable::MenuText(const CCommandEntry& entry, const QString& detail
 
 QString CommandTable::TipOfMenuText(const QString& menuText)
 {
-    return QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString name = QString(menuText).remove(u'&').section(u'\t', 0, 0);
+    const QString key = menuText.section(u'\t', 1);
+    return key.isEmpty() ? name : QCoreApplication::translate("CommandTable", "%1 (%2)").arg(name, key);
 }

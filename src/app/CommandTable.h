@@ -21,6 +21,9 @@ struct CCommandEntry
     int count = 1;
     // Menu text with its mnemonic, without keys: "&Save".
     const char* text = nullptr;
+    // The menu text while the command names what it acts on, %1 being that:
+    // "&Undo %1". Null for commands that never say.
+    const char* textWithDetail = nullptr;
     // The short name: the toolbar button's tooltip.
     const char* tip = nullptr;
     // The status-bar prompt; null means the short name, "" none.
@@ -50,13 +53,15 @@ const CCommandEntry* Find(int id);
 
 // The menu's title, "&File".
 QString MenuTitle(CMenuPlace menu);
+// The toolbar tooltip: the short name and the first key, "Save (Ctrl+S)".
 QString Tip(const CCommandEntry& entry);
 QString Prompt(const CCommandEntry& entry);
 QList<QKeySequence> Shortcuts(const CCommandEntry& entry);
 // The item's text as menus show it: the text, then what the command acts on
 // now when it says so ("&Undo Create area"), then a tab and the first key.
 QString MenuText(const CCommandEntry& entry, const QString& detail = QString());
-// The toolbar tooltip for a menu text: no mnemonic, no keys.
+// The toolbar tooltip for a menu text: no mnemonic, the key in brackets
+// ("Undo Create area (Ctrl+Z)").
 QString TipOfMenuText(const QString& menuText);
 
 } // namespace CommandTable

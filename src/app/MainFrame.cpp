@@ -6,6 +6,7 @@
 #include "CommandTable.h"
 #include "DocumentTarget.h"
 #include "HelpLauncher.h"
+#include "LoneWindowFill.h"
 #include "MenuLayout.h"
 #include "RecentFileList.h"
 #include "ResourceIds.h"
@@ -50,6 +51,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
 
     m_pMdi = new QMdiArea(this);
+    new CLoneWindowFill(*m_pMdi);
     m_pMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdi);
@@ -225,6 +227,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     view->SetDropHandler(std::make_unique<CImageDrop>(doc.Doc(), &TextureSizes::ReadTextureWidth));
     view->SetKeepShading(m_bKeepShading);
     view->SetPerspectiveGrid(m_bPerspectiveGrid);
+    view->FitWhenShown();
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);

@@ -1,5 +1,7 @@
 #include "RealSizeDlg.h"
 
+#include "document/UiText.h"
+
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -28,7 +30,9 @@ QString LineText(const QLineF& line)
 {
     if (line.length() <= 0.0)
         return CRealSizeDlg::tr("No reference line drawn yet.");
-    return CRealSizeDlg::tr("Reference line: %1 pixels long on the picture.").arg(std::lround(line.length()));
+    const int pixels = int(std::lround(line.length()));
+    return CUiText::Counted(CRealSizeDlg::tr("Reference line: %n pixel(s) long on the picture.", nullptr, pixels),
+                            pixels);
 }
 
 } // namespace

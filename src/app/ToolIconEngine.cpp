@@ -303,6 +303,15 @@ bool Draw(int id, Sketch& s)
         s.Magnifier();
         s.Line({4.5, 6.5}, {8.5, 6.5}, s.Pen(S::kInk, 1.2));
         return true;
+    case ID_ZOOM_TO_FIT:
+        // The picture within the window's corners.
+        s.Poly({{4, 5}, {12, 5}, {12, 11}, {4, 11}}, S::kPaper, S::kInk);
+        for (const QPointF& c : {QPointF(1.5, 1.5), QPointF(14.5, 1.5), QPointF(14.5, 14.5), QPointF(1.5, 14.5)}) {
+            const qreal dx = c.x() < 8 ? 3.5 : -3.5, dy = c.y() < 8 ? 3.5 : -3.5;
+            s.Line(c, {c.x() + dx, c.y()}, s.Pen(S::kBlue, 1.4));
+            s.Line(c, {c.x(), c.y() + dy}, s.Pen(S::kBlue, 1.4));
+        }
+        return true;
     case ID_ORIGINAL_SIZE:
         s.Poly({{1.5, 2.5}, {14.5, 2.5}, {14.5, 13.5}, {1.5, 13.5}}, S::kPaper, S::kInk);
         for (qreal x : {4.5, 11.5}) {

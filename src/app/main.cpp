@@ -1,8 +1,10 @@
 #include "app/TilemontApp.h"
+#include "app/TranslationLoader.h"
 
 #include "TilemontVersion.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 
 #include <cstdio>
 #include <cstring>
@@ -21,6 +23,10 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(CTilemontApp::kMakerName);
     QApplication::setApplicationName(CTilemontApp::kAppName);
     QApplication::setApplicationVersion(QStringLiteral(TILEMONT_VERSION));
+    // Before any window or text is made.
+    CTranslationLoader translations;
+    translations.Install(QLocale::system(), CTranslationLoader::Folders(QApplication::applicationDirPath()),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 
     CTilemontApp app;
     QStringList arguments = QApplication::arguments();

@@ -2,6 +2,7 @@
 
 #include "document/Messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +61,8 @@ bool WriteTextureWidth(const QString& texturePath, double cm, QString* error)
     const QFileInfo texture(texturePath);
     const QString path = SidecarPath(texture);
     if (!IsWidth(cm) || texture.fileName().isEmpty()) {
-        SetError(error, QStringLiteral("A texture's real width must be a length of more than 0 cm."));
+        SetError(error,
+                 QCoreApplication::translate("TextureSizes", "A texture's real width must be a length of more than 0 cm."));
         return false;
     }
     QJsonObject sizes = ReadSidecar(path);

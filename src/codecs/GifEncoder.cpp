@@ -15,8 +15,8 @@ int AppendToBuffer(GifFileType* gif, const GifByteType* data, int length)
 QString GifFailure(int code)
 {
     const char* text = GifErrorString(code);
-    return QStringLiteral("The GIF image could not be written: %1.")
-        .arg(text ? QString::fromLatin1(text) : QStringLiteral("error %1").arg(code));
+    return CGifEncoder::tr("The GIF image could not be written: %1.")
+        .arg(text ? QString::fromLatin1(text) : CGifEncoder::tr("error %1").arg(code));
 }
 
 } // namespace
@@ -38,11 +38,11 @@ std::optional<QByteArray> CGifEncoder::Encode(const QImage& image, const CEncode
     if (!CheckImage(image, error))
         return std::nullopt;
     if (image.width() > 0xffff || image.height() > 0xffff)
-        return Fail(error, QStringLiteral("A GIF image can be at most 65535 pixels wide and high."));
+        return Fail(error, tr("A GIF image can be at most 65535 pixels wide and high."));
 
     const QImage indexed = CColourQuantiser::Quantise(FlattenOnWhite(image), 256);
     if (indexed.isNull())
-        return Fail(error, QStringLiteral("There is not enough memory to reduce the image's colours."));
+        return Fail(error, tr("There is not enough memory to reduce the image's colours."));
 
     // giflib wants a power-of-two colour map; the unused tail stays black.
     const QList<QRgb> table = indexed.colorTable();

@@ -7,6 +7,8 @@
 // than that keeps them exactly. Takes no parameters.
 class CGifEncoder : public CImageEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(CGifEncoder)
+
 public:
     QString MimeType() const override;
     QUuid Clsid() const override;

@@ -46,7 +46,7 @@ bool CImageEncoder::CheckImage(const QImage& image, QString* error)
 {
     if (!image.isNull() && image.width() > 0 && image.height() > 0)
         return true;
-    Fail(error, QStringLiteral("There is no image to write."));
+    Fail(error, tr("There is no image to write."));
     return false;
 }
 
@@ -60,7 +60,7 @@ std::optional<QByteArray> CImageEncoder::WriteWithQt(const QImage& image, const 
     if (quality >= 0)
         writer.setQuality(quality);
     if (!writer.write(image)) {
-        return Fail(error, QStringLiteral("The image could not be encoded as %1: %2.")
+        return Fail(error, tr("The image could not be encoded as %1: %2.")
                                .arg(QString::fromLatin1(format).toUpper(), writer.errorString()));
     }
     return bytes;

@@ -3,6 +3,7 @@
 #include "EncoderParameter.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <QUuid>
@@ -11,6 +12,9 @@
 // One installed image encoder, addressed by its MIME type and identifier.
 class CImageEncoder
 {
+    // Its refusals are sentences the editor shows in the user's language.
+    Q_DECLARE_TR_FUNCTIONS(CImageEncoder)
+
 public:
     virtual ~CImageEncoder() = default;
 

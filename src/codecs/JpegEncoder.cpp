@@ -35,7 +35,7 @@ std::optional<QByteArray> CJpegEncoder::Encode(const QImage& image, const CEncod
     const std::int32_t quality = ParameterValue(params, EncoderGuid::kQuality, kDefaultQuality);
     if (quality < 0 || quality > 100) {
         return Fail(error,
-                    QStringLiteral("The JPEG quality must be between 0 and 100, not %1.").arg(quality));
+                    tr("The JPEG quality must be between 0 and 100, not %1.").arg(quality));
     }
 
     // JPEG has no alpha channel; white is what a viewer shows behind a page.
@@ -60,7 +60,7 @@ std::optional<QByteArray> CJpegEncoder::Encode(const QImage& image, const CEncod
         pixels = pixels.mirrored(false, true);
         break;
     default:
-        return Fail(error, QStringLiteral("The JPEG transformation %1 is not supported.")
+        return Fail(error, tr("The JPEG transformation %1 is not supported.")
                                .arg(transformation));
     }
     return WriteWithQt(pixels, "jpeg", quality, error);

@@ -7,6 +7,8 @@
 // 0 to 100.
 class CJpegEncoder : public CImageEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(CJpegEncoder)
+
 public:
     static constexpr int kDefaultQuality = 75;
 

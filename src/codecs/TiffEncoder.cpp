@@ -174,15 +174,15 @@ std::optional<QByteArray> CTiffEncoder::Encode(const QImage& image, const CEncod
     const int depth = ParameterValue(params, EncoderGuid::kColorDepth, kDefaultColorDepth);
     const uint16_t compression = LibtiffCompression(compressionValue);
     if (!compression) {
-        return Fail(error, QStringLiteral("The TIFF compression %1 is not supported.")
+        return Fail(error, tr("The TIFF compression %1 is not supported.")
                                .arg(compressionValue));
     }
     if (depth != 1 && depth != 4 && depth != 8 && depth != 24 && depth != 32)
-        return Fail(error, QStringLiteral("The TIFF colour depth %1 is not supported.").arg(depth));
+        return Fail(error, tr("The TIFF colour depth %1 is not supported.").arg(depth));
     if ((compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4) && depth != 1)
-        return Fail(error, QStringLiteral("CCITT compression needs a colour depth of 1 bit."));
+        return Fail(error, tr("CCITT compression needs a colour depth of 1 bit."));
     if (!TIFFIsCODECConfigured(compression))
-        return Fail(error, QStringLiteral("This TIFF library cannot write compression %1.")
+        return Fail(error, tr("This TIFF library cannot write compression %1.")
                                .arg(compressionValue));
     if (!CheckImage(image, error))
         return std::nullopt;
@@ -190,12 +190,12 @@ std::optional<QByteArray> CTiffEncoder::Encode(const QImage& image, const CEncod
     const std::optional<Layout> layout =
         MakeLayout(FlattenOnWhite(image), depth);
     if (!layout)
-        return Fail(error, QStringLiteral("There is not enough memory to prepare the TIFF image."));
+        return Fail(error, tr("There is not enough memory to prepare the TIFF image."));
 
     CTiffMemoryFile file;
     TIFF* tif = file.OpenForWriting();
     if (!tif) {
-        return Fail(error, QStringLiteral("The TIFF image could not be started: %1.").arg(file.LastError()));
+        return Fail(error, tr("The TIFF image could not be started: %1.").arg(file.LastError()));
     }
     bool ok = SetFields(tif, image, *layout, compression);
     if (ok) {
@@ -209,9 +209,9 @@ std::optional<QByteArray> CTiffEncoder::Encode(const QImage& image, const CEncod
     ok = ok && TIFFWriteDirectory(tif);
     TIFFClose(tif);
     if (!ok) {
-        const QString reason = file.LastError().isEmpty() ? QStringLiteral("unknown libtiff error")
+        const QString reason = file.LastError().isEmpty() ? tr("unknown libtiff error")
                                                           : file.LastError();
-        return Fail(error, QStringLiteral("The TIFF image could not be written: %1.").arg(reason));
+        return Fail(error, tr("The TIFF image could not be written: %1.").arg(reason));
     }
     return file.Bytes();
 }

@@ -9,6 +9,8 @@
 // The defaults are the last values listed: no compression, 32 bits.
 class CTiffEncoder : public CImageEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(CTiffEncoder)
+
 public:
     static constexpr int kDefaultCompression = 6;
     static constexpr int kDefaultColorDepth = 32;

@@ -1,33 +1,22 @@
 #include "BannerBar.h"
 
+#include "controls/BannerArt.h"
+
 #include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QTimer>
 
-// The pictures are compiled into the GUI library, a static library: naming
-// its resources here keeps the linker from dropping them.
-static void InitBannerResources()
+std::vector<CBannerBar::Tip> CBannerBar::DefaultTips()
 {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(tilemont);
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
-
-const std::vector<CBannerBar::Tip>& CBannerBar::DefaultTips()
-{
-    // The texts match what scripts/make-banner-images draws.
-    static const std::vector<Tip> tips{
-        {QStringLiteral(":/banner/tip1.png"), tr("Pick an area, then click a swatch to lay in a texture.")},
-        {QStringLiteral(":/banner/tip2.png"),
-         tr("Skew: drag the four corners to match the floor's perspective.")},
-        {QStringLiteral(":/banner/tip3.png"),
-         tr("Ctrl+Z undoes every change \u2014 try textures freely.")},
+    // Made afresh for each banner, in the language of the translators
+    // installed by then.
+    return {
+        {tr("Pick an area, then click a swatch to lay in a texture.")},
+        {tr("Skew: drag the four corners to match the floor's perspective.")},
+        {tr("Ctrl+Z undoes every change \u2014 try textures freely.")},
     };
-    return tips;
 }
 
 CBannerBar::CBannerBar(QWidget* parent) : CBannerBar(DefaultTips(), parent) {}
@@ -36,16 +25,9 @@ CBannerBar::CBannerBar(const std::vector<Tip>& tips, QWidget* parent)
     : QWidget(parent), m_opener([](const QUrl& url) { QDesktopServices::openUrl(url); }),
       m_pTimer(new QTimer(this))
 {
-    InitBannerResources();
-    for (const Tip& tip : tips) {
-        QPixmap pixmap(tip.imagePath);
-        if (pixmap.isNull())
-            continue;
-        // Drawn pixel for pixel whatever the screen's scale.
-        pixmap.setDevicePixelRatio(1.0);
-        m_images.push_back(pixmap);
-        m_texts << tip.text;
-    }
+    for (const Tip& tip : tips)
+        if (!tip.text.isEmpty())
+            m_texts << tip.text;
     setFixedHeight(kHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // The cursor changes over the picture without a button held.
@@ -66,9 +48,9 @@ QRect CBannerBar::ImageRect(QSize image, QSize client)
 
 QRect CBannerBar::ImageRect() const
 {
-    if (m_images.empty())
+    if (m_texts.isEmpty())
         return QRect();
-    return ImageRect(m_images[size_t(m_nIndex)].size(), size());
+    return ImageRect(CBannerArt::kSize, size());
 }
 
 QSize CBannerBar::sizeHint() const
@@ -114,8 +96,8 @@ void CBannerBar::paintEvent(QPaintEvent*)
     const QColor face = palette().color(QPalette::Button);
     for (const QRect& strip : strips)
         painter.fillRect(strip, face);
-    if (!m_images.empty())
-        painter.drawPixmap(image.topLeft(), m_images[size_t(m_nIndex)]);
+    if (!m_texts.isEmpty())
+        CBannerArt::Paint(painter, image.topLeft(), m_texts[m_nIndex]);
 }
 
 void CBannerBar::mouseMoveEvent(QMouseEvent* event)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -13,7 +12,7 @@ class QTimer;
 // The strip along the top of the main window: one tip picture at a time,
 // centred, the next one every two seconds, round and round. A left click on
 // the picture opens a link (the user guide); the strips either side are
-// inert.
+// inert. The pictures are drawn (CBannerArt), sharp at any screen scale.
 class CBannerBar : public QWidget
 {
     Q_OBJECT
@@ -21,8 +20,7 @@ class CBannerBar : public QWidget
 public:
     struct Tip
     {
-        QString imagePath;
-        // What the picture says, for screen readers.
+        // What the picture says; screen readers read it too.
         QString text;
     };
     using Opener = std::function<void(const QUrl&)>;
@@ -31,10 +29,10 @@ public:
     static constexpr int kIntervalMs = 2000;
 
     // The tips built into the program, in the order shown.
-    static const std::vector<Tip>& DefaultTips();
+    static std::vector<Tip> DefaultTips();
 
     explicit CBannerBar(QWidget* parent = nullptr);
-    // A tip whose picture does not load is left out, without a word.
+    // A tip without text is left out.
     explicit CBannerBar(const std::vector<Tip>& tips, QWidget* parent = nullptr);
 
     // What a click on the picture opens, and how; the desktop's browser by default.
@@ -42,7 +40,7 @@ public:
     QUrl Link() const { return m_url; }
     void SetOpener(Opener opener) { m_opener = std::move(opener); }
 
-    int ImageCount() const { return int(m_images.size()); }
+    int ImageCount() const { return int(m_texts.size()); }
     int CurrentIndex() const { return m_nIndex; }
     // Where the current picture sits in the widget; empty without pictures.
     QRect ImageRect() const;
@@ -67,7 +65,6 @@ private:
     void UpdateCursor(const QPoint& pos);
     void UpdateDescription();
 
-    std::vector<QPixmap> m_images;
     QStringList m_texts;
     int m_nIndex = 0;
     QUrl m_url;

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 
-CFileBrowseEdit::CFileBrowseEdit(QWidget* parent) : CBrowseEdit(parent)
+CFileBrowseEdit::CFileBrowseEdit(QWidget* parent) : CBrowseEdit(parent), m_strFilter(tr("All files(*.*)|*.*|"))
 {
 }
 

@@ -58,7 +58,7 @@ private:
     QString m_strInitialPath;
     QString m_strDefaultExt;
     unsigned m_nFlags = kPathMustExist | kFileMustExist | kResizable;
-    QString m_strFilter = QStringLiteral("All files(*.*)|*.*|");
+    QString m_strFilter;
     bool m_bOpenMode = true;
     DialogRunner m_runner;
 };

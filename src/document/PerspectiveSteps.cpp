@@ -52,6 +52,10 @@ QString CPerspectiveSteps::FitStatus(const CPerspectiveFit& fit)
         return QCoreApplication::translate("CPerspectiveSteps",
                                            "Perspective fitted assuming a typical camera (focal length %1 px).")
             .arg(focal);
-    return QCoreApplication::translate("CPerspectiveSteps", "Perspective fitted from %1 lines (focal length %2 px).")
-        .arg(QString::number(fit.supportingLines), focal);
+    const int lines = fit.supportingLines;
+    return CUiText::Counted(QCoreApplication::translate("CPerspectiveSteps",
+                                                        "Perspective fitted from %n line(s) (focal length %1 px).",
+                                                        nullptr, lines),
+                            lines)
+        .arg(focal);
 }

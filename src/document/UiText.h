@@ -26,6 +26,13 @@ public:
         return Translated().arg(std::forward<Args>(args)...);
     }
 
+    // A sentence that counts something, as tr(source, nullptr, n) hands it
+    // out: "%n image(s) written to %1.". A translation gives the language's
+    // own plural forms; where none is installed the English ones are made
+    // from the source here, "(s)" dropped for one and "s" for any other
+    // number, so the English reads as it always did.
+    static QString Counted(const QString& text, int n);
+
 private:
     const char* m_context;
     const char* m_source;

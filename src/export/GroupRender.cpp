@@ -7,6 +7,7 @@
 #include "document/Messages.h"
 #include "render/LayeredTemplate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,7 +25,17 @@ namespace {
 
 using Status = CGroupRenderResult::Status;
 
-const QString kNoMemory = QStringLiteral("there is not enough memory.");
+// The reasons end a sentence the report begins with the image's name; they
+// are translated where they are given, in whichever thread renders.
+QString NoMemory()
+{
+    return QCoreApplication::translate("GroupRender", "there is not enough memory.");
+}
+
+QString EncoderRefused()
+{
+    return QCoreApplication::translate("GroupRender", "the encoder refused the image.");
+}
 
 bool IsCancelled(const std::atomic<bool>* cancel)
 {
@@ -40,7 +51,8 @@ void Settle(CGroupRenderResult& result, Status status, const QString& message = 
 void Fail(CGroupRenderResult& result, const QString& why)
 {
     Settle(result, Status::Failed,
-           QStringLiteral("%1 could not be written: %2").arg(QDir::toNativeSeparators(result.output), why));
+           QCoreApplication::translate("GroupRender", "%1 could not be written: %2")
+               .arg(QDir::toNativeSeparators(result.output), why));
 }
 
 // Reports results one at a time, counting them.
@@ -68,12 +80,12 @@ private:
 QString CommonObstacle(const QImage& picture, const std::vector<CArea>& areas, const CGroupRenderRequest& request)
 {
     if (picture.isNull())
-        return QStringLiteral("the template has no picture.");
+        return QCoreApplication::translate("GroupRender", "the template has no picture.");
     if (request.area >= areas.size())
-        return QStringLiteral("the template has no such area.");
+        return QCoreApplication::translate("GroupRender", "the template has no such area.");
     switch (CheckExportSize(request.width, request.height)) {
     case ExportSizeCheck::TooSmall:
-        return QStringLiteral("the width and the height must be at least 1 pixel.");
+        return QCoreApplication::translate("GroupRender", "the width and the height must be at least 1 pixel.");
     case ExportSizeCheck::TooLarge:
         return ExportTooLargeMessage(request.width, request.height);
     case ExportSizeCheck::Ok:
@@ -81,12 +93,12 @@ QString CommonObstacle(const QImage& picture, const std::vector<CArea>& areas, c
     }
     const CImageEncoder* encoder = FindEncoder(request.encoder);
     if (!encoder)
-        return QStringLiteral("there is no encoder for the chosen format.");
+        return QCoreApplication::translate("GroupRender", "there is no encoder for the chosen format.");
     // Options the encoder cannot honour at all are refused once, before any
     // composition, as the export dialog does.
     QString why;
     if (!encoder->Accepts(request.parameters, &why))
-        return why.isEmpty() ? QStringLiteral("the encoder refused the image.") : why;
+        return why.isEmpty() ? EncoderRefused() : why;
     return {};
 }
 
@@ -101,12 +113,14 @@ void Screen(std::vector<CGroupRenderResult>& results, bool overwrite)
         QFile file(result.texture);
         if (file.open(QIODevice::ReadOnly) && QImageReader::imageFormat(&file).isEmpty()) {
             Settle(result, Status::Skipped,
-                   QStringLiteral("%1 is not a picture.").arg(QDir::toNativeSeparators(result.texture)));
+                   QCoreApplication::translate("GroupRender", "%1 is not a picture.")
+                       .arg(QDir::toNativeSeparators(result.texture)));
         } else if (!overwrite && QFileInfo::exists(result.output)) {
             Settle(result, Status::Skipped,
-                   QStringLiteral("%1 exists already.").arg(QDir::toNativeSeparators(result.output)));
+                   QCoreApplication::translate("GroupRender", "%1 exists already.")
+                       .arg(QDir::toNativeSeparators(result.output)));
         } else if (claimed.contains(result.output)) {
-            Fail(result, QStringLiteral("the image of %1 has that name already.")
+            Fail(result, QCoreApplication::translate("GroupRender", "the image of %1 has that name already.")
                              .arg(QDir::toNativeSeparators(claimed.value(result.output))));
         } else {
             claimed.insert(result.output, result.texture);
@@ -130,15 +144,15 @@ void RenderOne(const CLayeredTemplate& layers, const std::shared_future<bool>& c
         return;
     const CArea area = layers.AreaWithTexture(*texture);
     if (!composed.get())
-        return Fail(result, kNoMemory);
+        return Fail(result, NoMemory());
     const QImage image = ScaleForExport(layers.ComposeWith(area), request.width, request.height);
     if (image.isNull())
-        return Fail(result, kNoMemory);
+        return Fail(result, NoMemory());
     if (IsCancelled(cancel))
         return;
     const std::optional<QByteArray> encoded = FindEncoder(request.encoder)->Encode(image, request.parameters, &error);
     if (!encoded)
-        return Fail(result, error.isEmpty() ? QStringLiteral("the encoder refused the image.") : error);
+        return Fail(result, error.isEmpty() ? EncoderRefused() : error);
     if (IsCancelled(cancel))
         return;
     if (!WriteWholeFile(result.output, *encoded, &error))

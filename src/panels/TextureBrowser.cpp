@@ -15,6 +15,12 @@ QSize DeviceSize(const QPainter& painter)
     return QSize(painter.device()->width(), painter.device()->height());
 }
 
+// The canvas in the units its painter draws in.
+QSize CellSize(const QPainter& painter)
+{
+    return (QSizeF(DeviceSize(painter)) / painter.device()->devicePixelRatioF()).toSize();
+}
+
 } // namespace
 
 CTextureBrowser::CTextureBrowser(QWidget* parent)
@@ -84,17 +90,22 @@ bool CTextureBrowser::DrawPreparedCell(QPainter& normal, QPainter& selected, con
 void CTextureBrowser::DrawSwatch(QPainter& painter, const QImage& picture, const QString& caption,
                                  QPalette::ColorRole fill, QPalette::ColorRole text) const
 {
-    const QSize cell = DeviceSize(painter);
+    const QSize cell = CellSize(painter);
     const QRect box = PictureBox(cell);
     painter.fillRect(QRect(QPoint(0, 0), cell), palette().color(fill));
     // A picture smaller than the box is centred; a larger one shows its
-    // top-left part, one image pixel per screen pixel.
-    const int dx = std::max(0, (box.width() - picture.width()) / 2);
-    const int dy = std::max(0, (box.height() - picture.height()) / 2);
+    // top-left part, one image pixel per screen pixel (so at 200 % a swatch
+    // shows as much of the texture, as sharp, in half the size).
+    const qreal scale = painter.device()->devicePixelRatioF();
+    const int pixelsWide = int(box.width() * scale), pixelsHigh = int(box.height() * scale);
+    const int dx = std::max(0, (pixelsWide - picture.width()) / 2);
+    const int dy = std::max(0, (pixelsHigh - picture.height()) / 2);
     if (!box.isEmpty()) {
+        QImage shown = picture;
+        shown.setDevicePixelRatio(scale);
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
-        painter.drawImage(box.left() + dx, box.top() + dy, picture);
+        painter.drawImage(QPointF(box.left() + dx / scale, box.top() + dy / scale), shown);
         painter.restore();
     }
     ThumbnailArt::DrawCaption(painter, ThumbnailArt::CaptionRect(cell), caption, palette().color(text));

@@ -168,13 +168,20 @@ void CThumbnailList::RequestSwatches(const QRect& area)
 {
     const CThumbnailLayout layout = Layout();
     const QSize cell(m_nCellWidth, m_nCellHeight);
+    // Cells are rendered in the screen's pixels; the job prepares as many
+    // picture pixels as the cell has screen pixels.
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(cell) * scale).toSize();
     std::vector<std::pair<int, CSwatchJob>> jobs;
     for (int position = layout.FirstPainted(); position < layout.EndPainted(); ++position) {
         const int index = m_cache.IndexAt(position);
         CEntry& entry = m_cache.Entry(index);
+        // A window moved to a screen of another scale renders its cells anew.
+        if (entry.state == EState::Ready && entry.normal.devicePixelRatio() != scale)
+            entry.state = EState::Blank;
         if (entry.state != EState::Blank || !layout.CellRect(position).intersects(area))
             continue;
-        if (CSwatchJob job = SwatchJob(entry.path, cell)) {
+        if (CSwatchJob job = SwatchJob(entry.path, pixels)) {
             entry.state = EState::Loading;
             jobs.emplace_back(index, std::move(job));
         } else {
@@ -189,7 +196,10 @@ void CThumbnailList::RequestSwatches(const QRect& area)
 
 void CThumbnailList::RenderEntry(int index, QSize cell, const CPreparedSwatch* prepared)
 {
-    QPixmap normal(cell), selected(cell);
+    const qreal scale = devicePixelRatioF();
+    QPixmap normal((QSizeF(cell) * scale).toSize()), selected(normal.size());
+    normal.setDevicePixelRatio(scale);
+    selected.setDevicePixelRatio(scale);
     bool drawn;
     {
         const QString path = m_cache.Entry(index).path;

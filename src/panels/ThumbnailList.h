@@ -57,7 +57,8 @@ public:
         return selected ? m_cache.At(position).selected : m_cache.At(position).normal;
     }
 
-    // Renders path's cell onto both canvases (the size of the cell), on the
+    // Renders path's cell onto both canvases (the size of the cell, in the
+    // screen's pixels: their painters work in the cell's own units), on the
     // UI thread; false when the file cannot be shown.
     virtual bool DrawCell(QPainter& normal, QPainter& selected, const QString& path) = 0;
 
@@ -70,8 +71,9 @@ signals:
 protected:
     // Whether names sort without regard to case and captions are lower case.
     virtual bool LowerCaseNames(const QString&) const { return true; }
-    // The slow part of rendering, to run on a worker; an empty job makes
-    // the cell render synchronously through DrawCell.
+    // The slow part of rendering, to run on a worker, for a cell of pixels
+    // screen pixels; an empty job makes the cell render synchronously
+    // through DrawCell.
     virtual CSwatchJob SwatchJob(const QString&, QSize) const { return {}; }
     // Renders from what the job prepared, on the UI thread.
     virtual bool DrawPreparedCell(QPainter& normal, QPainter& selected, const QString& path,

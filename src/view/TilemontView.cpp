@@ -454,7 +454,8 @@ int ToolSlotOf(int id)
 
 bool CTilemontView::HandlesCommand(int id) const
 {
-    return ToolSlotOf(id) >= 0 || id == ID_ZOOM_OUT || id == ID_ORIGINAL_SIZE || id == ID_REFRESH;
+    return ToolSlotOf(id) >= 0 || id == ID_ZOOM_OUT || id == ID_ORIGINAL_SIZE || id == ID_ZOOM_TO_FIT ||
+           id == ID_REFRESH;
 }
 
 CCommandState CTilemontView::CommandState(int id) const
@@ -464,11 +465,14 @@ CCommandState CTilemontView::CommandState(int id) const
         state.checked = slot == m_tools.ActiveSlot();
     else if (id == ID_ORIGINAL_SIZE)
         state.enabled = !m_zoom.IsOriginalSize();
+    else if (id == ID_ZOOM_TO_FIT)
+        state.enabled = m_doc.GetPicture() != nullptr;
     return state;
 }
 
 void CTilemontView::OnCommand(int id)
 {
+    m_bFitUntilUsed = false;
     if (const int slot = ToolSlotOf(id); slot >= 0) {
         SetActiveTool(slot);
         return;
@@ -483,6 +487,9 @@ void CTilemontView::OnCommand(int id)
         SyncSizes();
         m_zoom.OriginalSize();
         ApplyZoom();
+        break;
+    case ID_ZOOM_TO_FIT:
+        ZoomToFit();
         break;
     case ID_REFRESH:
         m_cache.Invalidate();
@@ -500,6 +507,13 @@ void CTilemontView::ApplyZoom()
     m_bInScrollUpdate = false;
     SetScrollPosition(m_zoom.ScrollX(), m_zoom.ScrollY());
     viewport()->update();
+}
+
+void CTilemontView::ZoomToFit()
+{
+    SyncSizes();
+    m_zoom.ZoomToFit(maximumViewportSize());
+    ApplyZoom();
 }
 
 // --- Painting -------------------------------------------------------------
@@ -573,6 +587,19 @@ void CTilemontView::OnAntsTick()
 void CTilemontView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    if (m_bFitUntilUsed && m_doc.GetPicture()) {
+        // Whole and as large as fits, never larger than its own size.
+        if (!m_zoom.FitsIn(maximumViewportSize())) {
+            ZoomToFit();
+            return;
+        }
+        if (!m_zoom.IsOriginalSize()) {
+            SyncSizes();
+            m_zoom.OriginalSize();
+            ApplyZoom();
+            return;
+        }
+    }
     UpdateScrollSizes();
     viewport()->update();
 }
@@ -592,9 +619,51 @@ void CTilemontView::timerEvent(QTimerEvent* event)
         QAbstractScrollArea::timerEvent(event);
 }
 
+bool CTilemontView::HoldHandKey(const QKeyEvent& event, bool press)
+{
+    if (event.key() != Qt::Key_Space || event.modifiers() != Qt::NoModifier)
+        return false;
+    if (event.isAutoRepeat())
+        return true;
+    if (press) {
+        m_bLetGoHandOnRelease = false;
+        m_tools.HoldHand();
+        ApplyCursor();
+    } else if (m_buttons != Qt::NoButton) {
+        // The pan in progress finishes with the hand.
+        m_bLetGoHandOnRelease = true;
+    } else {
+        LetGoHand();
+    }
+    return true;
+}
+
+void CTilemontView::LetGoHand()
+{
+    m_bLetGoHandOnRelease = false;
+    if (!m_tools.IsHandHeld())
+        return;
+    m_tools.LetGoHand();
+    ApplyCursor();
+}
+
+void CTilemontView::keyReleaseEvent(QKeyEvent* event)
+{
+    m_modifiers = event->modifiers();
+    if (HoldHandKey(*event, false))
+        event->accept();
+    else
+        QAbstractScrollArea::keyReleaseEvent(event);
+}
+
 void CTilemontView::keyPressEvent(QKeyEvent* event)
 {
     m_modifiers = event->modifiers();
+    m_bFitUntilUsed = false;
+    if (HoldHandKey(*event, true)) {
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         if (CTool* tool = GetActiveTool(); tool && tool->OnCancel()) {
             event->accept();
@@ -622,6 +691,16 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+void CTilemontView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    // The release of Space goes to whatever has the focus now.
+    if (m_buttons == Qt::NoButton)
+        LetGoHand();
+    else
+        m_bLetGoHandOnRelease = true;
+}
+
 void CTilemontView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
@@ -635,6 +714,8 @@ void CTilemontView::focusInEvent(QFocusEvent* event)
 void CTilemontView::mousePressEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
+    m_buttons = event->buttons();
+    m_bFitUntilUsed = false;
     QAbstractScrollArea::mousePressEvent(event);
     if (!m_tools.Press(*event))
         return;
@@ -645,8 +726,12 @@ void CTilemontView::mousePressEvent(QMouseEvent* event)
 void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
+    m_buttons = event->buttons();
     QAbstractScrollArea::mouseReleaseEvent(event);
-    if (!m_tools.Release(*event))
+    const bool taken = m_tools.Release(*event);
+    if (m_bLetGoHandOnRelease && m_buttons == Qt::NoButton)
+        LetGoHand();
+    if (!taken)
         return;
     if (event->button() == Qt::LeftButton)
         ApplyCursor();
@@ -673,6 +758,7 @@ void CTilemontView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CTilemontView::wheelEvent(QWheelEvent* event)
 {
+    m_bFitUntilUsed = false;
     const QPoint steps = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
         // The picture point under the pointer stays under it.

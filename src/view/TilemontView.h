@@ -73,6 +73,10 @@ public:
     float GetOffsetX() const { return m_zoom.OffsetX(); }
     float GetOffsetY() const { return m_zoom.OffsetY(); }
     void UpdateScrollSizes() override;
+    // For a new window: a picture larger than the window shows whole. Until
+    // the user first clicks, types or zooms in it, each resize (the frame
+    // laying itself out, a panel docking beside it) fits it again.
+    void FitWhenShown() { m_bFitUntilUsed = true; }
 
     // Scroll position in zoomed (window) pixels; setting it clamps to the
     // scroll range.
@@ -169,7 +173,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -193,6 +199,11 @@ private:
     // After a zoom command: the scroll bars take the geometry's range and
     // position, and the window repaints.
     void ApplyZoom();
+    // The whole picture in the window, the scroll bars' room included.
+    void ZoomToFit();
+    // Space: the hand while it is held (let go after a drag in progress).
+    bool HoldHandKey(const QKeyEvent& event, bool press);
+    void LetGoHand();
     void ShowPointer(QPointF client);
     void ApplyScrollSizes();
     // Repaints the handles where they were last shown and where they are now.
@@ -218,5 +229,8 @@ private:
     CSelectionAnts m_ants;
     CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
+    bool m_bFitUntilUsed = false;
+    Qt::MouseButtons m_buttons;
+    bool m_bLetGoHandOnRelease = false;
     std::unique_ptr<IDropHandler> m_drop;
 };

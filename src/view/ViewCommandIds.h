@@ -14,4 +14,5 @@ enum ViewCommandId : int {
     ID_ELLIPSE_SELECTION = 32828,
     ID_MAGIC_WAND = 32829,
     ID_FIND_SURFACE = 32841,
+    ID_ZOOM_TO_FIT = 32843,
 };

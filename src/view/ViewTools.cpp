@@ -84,6 +84,7 @@ CTool* CViewTools::Active() const
 
 void CViewTools::Activate(int slot)
 {
+    m_handHeld = false;
     const int next = slot >= 0 && slot < ToolCount ? slot : -1;
     if (next == m_active)
         return;
@@ -92,6 +93,22 @@ void CViewTools::Activate(int slot)
     m_active = next;
     if (CTool* now = Active())
         now->OnActivate(true);
+}
+
+void CViewTools::HoldHand()
+{
+    if (m_handHeld || m_active == HandTool)
+        return;
+    const int before = m_active;
+    Activate(HandTool);
+    m_handHeld = true;
+    m_beforeHand = before;
+}
+
+void CViewTools::LetGoHand()
+{
+    if (m_handHeld)
+        Activate(m_beforeHand);
 }
 
 bool CViewTools::Press(const QMouseEvent& event) const

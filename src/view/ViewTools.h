@@ -45,8 +45,15 @@ public:
     int ActiveSlot() const { return m_active; }
     CTool* Active() const;
     // Tells the tool that stops being active and the one that becomes it;
-    // a slot out of range leaves none active.
+    // a slot out of range leaves none active. A tool picked while the hand
+    // is held stays when the hand is let go.
     void Activate(int slot);
+    // While Space is held the hand stands in for the active tool, which
+    // keeps what it was doing (a half-built polygon) and comes back when the
+    // hand is let go. Holding while the hand is the active tool does nothing.
+    void HoldHand();
+    void LetGoHand();
+    bool IsHandHeld() const { return m_handHeld; }
 
     // The mouse event to the active tool; false when there is none. Only
     // left presses and right presses are presses, only left releases are
@@ -63,4 +70,6 @@ private:
     CTilemontDoc& m_doc;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
     int m_active = -1;
+    bool m_handHeld = false;
+    int m_beforeHand = -1;
 };

@@ -127,3 +127,28 @@ void CZoomScroll::OriginalSize()
     UpdateScrollSizes();
     SetScroll(0, 0);
 }
+
+bool CZoomScroll::FitsIn(QSize available) const
+{
+    return !m_picture.isEmpty() && m_picture.width() <= available.width() &&
+           m_picture.height() <= available.height();
+}
+
+void CZoomScroll::ZoomToFit(QSize available)
+{
+    if (m_picture.isEmpty() || available.isEmpty())
+        return;
+    const float across = float(available.width()) / float(m_picture.width());
+    const float down = float(available.height()) / float(m_picture.height());
+    float z = ClampZoom(std::min(across, down));
+    // The quotient rounds to single precision, and up as often as down: step
+    // below it until the zoomed picture fits in whole pixels, or no scroll
+    // bar would be needed and none would show.
+    while (z > kMinZoom && (TruncPixel(float(m_picture.width()) * z) > available.width() ||
+                            TruncPixel(float(m_picture.height()) * z) > available.height()))
+        z = std::nextafter(z, 0.0f);
+    m_zoomX = m_zoomY = z;
+    m_client = available;
+    UpdateScrollSizes();
+    SetScroll(0, 0);
+}

@@ -68,6 +68,11 @@ public:
     bool ZoomAbout(QPointF client, float factor);
     void ZoomOut();
     void OriginalSize();
+    // The whole picture in a client area of available pixels (the window
+    // without scroll bars), as large as fits; nothing without a picture.
+    void ZoomToFit(QSize available);
+    // Whether the picture shows whole at its original size in available.
+    bool FitsIn(QSize available) const;
 
 private:
     static int ScrollMax(int total, int page) { return page > 0 ? std::max(0, total - page) : 0; }

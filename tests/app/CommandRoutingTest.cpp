@@ -160,8 +160,9 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
         "Render texture group...",
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...", "-",
-        "&Refine Edges...", "Tool:", "Elliptic selection", "Rectangular selection", "Polyline selection", "Free-hand selection",
-        "Magic wand selection", "Find surface", "-", "Hand", "-", "Zoom in", "Zoom out", "Original size",
+        "&Refine Edges...", "Tool:", "Elliptic selection\tE", "Rectangular selection\tR", "Polyline selection\tP",
+        "Free-hand selection\tF", "Magic wand selection\tW", "Find surface\tS", "-", "Hand\tH", "-", "Zoom in\tZ",
+        "Zoom out", "Original size", "Zoom to Fit\tCtrl+0",
         "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Tilem1",
         "&Help:", "&Help...", "&About Tilemont..."};
@@ -185,7 +186,8 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
                           ID_CLEAR_SELECTION, 0, ID_SELECT_PICTURE, ID_REFRESH}));
     EXPECT_EQ(ToolBarIds(Frame().ToolsToolBar()),
               (QList<int>{ID_ELLIPSE_SELECTION, ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION,
-                          ID_MAGIC_WAND, ID_FIND_SURFACE, 0, ID_HAND, 0, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE}));
+                          ID_MAGIC_WAND, ID_FIND_SURFACE, 0, ID_HAND, 0, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ORIGINAL_SIZE,
+                          ID_ZOOM_TO_FIT}));
     EXPECT_EQ(Frame().toolBarArea(Frame().ToolsToolBar()), Qt::LeftToolBarArea);
     EXPECT_EQ(Action(ID_DELETE_SELECTION_FROM_AREA)->toolTip(), QStringLiteral("Delete selection from existing area"));
     EXPECT_EQ(Action(ID_DELETE_SELECTION_FROM_AREA)->statusTip(), QStringLiteral("Delete selection from existing area"));
@@ -214,7 +216,7 @@ TEST(ToolIconEngineTest, IconsAreDrawnAtTheDevicePixelRatio)
                        ID_CLEAR_SELECTION, ID_SELECT_PICTURE, ID_REFRESH, ID_ELLIPSE_SELECTION,
                        ID_RECT_SELECTION, ID_POLYLINE_SELECTION, ID_FREEHAND_SELECTION, ID_MAGIC_WAND, ID_HAND,
                        ID_ZOOM_IN,
-                       ID_ZOOM_OUT, ID_ORIGINAL_SIZE, IDR_MAINFRAME, ID_EDIT_UNDO, ID_EDIT_REDO};
+                       ID_ZOOM_OUT, ID_ORIGINAL_SIZE, ID_ZOOM_TO_FIT, IDR_MAINFRAME, ID_EDIT_UNDO, ID_EDIT_REDO};
     QList<QImage> drawn;
     for (int id : ids) {
         ASSERT_TRUE(CToolIconEngine::HasDrawing(id)) << id;

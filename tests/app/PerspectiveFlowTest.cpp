@@ -198,6 +198,9 @@ TEST_F(PerspectiveFlowTest, RealSizeWithADraggedLineIsOneStepAtRealScale)
     EXPECT_TRUE(dialog.shown[0].IsEmpty());
 
     CTilemontView* view = Frame().ActiveChild()->View();
+    // Pixel for pixel, so that the dragged client points are whole picture
+    // points (the window opened with the picture fitted into it).
+    ASSERT_TRUE(Frame().RunCommand(ID_ORIGINAL_SIZE));
     QWidget* port = view->viewport();
     const QPoint from = view->PictureToClient(QPointF(30, 50)).toPoint();
     const QPoint to = view->PictureToClient(QPointF(150, 50)).toPoint();

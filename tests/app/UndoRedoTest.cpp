@@ -22,7 +22,7 @@ TEST_F(AppTest, UndoAndRedoNameTheirStepAndRunFromTheirActionsAndKeys)
     ASSERT_EQ(doc.GetAreas().size(), 1u);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Create area\tCtrl+Z"));
-    EXPECT_EQ(Action(ID_EDIT_UNDO)->toolTip(), QStringLiteral("Undo Create area"));
+    EXPECT_EQ(Action(ID_EDIT_UNDO)->toolTip(), QStringLiteral("Undo Create area (Ctrl+Z)"));
 
     // The keyboard reaches the command through the main window.
     Frame().activateWindow();

@@ -1,9 +1,13 @@
+#include "controls/BannerArt.h"
 #include "controls/BannerBar.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -31,7 +35,7 @@ int Mismatches(const QImage& shot, const QRect& area, const QImage& picture, QPo
 
 } // namespace
 
-TEST(BannerBar, PictureIsCentredAtNaturalSizeBetweenButtonFaceStrips)
+TEST(BannerBar, PictureIsCentredBetweenButtonFaceStripsAndSaysItsTip)
 {
     CBannerBar bar;
     ASSERT_EQ(bar.ImageCount(), 3);
@@ -44,21 +48,61 @@ TEST(BannerBar, PictureIsCentredAtNaturalSizeBetweenButtonFaceStrips)
     EXPECT_GE(bar.sizeHint().width(), 1920);
     EXPECT_EQ(bar.ImageRect(), QRect(160, 0, 480, 60));
 
-    for (int index = 0; index < 2; ++index) {
-        const QImage picture =
-            QImage(CBannerBar::DefaultTips()[size_t(index)].imagePath).convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(picture.size(), QSize(480, 60));
+    QImage previous;
+    for (int index = 0; index < 3; ++index) {
+        QImage picture(CBannerArt::kSize, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        CBannerArt::Paint(painter, {}, CBannerBar::DefaultTips()[size_t(index)].text);
+        painter.end();
         const QImage shot = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(shot.size(), QSize(800, 60));
         EXPECT_EQ(Mismatches(shot, QRect(0, 0, 160, 60), QImage()), 0) << index;
         EXPECT_EQ(Mismatches(shot, QRect(640, 0, 160, 60), QImage()), 0) << index;
         EXPECT_EQ(Mismatches(shot, QRect(160, 0, 480, 60), picture, QPoint(160, 0)), 0) << index;
+        // Each tip shows its own sentence.
+        if (!previous.isNull()) {
+            EXPECT_GT(Mismatches(picture, QRect(72, 0, 360, 60), previous), 500) << index;
+        }
+        previous = picture;
         bar.Advance();
     }
 
     // Halves round toward minus infinity, also when the client is the smaller.
     EXPECT_EQ(CBannerBar::ImageRect(QSize(480, 60), QSize(801, 61)), QRect(160, 0, 480, 60));
     EXPECT_EQ(CBannerBar::ImageRect(QSize(480, 60), QSize(99, 59)), QRect(-191, -1, 480, 60));
+}
+
+TEST(BannerBar, IsDrawnAtTheScreensScaleNotBlownUp)
+{
+    CBannerBar bar;
+    bar.resize(480, 60);
+    const auto render = [&](qreal scale) {
+        QImage image(QSize(480, 60) * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        bar.render(&image);
+        image.setDevicePixelRatio(1);
+        return image;
+    };
+    const QImage single = render(1), twice = render(2);
+    // The same picture: each 2 x 2 block of the sharp one averages to about
+    // the pixel of the single one...
+    double difference = 0;
+    int detailed = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 480; ++x) {
+            int sum = 0;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int sharp = qGray(twice.pixel(2 * x + dx, 2 * y + dy));
+                    sum += sharp;
+                    detailed += std::abs(sharp - qGray(single.pixel(x, y))) > 64;
+                }
+            difference += std::abs(sum / 4.0 - qGray(single.pixel(x, y)));
+        }
+    EXPECT_LT(difference / (480 * 60), 6.0);
+    // ...but with the detail of its own pixels: a single-scale picture
+    // blown up would differ from itself nowhere.
+    EXPECT_GT(detailed, 2000);
 }
 
 TEST(BannerBar, OnlyThePictureShowsTheHandAndOpensTheLinkOnALeftClick)
@@ -102,7 +146,7 @@ TEST(BannerBar, TimerCyclesThroughTheTipsThatLoadAndTheDescriptionFollows)
         bar.Advance();
     }
 
-    const CBannerBar::Tip missing{QStringLiteral(":/banner/none.png"), QStringLiteral("gone")};
+    const CBannerBar::Tip missing{QString()};
     CBannerBar one({missing, tips[1], missing});
     ASSERT_EQ(one.ImageCount(), 1);
     EXPECT_EQ(one.accessibleDescription(), tips[1].text);

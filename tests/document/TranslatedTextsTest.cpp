@@ -1,6 +1,9 @@
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
 #include "document/Messages.h"
+#include "document/PerspectiveSteps.h"
 #include "document/TilemontDoc.h"
 #include "export/ExportSize.h"
 
@@ -76,4 +79,52 @@ TEST(TranslatedTexts, TheDocumentSpeaksTheInstalledLanguageAndEnglishWithout)
     ASSERT_EQ(prompts.errors.size(), 2);
     EXPECT_EQ(prompts.errors[1], missing + QStringLiteral(" was not found."));
     EXPECT_EQ(ExportSizeRefusal(0, 0), QStringLiteral("Please enter a width and a height of at least 1 pixel."));
+}
+
+// The German translation the build makes speaks for the core where the
+// editor shows it: the document's questions and step names, a sentence that
+// counts, in German plural forms, an encoder's refusal and a file filter.
+// Without it the English reads as it always did, "(s)" turned into the
+// right English form.
+TEST(TranslatedTexts, TheRealGermanTranslationCoversTheCore)
+{
+    CPerspectiveFit fit;
+    fit.focal = 1234.4;
+    const auto status = [&fit](int lines) {
+        fit.supportingLines = lines;
+        return CPerspectiveSteps::FitStatus(fit);
+    };
+    const auto tiffFailure = [] {
+        const CEncoderParameters parameters{{EncoderGuid::kCompression, kCompressionCcitt3},
+                                            {EncoderGuid::kColorDepth, 24}};
+        QUuid tiff;
+        EXPECT_GE(GetEncoderClsid(QStringLiteral("image/tiff"), &tiff), 0);
+        QString why;
+        EXPECT_FALSE(FindEncoder(tiff)->Accepts(parameters, &why));
+        return why;
+    };
+    EXPECT_EQ(status(1), QStringLiteral("Perspective fitted from 1 line (focal length 1234 px)."));
+    EXPECT_EQ(status(12), QStringLiteral("Perspective fitted from 12 lines (focal length 1234 px)."));
+    EXPECT_EQ(tiffFailure(), QStringLiteral("CCITT compression needs a colour depth of 1 bit."));
+
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(TILEMONT_QM_DIR "/tilemont_de.qm")));
+    ASSERT_TRUE(QCoreApplication::installTranslator(&german));
+    ScriptedPrompts prompts;
+    CTilemontDoc doc(prompts);
+    const CPolygon square = RectPolygon(0, 0, 10, 10);
+    doc.SetSelection(&square);
+    prompts.names.push_back(QStringLiteral("Boden"));
+    doc.OnCreateArea();
+    doc.SetSelectedIndex(0);
+    prompts.answers.push_back(Answer::No);
+    doc.OnDeleteArea();
+    EXPECT_EQ(prompts.asked.front(), QStringLiteral("name:Bereichsnamen eingeben|Bereichsnamen eingeben|Bereich"));
+    EXPECT_EQ(prompts.asked.back(), QStringLiteral("yn:Möchten Sie den ausgewählten Bereich löschen?"));
+    EXPECT_EQ(doc.GetHistory().UndoText(), QStringLiteral("Bereich erstellen"));
+    EXPECT_EQ(status(1), QStringLiteral("Perspektive aus 1 Linie ermittelt (Brennweite 1234 px)."));
+    EXPECT_EQ(status(12), QStringLiteral("Perspektive aus 12 Linien ermittelt (Brennweite 1234 px)."));
+    EXPECT_EQ(tiffFailure(), QStringLiteral("CCITT-Kompression erfordert eine Farbtiefe von 1 Bit."));
+    EXPECT_EQ(Messages::kTemplateFilter.Translated(), QStringLiteral("Tilemont-Dateien(*.tlm)|*.tlm|"));
+    ASSERT_TRUE(QCoreApplication::removeTranslator(&german));
 }

@@ -68,6 +68,23 @@ TEST_F(TextureBrowserTest, SmallPicturesAreCentredAndLargeOnesShowTheirTopLeftUn
     }
     EXPECT_EQ(normal.toImage().convertToFormat(QImage::Format_RGB32), Swatch(1));
     EXPECT_EQ(ToolTipAt(1), QStringLiteral("b-large.png — 300 × 200 pixels"));
+
+    // On a screen at 200 % the same cell has four times the pixels and shows
+    // the picture one image pixel per screen pixel: sharp, not blown up.
+    const auto drawnTwice = [&](int position) {
+        QPixmap cell(200, 150), other(200, 150);
+        cell.setDevicePixelRatio(2);
+        other.setDevicePixelRatio(2);
+        QPainter n(&cell), s(&other);
+        EXPECT_TRUE(m_browser.DrawCell(n, s, m_browser.PathAt(position)));
+        n.end();
+        return cell.toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage largeTwice = drawnTwice(1), smallTwice = drawnTwice(0);
+    ASSERT_EQ(largeTwice.size(), QSize(200, 150));
+    EXPECT_EQ(largeTwice.copy(10, 10, 180, 90), large.copy(0, 0, 180, 90));
+    EXPECT_EQ(smallTwice.copy(80, 45, 40, 20), small);
+    EXPECT_EQ(smallTwice.pixel(79, 45), Colour(QPalette::Window));
 }
 
 TEST_F(TextureBrowserTest, AFileThatIsNoPictureIsCrossedAndCannotBeLoaded)

@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 
 #include "view/HandleTool.h"
+#include "view/ToolCursors.h"
 #include "view/ViewCommandIds.h"
 
 namespace {
@@ -234,6 +235,49 @@ TEST_F(MouseToolsTest, HandPansAlongScrollableAxesAndZoomFitsTheDraggedRectangle
     EXPECT_EQ(view->GetZoomY(), 4.0f);
     EXPECT_EQ(QPoint(view->GetScrollX(), view->GetScrollY()), QPoint(400, 300));
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
+}
+
+// Space held makes any tool the hand until it is let go, also when it is
+// let go in the middle of a pan; the tool comes back with its half-built
+// shape.
+TEST_F(MouseToolsTest, SpaceHeldPansWithTheHandAndGivesTheToolBack)
+{
+    SetPicture(SolidImage(2000, 1000, 0xFF808080));
+    auto view = ShowView(doc, QSize(800, 600));
+    view->SetScrollPosition(300, 100);
+    Pick(*view, ID_POLYLINE_SELECTION);
+    QWidget* w = view->viewport();
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(200, 100));
+
+    QTest::keyPress(view.get(), Qt::Key_Space);
+    QTest::keyPress(view.get(), Qt::Key_Space, {}, -1); // held: repeats change nothing
+    EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::HandTool));
+    EXPECT_EQ(view->cursor().pixmap().toImage(), ToolCursors::Get(ToolCursors::Hand).pixmap().toImage());
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(400, 300));
+    QTest::mouseMove(w, QPoint(350, 320));
+    QTest::keyRelease(view.get(), Qt::Key_Space);
+    // Still panning: the hand stays until the button is up.
+    QTest::mouseMove(w, QPoint(340, 330));
+    EXPECT_EQ(QPoint(view->GetScrollX(), view->GetScrollY()), QPoint(360, 70));
+    EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::HandTool));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(340, 330));
+    EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::PolylineTool));
+
+    // The polygon goes on where it was left, and closes as usual.
+    EXPECT_TRUE(doc.GetSelection().IsEmpty());
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseClick(w, Qt::RightButton, {}, QPoint(200, 200));
+    EXPECT_FALSE(doc.GetSelection().IsEmpty());
+
+    // A tool picked while Space is down is the one left afterwards; Space
+    // with a modifier is no hand.
+    QTest::keyPress(view.get(), Qt::Key_Space);
+    Pick(*view, ID_ELLIPSE_SELECTION);
+    QTest::keyRelease(view.get(), Qt::Key_Space);
+    EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::EllipseTool));
+    QTest::keyPress(view.get(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::EllipseTool));
 }
 
 // Ctrl+wheel zooms about the pointer: the picture pixel under it stays.

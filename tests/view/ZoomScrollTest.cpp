@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -124,6 +125,36 @@ TEST(ZoomScrollTest, ZoomAboutKeepsThePointUnderThePointer)
     EXPECT_FALSE(z.ZoomAbout(pointer, 2.0f));
     EXPECT_EQ(z.ScrollX(), x);
     EXPECT_EQ(z.ScrollY(), y);
+}
+
+// Zoom to Fit shows the whole picture as large as the window allows: the
+// zoom within a few single-precision steps of the exact quotient, the
+// zoomed picture never a pixel too large for a scroll bar to appear.
+TEST(ZoomScrollTest, ZoomToFitIsTheLargestZoomAtWhichThePictureFits)
+{
+    const QSize pictures[] = {{6000, 4000}, {4000, 6000}, {1999, 1001}, {7, 3}, {30000, 20000}, {1, 1}};
+    const QSize windows[] = {{800, 600}, {1366, 705}, {333, 1000}, {1, 1}};
+    for (const QSize picture : pictures)
+        for (const QSize window : windows) {
+            CZoomScroll z = Placed(picture, QSize(100, 100), 1.0f);
+            z.ZoomToFit(window);
+            const double exact = std::min(double(window.width()) / picture.width(),
+                                          double(window.height()) / picture.height());
+            const double expected = std::clamp(exact, double(CZoomScroll::kMinZoom), double(z.ClampZoom(1e9f)));
+            const auto where = QStringLiteral("%1x%2 in %3x%4").arg(picture.width()).arg(picture.height())
+                                   .arg(window.width()).arg(window.height()).toStdString();
+            EXPECT_EQ(z.ZoomX(), z.ZoomY()) << where;
+            EXPECT_NEAR(z.ZoomX(), expected, expected * 1e-5) << where;
+            if (exact >= CZoomScroll::kMinZoom) {
+                EXPECT_LE(z.TotalSize().width(), window.width()) << where;
+                EXPECT_LE(z.TotalSize().height(), window.height()) << where;
+                EXPECT_EQ(z.ScrollMaxX() + z.ScrollMaxY(), 0) << where;
+            }
+        }
+    // Without a picture nothing changes.
+    CZoomScroll none;
+    none.ZoomToFit(QSize(800, 600));
+    EXPECT_EQ(none.ZoomX(), 1.0f);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ public:
 protected:
     void OnBrowse() override
     {
-        const QString folder = QFileDialog::getExistingDirectory(this, tr("Output folder"), text());
+        const QString folder = QFileDialog::getExistingDirectory(this, CRenderGroupDlg::tr("Output folder"), text());
         if (!folder.isEmpty())
             setText(QDir::toNativeSeparators(folder));
     }

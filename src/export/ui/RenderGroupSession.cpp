@@ -8,6 +8,7 @@
 #include "document/IDocumentPrompts.h"
 #include "controls/WorkerProgress.h"
 #include "document/TilemontDoc.h"
+#include "document/UiText.h"
 #include "catalogue/TextureCatalogue.h"
 
 #include <QDir>
@@ -120,13 +121,21 @@ QString CRenderGroupSession::Report(const std::vector<CGroupRenderResult>& resul
         }
     }
     const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
-    QString text = written == 1 ? tr("1 image written to %1").arg(where)
-                                : tr("%1 images written to %2").arg(written).arg(where);
-    if (!problems.isEmpty())
-        text += tr(", %1 not").arg(problems.size());
-    if (cancelled)
-        text += tr(", %1 cancelled").arg(cancelled);
-    text += QLatin1Char('.');
+    const QString failed = QString::number(problems.size()), stopped = QString::number(cancelled);
+    // One whole sentence for each mix of outcomes, its plural forms chosen
+    // before the folder's name goes in.
+    const auto counted = [written](const char* sentence) {
+        return CUiText::Counted(tr(sentence, nullptr, written), written);
+    };
+    QString text;
+    if (!problems.isEmpty() && cancelled)
+        text = counted(QT_TR_N_NOOP("%n image(s) written to %1, %2 not, %3 cancelled.")).arg(where, failed, stopped);
+    else if (!problems.isEmpty())
+        text = counted(QT_TR_N_NOOP("%n image(s) written to %1, %2 not.")).arg(where, failed);
+    else if (cancelled)
+        text = counted(QT_TR_N_NOOP("%n image(s) written to %1, %2 cancelled.")).arg(where, stopped);
+    else
+        text = counted(QT_TR_N_NOOP("%n image(s) written to %1.")).arg(where);
     if (!problems.isEmpty())
         text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
     return text;

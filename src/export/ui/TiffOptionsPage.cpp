@@ -1,6 +1,7 @@
 #include "TiffOptionsPage.h"
 
 #include "codecs/EncoderGuids.h"
+#include "document/UiText.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,7 +11,7 @@ namespace {
 
 QString DepthCaption(std::int32_t bits)
 {
-    return bits == 1 ? CTiffOptionsPage::tr("1 bit") : CTiffOptionsPage::tr("%1 bits").arg(bits);
+    return CUiText::Counted(CTiffOptionsPage::tr("%n bit(s)", nullptr, bits), bits);
 }
 
 } // namespace

@@ -1,0 +1,26 @@
+#include "app/LoneWindowFill.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QResizeEvent>
+
+CLoneWindowFill::CLoneWindowFill(QMdiArea& area) : QObject(&area), m_area(area)
+{
+    area.viewport()->installEventFilter(this);
+}
+
+bool CLoneWindowFill::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_area.viewport() && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        const QList<QMdiSubWindow*> windows = m_area.subWindowList();
+        if (windows.size() == 1) {
+            QMdiSubWindow* window = windows.front();
+            // Filling the area as it was: fill it as it is now.
+            if (!window->isMaximized() && !window->isMinimized() &&
+                window->geometry() == QRect(QPoint(0, 0), resize->oldSize()))
+                window->setGeometry(QRect(QPoint(0, 0), resize->size()));
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
