@@ -13,6 +13,10 @@
 
 namespace {
 
+// The decoded pictures kept open from the check to the rendering; a larger
+// catalogue opens its later templates again when it renders them.
+constexpr qint64 kKeptBytes = qint64(512) << 20;
+
 QString Quoted(const QString& text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -45,13 +49,14 @@ std::optional<CCataloguePlan> CCataloguePlan::Make(const CCatalogueManifest& man
             errors->push_back(manifest.Fault(place, sentence));
     };
     const std::vector<CCatalogueRoom>& rooms = manifest.Rooms();
+    qint64 kept = 0;
     for (std::size_t r = 0; r < rooms.size(); ++r) {
         const CCatalogueRoom& room = rooms[r];
         const QString place = CCatalogueManifest::RoomPlace(r);
-        CPlannedRoom planned{room.templateFile.path, TextureCatalogue::GetFileTitle(room.templateFile.path), 0, {}, {}};
+        CPlannedRoom planned{room.templateFile.path, TextureCatalogue::GetFileTitle(room.templateFile.path), 0, {}, {}, {}};
         qint64 roomCost = 0;
         QString error;
-        const std::optional<CTemplateData> data = LoadTemplateFile(room.templateFile.path, &error);
+        std::optional<CTemplateData> data = LoadTemplateFile(room.templateFile.path, &error);
         if (!data) {
             fault(place + QStringLiteral(".template"), error);
         } else if (!data->picture) {
@@ -70,6 +75,10 @@ std::optional<CCataloguePlan> CCataloguePlan::Make(const CCatalogueManifest& man
                 planned.area = static_cast<std::size_t>(named - data->areas.begin());
             if (named != data->areas.end())
                 roomCost = RenderCost::RoomCost(*named, planned.picture, planned.output, extension);
+            if (kept + data->picture->sizeInBytes() <= kKeptBytes) {
+                kept += data->picture->sizeInBytes();
+                planned.opened = std::make_shared<const CTemplateData>(std::move(*data));
+            }
         }
 
         // Which texture, by the place that brought it in, has taken each

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "catalogue/CatalogueManifest.h"
+#include "document/TemplateFile.h"
 
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,6 +21,11 @@ struct CPlannedRoom
     std::size_t area = 0;
     QSize picture;
     QSize output;
+    // The template as the check opened it, kept for rendering while the
+    // pictures kept stay within a budget (null past it, and once let go):
+    // opening each template once saves every process of a split run that
+    // time again.
+    std::shared_ptr<const CTemplateData> opened;
 };
 
 // One image to make: a texture laid into a room.
@@ -53,6 +60,10 @@ public:
 
     // The images of slice index (0-based) of count, in plan order.
     std::vector<std::size_t> Slice(int index, int count) const;
+
+    // Lets go of the opened template of a room, whose rendering is done or
+    // not needed.
+    void Release(std::size_t room) { m_rooms[room].opened.reset(); }
 
 private:
     std::vector<CPlannedRoom> m_rooms;

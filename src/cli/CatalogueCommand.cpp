@@ -54,10 +54,14 @@ bool RenderRoom(CRenderSession& session, const CRenderOptions& options, const CC
 {
     const QString folder = QDir(output).filePath(room.title);
     CGroupRenderRequest request = MakeGroupRequest(options, room.area, room.picture, textures, folder);
-    // Opened again rather than kept from the check: a catalogue of many
-    // rooms would otherwise hold every picture at once.
+    // Opened again when not kept from the check: a catalogue of many rooms
+    // would otherwise hold every picture at once.
     QString error;
-    const std::optional<CTemplateData> data = LoadTemplateFile(room.templatePath, &error);
+    std::shared_ptr<const CTemplateData> data = room.opened;
+    if (!data) {
+        if (std::optional<CTemplateData> opened = LoadTemplateFile(room.templatePath, &error))
+            data = std::make_shared<const CTemplateData>(std::move(*opened));
+    }
     const auto area = data ? std::find_if(data->areas.begin(), data->areas.end(),
                                           [&](const CArea& a) { return a.GetName() == listed.area; })
                            : std::vector<CArea>::const_iterator();
@@ -98,7 +102,7 @@ int RunRenderCatalogueCommand(const QStringList& args)
     const std::optional<CCatalogueManifest> manifest = CCatalogueManifest::Read(line.positional[0], &errors);
     if (!manifest)
         return PrintFaults(errors);
-    const std::optional<CCataloguePlan> plan =
+    std::optional<CCataloguePlan> plan =
         CCataloguePlan::Make(*manifest, [&](QSize picture) { return OutputSize(options, picture); }, options.extension, &errors);
     if (!plan)
         return PrintFaults(errors);
@@ -114,10 +118,17 @@ int RunRenderCatalogueCommand(const QStringList& args)
     QMap<std::size_t, QStringList> byRoom;
     for (const std::size_t i : slice)
         byRoom[plan->Images()[i].room] << plan->Images()[i].texture;
+    for (std::size_t room = 0; room < plan->Rooms().size(); ++room)
+        if (!byRoom.contains(room))
+            plan->Release(room);
 
     CRenderSession session(options, static_cast<int>(slice.size()));
-    for (auto it = byRoom.cbegin(); it != byRoom.cend(); ++it)
-        if (!RenderRoom(session, options, manifest->Rooms()[it.key()], plan->Rooms()[it.key()], it.value(), output))
+    for (auto it = byRoom.cbegin(); it != byRoom.cend(); ++it) {
+        const bool going =
+            RenderRoom(session, options, manifest->Rooms()[it.key()], plan->Rooms()[it.key()], it.value(), output);
+        plan->Release(it.key());
+        if (!going)
             break;
+    }
     return session.Finish(output);
 }
