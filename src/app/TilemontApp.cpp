@@ -32,6 +32,19 @@ QString DefaultFolder(const QString& start, const char* name)
 {
     return QDir::toNativeSeparators(QDir(start).filePath(QLatin1String(name))) + QDir::separator();
 }
+
+// Where the working folders go by default: the folder the editor started
+// in, unless that is the home folder (the desktop's launchers and file
+// managers start programs there), where four folders of ours would sit
+// among the user's own: then one folder "Tilemont" holds them.
+QString WorkingBase(const QString& start)
+{
+    if (QDir(start) != QDir::home())
+        return start;
+    const QString base = QDir::home().filePath(QStringLiteral("Tilemont"));
+    QDir().mkdir(base);
+    return base;
+}
 } // namespace
 
 CTilemontApp::CTilemontApp(IDocumentPrompts* prompts, SettingsFactory settings)
@@ -157,9 +170,13 @@ void CTilemontApp::FillInFolders()
         {m_settings.strLithavensFolder, "lithavens"},
         {m_settings.strExportFolder, "export"},
     };
+    QString base;
     for (const Folder& folder : folders) {
-        if (folder.path.isEmpty())
-            folder.path = DefaultFolder(m_strStartFolder, folder.name);
+        if (folder.path.isEmpty()) {
+            if (base.isEmpty())
+                base = WorkingBase(m_strStartFolder);
+            folder.path = DefaultFolder(base, folder.name);
+        }
         folder.path = FolderCase::Normalise(folder.path);
         // One level only; a folder that exists already or cannot be made is
         // left to the file operations that use it later.

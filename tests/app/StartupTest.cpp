@@ -53,6 +53,23 @@ TEST_F(AppTest, FirstRunMakesTheFoldersOpensTilem1AndWritesEveryValueWithItsType
     EXPECT_EQ(store->value("LithavensFolder").toString(), Folder(StartFolder(), "lithavens"));
 }
 
+// Started from a desktop launcher the editor starts in the home folder: its
+// folders go into one folder of their own there, not among the user's.
+TEST_F(AppTest, StartedInTheHomeFolderTheFoldersGoIntoTilemontThere)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", StartFolder().toLocal8Bit());
+    ASSERT_TRUE(Start());
+    qputenv("HOME", home);
+    const QString base = StartFolder() + QStringLiteral("/Tilemont");
+    for (const char* name : {"templates", "textures", "lithavens", "export"}) {
+        EXPECT_TRUE(QFileInfo(base + QLatin1Char('/') + QLatin1String(name)).isDir()) << name;
+        EXPECT_FALSE(QFileInfo(StartFolder() + QLatin1Char('/') + QLatin1String(name)).exists()) << name;
+    }
+    EXPECT_EQ(App().GetTexturesFolder(), Folder(base, "textures"));
+    EXPECT_EQ(App().GetExportFolder(), Folder(base, "export"));
+}
+
 TEST_F(AppTest, StoredValuesSurviveARunUnchanged)
 {
     QSettings::SettingsMap stored;
