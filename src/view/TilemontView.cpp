@@ -619,48 +619,23 @@ void CTilemontView::timerEvent(QTimerEvent* event)
         QAbstractScrollArea::timerEvent(event);
 }
 
-bool CTilemontView::HoldHandKey(const QKeyEvent& event, bool press)
-{
-    if (event.key() != Qt::Key_Space || event.modifiers() != Qt::NoModifier)
-        return false;
-    if (event.isAutoRepeat())
-        return true;
-    if (press) {
-        m_bLetGoHandOnRelease = false;
-        m_tools.HoldHand();
-        ApplyCursor();
-    } else if (m_buttons != Qt::NoButton) {
-        // The pan in progress finishes with the hand.
-        m_bLetGoHandOnRelease = true;
-    } else {
-        LetGoHand();
-    }
-    return true;
-}
-
-void CTilemontView::LetGoHand()
-{
-    m_bLetGoHandOnRelease = false;
-    if (!m_tools.IsHandHeld())
-        return;
-    m_tools.LetGoHand();
-    ApplyCursor();
-}
-
 void CTilemontView::keyReleaseEvent(QKeyEvent* event)
 {
     m_modifiers = event->modifiers();
-    if (HoldHandKey(*event, false))
+    if (m_tools.SpaceKey(*event, false)) {
+        ApplyCursor();
         event->accept();
-    else
+    } else {
         QAbstractScrollArea::keyReleaseEvent(event);
+    }
 }
 
 void CTilemontView::keyPressEvent(QKeyEvent* event)
 {
     m_modifiers = event->modifiers();
     m_bFitUntilUsed = false;
-    if (HoldHandKey(*event, true)) {
+    if (m_tools.SpaceKey(*event, true)) {
+        ApplyCursor();
         event->accept();
         return;
     }
@@ -694,11 +669,8 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
 void CTilemontView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    // The release of Space goes to whatever has the focus now.
-    if (m_buttons == Qt::NoButton)
-        LetGoHand();
-    else
-        m_bLetGoHandOnRelease = true;
+    m_tools.FocusLost();
+    ApplyCursor();
 }
 
 void CTilemontView::focusInEvent(QFocusEvent* event)
@@ -714,7 +686,6 @@ void CTilemontView::focusInEvent(QFocusEvent* event)
 void CTilemontView::mousePressEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
-    m_buttons = event->buttons();
     m_bFitUntilUsed = false;
     QAbstractScrollArea::mousePressEvent(event);
     if (!m_tools.Press(*event))
@@ -726,12 +697,8 @@ void CTilemontView::mousePressEvent(QMouseEvent* event)
 void CTilemontView::mouseReleaseEvent(QMouseEvent* event)
 {
     m_modifiers = event->modifiers();
-    m_buttons = event->buttons();
     QAbstractScrollArea::mouseReleaseEvent(event);
-    const bool taken = m_tools.Release(*event);
-    if (m_bLetGoHandOnRelease && m_buttons == Qt::NoButton)
-        LetGoHand();
-    if (!taken)
+    if (!m_tools.Release(*event))
         return;
     if (event->button() == Qt::LeftButton)
         ApplyCursor();

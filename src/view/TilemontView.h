@@ -201,9 +201,6 @@ private:
     void ApplyZoom();
     // The whole picture in the window, the scroll bars' room included.
     void ZoomToFit();
-    // Space: the hand while it is held (let go after a drag in progress).
-    bool HoldHandKey(const QKeyEvent& event, bool press);
-    void LetGoHand();
     void ShowPointer(QPointF client);
     void ApplyScrollSizes();
     // Repaints the handles where they were last shown and where they are now.
@@ -230,7 +227,5 @@ private:
     CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
     bool m_bFitUntilUsed = false;
-    Qt::MouseButtons m_buttons;
-    bool m_bLetGoHandOnRelease = false;
     std::unique_ptr<IDropHandler> m_drop;
 };

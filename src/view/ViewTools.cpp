@@ -13,6 +13,7 @@
 #include "view/WandTool.h"
 #include "view/ZoomTool.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <cmath>
@@ -107,12 +108,38 @@ void CViewTools::HoldHand()
 
 void CViewTools::LetGoHand()
 {
+    m_letGoAfterPan = false;
     if (m_handHeld)
         Activate(m_beforeHand);
 }
 
-bool CViewTools::Press(const QMouseEvent& event) const
+bool CViewTools::SpaceKey(const QKeyEvent& event, bool press)
 {
+    if (event.key() != Qt::Key_Space || event.modifiers() != Qt::NoModifier)
+        return false;
+    if (event.isAutoRepeat())
+        return true;
+    if (press) {
+        m_letGoAfterPan = false;
+        HoldHand();
+    } else {
+        FocusLost();
+    }
+    return true;
+}
+
+void CViewTools::FocusLost()
+{
+    // The pan in progress finishes with the hand.
+    if (m_buttons != Qt::NoButton)
+        m_letGoAfterPan = m_handHeld;
+    else
+        LetGoHand();
+}
+
+bool CViewTools::Press(const QMouseEvent& event)
+{
+    m_buttons = event.buttons();
     CTool* tool = Active();
     if (!tool)
         return false;
@@ -124,8 +151,9 @@ bool CViewTools::Press(const QMouseEvent& event) const
     return true;
 }
 
-bool CViewTools::Release(const QMouseEvent& event) const
+bool CViewTools::Release(const QMouseEvent& event)
 {
+    m_buttons = event.buttons();
     CTool* tool = Active();
     if (!tool)
         return false;
@@ -133,6 +161,8 @@ bool CViewTools::Release(const QMouseEvent& event) const
         const QPoint p = ClientPoint(event);
         tool->OnLButtonUp(KeyFlags(event), p.x(), p.y());
     }
+    if (m_letGoAfterPan && m_buttons == Qt::NoButton)
+        LetGoHand();
     return true;
 }
 

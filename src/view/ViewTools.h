@@ -2,12 +2,15 @@
 
 #include "view/HandleOverlay.h"
 
+#include <Qt>
+
 #include <array>
 #include <memory>
 
 class CTilemontDoc;
 class CTool;
 class IToolView;
+class QKeyEvent;
 class QMouseEvent;
 
 // A view's mouse tools, one in each slot, and the one that is active: mouse
@@ -48,18 +51,22 @@ public:
     // a slot out of range leaves none active. A tool picked while the hand
     // is held stays when the hand is let go.
     void Activate(int slot);
-    // While Space is held the hand stands in for the active tool, which
-    // keeps what it was doing (a half-built polygon) and comes back when the
-    // hand is let go. Holding while the hand is the active tool does nothing.
-    void HoldHand();
-    void LetGoHand();
+    // While Space is held (without modifiers) the hand stands in for the
+    // active tool, which keeps what it was doing (a half-built polygon) and
+    // comes back when Space is let go; let go during a pan, once the buttons
+    // are up. Holding while the hand is the active tool does nothing. True
+    // when the key was Space's (its repeats included).
+    bool SpaceKey(const QKeyEvent& event, bool press);
+    // The view lost the keyboard: Space's release goes elsewhere, so the
+    // hand is let go now, or after the pan in progress.
+    void FocusLost();
     bool IsHandHeld() const { return m_handHeld; }
 
     // The mouse event to the active tool; false when there is none. Only
     // left presses and right presses are presses, only left releases are
     // releases.
-    bool Press(const QMouseEvent& event) const;
-    bool Release(const QMouseEvent& event) const;
+    bool Press(const QMouseEvent& event);
+    bool Release(const QMouseEvent& event);
     bool Move(const QMouseEvent& event) const;
 
     // The corners the active handle tool is dragging, if it is.
@@ -70,6 +77,11 @@ private:
     CTilemontDoc& m_doc;
     std::array<std::unique_ptr<CTool>, ToolCount> m_tools;
     int m_active = -1;
+    void HoldHand();
+    void LetGoHand();
+
     bool m_handHeld = false;
+    bool m_letGoAfterPan = false;
     int m_beforeHand = -1;
+    Qt::MouseButtons m_buttons;
 };
