@@ -4,14 +4,14 @@
 #include <QMdiSubWindow>
 #include <QResizeEvent>
 
-CLoneWindowFill::CLoneWindowFill(QMdiArea& area) : QObject(&area), m_area(area)
+CLoneWindowFill::CLoneWindowFill(QMdiArea& area) : QObject(&area), m_area(area), m_viewport(area.viewport())
 {
-    area.viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 bool CLoneWindowFill::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_area.viewport() && event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::Resize && watched == m_viewport) {
         const auto* resize = static_cast<QResizeEvent*>(event);
         const QList<QMdiSubWindow*> windows = m_area.subWindowList();
         if (windows.size() == 1) {

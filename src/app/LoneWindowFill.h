@@ -18,4 +18,7 @@ protected:
 
 private:
     QMdiArea& m_area;
+    // Kept rather than asked for: the area is half destroyed while its
+    // viewport still gets events.
+    QObject* m_viewport;
 };
