@@ -8,7 +8,7 @@ import os
 
 import refcompose as ref
 from clitest import Suite, expect, expect_equal
-from tlmformat import Area, Template, jpeg_quant_values, write_template
+from tlmformat import Area, Template, jpeg_quant_values, rect, write_template
 
 suite = Suite()
 cli = suite.cli
@@ -36,10 +36,6 @@ PICTURE = jpeg(64, 48, photo)
 T1 = jpeg(8, 6, lambda x, y: (20 + 28 * x, 30 + 40 * y, 200 - 20 * x - 10 * y), 100)
 T2 = jpeg(7, 5, lambda x, y: (250 - 30 * x, 60 + 45 * y, 40 + 18 * (x + y)), 100)
 QUADS = jpeg(6, 6, lambda x, y: [[RED, GREEN], [BLUE, YELLOW]][y // 3][x // 3], 100)
-
-
-def rect(x0, y0, x1, y1):
-    return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
 
 
 def area(name, texture=b"", **kw):

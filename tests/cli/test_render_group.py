@@ -9,18 +9,10 @@ import subprocess
 
 import refcompose as ref
 from clitest import Suite, expect, expect_equal
-from tlmformat import Area, Template, jpeg_bytes, png_bytes, write_template
+from tlmformat import Area, Template, jpeg_bytes, pattern, png_bytes, rect, write_template
 
 suite = Suite()
 cli = suite.cli
-
-
-def rect(x0, y0, x1, y1):
-    return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
-
-
-def pattern(seed):
-    return lambda x, y: ((x * 37 + seed * 50) % 256, (y * 23 + seed * 90) % 256, (x * y + seed * 7) % 256)
 
 
 # The floor is skewed and stored without its warp, so that export builds it

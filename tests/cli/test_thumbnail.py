@@ -11,7 +11,7 @@ import subprocess
 
 import refcompose as ref
 from clitest import Suite, expect, expect_equal
-from tlmformat import Area, Template, png_bytes, write_template
+from tlmformat import Area, Template, png_bytes, rect, write_template
 
 suite = Suite()
 cli = suite.cli
@@ -35,10 +35,6 @@ def photo(w, h):
     ppm = b"P6\n%d %d\n255\n" % (w, h) + b"".join(rows)
     return subprocess.run(["cjpeg", "-quality", "95"], input=ppm, capture_output=True, check=True,
                           timeout=60).stdout
-
-
-def rect(x0, y0, x1, y1):
-    return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
 
 
 # Textures as rooms have them: tiles with grout lines, stone, planks with

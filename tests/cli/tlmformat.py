@@ -390,3 +390,13 @@ def decode_jpeg(data):
     if kind == b"P5":
         return width, height, lambda x, y: (body[y * width + x],) * 3
     return width, height, lambda x, y: tuple(body[3 * (y * width + x):3 * (y * width + x) + 3])
+
+
+def rect(x0, y0, x1, y1):
+    """An axis-aligned outline, clockwise from the top-left corner."""
+    return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
+
+
+def pattern(seed):
+    """A texture whose every pixel differs from its neighbours, varied by seed."""
+    return lambda x, y: ((x * 37 + seed * 50) % 256, (y * 23 + seed * 90) % 256, (x * y + seed * 7) % 256)
