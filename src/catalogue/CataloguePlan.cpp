@@ -3,13 +3,12 @@
 #include "catalogue/RenderCost.h"
 #include "catalogue/ShardPartition.h"
 #include "catalogue/TextureCatalogue.h"
+#include "document/AreaNames.h"
 #include "document/TemplateFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
-
-#include <algorithm>
 
 namespace {
 
@@ -20,14 +19,6 @@ constexpr qint64 kKeptBytes = qint64(512) << 20;
 QString Quoted(const QString& text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-QString AreaList(const std::vector<CArea>& areas)
-{
-    QStringList names;
-    for (const CArea& area : areas)
-        names << Quoted(area.GetName());
-    return names.isEmpty() ? QStringLiteral("it has none") : QStringLiteral("its areas are ") + names.join(", ");
 }
 
 // The name an image of the texture gets, as the group render names it.
@@ -65,16 +56,14 @@ std::optional<CCataloguePlan> CCataloguePlan::Make(const CCatalogueManifest& man
         } else {
             planned.picture = data->picture->size();
             planned.output = outputSize(planned.picture);
-            const auto named = std::find_if(data->areas.begin(), data->areas.end(),
-                                            [&](const CArea& area) { return area.GetName() == room.area; });
-            if (named == data->areas.end())
+            if (const std::optional<std::size_t> named = AreaIndexNamed(data->areas, room.area)) {
+                planned.area = *named;
+                roomCost = RenderCost::RoomCost(data->areas[*named], planned.picture, planned.output, extension);
+            } else {
                 fault(place + QStringLiteral(".area"), QStringLiteral("%1 is not an area of %2: %3.")
                                                            .arg(Quoted(room.area), Quoted(room.templateFile.written),
-                                                                AreaList(data->areas)));
-            else
-                planned.area = static_cast<std::size_t>(named - data->areas.begin());
-            if (named != data->areas.end())
-                roomCost = RenderCost::RoomCost(*named, planned.picture, planned.output, extension);
+                                                                AreaNames(data->areas)));
+            }
             if (kept + data->picture->sizeInBytes() <= kKeptBytes) {
                 kept += data->picture->sizeInBytes();
                 planned.opened = std::make_shared<const CTemplateData>(std::move(*data));

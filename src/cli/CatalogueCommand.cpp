@@ -5,14 +5,13 @@
 #include "RenderSession.h"
 #include "catalogue/CatalogueManifest.h"
 #include "catalogue/CataloguePlan.h"
+#include "document/AreaNames.h"
 #include "document/TemplateFile.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
-
-#include <algorithm>
 
 namespace {
 
@@ -62,10 +61,8 @@ bool RenderRoom(CRenderSession& session, const CRenderOptions& options, const CC
         if (std::optional<CTemplateData> opened = LoadTemplateFile(room.templatePath, &error))
             data = std::make_shared<const CTemplateData>(std::move(*opened));
     }
-    const auto area = data ? std::find_if(data->areas.begin(), data->areas.end(),
-                                          [&](const CArea& a) { return a.GetName() == listed.area; })
-                           : std::vector<CArea>::const_iterator();
-    if (!data || !data->picture || area == data->areas.end()) {
+    const std::optional<std::size_t> area = data ? AreaIndexNamed(data->areas, listed.area) : std::nullopt;
+    if (!data || !data->picture || !area) {
         session.Fail(request, error.isEmpty() ? QStringLiteral("%1 changed while the catalogue was rendered.")
                                                     .arg(QDir::toNativeSeparators(room.templatePath))
                                               : error);
@@ -76,8 +73,7 @@ bool RenderRoom(CRenderSession& session, const CRenderOptions& options, const CC
                      QStringLiteral("the folder %1 could not be made.").arg(QDir::toNativeSeparators(folder)));
         return true;
     }
-    request = MakeGroupRequest(options, static_cast<std::size_t>(area - data->areas.begin()), data->picture->size(),
-                               textures, folder);
+    request = MakeGroupRequest(options, *area, data->picture->size(), textures, folder);
     return session.Render(*data->picture, data->areas, request);
 }
 

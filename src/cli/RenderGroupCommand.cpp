@@ -22,14 +22,6 @@ const QString kUsageLine = QStringLiteral(
     "                    [--transformation T] [--compression C] [--color-depth D] [--jobs N]\n"
     "                    [--shard K/N|auto/N] [--progress json] [--keep-shading] [--overwrite]");
 
-std::optional<std::size_t> FindArea(const std::vector<CArea>& areas, const QString& name)
-{
-    for (std::size_t i = 0; i < areas.size(); ++i)
-        if (areas[i].GetName() == name)
-            return i;
-    return std::nullopt;
-}
-
 // The textures of the slice the command line asks for: the group split by
 // each texture's estimated cost, textures whose images would share a name
 // kept together so that the first of them wins as in a whole run.
@@ -75,7 +67,7 @@ int RunRenderGroupCommand(const QStringList& args)
     const auto data = LoadTemplateWithPicture(input, QStringLiteral("render"));
     if (!data)
         return kFailed;
-    const std::optional<std::size_t> area = FindArea(data->areas, areaName);
+    const std::optional<std::size_t> area = AreaIndexNamed(data->areas, areaName);
     if (!area) {
         PrintError(QStringLiteral("%1 has no area \"%2\": %3.").arg(input, areaName, AreaNames(data->areas)));
         return kUsage;

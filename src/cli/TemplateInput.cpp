@@ -13,14 +13,6 @@ std::optional<CTemplateData> LoadTemplateOrSay(const QString& path)
     return data;
 }
 
-QString AreaNames(const std::vector<CArea>& areas)
-{
-    QStringList names;
-    for (const CArea& area : areas)
-        names << QStringLiteral("\"%1\"").arg(area.GetName());
-    return names.isEmpty() ? QStringLiteral("it has none") : QStringLiteral("its areas are ") + names.join(", ");
-}
-
 std::optional<CTemplateData> LoadTemplateWithPicture(const QString& path, const QString& purpose)
 {
     auto data = LoadTemplateOrSay(path);

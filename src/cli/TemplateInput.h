@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/AreaNames.h"
 #include "document/TemplateFile.h"
 
 #include <QString>
@@ -7,10 +8,6 @@
 
 // The template file a command reads, or nothing once the reason is printed.
 std::optional<CTemplateData> LoadTemplateOrSay(const QString& path);
-
-// For a message naming an area that is not there: "its areas are "a",
-// "b"" or "it has none".
-QString AreaNames(const std::vector<CArea>& areas);
 
 // The same for a command that needs the picture: a template without one is
 // refused as having "no picture to <purpose>".

@@ -137,17 +137,20 @@ QByteArray ReadImageBlob(CArchiveReader& ar)
     return count == 0 ? QByteArray() : ar.ReadBytes(count);
 }
 
-bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept, bool* damaged)
+bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept, bool* damaged, int fitWithin,
+               QSize* storedSize)
 {
     const QByteArray bytes = ReadImageBlob(ar);
     if (bytes.isEmpty())
         return true;
     CDecodeReport report;
-    slot = DecodeImage(bytes, false, &report);
+    slot = DecodeImage(bytes, false, &report, fitWithin);
     if (kept)
         *kept = slot ? report.jpeg : QByteArray();
     if (damaged && slot && report.damaged)
         *damaged = true;
+    if (storedSize && slot)
+        *storedSize = report.storedSize.isValid() ? report.storedSize : slot->size();
     return slot != nullptr;
 }
 

@@ -71,9 +71,11 @@ QByteArray ReadImageBlob(CArchiveReader& ar);
 // that do not decode leave it empty and return false. A count larger than
 // the rest of the file raises the archive's end-of-file error. kept, when
 // given, receives the blob's JPEG file to write back while the pixels stay
-// as read (empty when the blob holds no complete JPEG).
+// as read (empty when the blob holds no complete JPEG). fitWithin shrinks
+// the image while decoding, as DecodeImage does; storedSize, when given,
+// receives the size the image is stored at, whatever it was decoded at.
 bool ReadImage(CArchiveReader& ar, std::unique_ptr<QImage>& slot, QByteArray* kept = nullptr,
-               bool* damaged = nullptr);
+               bool* damaged = nullptr, int fitWithin = 0, QSize* storedSize = nullptr);
 
 // Reads a file whole. On failure returns nothing and, when error is given,
 // the message to show the user, naming the file.

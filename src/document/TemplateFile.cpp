@@ -44,16 +44,7 @@ CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options
 {
     CArchiveReader ar(std::move(bytes));
     CTemplateData data;
-    if (const QByteArray blob = ReadImageBlob(ar); !blob.isEmpty()) {
-        // As ReadImage reads it, perhaps shrunk.
-        CDecodeReport report;
-        data.picture = DecodeImage(blob, false, &report, options.pictureFitWithin);
-        if (data.picture) {
-            data.pictureJpeg = report.jpeg;
-            data.pictureSize = report.storedSize.isValid() ? report.storedSize : data.picture->size();
-            data.damaged = report.damaged;
-        }
-    }
+    ReadImage(ar, data.picture, &data.pictureJpeg, &data.damaged, options.pictureFitWithin, &data.pictureSize);
     const std::uint32_t count = ar.ReadU32();
     ar.Require(count, kMinAreaBytes);
     data.areas.resize(count);

@@ -5,6 +5,7 @@
 #include "ExportSize.h"
 #include "document/ImageCodec.h"
 #include "document/Messages.h"
+#include "document/UiText.h"
 #include "render/LayeredTemplate.h"
 
 #include <QCoreApplication>
@@ -27,15 +28,9 @@ using Status = CGroupRenderResult::Status;
 
 // The reasons end a sentence the report begins with the image's name; they
 // are translated where they are given, in whichever thread renders.
-QString NoMemory()
-{
-    return QCoreApplication::translate("GroupRender", "there is not enough memory.");
-}
-
-QString EncoderRefused()
-{
-    return QCoreApplication::translate("GroupRender", "the encoder refused the image.");
-}
+constexpr CUiText kNoMemory{"GroupRender", QT_TRANSLATE_NOOP("GroupRender", "there is not enough memory.")};
+constexpr CUiText kEncoderRefused{"GroupRender",
+                                  QT_TRANSLATE_NOOP("GroupRender", "the encoder refused the image.")};
 
 bool IsCancelled(const std::atomic<bool>* cancel)
 {
@@ -98,7 +93,7 @@ QString CommonObstacle(const QImage& picture, const std::vector<CArea>& areas, c
     // composition, as the export dialog does.
     QString why;
     if (!encoder->Accepts(request.parameters, &why))
-        return why.isEmpty() ? EncoderRefused() : why;
+        return why.isEmpty() ? kEncoderRefused : why;
     return {};
 }
 
@@ -144,15 +139,15 @@ void RenderOne(const CLayeredTemplate& layers, const std::shared_future<bool>& c
         return;
     const CArea area = layers.AreaWithTexture(*texture);
     if (!composed.get())
-        return Fail(result, NoMemory());
+        return Fail(result, kNoMemory);
     const QImage image = ScaleForExport(layers.ComposeWith(area), request.width, request.height);
     if (image.isNull())
-        return Fail(result, NoMemory());
+        return Fail(result, kNoMemory);
     if (IsCancelled(cancel))
         return;
     const std::optional<QByteArray> encoded = FindEncoder(request.encoder)->Encode(image, request.parameters, &error);
     if (!encoded)
-        return Fail(result, error.isEmpty() ? EncoderRefused() : error);
+        return Fail(result, error.isEmpty() ? kEncoderRefused : error);
     if (IsCancelled(cancel))
         return;
     if (!WriteWholeFile(result.output, *encoded, &error))
