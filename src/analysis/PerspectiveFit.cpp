@@ -150,9 +150,19 @@ std::array<double, 3> AsPictureHomogeneous(const std::array<double, 3>& v, doubl
 
 } // namespace
 
+QString PerspectiveFitCancelledReason()
+{
+    return Tr("The fit was cancelled.");
+}
+
 std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPolygon& outline,
                                               const CPerspectiveFitOptions& options, QString* reason)
 {
+    const auto stopped = [&](int percent) {
+        if (options.progress)
+            options.progress(percent);
+        return options.cancelled && options.cancelled();
+    };
     const auto fail = [&](const QString& why) -> std::optional<CPerspectiveFit> {
         if (reason)
             *reason = why;
@@ -165,10 +175,16 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
     if (options.focal && (!std::isfinite(*options.focal) || *options.focal <= 0 || *options.focal > 1e6))
         return fail(Tr("The focal length must be a positive number of pixels."));
 
+    if (stopped(0))
+        return fail(PerspectiveFitCancelledReason());
     const std::vector<CLineSegment> segments = CLineSegmentFinder::Find(picture, outline);
+    if (stopped(60))
+        return fail(PerspectiveFitCancelledReason());
     const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
     const double longer = std::max(picture.width(), picture.height());
     const std::vector<CVanishingFamily> families = CVanishingPointFinder::Find(segments, centre, longer);
+    if (stopped(90))
+        return fail(PerspectiveFitCancelledReason());
     const QString tooFew = Tr("too few straight edges");
     if (families.empty())
         return fail(tooFew);
