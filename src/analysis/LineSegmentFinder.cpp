@@ -2,25 +2,13 @@
 
 #include <opencv2/imgproc.hpp>
 
-#include <QRectF>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-QRectF Bounds(const CPolygon& outline)
-{
-    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
-    for (const CContour& contour : outline.contours)
-        for (const QPointF& p : contour) {
-            x0 = std::min(x0, p.x());
-            y0 = std::min(y0, p.y());
-            x1 = std::max(x1, p.x());
-            y1 = std::max(y1, p.y());
-        }
-    return x1 >= x0 ? QRectF(QPointF(x0, y0), QPointF(x1, y1)) : QRectF();
-}
 
 bool Inside(const CPolygon& outline, QPointF p)
 {
@@ -50,9 +38,8 @@ double DistanceToBorder(const CPolygon& outline, QPointF p)
     return best;
 }
 
-// The crop of the picture as 8-bit grey, read in place for the formats
-// photos load in.
-cv::Mat Grey(const QImage& picture, const QRect& crop)
+// The picture as 8-bit grey, read in place for the formats photos load in.
+cv::Mat Grey(const QImage& picture)
 {
     QImage image = picture;
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
@@ -61,13 +48,47 @@ cv::Mat Grey(const QImage& picture, const QRect& crop)
     const bool grey = image.format() == QImage::Format_Grayscale8;
     const cv::Mat view(image.height(), image.width(), grey ? CV_8UC1 : CV_8UC4,
                        const_cast<uchar*>(image.constBits()), static_cast<std::size_t>(image.bytesPerLine()));
-    const cv::Mat part = view(cv::Rect(crop.x(), crop.y(), crop.width(), crop.height()));
     cv::Mat out;
     if (grey)
-        part.copyTo(out);
+        view.copyTo(out);
     else
-        cv::cvtColor(part, out, cv::COLOR_BGRA2GRAY);
+        cv::cvtColor(view, out, cv::COLOR_BGRA2GRAY);
     return out;
+}
+
+// The area and a band of margin around it, at the working size: where a
+// segment's samples are looked up instead of walking a traced outline of
+// thousands of vertices for each.
+cv::Mat AreaBand(const CPolygon& outline, cv::Size size, double scale, double margin)
+{
+    QImage mask(size.width, size.height, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (const CContour& contour : outline.contours) {
+        if (contour.size() < 3)
+            continue;
+        QPolygonF ring;
+        for (const QPointF& p : contour)
+            ring << (p + QPointF(0.5, 0.5)) * scale;
+        path.addPolygon(ring);
+        path.closeSubpath();
+    }
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillPath(path, Qt::white);
+        // The border itself: a thin sliver of an area still has its edges.
+        painter.setPen(QPen(Qt::white, 1.0));
+        painter.drawPath(path);
+    }
+    const cv::Mat inside(mask.height(), mask.width(), CV_8UC1, mask.bits(), static_cast<std::size_t>(mask.bytesPerLine()));
+    cv::Mat outside, distance;
+    cv::compare(inside, 0, outside, cv::CMP_EQ);
+    cv::distanceTransform(outside, distance, cv::DIST_L2, 3);
+    cv::Mat band;
+    cv::compare(distance, margin * scale, band, cv::CMP_LE);
+    return band;
 }
 
 } // namespace
@@ -85,52 +106,67 @@ bool CLineSegmentFinder::LiesOnArea(const CLineSegment& segment, const CPolygon&
     return on * 5 >= kSamples * 4;
 }
 
-std::vector<CLineSegment> CLineSegmentFinder::Find(const QImage& picture, const CPolygon& outline)
+CLineSegmentFinder::SLines CLineSegmentFinder::Find(const QImage& picture, const CPolygon& outline)
 {
-    std::vector<CLineSegment> result;
-    if (picture.isNull() || outline.IsEmpty())
+    SLines result;
+    if (picture.isNull() || outline.IsEmpty() || picture.width() < 8 || picture.height() < 8)
         return result;
     // Edges along the border count (the joint between floor and wall is the
-    // clearest line of many floors), so the search reaches a little beyond.
-    const double diagonal = std::hypot(picture.width(), picture.height());
-    const double margin = 0.02 * diagonal;
-    const QRectF area = Bounds(outline).adjusted(-margin, -margin, margin, margin) &
-                        QRectF(0, 0, picture.width(), picture.height());
-    if (area.width() < 8 || area.height() < 8)
-        return result;
-    const QRect crop = area.toAlignedRect() & picture.rect();
+    // clearest line of many floors), so the area reaches a little beyond.
+    const double margin = 0.02 * std::hypot(picture.width(), picture.height());
 
     // Grey first, then reduce: one channel to average instead of four.
     const double scale = std::min(1.0, double(kWorkingSize) / std::max(picture.width(), picture.height()));
-    cv::Mat grey = Grey(picture, crop);
-    if (scale < 1.0) {
-        cv::Mat reduced;
-        cv::resize(grey, reduced, cv::Size(), scale, scale, cv::INTER_AREA);
-        grey = reduced;
-    }
-    const double back = 1.0 / (double(grey.cols) / crop.width());
-    const double backY = 1.0 / (double(grey.rows) / crop.height());
+    result.grey = Grey(picture);
+    cv::Mat reduced = result.grey;
+    if (scale < 1.0)
+        cv::resize(result.grey, reduced, cv::Size(), scale, scale, cv::INTER_AREA);
+    const double backX = double(picture.width()) / reduced.cols, backY = double(picture.height()) / reduced.rows;
+    result.workingScale = 1.0 / backX;
 
     std::vector<cv::Vec4f> lines;
-    cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(grey, lines);
+    cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(reduced, lines);
+    const cv::Mat band = AreaBand(outline, reduced.size(), 1.0 / backX, margin);
 
     // Very short segments are mostly texture and noise, and their direction
     // is too uncertain to vote for a vanishing point.
-    const double minLength = 0.015 * std::max(grey.cols, grey.rows) + 6.0;
+    const double minLength = 0.015 * std::max(reduced.cols, reduced.rows) + 6.0;
+    struct SFound
+    {
+        CLineSegment segment;
+        bool onArea;
+    };
+    std::vector<SFound> found;
     for (const cv::Vec4f& l : lines) {
         if (std::hypot(l[2] - l[0], l[3] - l[1]) < minLength)
             continue;
-        const CLineSegment s{QPointF(crop.x() + (l[0] + 0.5) * back - 0.5, crop.y() + (l[1] + 0.5) * backY - 0.5),
-                             QPointF(crop.x() + (l[2] + 0.5) * back - 0.5, crop.y() + (l[3] + 0.5) * backY - 0.5)};
-        if (LiesOnArea(s, outline, margin))
-            result.push_back(s);
+        constexpr int kSamples = 5;
+        int on = 0;
+        for (int i = 0; i < kSamples; ++i) {
+            const double t = (i + 0.5) / kSamples;
+            const int x = std::clamp(int(l[0] + (l[2] - l[0]) * t), 0, band.cols - 1);
+            const int y = std::clamp(int(l[1] + (l[3] - l[1]) * t), 0, band.rows - 1);
+            on += band.at<uchar>(y, x) ? 1 : 0;
+        }
+        found.push_back({{QPointF((l[0] + 0.5) * backX - 0.5, (l[1] + 0.5) * backY - 0.5),
+                          QPointF((l[2] + 0.5) * backX - 0.5, (l[3] + 0.5) * backY - 0.5)},
+                         on * 5 >= kSamples * 4});
     }
-    std::sort(result.begin(), result.end(),
-              [](const CLineSegment& p, const CLineSegment& q) { return p.Length() > q.Length(); });
+    std::sort(found.begin(), found.end(),
+              [](const SFound& p, const SFound& q) { return p.segment.Length() > q.segment.Length(); });
     // A busy photo (gravel, a patterned rug) can give thousands of edges;
-    // the longest carry the directions, and the grouping's time stays bounded.
-    constexpr std::size_t kMaxSegments = 1500;
-    if (result.size() > kMaxSegments)
-        result.resize(kMaxSegments);
+    // the longest carry the directions, and the grouping's time stays
+    // bounded. The area's and the room's are bounded apart, so a busy floor
+    // cannot crowd out the walls' few long lines, nor they the floor's.
+    constexpr int kMaxEach = 1200;
+    int area = 0, room = 0;
+    for (const SFound& f : found) {
+        int& count = f.onArea ? area : room;
+        if (count >= kMaxEach)
+            continue;
+        ++count;
+        result.segments.push_back(f.segment);
+        result.onArea.push_back(f.onArea ? 1 : 0);
+    }
     return result;
 }

@@ -5,13 +5,18 @@
 
 #include <QImage>
 
+#include <opencv2/core.hpp>
+
 #include <vector>
 
-// Finds the straight edges of a picture that lie on a surface: on a reduced
-// grey copy (the plane's directions need the edges' directions, not their
-// last pixel, and a 24-megapixel photo must not take seconds), inside the
-// outline or close to its border, where the edge between floor and wall
-// runs.
+// The straight edges of a whole picture, each marked whether it lies on the
+// area outlined (inside, or close to its border, where the edge between a
+// floor and its wall runs): the room's lines tell the directions a floor
+// without joints cannot, and the area's own lines pick the surface among
+// them. Found on a reduced grey copy (the plane's directions need the
+// edges' directions, not their last pixel, and a 24-megapixel photo must
+// not take seconds); the full-resolution grey is kept so that the lines
+// that matter can be refined there.
 class CLineSegmentFinder
 {
 public:
@@ -19,9 +24,16 @@ public:
     // as they are.
     static constexpr int kWorkingSize = 1280;
 
-    // Segments in picture pixels, longest first. Empty for an empty picture
-    // or outline.
-    static std::vector<CLineSegment> Find(const QImage& picture, const CPolygon& outline);
+    struct SLines
+    {
+        std::vector<CLineSegment> segments;  // picture pixels, longest first
+        std::vector<char> onArea;            // per segment
+        cv::Mat grey;                        // the picture in full, 8-bit grey
+        double workingScale = 1.0;           // working pixels per picture pixel
+    };
+
+    // Nothing found for an empty picture or outline.
+    static SLines Find(const QImage& picture, const CPolygon& outline);
 
     // True when most of the segment lies inside the outline (even-odd) or
     // within margin pixels of its border.

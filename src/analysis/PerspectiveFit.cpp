@@ -1,7 +1,10 @@
 #include "PerspectiveFit.h"
 
+#include "analysis/LensDistortion.h"
+#include "analysis/LineRefiner.h"
 #include "analysis/LineSegmentFinder.h"
 #include "analysis/PlaneFromVanishing.h"
+#include "analysis/RoomFrame.h"
 #include "analysis/VanishingPointFinder.h"
 
 #include <QCoreApplication>
@@ -155,6 +158,59 @@ QString PerspectiveFitCancelledReason()
     return Tr("The fit was cancelled.");
 }
 
+namespace {
+
+// The lines that carry the chosen directions, moved onto their edges in
+// the full-resolution picture, and the families' points fitted to them
+// again: the reduced copy's pixel is several of a large photo's.
+void RefineFamilies(const CLineSegmentFinder::SLines& found, const CLensDistortion& lens,
+                    std::vector<CLineSegment>& segments, std::vector<CVanishingFamily>& families, QPointF centre,
+                    double longer)
+{
+    if (!(found.workingScale < 0.8) || found.grey.empty())
+        return;
+    // A few hundred lines are plenty for a direction, and bound the time.
+    constexpr int kMaxRefined = 160;
+    const double reach = 1.5 / found.workingScale + 1.0;
+    for (CVanishingFamily& family : families) {
+        std::vector<int> members = family.members;
+        std::sort(members.begin(), members.end(), [&](int a, int b) {
+            return segments[static_cast<std::size_t>(a)].Length() > segments[static_cast<std::size_t>(b)].Length();
+        });
+        if (members.size() > kMaxRefined)
+            members.resize(kMaxRefined);
+        for (int i : members)
+            if (const auto refined =
+                    CLineRefiner::Refine(found.grey, found.segments[static_cast<std::size_t>(i)], reach))
+                segments[static_cast<std::size_t>(i)] = lens.Undistort(*refined);
+        CVanishingPointFinder::Refit(segments, family.members, family.point, centre, longer);
+    }
+}
+
+CPerspectiveFit::SPointSupport SupportOf(const CVanishingFamily& family, const std::vector<char>& onArea,
+                                         const std::vector<CLineSegment>& segments)
+{
+    double area = 0, room = 0;
+    for (int i : family.members)
+        (onArea[static_cast<std::size_t>(i)] ? area : room) += segments[static_cast<std::size_t>(i)].Length();
+    return {static_cast<int>(family.members.size()), area >= room};
+}
+
+CRoomFrame::ESurface SurfaceOf(EFitSurface s)
+{
+    switch (s) {
+    case EFitSurface::Floor:
+        return CRoomFrame::ESurface::Floor;
+    case EFitSurface::Wall:
+        return CRoomFrame::ESurface::Wall;
+    case EFitSurface::Auto:
+        break;
+    }
+    return CRoomFrame::ESurface::Auto;
+}
+
+} // namespace
+
 std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPolygon& outline,
                                               const CPerspectiveFitOptions& options, QString* reason)
 {
@@ -174,22 +230,84 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
         return fail(Tr("The area's outline is not a usable shape."));
     if (options.focal && (!std::isfinite(*options.focal) || *options.focal <= 0 || *options.focal > 1e6))
         return fail(Tr("The focal length must be a positive number of pixels."));
-
+    const QString cancelled = PerspectiveFitCancelledReason();
     if (stopped(0))
-        return fail(PerspectiveFitCancelledReason());
-    const std::vector<CLineSegment> segments = CLineSegmentFinder::Find(picture, outline);
-    if (stopped(60))
-        return fail(PerspectiveFitCancelledReason());
+        return fail(cancelled);
+
+    const CLineSegmentFinder::SLines found = CLineSegmentFinder::Find(picture, outline);
+    if (stopped(50))
+        return fail(cancelled);
     const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
     const double longer = std::max(picture.width(), picture.height());
-    const std::vector<CVanishingFamily> families = CVanishingPointFinder::Find(segments, centre, longer);
-    if (stopped(90))
-        return fail(PerspectiveFitCancelledReason());
+    // A wide lens bends the room's long lines; the plane is that of the
+    // picture with the bend taken out, and so are the corners.
+    const CLensDistortion lens = CLensDistortion::Estimate(found.segments, picture.size());
+    std::vector<CLineSegment> segments;
+    segments.reserve(found.segments.size());
+    for (const CLineSegment& s : found.segments)
+        segments.push_back(lens.Undistort(s));
+    std::vector<QPointF> vertices = Vertices(outline);
+    for (QPointF& p : vertices)
+        p = lens.Undistort(p);
     const QString tooFew = Tr("too few straight edges");
-    if (families.empty())
-        return fail(tooFew);
-    const std::vector<QPointF> vertices = Vertices(outline);
     const double fallbackFocal = options.focal ? *options.focal : TypicalFocal(picture.size());
+    QString why = tooFew;
+
+    // The room first: its uprights and level lines.
+    std::vector<CVanishingFamily> room = CVanishingPointFinder::Find(segments, centre, longer, 7);
+    if (stopped(70))
+        return fail(cancelled);
+    RefineFamilies(found, lens, segments, room, centre, longer);
+    if (stopped(85))
+        return fail(cancelled);
+    CRoomFrame::SInput input;
+    input.segments = &segments;
+    input.onArea = &found.onArea;
+    input.families = &room;
+    input.picture = picture.size();
+    input.focal = options.focal;
+    input.typicalFocal = fallbackFocal;
+    input.surface = SurfaceOf(options.surface);
+    for (const CRoomFrame::SPlane& candidate : CRoomFrame::Planes(input)) {
+        auto fit = Canvas(candidate.plane, vertices, &why);
+        if (!fit)
+            continue;
+        fit->focalAssumed = candidate.focalAssumed;
+        fit->wall = candidate.wall;
+        fit->distortion = lens.K();
+        // The plane's own directions, as the canvas runs: its rows, its
+        // columns, and for a floor the uprights (a wall's second axis is
+        // the uprights already).
+        const auto points = candidate.plane.Points();
+        fit->vanishingPoints = {AsPictureHomogeneous(points[0], longer), AsPictureHomogeneous(points[1], longer)};
+        if (!candidate.wall)
+            fit->vanishingPoints.push_back(AsPictureHomogeneous(points[2], longer));
+        for (std::size_t f : candidate.families) {
+            fit->pointSupport.push_back(SupportOf(room[f], found.onArea, segments));
+            fit->supportingLines += static_cast<int>(room[f].members.size());
+        }
+        fit->pointSupport.resize(fit->vanishingPoints.size());
+        return fit;
+    }
+
+    // No uprights to build on: the area's own lines alone, as two families
+    // square to each other or one with a camera held level.
+    std::vector<CLineSegment> onArea;
+    for (std::size_t i = 0; i < segments.size(); ++i)
+        if (found.onArea[i])
+            onArea.push_back(segments[i]);
+    const std::vector<CVanishingFamily> families = CVanishingPointFinder::Find(onArea, centre, longer);
+    if (families.empty())
+        return fail(why);
+    const std::vector<char> allOnArea(onArea.size(), 1);
+    const auto finish = [&](CPerspectiveFit& fit, const std::vector<const CVanishingFamily*>& used) {
+        fit.distortion = lens.K();
+        for (const CVanishingFamily* family : used) {
+            fit.vanishingPoints.push_back(AsPictureHomogeneous(family->point, longer));
+            fit.pointSupport.push_back(SupportOf(*family, allOnArea, onArea));
+            fit.supportingLines += static_cast<int>(family->members.size());
+        }
+    };
 
     // Strongest pairs first; a pair whose horizon crosses the area is the
     // wrong pair (a wall's uprights with the floor's lines, say).
@@ -205,10 +323,10 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
     // flagstones and other irregular joints a few edges always happen to
     // meet somewhere, and such a chance point is no plane.
     double total = 0;
-    for (const CLineSegment& segment : segments)
+    for (const CLineSegment& segment : onArea)
         total += segment.Length();
     const auto explains = [&](double support) { return support >= kExplainedShare * total; };
-    QString why = tooFew;
+    const bool roomSaid = why != tooFew;
     for (const auto& [i, j] : pairs) {
         if (!explains(families[i].support + families[j].support))
             continue;
@@ -224,21 +342,19 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
         if (!fit)
             continue;
         fit->focalAssumed = !measured && !options.focal;
-        fit->vanishingPoints = {AsPictureHomogeneous(v1, longer), AsPictureHomogeneous(v2, longer)};
-        fit->supportingLines = static_cast<int>(families[i].members.size() + families[j].members.size());
+        finish(*fit, {&families[i], &families[j]});
         return fit;
     }
     // One family only (planks without a visible cross joint, a wall's edge
     // over a plain carpet): a camera held level fixes the rest.
-    if (families.size() == 1 || pairs.empty() || why == tooFew) {
+    if (families.size() == 1 || pairs.empty() || why == tooFew || roomSaid) {
         const CVanishingFamily& only = families.front();
         if (explains(only.support)) {
             if (const auto plane = CPlaneFromVanishing::FromLevelHorizon(only.point, fallbackFocal, centre)) {
                 auto fit = Canvas(*plane, vertices, &why);
                 if (fit) {
                     fit->focalAssumed = !options.focal;
-                    fit->vanishingPoints = {AsPictureHomogeneous(only.point, longer)};
-                    fit->supportingLines = static_cast<int>(only.members.size());
+                    finish(*fit, {&only});
                     return fit;
                 }
             }

@@ -46,16 +46,20 @@ struct CPerspectiveFit
     bool wall = false;  // the area was taken as upright (a wall), not level
 };
 
+// What kind of surface an area is: found from its lines, or said.
+enum class EFitSurface { Auto, Floor, Wall };
+
 struct CPerspectiveFitOptions
 {
-    // Picture pixels; nothing: measured from two orthogonal vanishing
-    // points when the photo has them, else a typical camera.
+    // Picture pixels; nothing: measured from the room's square directions
+    // when the photo shows them, else a typical camera.
     std::optional<double> focal;
     // Asked between the fit's stages on the thread it runs on: true stops
     // the fit, which then returns nothing and gives kCancelled as reason.
     std::function<bool()> cancelled;
     // Told how far the fit has come, 0 to 100, on the thread it runs on.
     std::function<void(int percent)> progress;
+    EFitSurface surface = EFitSurface::Auto;
 };
 
 // The reason a cancelled fit gives.

@@ -23,13 +23,40 @@ std::optional<Vec3> Unit(const Vec3& v)
 
 Vec3 Add(const Vec3& a, const Vec3& b, double k) { return {a[0] + k * b[0], a[1] + k * b[1], a[2] + k * b[2]}; }
 
-// The direction in camera coordinates a vanishing point stands for.
-std::optional<Vec3> Direction(const Vec3& v, double focal, QPointF centre)
+} // namespace
+
+std::optional<Vec3> CPlaneFromVanishing::Direction(const Vec3& v, double focal, QPointF centre)
 {
     return Unit({v[0] - centre.x() * v[2], v[1] - centre.y() * v[2], focal * v[2]});
 }
 
-} // namespace
+std::optional<CPlaneFromVanishing> CPlaneFromVanishing::FromNormal(const Vec3& v1, const Vec3& normal, double focal,
+                                                                   QPointF centre)
+{
+    if (!(focal > 0) || !std::isfinite(focal))
+        return std::nullopt;
+    const auto d1 = Direction(v1, focal, centre), n = Direction(normal, focal, centre);
+    if (!d1 || !n || std::fabs(Dot(*d1, *n)) > std::cos(20.0 * M_PI / 180.0))
+        return std::nullopt;
+    const auto e1 = Unit(Add(*d1, *n, -Dot(*d1, *n)));
+    if (!e1)
+        return std::nullopt;
+    return CPlaneFromVanishing(focal, centre, *e1, Cross(*n, *e1));
+}
+
+std::optional<CPlaneFromVanishing> CPlaneFromVanishing::FromDirections(const Vec3& d1, const Vec3& d2, double focal,
+                                                                       QPointF centre)
+{
+    if (!(focal > 0) || !std::isfinite(focal))
+        return std::nullopt;
+    const auto e1 = Unit(d1);
+    if (!e1)
+        return std::nullopt;
+    const auto e2 = Unit(Add(d2, *e1, -Dot(d2, *e1)));
+    if (!e2 || std::fabs(Dot(*e1, d2)) > std::cos(20.0 * M_PI / 180.0) * std::sqrt(Dot(d2, d2)))
+        return std::nullopt;
+    return CPlaneFromVanishing(focal, centre, *e1, *e2);
+}
 
 CPlaneFromVanishing::CPlaneFromVanishing(double focal, QPointF centre, const Vec3& e1, const Vec3& e2)
     : m_focal(focal), m_centre(centre), m_e1(e1), m_e2(e2), m_n(Cross(e1, e2))
@@ -148,4 +175,15 @@ CHomography CPlaneFromVanishing::PlaneToPicture() const
         m[static_cast<std::size_t>(6 + c)] = v[2];
     }
     return CHomography(m);
+}
+
+std::array<CPlaneFromVanishing::Vec3, 3> CPlaneFromVanishing::Points() const
+{
+    std::array<Vec3, 3> points;
+    const Vec3* axes[3] = {&m_e1, &m_e2, &m_n};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Vec3& d = *axes[i];
+        points[i] = {m_focal * d[0] + m_centre.x() * d[2], m_focal * d[1] + m_centre.y() * d[2], d[2]};
+    }
+    return points;
 }

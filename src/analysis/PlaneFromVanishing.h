@@ -31,6 +31,20 @@ public:
     // without roll. Nothing when v1 is at infinity or on the centre row.
     static std::optional<CPlaneFromVanishing> FromLevelHorizon(const Vec3& v1, double focal, QPointF centre);
 
+    // The plane through the direction of v1 that stands square to the
+    // direction of normal (a floor from one line along it and the room's
+    // uprights); nothing when the two are nearly the same direction.
+    static std::optional<CPlaneFromVanishing> FromNormal(const Vec3& v1, const Vec3& normal, double focal,
+                                                         QPointF centre);
+    // The plane spanned by two directions in camera coordinates, made
+    // exactly orthonormal keeping the first; nothing when they are nearly
+    // parallel.
+    static std::optional<CPlaneFromVanishing> FromDirections(const Vec3& d1, const Vec3& d2, double focal,
+                                                             QPointF centre);
+    // The unit direction in camera coordinates a vanishing point (homogeneous,
+    // picture pixels) stands for.
+    static std::optional<Vec3> Direction(const Vec3& v, double focal, QPointF centre);
+
     // Reverses the sense of an axis; the normal follows so that (s, t, n)
     // stays right-handed.
     void Flip(bool s, bool t);
@@ -46,6 +60,9 @@ public:
     // The map from plane coordinates to picture pixels.
     CHomography PlaneToPicture() const;
     double Focal() const { return m_focal; }
+    // The vanishing points (homogeneous, picture pixels) of the plane's two
+    // axes and of its normal.
+    std::array<Vec3, 3> Points() const;
 
 private:
     CPlaneFromVanishing(double focal, QPointF centre, const Vec3& e1, const Vec3& e2);

@@ -84,7 +84,64 @@ bool Distinct(const std::vector<CNormalised>& lines, const std::vector<int>& mem
     return false;
 }
 
+CNormalised Normalised(const CLineSegment& s, QPointF centre, double scale, bool& ok)
+{
+    CNormalised n;
+    n.segment = {(s.a - centre) / scale, (s.b - centre) / scale};
+    n.line = Cross({n.segment.a.x(), n.segment.a.y(), 1.0}, {n.segment.b.x(), n.segment.b.y(), 1.0});
+    const double ab = std::hypot(n.line[0], n.line[1]);
+    ok = ab > 0;
+    if (ok)
+        for (double& c : n.line)
+            c /= ab;
+    n.length = s.Length();
+    n.tolerance = Tolerance(n.length);
+    return n;
+}
+
+// log10 of the chance that a Poisson count of mean mu reaches k.
+double Log10PoissonTail(double mu, int k)
+{
+    if (k <= 0)
+        return 0.0;
+    // The tail's terms fall at least geometrically once past the mean;
+    // summed in logarithms, as k may be in the hundreds.
+    const double logMu = std::log(mu);
+    double logTerm = -mu + k * logMu - std::lgamma(k + 1.0);
+    double sum = 1.0;  // relative to the first term
+    double ratio = 1.0;
+    for (int i = k + 1; i < k + 400; ++i) {
+        ratio *= mu / i;
+        sum += ratio;
+        if (ratio < 1e-12 * sum)
+            break;
+    }
+    return std::min(0.0, (logTerm + std::log(sum)) / std::log(10.0));
+}
+
 } // namespace
+
+bool CVanishingPointFinder::Refit(const std::vector<CLineSegment>& segments, const std::vector<int>& members,
+                                  std::array<double, 3>& point, QPointF centre, double scale)
+{
+    if (members.size() < 2 || !(scale > 0))
+        return false;
+    std::vector<CNormalised> lines(segments.size());
+    for (int i : members) {
+        bool ok = false;
+        lines[static_cast<std::size_t>(i)] = Normalised(segments[static_cast<std::size_t>(i)], centre, scale, ok);
+        if (!ok)
+            return false;
+    }
+    Vec3 p{(point[0] - centre.x() * point[2]) / scale, (point[1] - centre.y() * point[2]) / scale, point[2]};
+    if (!Normalize(p) || !FitPoint(lines, members, p))
+        return false;
+    Vec3 back{scale * p[0] + centre.x() * p[2], scale * p[1] + centre.y() * p[2], p[2]};
+    if (!Normalize(back))
+        return false;
+    point = back;
+    return true;
+}
 
 double CVanishingPointFinder::Deviation(const CLineSegment& segment, const std::array<double, 3>& point)
 {
@@ -106,18 +163,15 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
         return families;
     std::vector<CNormalised> lines;
     lines.reserve(segments.size());
-    for (const CLineSegment& s : segments) {
-        CNormalised n;
-        n.segment = {(s.a - centre) / scale, (s.b - centre) / scale};
-        n.line = Cross({n.segment.a.x(), n.segment.a.y(), 1.0}, {n.segment.b.x(), n.segment.b.y(), 1.0});
-        const double ab = std::hypot(n.line[0], n.line[1]);
-        if (!(ab > 0))
+    // Indices into segments, for the members handed back.
+    std::vector<int> original;
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        bool ok = false;
+        const CNormalised n = Normalised(segments[k], centre, scale, ok);
+        if (!ok)
             continue;
-        for (double& c : n.line)
-            c /= ab;
-        n.length = s.Length();
-        n.tolerance = Tolerance(n.length);
         lines.push_back(n);
+        original.push_back(static_cast<int>(k));
     }
     const auto index = [&](int i) -> const CNormalised& { return lines[static_cast<std::size_t>(i)]; };
     const auto inliers = [&](const std::vector<int>& pool, const Vec3& p) {
@@ -207,15 +261,25 @@ std::vector<CVanishingFamily> CVanishingPointFinder::Find(const std::vector<CLin
                 FitPoint(lines, members, point);
     }
 
+    // What chance gives: a segment of random direction points at a given
+    // point within its tolerance with the chance 2 asin(tolerance) / pi;
+    // the search tried about as many points as there are pairs of lines.
+    double expected = 0;
+    for (const CNormalised& n : lines)
+        expected += 2.0 * std::asin(n.tolerance) / M_PI;
+    const double log10Tests = std::log10(std::max(1.0, 0.5 * double(lines.size()) * double(lines.size())));
     for (const auto& [best, members] : found) {
         if (members.size() < 2 || !Distinct(lines, members, 0.01))
             continue;
         CVanishingFamily family;
+        family.significance =
+            -(log10Tests + Log10PoissonTail(std::max(expected, 1e-9), static_cast<int>(members.size())));
         // Back to picture pixels: x = s * xn + cx.
         family.point = {scale * best[0] + centre.x() * best[2], scale * best[1] + centre.y() * best[2], best[2]};
         Normalize(family.point);
-        family.members = members;
         family.support = supportOf(members);
+        for (int i : members)
+            family.members.push_back(original[static_cast<std::size_t>(i)]);
         families.push_back(family);
     }
     std::stable_sort(families.begin(), families.end(),

@@ -14,6 +14,12 @@ struct CVanishingFamily
     std::array<double, 3> point{0, 0, 0};
     std::vector<int> members;  // indices into the segments searched
     double support = 0.0;      // the members' total length, pixels
+    // How far the family is from what chance gives: minus the decimal
+    // logarithm of the number of families as strong as this one that
+    // segments of random directions would be expected to form. Above 0 a
+    // family is more than the meeting of edges that happen to agree
+    // (irregular joints of flagstones, say).
+    double significance = 0.0;
 };
 
 // Groups segments by the point they converge to, one family at a time, by
@@ -30,6 +36,11 @@ public:
     // distinct (not collinear) lines; strongest first, at most maxFamilies.
     static std::vector<CVanishingFamily> Find(const std::vector<CLineSegment>& segments, QPointF centre,
                                               double scale, int maxFamilies = 3);
+
+    // The point that best explains the members, refined from point
+    // (homogeneous, picture pixels); false when they say nothing.
+    static bool Refit(const std::vector<CLineSegment>& segments, const std::vector<int>& members,
+                      std::array<double, 3>& point, QPointF centre, double scale);
 
     // Sine of the angle between the segment and the direction from its
     // middle to point: 0 when the segment points exactly at it.

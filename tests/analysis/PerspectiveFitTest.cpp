@@ -9,6 +9,13 @@
 
 namespace {
 
+CPerspectiveFitOptions WithFocal(double focal)
+{
+    CPerspectiveFitOptions options;
+    options.focal = focal;
+    return options;
+}
+
 CPolygon Box(double x0, double y0, double x1, double y1)
 {
     return CPolygon{{CContour{QPointF(x0, y0), QPointF(x1, y0), QPointF(x1, y1), QPointF(x0, y1)}}};
@@ -38,7 +45,7 @@ TEST(PerspectiveFit, NonsenseInputGivesAReason)
     EXPECT_FALSE(FitPerspective(picture, Box(0, 0, nan, 1e300), {}, &reason));
     EXPECT_FALSE(reason.isEmpty());
     reason.clear();
-    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), CPerspectiveFitOptions{-5.0}, &reason));
+    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), WithFocal(-5.0), &reason));
     EXPECT_FALSE(reason.isEmpty());
 }
 
@@ -55,7 +62,7 @@ protected:
 TEST_F(CSquareOnTiles, TakesTheGivenFocalWhenThePhotoCannotTell)
 {
     const auto assumed = FitPerspective(m_picture, m_outline, {});
-    const auto given = FitPerspective(m_picture, m_outline, CPerspectiveFitOptions{m_room.FocalPixels()});
+    const auto given = FitPerspective(m_picture, m_outline, WithFocal(m_room.FocalPixels()));
     ASSERT_TRUE(assumed && given);
     EXPECT_TRUE(assumed->focalAssumed);
     EXPECT_NEAR(assumed->focal, 26.0 / 43.27 * 1500, 1.0);
