@@ -168,44 +168,64 @@ CLensDistortion CLensDistortion::Estimate(const std::vector<CLineSegment>& segme
         return none;
 
     const double cap = std::pow(0.006 * diagonal, 2);
+    const auto pointsOf = [&](const Chain& chain, const CLensDistortion& lens) {
+        std::vector<QPointF> points;
+        for (int i : chain) {
+            const CLineSegment& s = segments[static_cast<std::size_t>(i)];
+            points.push_back(lens.Undistort(s.a));
+            points.push_back(lens.Undistort(s.Middle()));
+            points.push_back(lens.Undistort(s.b));
+        }
+        return points;
+    };
     const auto cost = [&](double k) {
         const CLensDistortion lens(k, picture);
         double sum = 0;
-        std::vector<QPointF> points;
-        for (const Chain& chain : telling) {
-            points.clear();
-            for (int i : chain) {
-                const CLineSegment& s = segments[static_cast<std::size_t>(i)];
-                points.push_back(lens.Undistort(s.a));
-                points.push_back(lens.Undistort(s.Middle()));
-                points.push_back(lens.Undistort(s.b));
-            }
-            sum += Crookedness(points, cap);
-        }
+        for (const Chain& chain : telling)
+            sum += Crookedness(pointsOf(chain, lens), cap);
         return sum;
     };
     // Phone lenses bend by up to a few per cent at the corners; the search
     // reaches well beyond, so that a strong bend is found rather than
-    // clipped.
-    double bestK = 0.0, best = cost(0.0);
-    const double straight = best;
-    constexpr double kStep = 0.01;
-    for (double k = -0.40; k <= 0.20 + 1e-9; k += kStep) {
-        const double c = cost(k);
-        if (c < best) {
-            best = c;
-            bestK = k;
+    // clipped. The minimum between the grid's points is taken from the
+    // parabola through the best and its neighbours.
+    const auto search = [&]() {
+        constexpr double kStep = 0.01;
+        double bestK = 0.0, best = cost(0.0);
+        for (double k = -0.40; k <= 0.20 + 1e-9; k += kStep) {
+            const double c = cost(k);
+            if (c < best) {
+                best = c;
+                bestK = k;
+            }
         }
+        const double lo = cost(bestK - kStep), hi = cost(bestK + kStep);
+        const double curve = lo - 2 * best + hi;
+        if (curve > 0)
+            bestK += std::clamp(0.5 * kStep * (lo - hi) / curve, -kStep, kStep);
+        return bestK;
+    };
+    double bestK = search();
+    // Chains that are straight at no bend are no straight edge (a curved
+    // rim, two edges joined by mistake): they go, and the bend is sought
+    // again among the rest.
+    {
+        const CLensDistortion lens(bestK, picture);
+        const double straightEnough = std::pow(std::max(1.5, 0.0012 * diagonal), 2);
+        std::vector<Chain> kept;
+        for (const Chain& chain : telling) {
+            const std::vector<QPointF> points = pointsOf(chain, lens);
+            if (Crookedness(points, cap) <= straightEnough * double(points.size()))
+                kept.push_back(chain);
+        }
+        telling.swap(kept);
     }
-    // The minimum between the grid's points, from the parabola through
-    // the best and its neighbours.
-    const double lo = cost(bestK - kStep), hi = cost(bestK + kStep);
-    const double curve = lo - 2 * best + hi;
-    if (curve > 0)
-        bestK += 0.5 * kStep * (lo - hi) / curve;
+    if (telling.size() < 3)
+        return none;
+    bestK = search();
     // Pieces that line up as well without a bend say nothing: only a clear
     // gain takes a bend out.
-    if (!(cost(bestK) < 0.6 * straight) || std::fabs(bestK) < 0.004)
+    if (!(cost(bestK) < 0.6 * cost(0.0)) || std::fabs(bestK) < 0.004)
         return none;
     return CLensDistortion(bestK, picture);
 }

@@ -188,30 +188,37 @@ std::vector<CRoomFrame::SPlane> CRoomFrame::Planes(const SInput& in)
     if (square.empty())
         return planes;
 
-    // The rows: the level direction the area's own lines follow most, else
-    // the room's strongest.
-    const auto rowsOf = [&](const std::vector<std::size_t>& candidates) {
-        return *std::max_element(candidates.begin(), candidates.end(), [&](std::size_t a, std::size_t b) {
-            const double sa = stats[a].area * 4 + stats[a].room, sb = stats[b].area * 4 + stats[b].room;
-            return sa < sb;
-        });
-    };
-    const std::size_t rows = rowsOf(square);
-    const auto d1 = CPlaneFromVanishing::Direction(families[rows].point, focal, centre);
-    // A second level direction square to the rows (the floor's cross
-    // joints, the other wall's foot) shares the work of fixing the frame.
+    // The rows and, square to them, the columns: the pair of level
+    // directions the area's own lines follow most (its joints, its border
+    // along the walls), else the room's strongest pair. A pair is the
+    // room's own axes more often than a lone direction is (a table turned
+    // across the room has its own pair, but the walls, frames and most
+    // furniture share the room's).
+    const auto strength = [&](std::size_t f) { return stats[f].area * 4 + stats[f].room; };
+    std::vector<std::optional<Vec3>> dirs;
+    for (std::size_t f = 0; f < families.size(); ++f)
+        dirs.push_back(CPlaneFromVanishing::Direction(families[f].point, focal, centre));
+    std::size_t rows = square.front();
     std::optional<std::size_t> across;
-    double acrossWeight = 0;
-    for (std::size_t f : square) {
-        const auto d = CPlaneFromVanishing::Direction(families[f].point, focal, centre);
-        if (f == rows || !d || std::fabs(Dot(*d, *d1)) > std::sin(3.0 * M_PI / 180.0))
-            continue;
-        const double w = stats[f].area * 4 + stats[f].room;
-        if (w > acrossWeight) {
-            acrossWeight = w;
-            across = f;
+    double best = -1;
+    for (std::size_t a : square)
+        if (strength(a) > best) {
+            best = strength(a);
+            rows = a;
         }
-    }
+    best = -1;
+    for (std::size_t i = 0; i < square.size(); ++i)
+        for (std::size_t j = i + 1; j < square.size(); ++j) {
+            const std::size_t a = square[i], b = square[j];
+            if (!dirs[a] || !dirs[b] || std::fabs(Dot(*dirs[a], *dirs[b])) > std::sin(3.0 * M_PI / 180.0))
+                continue;
+            if (strength(a) + strength(b) > best) {
+                best = strength(a) + strength(b);
+                rows = strength(a) >= strength(b) ? a : b;
+                across = strength(a) >= strength(b) ? b : a;
+            }
+        }
+    const auto d1 = dirs[rows];
     const auto weight = [&](std::size_t f) { return std::sqrt(double(families[f].members.size())); };
 
     std::optional<CPlaneFromVanishing> floor, wall;

@@ -20,7 +20,7 @@
 namespace {
 
 const QString kUsageLine = QStringLiteral(
-    "usage: tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
+    "usage: tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS] [--surface auto|floor|wall]\n"
     "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]");
 
 struct CFitOptions
@@ -29,6 +29,7 @@ struct CFitOptions
     QString output;
     QString area;
     std::optional<double> focal;
+    EFitSurface surface = EFitSurface::Auto;
     std::optional<CRealSize> realSize;
 };
 
@@ -65,7 +66,7 @@ QLineF ParseLine(const QString& text)
 
 CFitOptions ParseOptions(const QStringList& args)
 {
-    static const QStringList kValueOptions{"--area",   "--focal",         "--reference",
+    static const QStringList kValueOptions{"--area",   "--focal",         "--surface", "--reference",
                                            "--length", "--texture-width", "--out"};
     QMap<QString, QString> values;
     QStringList positional;
@@ -88,6 +89,15 @@ CFitOptions ParseOptions(const QStringList& args)
     o.area = values.value("--area");
     if (values.contains("--focal"))
         o.focal = ParsePositive(QStringLiteral("--focal"), values.value("--focal"));
+    if (values.contains("--surface")) {
+        const QString surface = values.value("--surface");
+        if (surface == QLatin1String("floor"))
+            o.surface = EFitSurface::Floor;
+        else if (surface == QLatin1String("wall"))
+            o.surface = EFitSurface::Wall;
+        else if (surface != QLatin1String("auto"))
+            throw CUsageError{QStringLiteral("--surface is auto, floor or wall, not \"%1\".").arg(surface)};
+    }
     const int realSizeParts = int(values.contains("--reference")) + int(values.contains("--length")) +
                               int(values.contains("--texture-width"));
     if (realSizeParts != 0 && realSizeParts != 3)
@@ -132,12 +142,17 @@ QJsonObject FitJson(const CArea& area, const CPerspectiveFit& fit, qint64 ms)
     QJsonArray corners;
     for (const QPoint& p : area.GetSkewCorners())
         corners.append(Point(p.x(), p.y()));
-    QJsonArray vanishing;
+    QJsonArray vanishing, support;
     for (const auto& v : fit.vanishingPoints)
         vanishing.append(QJsonArray{v[0], v[1], v[2]});
+    for (const CPerspectiveFit::SPointSupport& s : fit.pointSupport)
+        support.append(QJsonObject{{"lines", s.lines}, {"from", s.fromArea ? "area" : "room"}});
     return QJsonObject{{"corners", corners},
                        {"canvas", QJsonArray{fit.canvas.width(), fit.canvas.height()}},
                        {"vanishingPoints", vanishing},
+                       {"vanishingSupport", support},
+                       {"surface", fit.wall ? "wall" : "floor"},
+                       {"distortion", fit.distortion},
                        {"focal", fit.focal},
                        {"focalAssumed", fit.focalAssumed},
                        {"lines", fit.supportingLines},
@@ -167,6 +182,7 @@ int RunFitPerspectiveCommand(const QStringList& args)
     timer.start();
     CPerspectiveFitOptions fitOptions;
     fitOptions.focal = options.focal;
+    fitOptions.surface = options.surface;
     const std::optional<CPerspectiveFit> fit = FitPerspective(*data->picture, area->GetOutline(), fitOptions);
     const qint64 ms = timer.elapsed();
     if (!fit) {

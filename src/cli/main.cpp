@@ -40,7 +40,7 @@ int Usage()
         "       tilemont-cli render-catalogue MANIFEST.json --out DIR [--shard K/N|auto/N] [--jobs N]\n"
         "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [encoder options as for export]\n"
         "                    [--progress json] [--keep-shading] [--overwrite] [--dry-run]\n"
-        "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS]\n"
+        "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS] [--surface auto|floor|wall]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
         "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
         "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]\n"

@@ -124,6 +124,7 @@ def usage_errors_exit_2_and_leave_the_template():
         [room, "--area", "Floor", "--focal", "nan"],
         [room, "--area", "Floor", "--focal", "-5"],
         [room, "--area", "Floor", "--focal", "wide"],
+        [room, "--area", "Floor", "--surface", "ceiling"],
         [room, "--area", "Floor", "--length", "60"],
         [room, "--area", "Floor", "--reference", "1,2,3,4", "--length", "60"],
         [room, "--area", "Floor", "--reference", "1,2,3", "--length", "60", "--texture-width", "30"],
@@ -188,8 +189,12 @@ def tiled_floor_gives_the_floors_plane():
     expect_equal(res.code, 0, "exit (%s)" % res.describe())
     expect_equal(res.out.count("\n"), 1, "one line")
     fit = json.loads(res.out)
-    expect_equal(sorted(fit), sorted(["corners", "canvas", "vanishingPoints", "focal", "focalAssumed",
-                                      "lines", "scale", "ms"]), "keys")
+    expect_equal(sorted(fit), sorted(["corners", "canvas", "vanishingPoints", "vanishingSupport", "surface",
+                                      "distortion", "focal", "focalAssumed", "lines", "scale", "ms"]), "keys")
+    expect_equal(len(fit["vanishingSupport"]), len(fit["vanishingPoints"]), "support per point")
+    expect_equal(fit["surface"], "floor", "surface")
+    # A pinhole room: straight lines stay straight.
+    expect(abs(fit["distortion"]) < 0.01, "distortion %r" % fit["distortion"])
     info = cli.info(out)["areas"][0]
     expect_equal(info["perspective"], True, "perspective")
     expect_equal(info["skew"], True, "skew")
