@@ -1,5 +1,6 @@
 #include "LineSegmentFinder.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <QPainter>
@@ -91,6 +92,41 @@ cv::Mat AreaBand(const CPolygon& outline, cv::Size size, double scale, double ma
     return band;
 }
 
+// The line segment detector works on one core; the picture's top and
+// bottom halves (overlapping a little, so that no edge near the middle is
+// lost) are searched side by side, each segment kept by the half its middle
+// lies in. A line across the middle comes as two pieces, which is as good
+// for its direction.
+std::vector<cv::Vec4f> Detect(const cv::Mat& grey)
+{
+    constexpr int kOverlap = 12;
+    const int split = grey.rows / 2;
+    if (grey.rows < 8 * kOverlap) {
+        std::vector<cv::Vec4f> lines;
+        cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(grey, lines);
+        return lines;
+    }
+    const cv::Range halves[2] = {cv::Range(0, split + kOverlap), cv::Range(split - kOverlap, grey.rows)};
+    std::vector<cv::Vec4f> found[2];
+    cv::parallel_for_(cv::Range(0, 2), [&](const cv::Range& range) {
+        for (int h = range.start; h < range.end; ++h) {
+            // The detector's own copy: it writes into what it is given.
+            const cv::Mat part = grey.rowRange(halves[h]).clone();
+            cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(part, found[h]);
+        }
+    }, 2);
+    std::vector<cv::Vec4f> lines;
+    for (int h = 0; h < 2; ++h)
+        for (cv::Vec4f l : found[h]) {
+            l[1] += static_cast<float>(halves[h].start);
+            l[3] += static_cast<float>(halves[h].start);
+            const bool top = 0.5f * (l[1] + l[3]) < static_cast<float>(split);
+            if (top == (h == 0))
+                lines.push_back(l);
+        }
+    return lines;
+}
+
 } // namespace
 
 bool CLineSegmentFinder::LiesOnArea(const CLineSegment& segment, const CPolygon& outline, double margin)
@@ -116,16 +152,16 @@ CLineSegmentFinder::SLines CLineSegmentFinder::Find(const QImage& picture, const
     const double margin = 0.02 * std::hypot(picture.width(), picture.height());
 
     // Grey first, then reduce: one channel to average instead of four.
-    const double scale = std::min(1.0, double(kWorkingSize) / std::max(picture.width(), picture.height()));
+    const int longer = std::max(picture.width(), picture.height());
+    const int factor = longer <= kFullSizeUpTo ? 1 : (longer + kWorkingSize - 1) / kWorkingSize;
     result.grey = Grey(picture);
     cv::Mat reduced = result.grey;
-    if (scale < 1.0)
-        cv::resize(result.grey, reduced, cv::Size(), scale, scale, cv::INTER_AREA);
+    if (factor > 1)
+        cv::resize(result.grey, reduced, cv::Size(), 1.0 / factor, 1.0 / factor, cv::INTER_AREA);
     const double backX = double(picture.width()) / reduced.cols, backY = double(picture.height()) / reduced.rows;
     result.workingScale = 1.0 / backX;
 
-    std::vector<cv::Vec4f> lines;
-    cv::createLineSegmentDetector(cv::LSD_REFINE_STD, 1.0)->detect(reduced, lines);
+    const std::vector<cv::Vec4f> lines = Detect(reduced);
     const cv::Mat band = AreaBand(outline, reduced.size(), 1.0 / backX, margin);
 
     // Very short segments are mostly texture and noise, and their direction

@@ -167,7 +167,7 @@ void RefineFamilies(const CLineSegmentFinder::SLines& found, const CLensDistorti
                     std::vector<CLineSegment>& segments, std::vector<CVanishingFamily>& families, QPointF centre,
                     double longer)
 {
-    if (!(found.workingScale < 0.8) || found.grey.empty())
+    if (!(found.workingScale < 0.99) || found.grey.empty())
         return;
     // A few hundred lines are plenty for a direction, and bound the time.
     constexpr int kMaxRefined = 160;
@@ -282,9 +282,13 @@ std::optional<CPerspectiveFit> FitPerspective(const QImage& picture, const CPoly
         fit->vanishingPoints = {AsPictureHomogeneous(points[0], longer), AsPictureHomogeneous(points[1], longer)};
         if (!candidate.wall)
             fit->vanishingPoints.push_back(AsPictureHomogeneous(points[2], longer));
-        for (std::size_t f : candidate.families) {
-            fit->pointSupport.push_back(SupportOf(room[f], found.onArea, segments));
-            fit->supportingLines += static_cast<int>(room[f].members.size());
+        for (const auto& f : candidate.families) {
+            if (!f) {
+                fit->pointSupport.push_back({});
+                continue;
+            }
+            fit->pointSupport.push_back(SupportOf(room[*f], found.onArea, segments));
+            fit->supportingLines += static_cast<int>(room[*f].members.size());
         }
         fit->pointSupport.resize(fit->vanishingPoints.size());
         return fit;

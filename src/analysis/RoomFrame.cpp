@@ -222,7 +222,8 @@ std::vector<CRoomFrame::SPlane> CRoomFrame::Planes(const SInput& in)
     const auto weight = [&](std::size_t f) { return std::sqrt(double(families[f].members.size())); };
 
     std::optional<CPlaneFromVanishing> floor, wall;
-    std::vector<std::size_t> floorFamilies{rows, *up}, wallFamilies{rows, *up};
+    using Used = std::vector<std::optional<std::size_t>>;
+    Used floorFamilies{rows, std::nullopt, *up}, wallFamilies{rows, *up};
     if (across) {
         // The three as one frame, the uprights' sense taken so that the
         // frame is right-handed (any sense of a direction is the same point).
@@ -255,8 +256,7 @@ std::vector<CRoomFrame::SPlane> CRoomFrame::Planes(const SInput& in)
     const bool looksUpright = upOnArea > 0.5 * acrossOnArea && upOnArea > 0.25 * (levelOnArea + upOnArea);
     const bool wallFirst =
         in.surface == ESurface::Wall || (in.surface == ESurface::Auto && looksUpright);
-    const auto add = [&](const std::optional<CPlaneFromVanishing>& plane, const std::vector<std::size_t>& used,
-                         bool isWall) {
+    const auto add = [&](const std::optional<CPlaneFromVanishing>& plane, const Used& used, bool isWall) {
         if (plane)
             planes.push_back({*plane, used, focal, assumed, isWall});
     };

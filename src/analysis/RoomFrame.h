@@ -38,7 +38,10 @@ public:
     struct SPlane
     {
         CPlaneFromVanishing plane;
-        std::vector<std::size_t> families;  // those it rests on, its x axis's first
+        // The family behind each of the plane's points as they are listed
+        // (its rows, its columns, and for a floor the uprights); none where
+        // a point was only made square to the others.
+        std::vector<std::optional<std::size_t>> families;
         double focal = 0.0;
         bool focalAssumed = false;
         bool wall = false;
