@@ -38,7 +38,7 @@ TEST(PerspectiveFit, NonsenseInputGivesAReason)
     EXPECT_FALSE(FitPerspective(picture, Box(0, 0, nan, 1e300), {}, &reason));
     EXPECT_FALSE(reason.isEmpty());
     reason.clear();
-    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), CPerspectiveFitOptions{-5.0}, &reason));
+    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), CPerspectiveFitOptions{.focal = -5.0}, &reason));
     EXPECT_FALSE(reason.isEmpty());
 }
 
@@ -55,7 +55,7 @@ protected:
 TEST_F(CSquareOnTiles, TakesTheGivenFocalWhenThePhotoCannotTell)
 {
     const auto assumed = FitPerspective(m_picture, m_outline, {});
-    const auto given = FitPerspective(m_picture, m_outline, CPerspectiveFitOptions{m_room.FocalPixels()});
+    const auto given = FitPerspective(m_picture, m_outline, CPerspectiveFitOptions{.focal = m_room.FocalPixels()});
     ASSERT_TRUE(assumed && given);
     EXPECT_TRUE(assumed->focalAssumed);
     EXPECT_NEAR(assumed->focal, 26.0 / 43.27 * 1500, 1.0);
