@@ -38,7 +38,9 @@ TEST(PerspectiveFit, NonsenseInputGivesAReason)
     EXPECT_FALSE(FitPerspective(picture, Box(0, 0, nan, 1e300), {}, &reason));
     EXPECT_FALSE(reason.isEmpty());
     reason.clear();
-    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), CPerspectiveFitOptions{.focal = -5.0}, &reason));
+    CPerspectiveFitOptions negative;
+    negative.focal = -5.0;
+    EXPECT_FALSE(FitPerspective(picture, Box(0, 0, 100, 100), negative, &reason));
     EXPECT_FALSE(reason.isEmpty());
 }
 
@@ -55,7 +57,9 @@ protected:
 TEST_F(CSquareOnTiles, TakesTheGivenFocalWhenThePhotoCannotTell)
 {
     const auto assumed = FitPerspective(m_picture, m_outline, {});
-    const auto given = FitPerspective(m_picture, m_outline, CPerspectiveFitOptions{.focal = m_room.FocalPixels()});
+    CPerspectiveFitOptions known;
+    known.focal = m_room.FocalPixels();
+    const auto given = FitPerspective(m_picture, m_outline, known);
     ASSERT_TRUE(assumed && given);
     EXPECT_TRUE(assumed->focalAssumed);
     EXPECT_NEAR(assumed->focal, 26.0 / 43.27 * 1500, 1.0);
