@@ -48,6 +48,8 @@ RoomRgb Planks(const SFloorMaterial& m, double u, double v)
         };
         if (along < joint(board))
             board -= 1;
+        else if (along >= joint(board + 1))
+            board += 1;
         endJoint = std::min(along - joint(board), joint(board + 1) - along);
     } else {
         const double fu = along / m.length - board;
@@ -79,7 +81,7 @@ RoomRgb Stone(const SFloorMaterial& m, double u, double v)
             const std::int64_t i = std::int64_t(cu) + di, j = std::int64_t(cv) + dj;
             const double sx = (double(i) + 0.15 + 0.7 * RoomHash(i, j, 5)) * cell;
             const double sy = (double(j) + 0.15 + 0.7 * RoomHash(i, j, 6)) * cell;
-            const double d = std::hypot(u - sx, v - sy);
+            const double d = std::sqrt((u - sx) * (u - sx) + (v - sy) * (v - sy));
             if (d < d1) {
                 d2 = d1;
                 d1 = d;

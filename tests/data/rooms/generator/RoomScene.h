@@ -32,6 +32,7 @@ public:
         double texture = 0.0;  // fabric or wood-grain strength
         double turn = 0.0;     // degrees about the upright through its middle
         int wall = -1;         // fixed to this wall (a frame), part of its area
+        bool shades = true;    // darkens the floor round it (a cabinet's doors need not)
     };
     struct SSphere
     {
@@ -112,6 +113,19 @@ public:
     Vec3 WallPoint(int wallIndex, double along, double up, double out) const;
 
 private:
+    // Per box, worked out once before a render: its turn's cosine and sine
+    // and a sphere round it that rays missing it are turned away by.
+    struct SBoxFrame
+    {
+        double c = 1, s = 0;
+        Vec3 centre;
+        double radius2 = 0;
+    };
+    std::vector<SBoxFrame> m_frames;
+    std::vector<std::array<double, 2>> m_rugTurns;  // cosine, sine
+    void Prepare();
+    SPhoto RenderPrepared(int maskWall, int threads) const;
+
     struct SHit
     {
         double t = 1e300;
