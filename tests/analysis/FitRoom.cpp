@@ -25,7 +25,7 @@ CFitRoom::SRendered CFitRoom::Render(int threads, int samples) const
     CRoomScene s = scene;
     if (samples > 0)
         s.camera.samples = samples;
-    CRoomScene::SPhoto photo = s.Render(wall, threads);
+    CRoomScene::SPhoto photo = s.Render(WallShown(), threads);
     SRendered out;
     out.picture = photo.photo;
     if (jpegQuality > 0) {
@@ -37,8 +37,7 @@ CFitRoom::SRendered CFitRoom::Render(int threads, int samples) const
         out.picture = QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB32);
     }
     out.floorMask = photo.floorMask;
-    if (IsWall())
-        out.wallMask = photo.wallMask;
+    out.wallMask = photo.wallMask;
     out.outline = Outline(AreaMask(out));
     out.seconds = clock.elapsed() / 1000.0;
     return out;
@@ -46,7 +45,7 @@ CFitRoom::SRendered CFitRoom::Render(int threads, int samples) const
 
 CHomography CFitRoom::Truth() const
 {
-    return CHomography(IsWall() ? scene.WallToPicture(wall) : scene.FloorToPicture());
+    return IsWall() ? WallTruth() : FloorTruth();
 }
 
 CPolygon CFitRoom::Undistorted(const CPolygon& outline) const
@@ -129,8 +128,7 @@ void CFitRoom::Dump(const SRendered& r, const QString& folder) const
     const QString base = QDir(folder).filePath(QString::fromStdString(name));
     r.picture.save(base + QStringLiteral(".png"));
     r.floorMask.save(base + QStringLiteral("-floor.png"));
-    if (IsWall())
-        r.wallMask.save(base + QStringLiteral("-wall.png"));
+    r.wallMask.save(base + QStringLiteral("-wall.png"));
     QImage drawn = r.picture;
     QPainter painter(&drawn);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -149,9 +147,13 @@ void CFitRoom::Dump(const SRendered& r, const QString& folder) const
         << "\nsize " << c.width << ' ' << c.height << "\nfocal35 " << c.focal35 << "\nfocal_px " << c.Focal()
         << "\nposition " << c.position[0] << ' ' << c.position[1] << ' ' << c.position[2] << "\npitch " << c.pitch
         << "\nyaw " << c.yaw << "\nroll " << c.roll << "\nk1 " << c.k1 << "\ndivision_k " << c.DivisionK()
-        << "\n# plane (floor x, z; wall along, up) -> undistorted pixels, row-major\ntruth";
-    const CHomography truth = Truth();
-    for (double v : truth.Matrix())
-        out << ' ' << QString::number(v, 'g', 12);
+        << "\n# planes (floor x, z; a wall's along, up) -> undistorted pixels, row-major";
+    const auto matrix = [&](const char* label, const CHomography& map) {
+        out << '\n' << label;
+        for (double v : map.Matrix())
+            out << ' ' << QString::number(v, 'g', 12);
+    };
+    matrix("floor", FloorTruth());
+    matrix(qPrintable(QStringLiteral("wall%1").arg(WallShown())), WallTruth());
     out << '\n';
 }

@@ -26,7 +26,7 @@ public:
     {
         QImage picture;    // what the fit gets
         QImage floorMask;  // white: floor
-        QImage wallMask;   // white: the area's wall (empty for floor rooms)
+        QImage wallMask;   // white: the wall shown (the area's, else the back wall)
         CPolygon outline;  // the area as the user outlines it on the picture
         double seconds = 0;
     };
@@ -39,10 +39,15 @@ public:
     const SRendered& Rendered(int samples = 0) const;
 
     bool IsWall() const { return wall >= 0; }
+    // The wall whose mask and map every room gives: the area's, or for a
+    // floor the back wall.
+    int WallShown() const { return IsWall() ? wall : CRoomScene::kBack; }
     const QImage& AreaMask(const SRendered& r) const { return IsWall() ? r.wallMask : r.floorMask; }
     // The area's plane coordinates (floor x, z; a wall's along, up) to
     // undistorted picture pixels.
     CHomography Truth() const;
+    CHomography FloorTruth() const { return CHomography(scene.FloorToPicture()); }
+    CHomography WallTruth() const { return CHomography(scene.WallToPicture(WallShown())); }
     double Focal() const { return scene.camera.Focal(); }
     // The outline taken to the undistorted picture, where the fit's corners
     // lie.

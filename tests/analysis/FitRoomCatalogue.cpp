@@ -127,8 +127,9 @@ std::vector<CFitRoom> CFitRoomCatalogue::Tuning()
 {
     std::vector<CFitRoom> rooms;
     {
-        CFitRoom r = Room("tiles-square", "square tiles 30 cm", "sofa, table, cabinet, window, sun");
+        CFitRoom r = Room("tiles-square", "square tiles 30 cm", "sofa, table, cabinet, window, sun, JPEG 88");
         CRoomScene& s = r.scene;
+        r.jpegQuality = 88;
         s.floor = {M::Tiles, {0.86, 0.85, 0.82}, {0.50, 0.50, 0.48}, 0.3, 0, 0.006, 0.06, 0};
         Camera(s, 1200, 900, 26, {0.2, 1.55, 0}, 28, 15);
         Sofa(s, -1.8, 4.1, 0.4, 4.95, {0.35, 0.42, 0.55});
@@ -151,8 +152,9 @@ std::vector<CFitRoom> CFitRoomCatalogue::Tuning()
         rooms.push_back(r);
     }
     {
-        CFitRoom r = Room("flagstones-corner", "irregular flagstones", "two walls, door, sofa, floor-coloured cube, sun");
+        CFitRoom r = Room("flagstones-corner", "irregular flagstones", "two walls, door, sofa, floor-coloured cube, sun, JPEG 85");
         CRoomScene& s = r.scene;
+        r.jpegQuality = 85;
         s.floor = {M::Flagstones, {0.72, 0.68, 0.60}, {0.42, 0.40, 0.36}, 0.5, 0, 0.014, 0.22, 0};
         s.floor.wobble = 0.06;
         s.wall = {0.90, 0.89, 0.86};
@@ -231,7 +233,7 @@ std::vector<CFitRoom> CFitRoomCatalogue::Tuning()
         s.floor = {M::Planks, {0.62, 0.60, 0.56}, {0.30, 0.30, 0.30}, 0.2, 1.8, 0.004, 0.15, 0};
         s.wall = {0.86, 0.80, 0.70};
         s.ceiling = true;
-        Camera(s, 1200, 900, 26, {0.3, 1.55, 0.5}, 8, 12);
+        Camera(s, 1200, 900, 26, {0.3, 1.55, 0.5}, 10, 12);
         s.AddOpening(Door(CRoomScene::kBack, -1.9, {0.55, 0.36, 0.2}, kWhite));
         s.AddOpening(Window(CRoomScene::kBack, 0.4, 1.9, 2));
         Cabinet(s, 2.0, 4.5, 2.9, 4.95, 0.7, kWhite);
@@ -291,8 +293,9 @@ std::vector<CFitRoom> CFitRoomCatalogue::Judging()
         rooms.push_back(r);
     }
     {
-        CFitRoom r = Room("j-carpet-grey", "near-plain carpet", "sofa, table, door on the right wall");
+        CFitRoom r = Room("j-carpet-grey", "near-plain carpet", "sofa, table, door on the right wall, JPEG 85");
         CRoomScene& s = r.scene;
+        r.jpegQuality = 85;
         s.floor = {M::Carpet, {0.55, 0.55, 0.57}, {0, 0, 0}, 0, 0, 0, 0.03, 0};
         Camera(s, 1200, 900, 28, {-0.6, 1.55, 0}, 24, 35);
         Sofa(s, -1.0, 4.1, 1.2, 4.95, {0.55, 0.30, 0.20});
@@ -312,8 +315,9 @@ std::vector<CFitRoom> CFitRoomCatalogue::Judging()
         rooms.push_back(r);
     }
     {
-        CFitRoom r = Room("j-slabs-along", "slabs 80 x 40 along the view", "turned sofa, barrel lens");
+        CFitRoom r = Room("j-slabs-along", "slabs 80 x 40 along the view", "turned sofa, barrel lens, JPEG 90");
         CRoomScene& s = r.scene;
+        r.jpegQuality = 90;
         s.floor = {M::Slabs, {0.72, 0.70, 0.66}, {0.50, 0.48, 0.46}, 0.4, 0.8, 0.006, 0.1, 90};
         s.floor.seed = 4;
         Camera(s, 1200, 900, 32, {1.0, 1.5, -0.5}, 18, -40, 0, -0.06);
@@ -341,7 +345,7 @@ std::vector<CFitRoom> CFitRoomCatalogue::Judging()
         s.floor = {M::Tiles, {0.8, 0.78, 0.74}, {0.5, 0.5, 0.48}, 0.4, 0, 0.005, 0.06, 0};
         s.wall = {0.78, 0.84, 0.80};
         s.ceiling = true;
-        Camera(s, 1200, 900, 24, {0.8, 1.6, 0.5}, 8, -45);
+        Camera(s, 1200, 900, 24, {0.8, 1.6, 0.5}, 10, -45);
         s.AddOpening(Window(CRoomScene::kLeft, 1.5, 2.7, 1));
         s.AddOpening(Door(CRoomScene::kLeft, 3.4, {0.5, 0.5, 0.52}, kWhite));
         NoSun(s);

@@ -38,14 +38,14 @@ struct SEdge
     QPointF a, b, inward;
 };
 
-std::vector<SEdge> AreaEdges(const CFitRoom& room)
+// The floor's edges (wall < 0) or a wall's, on its plane.
+std::vector<SEdge> PlaneEdges(const CRoomScene& s, int wall)
 {
-    const CRoomScene& s = room.scene;
-    if (!room.IsWall())
+    if (wall < 0)
         return {{{s.left, s.back}, {s.right, s.back}, {0, -1}},
                 {{s.left, s.front}, {s.left, s.back}, {1, 0}},
                 {{s.right, s.front}, {s.right, s.back}, {-1, 0}}};
-    const bool side = room.wall == CRoomScene::kLeft || room.wall == CRoomScene::kRight;
+    const bool side = wall == CRoomScene::kLeft || wall == CRoomScene::kRight;
     const double lo = side ? s.front : s.left, hi = side ? s.back : s.right;
     const double top = s.ceiling ? s.ceilingHeight : 10.0;
     std::vector<SEdge> edges{{{lo, 0}, {hi, 0}, {0, 1}}, {{lo, 0}, {lo, top}, {1, 0}}, {{hi, 0}, {hi, top}, {-1, 0}}};
@@ -54,96 +54,120 @@ std::vector<SEdge> AreaEdges(const CFitRoom& room)
     return edges;
 }
 
-// Where the truth map, bent by the lens, puts the area's edges, the rendered
-// mask must change from outside to inside: walked across each edge in the
-// photograph, the mask's one change is measured against the prediction.
-// Edges hidden behind furniture show no single change and are passed over.
+struct SEdgeFit
+{
+    std::vector<double> offsets;  // sorted, pixels
+    int crossings = 0;            // edge points in the picture
+};
+
+// Walks across each edge in the photograph where the truth map, bent by the
+// lens, puts it; the mask's one change from outside to inside is measured
+// against that. Edges hidden behind furniture show no single change and are
+// passed over.
+SEdgeFit MeasureEdges(const QImage& mask, const CHomography& truth, const CRoomCamera& camera,
+                      const std::vector<SEdge>& edges)
+{
+    SEdgeFit out;
+    for (const SEdge& edge : edges)
+        for (int i = 0; i <= 400; ++i) {
+            const QPointF q = edge.a + (edge.b - edge.a) * (i / 400.0);
+            const QPointF inner = q + edge.inward * 0.02;
+            if (!(truth.Weight(q) > 0.05) || !(truth.Weight(inner) > 0.05))
+                continue;
+            const QPointF p = camera.Distort(*truth.Map(q)), pi = camera.Distort(*truth.Map(inner));
+            const QPointF along = (pi - p) / std::hypot(pi.x() - p.x(), pi.y() - p.y());
+            constexpr double reach = 6, step = 0.25;
+            if (p.x() < reach + 1 || p.y() < reach + 1 || p.x() > mask.width() - reach - 1 ||
+                p.y() > mask.height() - reach - 1)
+                continue;
+            int changes = 0;
+            double at = 0;
+            bool previous = InMask(mask, p - along * reach);
+            const bool startsInside = previous;
+            for (double t = -reach + step; t <= reach; t += step) {
+                const bool inside = InMask(mask, p + along * t);
+                if (inside != previous) {
+                    ++changes;
+                    at = t - step / 2;
+                }
+                previous = inside;
+            }
+            ++out.crossings;
+            if (changes == 1 && !startsInside)
+                out.offsets.push_back(std::fabs(at));
+        }
+    std::sort(out.offsets.begin(), out.offsets.end());
+    return out;
+}
+
+// The floor's and the shown wall's true maps put their edges where the
+// rendered masks have them, through the lens's bend.
 TEST(FitRoomTruth, TheTrueMapsFollowTheRenderedEdges)
 {
     for (const CFitRoom& room : AllRooms()) {
         const CFitRoom::SRendered& r = room.Rendered(kSamples);
-        const QImage& mask = room.AreaMask(r);
-        const CHomography truth = room.Truth();
         const CRoomCamera& camera = room.scene.camera;
-        std::vector<double> offsets;
-        int crossings = 0;
-        for (const SEdge& edge : AreaEdges(room))
-            for (int i = 0; i <= 400; ++i) {
-                const QPointF q = edge.a + (edge.b - edge.a) * (i / 400.0);
-                const QPointF inner = q + edge.inward * 0.02;
-                if (!(truth.Weight(q) > 0.05) || !(truth.Weight(inner) > 0.05))
-                    continue;
-                const QPointF p = camera.Distort(*truth.Map(q)), pi = camera.Distort(*truth.Map(inner));
-                const QPointF along = (pi - p) / std::hypot(pi.x() - p.x(), pi.y() - p.y());
-                constexpr double reach = 6, step = 0.25;
-                if (p.x() < reach + 1 || p.y() < reach + 1 || p.x() > mask.width() - reach - 1 ||
-                    p.y() > mask.height() - reach - 1)
-                    continue;
-                int changes = 0;
-                double at = 0;
-                bool previous = InMask(mask, p - along * reach), firstInside = previous;
-                for (double t = -reach + step; t <= reach; t += step) {
-                    const bool inside = InMask(mask, p + along * t);
-                    if (inside != previous) {
-                        ++changes;
-                        at = t - step / 2;
-                    }
-                    previous = inside;
-                }
-                ++crossings;
-                if (changes == 1 && !firstInside)
-                    offsets.push_back(std::fabs(at));
-            }
-        std::sort(offsets.begin(), offsets.end());
-        const double median = CFitScorer::Median(offsets);
-        const auto close = std::count_if(offsets.begin(), offsets.end(), [](double d) { return d <= 1.5; });
-        std::printf("%-22s %4zu of %4d edge points seen, median offset %.2f px, %.0f%% within 1.5 px\n",
-                    room.name.c_str(), offsets.size(), crossings, median,
-                    offsets.empty() ? 0.0 : 100.0 * double(close) / double(offsets.size()));
-        EXPECT_GE(offsets.size(), 100u) << room.name;
-        EXPECT_LE(median, 0.75) << room.name;
-        EXPECT_GE(double(close), 0.9 * double(offsets.size())) << room.name;
+        for (const bool onWall : {false, true}) {
+            const SEdgeFit fit = onWall ? MeasureEdges(r.wallMask, room.WallTruth(), camera,
+                                                       PlaneEdges(room.scene, room.WallShown()))
+                                        : MeasureEdges(r.floorMask, room.FloorTruth(), camera, PlaneEdges(room.scene, -1));
+            const std::vector<double>& offsets = fit.offsets;
+            const double median = CFitScorer::Median(offsets);
+            const auto close = std::count_if(offsets.begin(), offsets.end(), [](double d) { return d <= 1.5; });
+            std::printf("%-22s %-5s %4zu of %4d edge points seen, median offset %.2f px, %.0f%% within 1.5 px\n",
+                        room.name.c_str(), onWall ? "wall" : "floor", offsets.size(), fit.crossings, median,
+                        offsets.empty() ? 0.0 : 100.0 * double(close) / double(offsets.size()));
+            // The area's plane is always well in view; a floor room's back
+            // wall at least along its foot.
+            EXPECT_GE(offsets.size(), onWall == room.IsWall() ? 100u : 40u) << room.name;
+            EXPECT_LE(median, 0.75) << room.name;
+            EXPECT_GE(double(close), 0.9 * double(offsets.size())) << room.name;
+        }
     }
 }
 
 // A fit whose corners are the truth's own images of a rectangle on the
 // plane must score a right angle and the right proportions: the truth and
-// the scorer agree. The rectangle is the area's extent on the plane as the
-// rendered mask shows it (through the lens's bend), so parts of it may lie
-// beyond the picture's horizon and make the scorer shrink it.
+// the scorer agree. The rectangle is the plane's extent as the rendered mask
+// shows it (through the lens's bend), so parts of it may lie beyond the
+// picture's horizon and make the scorer shrink it. Both planes of every
+// room: the floor and the wall shown.
 TEST(FitRoomTruth, AFitFromTheTrueCameraScoresPerfectly)
 {
     for (const CFitRoom& room : AllRooms()) {
         const CFitRoom::SRendered& r = room.Rendered(kSamples);
-        const QImage& mask = room.AreaMask(r);
-        const CHomography truth = room.Truth();
-        const auto toPlane = truth.Inverted();
-        ASSERT_TRUE(toPlane) << room.name;
-        double s0 = 1e300, t0 = 1e300, s1 = -1e300, t1 = -1e300;
-        for (int y = 0; y < mask.height(); y += 3)
-            for (int x = 0; x < mask.width(); x += 3)
-                if (mask.constScanLine(y)[x]) {
-                    const auto q = toPlane->Map(room.scene.camera.Undistort(QPointF(x + 0.5, y + 0.5)));
-                    ASSERT_TRUE(q) << room.name;
-                    s0 = std::min(s0, q->x()), s1 = std::max(s1, q->x());
-                    t0 = std::min(t0, q->y()), t1 = std::max(t1, q->y());
-                }
-        ASSERT_LT(s0, s1) << room.name;
-        ASSERT_LT(t0, t1) << room.name;
-        // The area's extent is no more than the room's.
-        EXPECT_LT(s1 - s0, 8.1) << room.name;
-        EXPECT_LT(t1 - t0, 8.1) << room.name;
-        const auto score = CFitScorer::Score(truth, CFitScorer::TrueFit(truth, s0, t0, s1, t1),
-                                             room.Undistorted(r.outline));
-        ASSERT_TRUE(score) << room.name;
-        EXPECT_LT(score->angle, 0.05) << room.name;
-        EXPECT_LT(score->aspect, 0.002) << room.name;
-        // A canvas twice as wide as the plane's rectangle is caught.
-        CPerspectiveFit stretched = CFitScorer::TrueFit(truth, s0, t0, s1, t1);
-        stretched.canvas.setWidth(2 * stretched.canvas.width());
-        const auto wrong = CFitScorer::Score(truth, stretched, room.Undistorted(r.outline));
-        ASSERT_TRUE(wrong) << room.name;
-        EXPECT_NEAR(wrong->aspect, 0.5, 0.01) << room.name;
+        for (const bool onWall : {false, true}) {
+            const QImage& mask = onWall ? r.wallMask : r.floorMask;
+            const CHomography truth = onWall ? room.WallTruth() : room.FloorTruth();
+            const std::string what = room.name + (onWall ? " wall" : " floor");
+            const auto toPlane = truth.Inverted();
+            ASSERT_TRUE(toPlane) << what;
+            double s0 = 1e300, t0 = 1e300, s1 = -1e300, t1 = -1e300;
+            for (int y = 0; y < mask.height(); y += 3)
+                for (int x = 0; x < mask.width(); x += 3)
+                    if (mask.constScanLine(y)[x]) {
+                        const auto q = toPlane->Map(room.scene.camera.Undistort(QPointF(x + 0.5, y + 0.5)));
+                        ASSERT_TRUE(q) << what;
+                        s0 = std::min(s0, q->x()), s1 = std::max(s1, q->x());
+                        t0 = std::min(t0, q->y()), t1 = std::max(t1, q->y());
+                    }
+            ASSERT_LT(s0, s1) << what;
+            ASSERT_LT(t0, t1) << what;
+            // What the mask shows of a plane lies within the room.
+            EXPECT_LT(s1 - s0, 8.1) << what;
+            EXPECT_LT(t1 - t0, 8.1) << what;
+            const CPolygon outline = room.Undistorted(onWall == room.IsWall() ? r.outline : CFitRoom::Outline(mask));
+            const auto score = CFitScorer::Score(truth, CFitScorer::TrueFit(truth, s0, t0, s1, t1), outline);
+            ASSERT_TRUE(score) << what;
+            EXPECT_LT(score->angle, 0.05) << what;
+            EXPECT_LT(score->aspect, 0.002) << what;
+            // A canvas twice as wide as the plane's rectangle is caught.
+            CPerspectiveFit stretched = CFitScorer::TrueFit(truth, s0, t0, s1, t1);
+            stretched.canvas.setWidth(2 * stretched.canvas.width());
+            const auto wrong = CFitScorer::Score(truth, stretched, outline);
+            ASSERT_TRUE(wrong) << what;
+            EXPECT_NEAR(wrong->aspect, 0.5, 0.01) << what;
+        }
     }
 }
 
