@@ -20,13 +20,14 @@ public:
     std::string features;
     CRoomScene scene;
     int wall = -1;         // the area: the floor (-1) or this wall
+    int shownWall = CRoomScene::kBack;  // a floor room's wall in view
     int jpegQuality = 0;   // above 0: the photograph goes through JPEG at it
 
     struct SRendered
     {
         QImage picture;    // what the fit gets
         QImage floorMask;  // white: floor
-        QImage wallMask;   // white: the wall shown (the area's, else the back wall)
+        QImage wallMask;   // white: the wall shown (the area's, else one in view)
         CPolygon outline;  // the area as the user outlines it on the picture
         double seconds = 0;
     };
@@ -40,8 +41,8 @@ public:
 
     bool IsWall() const { return wall >= 0; }
     // The wall whose mask and map every room gives: the area's, or for a
-    // floor the back wall.
-    int WallShown() const { return IsWall() ? wall : CRoomScene::kBack; }
+    // floor the wall in view.
+    int WallShown() const { return IsWall() ? wall : shownWall; }
     const QImage& AreaMask(const SRendered& r) const { return IsWall() ? r.wallMask : r.floorMask; }
     // The area's plane coordinates (floor x, z; a wall's along, up) to
     // undistorted picture pixels.

@@ -305,12 +305,16 @@ std::vector<CFitRoom> CFitRoomCatalogue::Judging()
         rooms.push_back(r);
     }
     {
-        CFitRoom r = Room("j-tiles-diagonal", "diagonal tiles 25 cm", "floor-coloured cube, sun");
+        CFitRoom r = Room("j-tiles-diagonal", "diagonal tiles 25 cm",
+                          "facing the front wall, door, floor-coloured cube, sun");
         CRoomScene& s = r.scene;
         s.floor = {M::Tiles, {0.90, 0.88, 0.84}, {0.40, 0.40, 0.40}, 0.25, 0, 0.005, 0.05, 45};
         s.floor.seed = 1;
-        Camera(s, 1200, 900, 27, {0, 1.6, 0}, 40, 0);
-        FloorCube(s, 0.5, 2.6, 0.45, 0);
+        s.frontWall = true;
+        r.shownWall = CRoomScene::kFront;
+        Camera(s, 1200, 900, 27, {0.3, 1.6, 3.6}, 30, 180);
+        s.AddOpening(Door(CRoomScene::kFront, -1.2, {0.35, 0.25, 0.2}, kWhite));
+        FloorCube(s, -0.8, 1.2, 0.45, 0);
         s.patchX = 0.3, s.patchZ = 1.4, s.patchAx = 0.9, s.patchAz = -0.2, s.patchBx = 0.3, s.patchBz = 1.0;
         rooms.push_back(r);
     }

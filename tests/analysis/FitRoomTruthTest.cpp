@@ -117,8 +117,8 @@ TEST(FitRoomTruth, TheTrueMapsFollowTheRenderedEdges)
             std::printf("%-22s %-5s %4zu of %4d edge points seen, median offset %.2f px, %.0f%% within 1.5 px\n",
                         room.name.c_str(), onWall ? "wall" : "floor", offsets.size(), fit.crossings, median,
                         offsets.empty() ? 0.0 : 100.0 * double(close) / double(offsets.size()));
-            // The area's plane is always well in view; a floor room's back
-            // wall at least along its foot.
+            // The area's plane is always well in view; a floor room's wall
+            // in view at least along its foot.
             EXPECT_GE(offsets.size(), onWall == room.IsWall() ? 100u : 40u) << room.name;
             EXPECT_LE(median, 0.75) << room.name;
             EXPECT_GE(double(close), 0.9 * double(offsets.size())) << room.name;

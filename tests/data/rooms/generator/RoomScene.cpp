@@ -60,7 +60,9 @@ double CRoomScene::Occlusion(double x, double y, double z) const
 {
     // Soft shadows: light lost near walls and under and around furniture.
     double open = 1.0;
-    const double walls = std::min({x - left, right - x, back - z});
+    double walls = std::min({x - left, right - x, back - z});
+    if (frontWall)
+        walls = std::min(walls, z - front);
     open *= 1 - 0.3 * std::exp(-std::max(walls, 0.0) / 0.3);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const SBox& b = boxes[i];
