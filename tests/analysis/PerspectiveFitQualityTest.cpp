@@ -1,9 +1,17 @@
+// How well Fit Perspective finds a floor's or a wall's plane, on rooms
+// with a known camera. Run
+//   tests_analysis --gtest_filter='PerspectiveFitQuality.*'
+// for the tables; TILEMONT_FIT_DUMP=folder also writes every room's picture,
+// masks, outline and truth there.
+#include "FitRoomCatalogue.h"
+#include "FitScorer.h"
 #include "SyntheticRoom.h"
 
 #include "analysis/PerspectiveFit.h"
 #include "analysis/VanishingPointFinder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -46,70 +54,6 @@ std::vector<SPhoto> Photos()
     };
 }
 
-struct SScore
-{
-    double angle = 0;   // worst corner's deviation from 90 degrees
-    double aspect = 0;  // relative
-};
-
-// The fitted canvas laid on the true floor: its corners' angles and its
-// proportions there. A corner beyond the true horizon has no place on the
-// floor; the rectangle is then shrunk about the area's middle until all
-// four have.
-std::optional<SScore> Score(const CSyntheticRoom& room, const CPerspectiveFit& fit, const CPolygon& outline)
-{
-    const QRectF canvas(0, 0, fit.canvas.width(), fit.canvas.height());
-    const auto toPicture = CHomography::FromRect(canvas, fit.corners);
-    const auto toFloor = room.FloorToPicture().Inverted();
-    if (!toPicture || !toFloor)
-        return std::nullopt;
-    const auto canvasOf = toPicture->Inverted();
-    QPointF middle;
-    int n = 0;
-    for (const QPointF& p : outline.contours.front())
-        if (const auto q = canvasOf->Map(p)) {
-            middle += *q;
-            ++n;
-        }
-    middle /= n;
-    for (double k = 1.0; k > 0.05; k *= 0.8) {
-        std::array<QPointF, 4> onFloor;
-        bool ok = true;
-        for (std::size_t i = 0; i < 4; ++i) {
-            const QPointF corner((i & 1) ? canvas.right() : canvas.left(), (i & 2) ? canvas.bottom() : canvas.top());
-            const auto picture = toPicture->Map(middle + (corner - middle) * k);
-            // The floor's own side of its horizon is where the weight is
-            // positive, as at the picture's bottom middle.
-            ok = ok && picture && toFloor->Weight(*picture) > 0;
-            if (ok)
-                onFloor[i] = *toFloor->Map(*picture);
-        }
-        if (!ok)
-            continue;
-        // Ring order TL, TR, BR, BL.
-        const std::array<QPointF, 4> ring{onFloor[0], onFloor[1], onFloor[3], onFloor[2]};
-        SScore score;
-        for (std::size_t i = 0; i < 4; ++i) {
-            const QPointF a = ring[(i + 3) % 4] - ring[i], b = ring[(i + 1) % 4] - ring[i];
-            const double angle = std::atan2(std::fabs(a.x() * b.y() - a.y() * b.x()), a.x() * b.x() + a.y() * b.y());
-            score.angle = std::max(score.angle, std::fabs(angle * 180 / M_PI - 90));
-        }
-        const auto len = [](QPointF d) { return std::hypot(d.x(), d.y()); };
-        const double width = len(ring[1] - ring[0]) + len(ring[2] - ring[3]);
-        const double height = len(ring[3] - ring[0]) + len(ring[2] - ring[1]);
-        score.aspect = std::fabs((width / height) / (canvas.width() / canvas.height()) - 1);
-        return score;
-    }
-    return std::nullopt;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const std::size_t m = v.size() / 2;
-    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
-}
-
 TEST(PerspectiveFitQuality, SyntheticRoomsMeetTheTargets)
 {
     std::vector<double> angles, aspects;
@@ -119,8 +63,11 @@ TEST(PerspectiveFitQuality, SyntheticRoomsMeetTheTargets)
         const CSyntheticRoom room(photo.camera, photo.floor, photo.wall, photo.patternAngle);
         const QImage picture = room.Render();
         const CPolygon outline = room.FloorOutline();
-        if (qEnvironmentVariableIsSet("TILEMONT_FIT_DUMP"))
-            picture.save(QDir::tempPath() + QString("/fit-%1.png").arg(QString(photo.name).replace(' ', '_').remove(',')));
+        if (qEnvironmentVariableIsSet("TILEMONT_FIT_DUMP")) {
+            const QDir folder(qEnvironmentVariable("TILEMONT_FIT_DUMP"));
+            folder.mkpath(QStringLiteral("."));
+            picture.save(folder.filePath(QString("fit-%1.png").arg(QString(photo.name).replace(' ', '_').remove(','))));
+        }
         QString reason;
         const auto fit = FitPerspective(picture, outline, {}, &reason);
         if (!fit) {
@@ -130,7 +77,7 @@ TEST(PerspectiveFitQuality, SyntheticRoomsMeetTheTargets)
             EXPECT_FALSE(reason.isEmpty());
             continue;
         }
-        const auto score = Score(room, *fit, outline);
+        const auto score = CFitScorer::Score(room.FloorToPicture(), *fit, outline);
         ASSERT_TRUE(score) << photo.name;
         std::printf("%-18s %7.2f° %7.2f%% %7.0f %7.0f %6d  %s%s\n", photo.name, score->angle, 100 * score->aspect,
                     room.FocalPixels(), fit->focal, fit->supportingLines, fit->focalAssumed ? "focal assumed" : "",
@@ -149,9 +96,87 @@ TEST(PerspectiveFitQuality, SyntheticRoomsMeetTheTargets)
         EXPECT_LE(fit->canvas.height(), 20000);
     }
     ASSERT_GE(angles.size(), 8u);
-    std::printf("median: angle %.2f°, aspect %.2f%%\n", Median(angles), 100 * Median(aspects));
-    EXPECT_LE(Median(angles), 1.5);
-    EXPECT_LE(Median(aspects), 0.03);
+    std::printf("median: angle %.2f°, aspect %.2f%%\n", CFitScorer::Median(angles), 100 * CFitScorer::Median(aspects));
+    EXPECT_LE(CFitScorer::Median(angles), 1.5);
+    EXPECT_LE(CFitScorer::Median(aspects), 0.03);
+}
+
+// The rendered rooms (FitRoomCatalogue): the fit is given the photograph
+// and the area's outline as a user draws it, and nothing of the camera. Its
+// canvas must be a true rectangle of the plane (corners at right angles, the
+// canvas's proportions) however the room is furnished and photographed.
+void MeasureRooms(const std::vector<CFitRoom>& rooms)
+{
+    // All rendered first, so their times stay out of the table.
+    for (const CFitRoom& room : rooms)
+        room.Rendered();
+    std::vector<double> angles, aspects;
+    std::printf("%-22s %-5s %7s %7s %6s %6s %6s %-7s %7s %7s %6s %5s %5s  %s\n", "room", "area", "angle", "aspect",
+                "f true", "f fit", "f err", "focal", "k fit", "k true", "k1", "lines", "s", "note");
+    for (const CFitRoom& room : rooms) {
+        const CFitRoom::SRendered& r = room.Rendered();
+        const double kTrue = room.scene.camera.DivisionK(), fTrue = room.Focal();
+        const char* area = room.IsWall() ? "wall" : "floor";
+        QElapsedTimer clock;
+        clock.start();
+        QString reason;
+        const auto fit = FitPerspective(r.picture, r.outline, {}, &reason);
+        const double seconds = clock.elapsed() / 1000.0;
+        if (!fit) {
+            std::printf("%-22s %-5s %7s %7s %6.0f %6s %6s %-7s %7s %7.3f %6.2f %5s %5.1f  no plane: %s\n",
+                        room.name.c_str(), area, "-", "-", fTrue, "-", "-", "-", "-", kTrue, room.scene.camera.k1, "-",
+                        seconds, qPrintable(reason));
+            ADD_FAILURE() << room.name << ": no plane found: " << qPrintable(reason);
+            EXPECT_FALSE(reason.isEmpty()) << room.name;
+            continue;
+        }
+        const auto score = CFitScorer::Score(room.Truth(), *fit, room.Undistorted(r.outline));
+        const double focalError = fit->focal / fTrue - 1;
+        std::printf("%-22s %-5s %6.2f° %6.2f%% %6.0f %6.0f %5.1f%% %-7s %7.3f %7.3f %6.2f %5d %5.1f  %s\n",
+                    room.name.c_str(), area, score ? score->angle : -1.0, score ? 100 * score->aspect : -1.0, fTrue,
+                    fit->focal, 100 * focalError, fit->focalAssumed ? "assumed" : "found", fit->distortion, kTrue,
+                    room.scene.camera.k1, fit->supportingLines, seconds,
+                    fit->wall != room.IsWall() ? (fit->wall ? "taken as a wall" : "taken as level") : "");
+        EXPECT_EQ(fit->wall, room.IsWall()) << room.name;
+        if (!score) {
+            ADD_FAILURE() << room.name << ": the canvas has no place on the true plane";
+            continue;
+        }
+        angles.push_back(score->angle);
+        aspects.push_back(score->aspect);
+        EXPECT_LE(score->angle, 4.0) << room.name;
+        EXPECT_LE(score->aspect, 0.10) << room.name;
+        if (!fit->focalAssumed) {
+            EXPECT_LE(std::fabs(focalError), 0.10) << room.name << ": focal " << fit->focal << " for " << fTrue;
+        }
+        // The canvas's top edge runs to the dominant family's point.
+        if (!fit->vanishingPoints.empty()) {
+            const CLineSegment top{fit->corners[0], fit->corners[1]};
+            EXPECT_LT(CVanishingPointFinder::Deviation(top, fit->vanishingPoints.front()), 1e-3) << room.name;
+        }
+        EXPECT_GE(fit->canvas.width(), 1);
+        EXPECT_LE(fit->canvas.width(), 20000);
+        EXPECT_GE(fit->canvas.height(), 1);
+        EXPECT_LE(fit->canvas.height(), 20000);
+    }
+    const double angle = CFitScorer::Median(angles), aspect = CFitScorer::Median(aspects);
+    const double worstAngle = angles.empty() ? 0 : *std::max_element(angles.begin(), angles.end());
+    const double worstAspect = aspects.empty() ? 0 : *std::max_element(aspects.begin(), aspects.end());
+    std::printf("%zu of %zu rooms fitted; angle median %.2f°, worst %.2f°; aspect median %.2f%%, worst %.2f%%\n",
+                angles.size(), rooms.size(), angle, worstAngle, 100 * aspect, 100 * worstAspect);
+    EXPECT_LE(angle, 1.5);
+    EXPECT_LE(aspect, 0.03);
+}
+
+TEST(PerspectiveFitQuality, RenderedRoomsMeetTheTargets)
+{
+    MeasureRooms(CFitRoomCatalogue::Tuning());
+}
+
+// Rooms the fit was not tuned on: the same targets.
+TEST(PerspectiveFitQuality, JudgingRoomsMeetTheTargets)
+{
+    MeasureRooms(CFitRoomCatalogue::Judging());
 }
 
 } // namespace

@@ -37,9 +37,25 @@ RoomRgb Planks(const SFloorMaterial& m, double u, double v)
     const double row = std::floor(v / m.size);
     // Offset rows: each row's joints start at a different place.
     const double along = u + RoomHash(std::int64_t(row), 0, 2) * m.length;
-    const double board = std::floor(along / m.length);
-    const double fv = v / m.size - row, fu = along / m.length - board;
-    if (std::min(fv, 1 - fv) * m.size < m.jointWidth / 2 || std::min(fu, 1 - fu) * m.length < m.jointWidth / 2)
+    double board = std::floor(along / m.length);
+    const double fv = v / m.size - row;
+    double endJoint = 0;  // distance to the nearer end joint
+    if (m.lengthJitter > 0) {
+        // Boards of random lengths: each stretch of a board's length holds
+        // one end joint, moved by up to the jitter's share of a length.
+        const auto joint = [&](double k) {
+            return (k + m.lengthJitter * 0.45 * (2 * RoomHash(std::int64_t(row), std::int64_t(k), 13) - 1)) * m.length;
+        };
+        if (along < joint(board))
+            board -= 1;
+        else if (along >= joint(board + 1))
+            board += 1;
+        endJoint = std::min(along - joint(board), joint(board + 1) - along);
+    } else {
+        const double fu = along / m.length - board;
+        endJoint = std::min(fu, 1 - fu) * m.length;
+    }
+    if (std::min(fv, 1 - fv) * m.size < m.jointWidth / 2 || endJoint < m.jointWidth / 2)
         return m.joint;
     const double tone = 1 - m.variation / 2 + m.variation * RoomHash(std::int64_t(row), std::int64_t(board), 3);
     const double grain = 0.05 * std::sin(v * 240.0 + 3 * std::sin(u * 7) + 6.0 * RoomHash(std::int64_t(row), std::int64_t(board), 4));
@@ -48,6 +64,14 @@ RoomRgb Planks(const SFloorMaterial& m, double u, double v)
 
 RoomRgb Stone(const SFloorMaterial& m, double u, double v)
 {
+    if (m.wobble > 0) {
+        // Flagstones: the plane warped smoothly before the cells are cut,
+        // so the joints between them bend and no line runs straight far.
+        const double wu = std::sin(v * 7.3 + 2 * std::sin(u * 3.7)) + 0.5 * std::sin(v * 23.0 + u * 5.0);
+        const double wv = std::sin(u * 6.1 + 2 * std::sin(v * 4.3)) + 0.5 * std::sin(u * 19.0 - v * 6.0);
+        u += m.wobble * wu;
+        v += m.wobble * wv;
+    }
     const double cell = m.size;
     const double cu = std::floor(u / cell), cv = std::floor(v / cell);
     double d1 = 1e9, d2 = 1e9;
@@ -57,7 +81,7 @@ RoomRgb Stone(const SFloorMaterial& m, double u, double v)
             const std::int64_t i = std::int64_t(cu) + di, j = std::int64_t(cv) + dj;
             const double sx = (double(i) + 0.15 + 0.7 * RoomHash(i, j, 5)) * cell;
             const double sy = (double(j) + 0.15 + 0.7 * RoomHash(i, j, 6)) * cell;
-            const double d = std::hypot(u - sx, v - sy);
+            const double d = std::sqrt((u - sx) * (u - sx) + (v - sy) * (v - sy));
             if (d < d1) {
                 d2 = d1;
                 d1 = d;
@@ -83,16 +107,34 @@ RoomRgb Carpet(const SFloorMaterial& m, double u, double v)
     return Scaled(m.base, 1 - m.variation / 2 + m.variation * n);
 }
 
+RoomRgb Slabs(const SFloorMaterial& m, double u, double v)
+{
+    // Running bond: every other row moved on by half a slab.
+    const double row = std::floor(v / m.size);
+    const double along = u + (std::fmod(std::fabs(row), 2.0) == 1.0 ? m.length / 2 : 0.0);
+    const double slab = std::floor(along / m.length);
+    const double fv = v / m.size - row, fu = along / m.length - slab;
+    if (std::min(fv, 1 - fv) * m.size < m.jointWidth / 2 || std::min(fu, 1 - fu) * m.length < m.jointWidth / 2)
+        return m.joint;
+    const auto i = std::int64_t(slab), j = std::int64_t(row);
+    const double tone = 1 - m.variation / 2 + m.variation * RoomHash(i, j, 14);
+    const double speck = 0.05 * (RoomHash(std::int64_t(u * 120), std::int64_t(v * 120), 15) - 0.5);
+    const double cloud = 0.03 * std::sin(u * 9 + 4 * RoomHash(i, j, 16)) * std::sin(v * 7);
+    return Scaled(m.base, tone + speck + cloud);
+}
+
 } // namespace
 
 RoomRgb SFloorMaterial::At(double x, double z) const
 {
     const double a = angle * M_PI / 180.0, c = std::cos(a), s = std::sin(a);
-    const double u = c * x + s * z + 0.37, v = -s * x + c * z + 0.11;
+    const double u = c * x + s * z + 0.37 + 7.31 * seed, v = -s * x + c * z + 0.11 + 3.17 * seed;
     switch (kind) {
     case EKind::Tiles: return Tiles(*this, u, v);
     case EKind::Planks: return Planks(*this, u, v);
-    case EKind::Stone: return Stone(*this, u, v);
+    case EKind::Stone:
+    case EKind::Flagstones: return Stone(*this, u, v);
+    case EKind::Slabs: return Slabs(*this, u, v);
     case EKind::Carpet: return Carpet(*this, u, v);
     }
     return base;
