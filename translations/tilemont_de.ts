@@ -487,6 +487,28 @@
     </message>
 </context>
 <context>
+    <name>CPerspectiveCommands</name>
+    <message>
+        <source>Fit Perspective was cancelled; the template is as it was.</source>
+        <translation>Perspektive ermitteln wurde abgebrochen; die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Fit Perspective stopped: the area or the picture changed meanwhile.</source>
+        <translation>Perspektive ermitteln wurde beendet: Die Fläche oder das Bild hat sich inzwischen geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>CPerspectiveFitRun</name>
+    <message>
+        <source>Fit Perspective</source>
+        <translation>Perspektive ermitteln</translation>
+    </message>
+    <message>
+        <source>Finding the plane of %1...</source>
+        <translation>Ebene von %1 wird ermittelt...</translation>
+    </message>
+</context>
+<context>
     <name>CPerspectiveSteps</name>
     <message>
         <source>Perspective fitted assuming a typical camera (focal length %1 px).</source>

@@ -389,6 +389,7 @@ void CMainFrame::OnViewAreas()
             return;
         m_pAreas = new CAreasBar(*m_pPrompts, m_strTexturesFolder, this);
         m_pAreas->SetTextureWidthSource(&TextureSizes::ReadTextureWidth);
+        m_pPerspective->SetAreasPanel(m_pAreas);
         // The panel's buttons work on the panel's own document and pick.
         connect(m_pAreas, &CAreasBar::fitPerspectiveRequested, this, [this] {
             if (CTilemontDoc* doc = m_pAreas->Document())

@@ -1,26 +1,13 @@
 #include "PerspectiveCommands.h"
 
+#include "PerspectiveFitRun.h"
 #include "RealSizeDlg.h"
 #include "document/PerspectiveSteps.h"
 #include "document/TilemontDoc.h"
+#include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
-#include <QApplication>
 #include <QTimer>
-
-namespace {
-
-// The wait cursor for as long as the fit runs, taken off however it ends.
-class CWaitCursor
-{
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
-} // namespace
 
 CPerspectiveCommands::CPerspectiveCommands(QWidget* window, Status status)
     : QObject(window), m_pWindow(window), m_status(std::move(status))
@@ -43,14 +30,28 @@ void CPerspectiveCommands::Fit(CTilemontDoc& doc, AreaId id)
 {
     if (!CanFit(doc, id))
         return;
-    std::optional<CPerspectiveFit> fit;
-    {
-        // A large photo takes a noticeable moment; the user sees it is busy.
-        const CWaitCursor wait;
-        fit = doc.FitAreaPerspective(id, CPerspectiveFitOptions{});
+    CPerspectiveFitRun run(doc, id, m_pWindow);
+    run.SetProbe(m_fitProbe);
+    switch (run.Run()) {
+    case CPerspectiveFitRun::Outcome::Fitted:
+        if (m_status)
+            m_status(CPerspectiveSteps::FitStatus(*run.Fit()));
+        // The result at once, ready to be checked against the room and
+        // dragged: its corners, handles and grid, as the "Skew" box shows them.
+        if (m_pPanel)
+            m_pPanel->EditSkewOf(doc, id);
+        return;
+    case CPerspectiveFitRun::Outcome::Cancelled:
+        if (m_status)
+            m_status(tr("Fit Perspective was cancelled; the template is as it was."));
+        return;
+    case CPerspectiveFitRun::Outcome::Abandoned:
+        // The document may be gone: only the window is told.
+        if (m_status)
+            m_status(tr("Fit Perspective stopped: the area or the picture changed meanwhile."));
+        return;
+    case CPerspectiveFitRun::Outcome::NotFound: return;
     }
-    if (fit && m_status)
-        m_status(CPerspectiveSteps::FitStatus(*fit));
 }
 
 void CPerspectiveCommands::RealSize(CTilemontDoc& doc, CTilemontView* view, AreaId id)

@@ -10,13 +10,16 @@
 #include <functional>
 #include <optional>
 
+class CAreasBar;
 class CTilemontDoc;
 class CTilemontView;
 
 // "Fit Perspective" and "Real Size..." for one area, from the Template menu
-// and the Areas panel alike: the wait cursor and the status-bar report
-// around a fit, and the Real Size dialog with its reference line dragged in
-// the view. The steps themselves are the document's.
+// and the Areas panel alike: the fit beside the editor with its progress
+// (see CPerspectiveFitRun), the status-bar report after it and the fitted
+// corners brought up for editing in the panel's view; the Real Size dialog
+// with its reference line dragged in the view. The steps themselves are the
+// document's.
 class CPerspectiveCommands : public QObject, private IRealSizePrompt
 {
     Q_OBJECT
@@ -36,6 +39,13 @@ public:
     // remembered for its file.
     using Applied = std::function<void(const CTilemontDoc& doc, AreaId id, const CRealSize& values)>;
     void SetAppliedListener(Applied listener) { m_applied = std::move(listener); }
+    // Where a fitted area's corners come up for editing, as its "Skew" box
+    // brings them up.
+    void SetAreasPanel(CAreasBar* panel) { m_pPanel = panel; }
+    // Called on the fit's worker with each progress report; returning false
+    // cancels, as the progress window's Cancel does.
+    using FitProbe = std::function<bool(int percent)>;
+    void SetFitProbe(FitProbe probe) { m_fitProbe = std::move(probe); }
 
     // When the commands are enabled: a picked area and a picture to fit in;
     // a picked area with a texture to measure.
@@ -56,4 +66,6 @@ private:
     IRealSizePrompt* m_pPrompt = nullptr;
     WidthHint m_widthHint;
     Applied m_applied;
+    QPointer<CAreasBar> m_pPanel;
+    FitProbe m_fitProbe;
 };

@@ -26,14 +26,21 @@ std::optional<CPerspectiveFit> CPerspectiveSteps::Fit(AreaId id, const CPerspect
         return std::nullopt;
     QString reason;
     std::optional<CPerspectiveFit> fit = FitPerspective(*picture, area->GetOutline(), options, &reason);
+    ApplyFit(id, fit);
+    return fit;
+}
+
+bool CPerspectiveSteps::ApplyFit(AreaId id, const std::optional<CPerspectiveFit>& fit)
+{
+    const CArea* area = m_doc.FindArea(id);
+    if (!area)
+        return false;
     if (!fit) {
         // The fit's own reason is for logs; the user learns what to do.
         m_prompts.ShowError(Messages::kNoPerspective.arg(area->GetName()));
-        return std::nullopt;
+        return false;
     }
-    const CPerspectiveFit applied = *fit;
-    m_doc.EditArea(id, Messages::kStepFitPerspective, [&applied](CArea& a) { ApplyPerspectiveFit(a, applied); });
-    return fit;
+    return m_doc.EditArea(id, Messages::kStepFitPerspective, [&fit](CArea& a) { ApplyPerspectiveFit(a, *fit); });
 }
 
 bool CPerspectiveSteps::SetRealSize(AreaId id, const CRealSize& realSize)

@@ -25,6 +25,10 @@ public:
     // one "Fit perspective" step. When no plane is found the template stays
     // as it is and the user is told why, naming the area.
     std::optional<CPerspectiveFit> Fit(AreaId id, const CPerspectiveFitOptions& options);
+    // The same with a fit found elsewhere (beside the editor) for the area
+    // as it is now: one "Fit perspective" step, or, with none found, the
+    // user told why. True when the template changed.
+    bool ApplyFit(AreaId id, const std::optional<CPerspectiveFit>& fit);
     // Stores the real-size values and, when they give one, the scale that
     // shows the texture at its real width: one "Real size" step.
     bool SetRealSize(AreaId id, const CRealSize& realSize);

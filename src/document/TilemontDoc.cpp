@@ -35,6 +35,9 @@ CTilemontDoc::~CTilemontDoc()
     m_history.SetListener(nullptr);
     if (m_pPanel)
         m_pPanel->DocumentDestroyed(this);
+    const auto observers = m_observers;
+    for (IDocumentView* observer : observers)
+        observer->OnDocumentDestroyed();
 }
 
 void CTilemontDoc::SetSelectedArea(const CArea* area)

@@ -96,6 +96,10 @@ public:
     {
         return Perspective().Fit(id, options);
     }
+    bool ApplyAreaPerspectiveFit(AreaId id, const std::optional<CPerspectiveFit>& fit)
+    {
+        return Perspective().ApplyFit(id, fit);
+    }
     bool SetAreaRealSize(AreaId id, const CRealSize& realSize) { return Perspective().SetRealSize(id, realSize); }
     // A picture file dropped on the template at a picture point: the area
     // there takes it as its texture, elsewhere the user is asked whether it

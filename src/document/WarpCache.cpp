@@ -37,7 +37,18 @@ CWarpCache::CEntry CWarpCache::Find(AreaId id, const CAreaWarpInputs& inputs) co
 CWarpCache::Image CWarpCache::FindExact(AreaId id, const CAreaWarpInputs& inputs) const
 {
     const CEntry entry = Find(id, inputs);
-    return entry.reduction == 1 ? entry.image : nullptr;
+    return entry.reduction == 1 && !entry.standIn ? entry.image : nullptr;
+}
+
+void CWarpCache::PutStandIn(AreaId id, const CAreaWarpInputs& inputs)
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_areas.find(id);
+    if (it == m_areas.end() || it->second.empty() || FindLocked(id, inputs))
+        return;
+    CEntry standIn = it->second.front().entry;
+    standIn.standIn = true;
+    PutLocked(id, inputs, std::move(standIn));
 }
 
 void CWarpCache::Put(AreaId id, const CAreaWarpInputs& inputs, Image image, int reduction)
@@ -56,7 +67,7 @@ CWarpCache::Image CWarpCache::GetOrBuild(const CArea& area, const Builder& build
     {
         std::unique_lock lock(m_mutex);
         m_built.wait(lock, [this, &key] { return std::find(m_building.begin(), m_building.end(), key) == m_building.end(); });
-        if (const CSlot* slot = FindLocked(id, inputs); slot && slot->entry.reduction == 1)
+        if (const CSlot* slot = FindLocked(id, inputs); slot && slot->entry.reduction == 1 && !slot->entry.standIn)
             return slot->entry.image;
         m_building.push_back(key);
     }

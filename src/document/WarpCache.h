@@ -39,6 +39,9 @@ public:
         // > 1: a quick preview made that many times smaller than the exact
         // warp, drawn enlarged.
         int reduction = 1;
+        // Another of the area's warps, drawn for these inputs only until
+        // their own is built: never taken as exact.
+        bool standIn = false;
     };
 
     // The newest warp kept for these inputs, exact or preview; an empty
@@ -46,6 +49,12 @@ public:
     CEntry Find(AreaId id, const CAreaWarpInputs& inputs) const;
     // The exact warp kept for these inputs, or null.
     Image FindExact(AreaId id, const CAreaWarpInputs& inputs) const;
+    // While a warp for these inputs is being built elsewhere (a drag's
+    // preview beside the window), the area's newest warp stands in for it,
+    // so that drawing the area shows that one rather than stopping to build
+    // the exact warp. Nothing when a warp is kept for them already or the
+    // area has none. The first Put for the inputs replaces it.
+    void PutStandIn(AreaId id, const CAreaWarpInputs& inputs);
     // Keeps image as the warp for these inputs, replacing whatever was kept
     // for them (a preview replaces the exact warp and the other way round).
     void Put(AreaId id, const CAreaWarpInputs& inputs, Image image, int reduction = 1);

@@ -154,8 +154,23 @@ void CAreasBar::OnDocumentChanged(const CDocChange& change)
         return;
     if (const CArea* area = PickedArea()) {
         LoadFromArea(*area);
+        if (m_bSkew && !area->HasSkewCorners())
+            LeaveSkewWithoutCorners();
         WriteControls();
     }
+}
+
+void CAreasBar::LeaveSkewWithoutCorners()
+{
+    // Bringing default corners back, as switching the mode does, would be a
+    // step of its own and cut off the redo of the corners just undone.
+    if (IAreaEditSession* session = Session()) {
+        session->SetSkewEditing(m_nPicked, false, session->SkewEditing(m_nPicked).preview);
+        session->SetSkewMode(false, m_nPicked);
+    }
+    m_bSkew = false;
+    m_pControls->initialRect->setEnabled(true);
+    m_pControls->resetSkew->setEnabled(true);
 }
 
 // --- Fields -------------------------------------------------------------------
@@ -443,6 +458,22 @@ void CAreasBar::OnSkew()
         session->RefreshSkewHandles();
     m_pControls->initialRect->setEnabled(!m_bSkew);
     m_pControls->resetSkew->setEnabled(!m_bSkew);
+}
+
+void CAreasBar::EditSkewOf(const CTilemontDoc& doc, AreaId id)
+{
+    if (&doc != m_pDoc || id != m_nPicked || !PickedAreaWithView())
+        return;
+    CAreasBarControls& c = *m_pControls;
+    // The two handle modes never show at once: the rectangle's gives way.
+    if (c.initialRect->isChecked()) {
+        c.initialRect->setChecked(false);
+        OnInitialRect();
+    }
+    if (!c.skew->isChecked()) {
+        c.skew->setChecked(true);
+        OnSkew();
+    }
 }
 
 void CAreasBar::OnSkewPreview()

@@ -83,6 +83,11 @@ public:
     void OnInitialRect();
     void OnResetInitialRect();
     void OnEnter();
+    // After a step that laid new corners into doc's area id (a fit): when
+    // the panel shows that area in a window, its "Skew" box comes on as a
+    // click on it brings it on, so the window shows the corners' handles
+    // and grid for the user to check and drag.
+    void EditSkewOf(const CTilemontDoc& doc, AreaId id);
 
     // Where the texture laid in from a swatch learns its real width: the
     // file's remembered width in centimetres, or nothing when unknown. The
@@ -133,6 +138,9 @@ private:
     void ApplyEdit(const QString& step, int mergeKey, const std::function<void(CArea&)>& edit);
     void RepaintView();
     void ConnectControls();
+    // The picked area lost the corners its Skew mode edits (an undo): the
+    // mode ends without making new ones.
+    void LeaveSkewWithoutCorners();
     // Enter and Escape: hides the panel, leaving the keyboard with its view.
     void HideToView();
 

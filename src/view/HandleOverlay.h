@@ -23,7 +23,7 @@ class CHandleOverlay
 {
 public:
     enum class Handles { Skew, InitialRect };
-    // Corners a tool is dragging, as they were at the press.
+    // Corners a tool is dragging, where the pointer has taken them.
     struct Drag
     {
         Handles handles = Handles::Skew;
@@ -58,8 +58,9 @@ public:
     QRect TakeRepaintRect(const CViewGeometry& g);
 
     // Grid and handles over the composed scene. While a drag is on, its
-    // handles stay where they were at the press, less the edges the drag
-    // draws itself at their new places.
+    // handles are drawn at the drag's corners, so that the dragged one is
+    // under the pointer in every frame whatever the document has caught up
+    // with, less the edges the drag draws itself.
     void Paint(QPainter& painter, const CViewGeometry& g, const Drag* drag) const;
 
 private:

@@ -1,14 +1,20 @@
 #include "view/HandleTool.h"
 
 #include "document/TilemontDoc.h"
+#include "view/DragWarpPreview.h"
 #include "view/ToolView.h"
 
 #include <cmath>
 
-CHandleTool::CHandleTool(int mergeKey, const QString& stepName) : m_nMergeKey(mergeKey), m_strStep(stepName)
+CHandleTool::CHandleTool(int mergeKey, const QString& stepName)
+    : m_nMergeKey(mergeKey), m_strStep(stepName), m_pPreview(std::make_unique<CDragWarpPreview>())
 {
     SetCursor(QCursor(Qt::ArrowCursor));
+    QObject::connect(m_pPreview.get(), &CDragWarpPreview::kept, m_pPreview.get(),
+                     [this](AreaId id, const CAreaWarpInputs& inputs) { OnPreviewKept(id, inputs); });
 }
+
+CHandleTool::~CHandleTool() = default;
 
 const CArea* CHandleTool::Area() const
 {
@@ -113,14 +119,47 @@ void CHandleTool::OnMouseMove(unsigned, int x, int y)
     options.mergeKey = m_nMergeKey;
     options.joinsRun = m_bMoved;
     const Corners corners = m_dragCorners;
-    // The first move of a drag starts the step; the others join it.
+    // The first move of a drag starts the step; the others join it. The
+    // warp is asked for before the window hears of the change, so that
+    // drawing the area finds it or its stand-in.
     if (Doc()->EditArea(m_nArea, m_strStep, [this, corners](CArea& a) {
             StoreCorners(a, corners);
-            AfterDragMove(a);
+            PreviewWarp(a);
         }, options))
         m_bMoved = true;
     m_bDragging = true;
-    MoveFeedback(DragRegion(ClientCorners(m_dragCorners), m_nGrabbed));
+    const Corners client = ClientCorners(m_dragCorners);
+    MoveFeedback(DragRegion(client, m_nGrabbed) | MarksRegion(client));
+}
+
+QRegion CHandleTool::MarksRegion(const Corners& client)
+{
+    QRegion region;
+    // A mark reaches 4 pixels before its corner and 3 after.
+    for (const QPoint& c : client)
+        region |= QRect(c - QPoint(kHalfMark, kHalfMark), QSize(2 * kHalfMark, 2 * kHalfMark));
+    return region;
+}
+
+bool CHandleTool::ShowsWarp(const CArea& area) const
+{
+    const CSkewEditing editing = View() ? View()->SkewEditing(area.GetId()) : CSkewEditing();
+    return (editing.edit ? editing.preview : area.IsSkewApplied()) && area.HasSkewCorners();
+}
+
+void CHandleTool::PreviewWarp(const CArea& area)
+{
+    if (area.GetTexture() && ShowsWarp(area))
+        m_pPreview->Show(Doc()->Warps(), area, kPreviewPixels);
+}
+
+void CHandleTool::OnPreviewKept(AreaId id, const CAreaWarpInputs& inputs)
+{
+    // Only the warp of the corners shown now is worth a repaint; one of
+    // corners already passed over is kept for nothing but a stand-in.
+    const CArea* area = Doc() ? Doc()->FindArea(id) : nullptr;
+    if (area && View() && area->WarpInputs() == inputs)
+        View()->RecomposePicture(area->GetDrawBounds());
 }
 
 void CHandleTool::OnLButtonUp(unsigned flags, int x, int y)
@@ -128,6 +167,7 @@ void CHandleTool::OnLButtonUp(unsigned flags, int x, int y)
     if (IsCapturing() && Area() && View()) {
         m_bDragging = false;
         ClearFeedback();
+        m_pPreview->Stop();
         CAreaEditCommand::Options options;
         options.mergeKey = m_nMergeKey;
         options.joinsRun = m_bMoved;
@@ -147,11 +187,11 @@ void CHandleTool::DrawFeedback(QPainter& painter)
         DrawDrag(painter, ClientCorners(m_dragCorners), m_nGrabbed);
 }
 
-bool CHandleTool::GetHandleDrag(Corners& pressCorners, int& grabbed) const
+bool CHandleTool::GetHandleDrag(Corners& corners, int& grabbed) const
 {
     if (!m_bDragging || m_nGrabbed < 0 || !View())
         return false;
-    pressCorners = ClientCorners(m_pressCorners);
+    corners = ClientCorners(m_dragCorners);
     grabbed = m_nGrabbed;
     return true;
 }

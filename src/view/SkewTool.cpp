@@ -38,18 +38,6 @@ void CSkewTool::PrepareArea(CArea& area) const
                              QPoint(b.x(), b.y() + b.height()), QPoint(b.x() + b.width(), b.y() + b.height())};
 }
 
-void CSkewTool::AfterDragMove(CArea& area) const
-{
-    if (area.GetTexture() && ShowsWarp(area))
-        PreviewAreaWarp(Doc()->Warps(), area, kPreviewPixels);
-}
-
-bool CSkewTool::ShowsWarp(const CArea& area) const
-{
-    const CSkewEditing editing = View() ? View()->SkewEditing(area.GetId()) : CSkewEditing();
-    return editing.edit ? editing.preview : area.IsSkewApplied();
-}
-
 void CSkewTool::Finish(CArea& area) const
 {
     area.SetSkewApplied(true);

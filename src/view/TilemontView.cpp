@@ -532,11 +532,6 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
         painter.restore();
     }
 
-    // The handle tool that drags corners shows them as they were at the press.
-    CHandleOverlay::Drag drag;
-    const bool dragging = m_tools.HandleDrag(drag);
-    m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
-
     if (withFeedback) {
         if (CTool* tool = GetActiveTool()) {
             painter.save();
@@ -544,6 +539,11 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
             painter.restore();
         }
     }
+    // Over the feedback, so that a dragged rectangle's inverted edges never
+    // tint the handle under the pointer; a drag's handles show where it took them.
+    CHandleOverlay::Drag drag;
+    const bool dragging = m_tools.HandleDrag(drag);
+    m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
 }
 
 void CTilemontView::paintEvent(QPaintEvent* event)

@@ -109,7 +109,7 @@ public:
     void SetBusy(bool busy) override;
     CSkewEditing SkewEditing(AreaId id) const override;
     // Composes the picture rect (picture pixels) again and repaints it.
-    void RecomposePicture(const QRect& bounds);
+    void RecomposePicture(const QRect& bounds) override;
 
     void SetSkewMode(bool on, const CArea* area);
     void SetInitialRectMode(bool on, const CArea* area);

@@ -76,10 +76,10 @@ public:
 
     bool IsCapturing() const { return m_bCapturing; }
 
-    // While a handle tool drags a corner: the corners as they were at the
-    // press (client pixels) and the dragged one. The view then paints its
-    // handle overlay as it stood, without the edges the drag redraws.
-    virtual bool GetHandleDrag(std::array<QPoint, 4>& /*pressCorners*/, int& /*grabbed*/) const { return false; }
+    // While a handle tool drags a corner: the corners where the pointer has
+    // taken them (client pixels) and the dragged one. The view then paints
+    // its handle marks there, without the edges the drag redraws itself.
+    virtual bool GetHandleDrag(std::array<QPoint, 4>& /*corners*/, int& /*grabbed*/) const { return false; }
 
 protected:
     IToolView* View() const { return m_pView; }

@@ -33,6 +33,9 @@ public:
     // Repaints the window under a closed path in picture pixels, widened so
     // that handle outlines and marks are covered.
     virtual void InvalidatePathOutline(const QPainterPath& path) = 0;
+    // Composes the picture rectangle (picture pixels) again and repaints it:
+    // for what changed outside the document (a warp built beside it).
+    virtual void RecomposePicture(const QRect& bounds) = 0;
 
     // Keeps mouse input coming to the view between button presses (the
     // polyline's vertices), or lets go.

@@ -18,8 +18,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <atomic>
 #include <deque>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -73,6 +75,23 @@ protected:
         QImage picture(320, 240, QImage::Format_RGB32);
         picture.fill(0xFF808080);
         return picture;
+    }
+    // The demo room opened in the editor, its floor picked in the panel,
+    // bare of corners as a floor just outlined is.
+    AreaId OpenDemoFloor()
+    {
+        QProcess cli;
+        cli.start(QStringLiteral(TILEMONT_CLI), {QStringLiteral("demo"), TempPath(QStringLiteral("demo"))});
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        EXPECT_TRUE(Start({TempPath(QStringLiteral("demo/templates/demo.tlm"))}));
+        Frame().NotifyAreasPanel(&ActiveDoc(), Frame().ActiveChild()->View(), true);
+        Panel().Controls().areaList->setCurrentRow(0);
+        const AreaId floor = ActiveDoc().GetSelectedAreaId();
+        ActiveDoc().EditArea(floor, QStringLiteral("Outline"), [](CArea& a) {
+            a.GetSkewCorners() = {};
+            a.SetSkewApplied(false);
+        });
+        return floor;
     }
     CAreasBar& Panel() { return *Frame().AreasPanel(); }
     const CArea& Floor() { return *ActiveDoc().FindArea(m_id); }
@@ -181,6 +200,84 @@ TEST_F(PerspectiveFlowTest, FitOnTheDemoRoomIsOneStepWithTheCommandLinesCorners)
 
     ActiveDoc().OnEditUndo();
     EXPECT_EQ(*ActiveDoc().FindArea(floor), before);
+}
+
+// The fit runs on a worker, not the window's thread. Cancel, and the area
+// changing while the fit runs, both leave the template as it was: the
+// area's values and the history (the edit made meanwhile is the last step,
+// with no "Fit perspective" after it), and the Skew box stays off.
+TEST_F(PerspectiveFlowTest, FitRunsBesideTheWindowAndCancelOrAChangeLeavesTheTemplate)
+{
+    const AreaId floor = OpenDemoFloor();
+    CTilemontDoc& doc = ActiveDoc();
+    const CArea before = *doc.FindArea(floor);
+    const int steps = doc.GetHistory().Count();
+    const QString undo = UndoText();
+    const std::thread::id window = std::this_thread::get_id();
+    std::atomic<bool> besideTheWindow{true};
+    std::atomic<int> reports{0};
+    Frame().Perspective().SetFitProbe([&](int) {
+        besideTheWindow = besideTheWindow && std::this_thread::get_id() != window;
+        ++reports;
+        return false;
+    });
+    Panel().Controls().fitPerspective->click();
+    EXPECT_GT(reports, 0);
+    EXPECT_TRUE(besideTheWindow);
+    EXPECT_EQ(*doc.FindArea(floor), before);
+    EXPECT_EQ(doc.GetHistory().Count(), steps);
+    EXPECT_EQ(UndoText(), undo);
+    EXPECT_FALSE(Panel().Controls().skew->isChecked());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    // The user turns the texture while the fit is still looking for lines.
+    Frame().Perspective().SetFitProbe([&](int percent) {
+        if (percent == 0)
+            QMetaObject::invokeMethod(
+                &Frame(), [&] { doc.EditArea(floor, QStringLiteral("Turn"), [](CArea& a) { a.SetRotation(45.0); }); },
+                Qt::BlockingQueuedConnection);
+        return true;
+    });
+    Panel().Controls().fitPerspective->click();
+    CArea turned = before;
+    turned.SetRotation(45.0);
+    EXPECT_EQ(*doc.FindArea(floor), turned);
+    EXPECT_EQ(doc.GetHistory().Count(), steps + 1);
+    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Turn\tCtrl+Z"));
+    EXPECT_FALSE(Panel().Controls().skew->isChecked());
+    Frame().Perspective().SetFitProbe({});
+}
+
+// After a fit the window edits the fitted corners at once: the panel's Skew
+// box is on, the view is in skew mode on the floor with the grid drawn and
+// the fitted warp already kept. Undo gives the bare floor back and, its
+// corners gone, ends the mode without a step of its own, so redo still
+// brings the fit back.
+TEST_F(PerspectiveFlowTest, FitShowsTheCornersForEditingAndUndoEndsTheMode)
+{
+    const AreaId floor = OpenDemoFloor();
+    CTilemontDoc& doc = ActiveDoc();
+    const CArea before = *doc.FindArea(floor);
+    const QString undo = UndoText();
+    CTilemontView* view = Frame().ActiveChild()->View();
+    Panel().Controls().fitPerspective->click();
+    const CArea fitted = *doc.FindArea(floor);
+    ASSERT_TRUE(fitted.IsPerspective());
+    EXPECT_TRUE(Panel().Controls().skew->isChecked());
+    EXPECT_TRUE(view->IsSkewMode());
+    EXPECT_EQ(view->GetEditedAreaId(), floor);
+    EXPECT_TRUE(view->ShowsPerspectiveGrid());
+    EXPECT_EQ(view->EditSession()->SkewEditing(floor).edit, true);
+    EXPECT_TRUE(doc.Warps().FindExact(floor, fitted.WarpInputs()));
+    EXPECT_TRUE(UndoText().contains(Messages::kStepFitPerspective));
+
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(*doc.FindArea(floor), before);
+    EXPECT_EQ(UndoText(), undo);
+    EXPECT_FALSE(Panel().Controls().skew->isChecked());
+    EXPECT_FALSE(view->IsSkewMode());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+    EXPECT_EQ(*doc.FindArea(floor), fitted);
 }
 
 // "Real Size...": the user asks to draw the line, drags it in the view, the

@@ -1,8 +1,12 @@
 #include "ViewTestSupport.h"
 
 #include "render/AreaWarp.h"
+#include "view/DragWarpPreview.h"
 #include "view/HandleTool.h"
 #include "view/SkewTool.h"
+
+#include <atomic>
+#include <mutex>
 
 namespace {
 
@@ -124,6 +128,8 @@ TEST_F(HandleToolsTest, LargeSkewDragShowsACoarseWarpUntilTheRelease)
     QTest::mouseMove(w, corner);
     QTest::mousePress(w, Qt::LeftButton, {}, corner);
     QTest::mouseMove(w, corner - QPoint(20, 10));
+    // Built beside the window; the warp of the press stands in meanwhile.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return KeptWarp(id).image && !KeptWarp(id).standIn; }, 10000));
     const CWarpCache::CEntry dragged = KeptWarp(id);
     ASSERT_TRUE(dragged.image);
     EXPECT_GT(dragged.reduction, 1);
@@ -133,6 +139,83 @@ TEST_F(HandleToolsTest, LargeSkewDragShowsACoarseWarpUntilTheRelease)
     ASSERT_TRUE(released.image);
     EXPECT_EQ(released.reduction, 1);
     EXPECT_EQ(*released.image, BuildAreaWarp(*doc.FindArea(id)));
+}
+
+// On a 24-megapixel picture the dragged handle is under the pointer in the
+// frame after every move, while the texture's preview is still being built
+// beside the window (its worker held up here): the last warp stands in,
+// nothing is warped on the window's thread, and once let go the worker
+// builds the newest corners only, the moves in between passed over. The
+// initial rectangle's handles follow the same way.
+TEST_F(HandleToolsTest, DraggedHandleFollowsThePointerWhileThePreviewIsPending)
+{
+    SetPicture(SolidImage(6000, 4000, 0xFF808080));
+    const QImage texture = SolidImage(32, 32, 0xFF2060A0);
+    const AreaId id = AddArea(RectPolygon(400, 400, 2400, 1600), [&texture](CArea& a) {
+                          a.SetTexture(&texture);
+                          a.SetSkewApplied(true);
+                      }).GetId();
+    // Zoomed to an eighth, every client pixel is a whole picture point and
+    // back, so the handle can land exactly under the pointer.
+    auto view = ShowView(doc, QSize(700, 450));
+    view->SetZoom(0.125f, 0.125f);
+    view->UpdateScrollSizes();
+    view->SetScrollPosition(0, 0);
+    view->EditSession()->SetSkewEditing(id, true, true);
+    view->SetSkewMode(true, doc.FindArea(id));
+    QWidget* w = view->viewport();
+    CHandleTool& tool = Tool(*view, CTilemontView::SkewTool);
+    std::mutex gate;
+    std::unique_lock hold(gate);
+    std::atomic<int> built{0};
+    tool.Preview().SetBuilder([&gate, &built](const CArea& area, int reduction) {
+        const std::lock_guard wait(gate);
+        ++built;
+        return BuildAreaWarpReduced(area, reduction);
+    });
+    const auto expectMarkAt = [&](QPoint p, QRgb border, QRgb inside) {
+        const QImage frame = w->grab().toImage();
+        EXPECT_EQ(frame.pixel(p), inside) << p.x() << "," << p.y();
+        EXPECT_EQ(frame.pixel(p - QPoint(4, 4)), border) << p.x() << "," << p.y();
+    };
+
+    const QPoint corner = view->PictureToClient(QPointF(2400, 1600)).toPoint();
+    QTest::mouseMove(w, corner);
+    QTest::mousePress(w, Qt::LeftButton, {}, corner);
+    const int moves = 5;
+    QPoint p = corner;
+    for (int i = 1; i <= moves; ++i) {
+        p = corner + QPoint(8 * i, 5 * i);
+        QTest::mouseMove(w, p);
+        expectMarkAt(p, 0xFF00FFFF, 0xFF0000FF);
+        EXPECT_TRUE(tool.Preview().IsPending());
+        EXPECT_EQ(doc.FindArea(id)->GetSkewCorners()[CArea::BottomRight], QPoint(2400 + 64 * i, 1600 + 40 * i));
+        EXPECT_TRUE(KeptWarp(id).standIn);
+    }
+    hold.unlock();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tool.Preview().IsPending(); }, 20000));
+    EXPECT_EQ(built, 2);
+    const CWarpCache::CEntry preview = KeptWarp(id);
+    ASSERT_TRUE(preview.image);
+    EXPECT_FALSE(preview.standIn);
+    EXPECT_GT(preview.reduction, 1);
+    EXPECT_EQ(*preview.image, BuildAreaWarpReduced(*doc.FindArea(id), preview.reduction));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, p);
+    EXPECT_EQ(*doc.Warps().FindExact(id, doc.FindArea(id)->WarpInputs()), BuildAreaWarp(*doc.FindArea(id)));
+
+    view->EditSession()->SetSkewEditing(id, false, false);
+    view->SetSkewMode(false, nullptr);
+    view->SetInitialRectMode(true, doc.FindArea(id));
+    const CIntRect r = doc.FindArea(id)->GetInitialRect();
+    const QPoint rectCorner = view->PictureToClient(QPointF(r.right, r.bottom)).toPoint();
+    QTest::mouseMove(w, rectCorner);
+    QTest::mousePress(w, Qt::LeftButton, {}, rectCorner);
+    for (int i = 1; i <= 3; ++i) {
+        p = rectCorner - QPoint(6 * i, 4 * i);
+        QTest::mouseMove(w, p);
+        expectMarkAt(p, 0xFF00FF00, 0xFF008000);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, {}, p);
 }
 
 TEST_F(HandleToolsTest, InitialRectCornersDragAlongTheRectangle)
