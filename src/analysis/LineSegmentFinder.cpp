@@ -87,9 +87,11 @@ cv::Mat AreaBand(const CPolygon& outline, cv::Size size, double scale, double ma
     cv::Mat outside, distance;
     cv::compare(inside, 0, outside, cv::CMP_EQ);
     cv::distanceTransform(outside, distance, cv::DIST_L2, 3);
-    cv::Mat band;
+    // 2 inside, 1 in the band around it, 0 elsewhere.
+    cv::Mat band, inner;
     cv::compare(distance, margin * scale, band, cv::CMP_LE);
-    return band;
+    cv::compare(distance, 0.0, inner, cv::CMP_LE);
+    return band / 255 + inner / 255;
 }
 
 // The line segment detector works on one core; the picture's top and
@@ -170,23 +172,24 @@ CLineSegmentFinder::SLines CLineSegmentFinder::Find(const QImage& picture, const
     struct SFound
     {
         CLineSegment segment;
-        bool onArea;
+        char onArea;
     };
     std::vector<SFound> found;
     for (const cv::Vec4f& l : lines) {
         if (std::hypot(l[2] - l[0], l[3] - l[1]) < minLength)
             continue;
         constexpr int kSamples = 5;
-        int on = 0;
+        int on = 0, inside = 0;
         for (int i = 0; i < kSamples; ++i) {
             const double t = (i + 0.5) / kSamples;
             const int x = std::clamp(int(l[0] + (l[2] - l[0]) * t), 0, band.cols - 1);
             const int y = std::clamp(int(l[1] + (l[3] - l[1]) * t), 0, band.rows - 1);
             on += band.at<uchar>(y, x) ? 1 : 0;
+            inside += band.at<uchar>(y, x) == 2 ? 1 : 0;
         }
         found.push_back({{QPointF((l[0] + 0.5) * backX - 0.5, (l[1] + 0.5) * backY - 0.5),
                           QPointF((l[2] + 0.5) * backX - 0.5, (l[3] + 0.5) * backY - 0.5)},
-                         on * 5 >= kSamples * 4});
+                         static_cast<char>(on * 5 < kSamples * 4 ? 0 : inside * 5 >= kSamples * 4 ? 2 : 1)});
     }
     std::sort(found.begin(), found.end(),
               [](const SFound& p, const SFound& q) { return p.segment.Length() > q.segment.Length(); });
@@ -202,7 +205,7 @@ CLineSegmentFinder::SLines CLineSegmentFinder::Find(const QImage& picture, const
             continue;
         ++count;
         result.segments.push_back(f.segment);
-        result.onArea.push_back(f.onArea ? 1 : 0);
+        result.onArea.push_back(f.onArea);
     }
     return result;
 }

@@ -29,7 +29,8 @@ public:
     struct SLines
     {
         std::vector<CLineSegment> segments;  // picture pixels, longest first
-        std::vector<char> onArea;            // per segment
+        // Per segment: 2 well inside the area, 1 along its border, 0 off it.
+        std::vector<char> onArea;
         cv::Mat grey;                        // the picture in full, 8-bit grey
         double workingScale = 1.0;           // working pixels per picture pixel
     };

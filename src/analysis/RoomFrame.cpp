@@ -15,6 +15,7 @@ struct SStats
 {
     double area = 0.0;   // members' length on the area
     double room = 0.0;   // and off it
+    double inside = 0.0; // well inside the area, not along its border
     double steep = 0.0;  // length-weighted |sin| of the members' angle from upright
     int lines = 0;
 };
@@ -27,6 +28,8 @@ SStats Stats(const CRoomFrame::SInput& in, const CVanishingFamily& family)
         const CLineSegment& seg = (*in.segments)[static_cast<std::size_t>(i)];
         const double len = seg.Length();
         ((*in.onArea)[static_cast<std::size_t>(i)] ? s.area : s.room) += len;
+        if ((*in.onArea)[static_cast<std::size_t>(i)] == 2)
+            s.inside += len;
         if (len > 0)
             s.steep += std::fabs(seg.b.x() - seg.a.x());
         total += len;
@@ -246,14 +249,20 @@ std::vector<CRoomFrame::SPlane> CRoomFrame::Planes(const SInput& in)
     // A wall's area holds uprights of its own (frames, tile joints, corners)
     // at least as much as the floor's second direction; a floor's holds few
     // (a chair's legs) beside its joints and its foot along the walls.
+    // Counted well inside the area: the edges of whatever stands on a floor
+    // (legs, a sofa's corners, a cube) run along the floor's outline, not
+    // across it.
     double levelOnArea = 0, acrossOnArea = 0;
     for (std::size_t f : square) {
-        levelOnArea += stats[f].area;
+        levelOnArea += stats[f].inside;
         if (f != rows)
-            acrossOnArea += stats[f].area;
+            acrossOnArea += stats[f].inside;
     }
-    const double upOnArea = stats[*up].area;
-    const bool looksUpright = upOnArea > 0.5 * acrossOnArea && upOnArea > 0.25 * (levelOnArea + upOnArea);
+    const double upOnArea = stats[*up].inside;
+    // A few stray uprights inside a plain carpet (a reflection, a toy) are
+    // no wall: a wall's own uprights add up to the picture's size at least.
+    const bool looksUpright = upOnArea > longer && upOnArea > 0.5 * acrossOnArea &&
+                              upOnArea > 0.25 * (levelOnArea + upOnArea);
     const bool wallFirst =
         in.surface == ESurface::Wall || (in.surface == ESurface::Auto && looksUpright);
     const auto add = [&](const std::optional<CPlaneFromVanishing>& plane, const Used& used, bool isWall) {
