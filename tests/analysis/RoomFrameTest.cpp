@@ -40,46 +40,55 @@ struct SScene
     std::vector<char> onArea;
 };
 
+// How a segment lies on the area, as the line finder tells it.
+enum EOn : char { Off = 0, Border = 1, Inside = 2 };
+
 // A room with a plain carpet: nothing on the floor but its border along
-// the walls; the walls' corners, a door, a window and a cabinet.
+// the walls; the walls' corners, a door, a window, a tiled dado on the
+// back wall and a cabinet.
 SScene Room(const SCamera& camera, bool wallIsArea)
 {
     SScene scene;
     std::mt19937 random(7);
     std::normal_distribution<double> noise(0.0, 0.3);
-    const auto add = [&](const Vec3& a, const Vec3& b, bool floor, bool backWall) {
+    const auto add = [&](const Vec3& a, const Vec3& b, EOn onFloor, EOn onBackWall) {
         const QPointF pa = camera.Project(a), pb = camera.Project(b);
         scene.segments.push_back({pa + QPointF(noise(random), noise(random)), pb + QPointF(noise(random), noise(random))});
-        scene.onArea.push_back(wallIsArea ? backWall : floor);
+        scene.onArea.push_back(wallIsArea ? onBackWall : onFloor);
     };
     // Uprights: the back corners, a door and a window on the back wall, a cabinet.
     for (double x : {-2.5, 3.0})
-        add({x, 0.05, 5}, {x, 2.55, 5}, false, false);
+        add({x, 0.05, 5}, {x, 2.55, 5}, Off, Border);
     for (double x : {0.5, 1.4})
-        add({x, 0.1, 5}, {x, 2.1, 5}, false, true);
+        add({x, 0.1, 5}, {x, 2.1, 5}, Off, Inside);
     for (double x : {-1.6, -0.6})
-        add({x, 0.9, 5}, {x, 2.0, 5}, false, true);
+        add({x, 0.9, 5}, {x, 2.0, 5}, Off, Inside);
     for (double x : {2.0, 2.9})
-        add({x, 0.02, 3.4}, {x, 0.9, 3.4}, false, false);
+        add({x, 0.02, 3.4}, {x, 0.9, 3.4}, Off, Off);
+    // The dado's tile joints: uprights and rows only a wall holds inside.
+    for (double x = -2.2; x < 0.4; x += 0.3)
+        add({x, 0.12, 5}, {x, 0.85, 5}, Off, Inside);
+    for (double y : {0.4, 0.7})
+        add({-2.4, y, 5}, {0.4, y, 5}, Off, Inside);
     // Level lines along the back wall: its foot, the skirting, the door's
     // top, the window's sill and top, the ceiling's line.
-    for (double y : {0.0, 0.1})
-        add({-2.4, y, 5}, {2.9, y, 5}, y == 0.0, true);
-    add({0.5, 2.1, 5}, {1.4, 2.1, 5}, false, true);
+    add({-2.4, 0.0, 5}, {2.9, 0.0, 5}, Border, Border);
+    add({-2.4, 0.1, 5}, {2.9, 0.1, 5}, Off, Border);
+    add({0.5, 2.1, 5}, {1.4, 2.1, 5}, Off, Inside);
     for (double y : {0.9, 2.0})
-        add({-1.6, y, 5}, {-0.6, y, 5}, false, true);
-    add({-2.4, 2.6, 5}, {2.9, 2.6, 5}, false, true);
+        add({-1.6, y, 5}, {-0.6, y, 5}, Off, Inside);
+    add({-2.4, 2.6, 5}, {2.9, 2.6, 5}, Off, Border);
     // And across: the side walls' feet and skirting, the cabinet's side.
     for (double y : {0.0, 0.1}) {
-        add({-2.5, y, 1.5}, {-2.5, y, 4.9}, y == 0.0, false);
-        add({3.0, y, 2.0}, {3.0, y, 4.9}, y == 0.0, false);
+        add({-2.5, y, 1.5}, {-2.5, y, 4.9}, y == 0.0 ? Border : Off, Off);
+        add({3.0, y, 2.0}, {3.0, y, 4.9}, y == 0.0 ? Border : Off, Off);
     }
-    add({2.0, 0.9, 3.4}, {2.0, 0.9, 4.4}, false, false);
+    add({2.0, 0.9, 3.4}, {2.0, 0.9, 4.4}, Off, Off);
     // The carpet's fluff and a patterned cushion: short edges every way.
     for (int i = 0; i < 40; ++i) {
         const Vec3 at{-1.5 + (i * 37 % 30) / 10.0, 0.0, 2.0 + (i * 17 % 25) / 10.0};
         const double a = i * 2.4;
-        add(at, {at[0] + 0.12 * std::cos(a), 0.0, at[2] + 0.12 * std::sin(a)}, true, false);
+        add(at, {at[0] + 0.12 * std::cos(a), 0.0, at[2] + 0.12 * std::sin(a)}, Inside, Off);
     }
     return scene;
 }
