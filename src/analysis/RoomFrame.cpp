@@ -92,14 +92,26 @@ std::optional<std::size_t> CRoomFrame::Uprights(const SInput& in)
 {
     const QPointF centre(in.picture.width() / 2.0, in.picture.height() / 2.0);
     const double longer = std::max(in.picture.width(), in.picture.height());
+    // Uprights stand within 25 degrees of the picture's vertical even at
+    // a wide lens's edge, and there are several of them. Looked for only
+    // among steep edges, a few table legs and door frames are already
+    // more than chance, where among all the picture's edges they are not.
+    const double cone = 25.0 * M_PI / 180.0;
+    std::vector<int> steep;
+    for (std::size_t i = 0; i < in.segments->size(); ++i) {
+        const CLineSegment& s = (*in.segments)[i];
+        if (std::fabs(s.b.x() - s.a.x()) <= std::sin(cone) * s.Length())
+            steep.push_back(static_cast<int>(i));
+    }
     std::optional<std::size_t> best;
     double bestSupport = 0;
     for (std::size_t f = 0; f < in.families->size(); ++f) {
         const CVanishingFamily& family = (*in.families)[f];
         const SStats s = Stats(in, family);
-        // Uprights stand within 25 degrees of the picture's vertical even at
-        // a wide lens's edge, and there are several of them.
-        if (s.steep > std::sin(25.0 * M_PI / 180.0) || s.lines < 3 || family.significance <= 0)
+        if (s.steep > std::sin(cone) || s.lines < 3)
+            continue;
+        if (family.significance <= 0 &&
+            CVanishingPointFinder::SignificanceAmong(*in.segments, family.members, steep, 2 * cone) <= 0)
             continue;
         const Vec3& v = family.point;
         const double planar = std::hypot(v[0], v[1]);

@@ -143,6 +143,24 @@ bool CVanishingPointFinder::Refit(const std::vector<CLineSegment>& segments, con
     return true;
 }
 
+double CVanishingPointFinder::SignificanceAmong(const std::vector<CLineSegment>& segments,
+                                               const std::vector<int>& members, const std::vector<int>& candidates,
+                                               double spread)
+{
+    if (candidates.size() < 2 || !(spread > 0))
+        return -1e300;
+    double expected = 0;
+    for (int i : candidates)
+        expected += std::min(1.0, 2.0 * std::asin(Tolerance(segments[static_cast<std::size_t>(i)].Length())) / spread);
+    std::vector<int> sorted = candidates;
+    std::sort(sorted.begin(), sorted.end());
+    int count = 0;
+    for (int i : members)
+        count += std::binary_search(sorted.begin(), sorted.end(), i) ? 1 : 0;
+    const double n = static_cast<double>(candidates.size());
+    return -(std::log10(std::max(1.0, 0.5 * n * n)) + Log10PoissonTail(std::max(expected, 1e-9), count));
+}
+
 double CVanishingPointFinder::Deviation(const CLineSegment& segment, const std::array<double, 3>& point)
 {
     const QPointF m = segment.Middle();

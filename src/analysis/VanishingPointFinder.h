@@ -42,6 +42,14 @@ public:
     static bool Refit(const std::vector<CLineSegment>& segments, const std::vector<int>& members,
                       std::array<double, 3>& point, QPointF centre, double scale);
 
+    // The significance (as CVanishingFamily's) of members meeting in one
+    // point when only candidates could have been members, each of a random
+    // direction within spread radians: the test for a family one expects
+    // in a known place (a room's uprights, steep and below), which needs
+    // fewer lines to stand out than one that might be anywhere.
+    static double SignificanceAmong(const std::vector<CLineSegment>& segments, const std::vector<int>& members,
+                                    const std::vector<int>& candidates, double spread);
+
     // Sine of the angle between the segment and the direction from its
     // middle to point: 0 when the segment points exactly at it.
     static double Deviation(const CLineSegment& segment, const std::array<double, 3>& point);

@@ -85,3 +85,42 @@ TEST(VanishingPointFinder, DeviationMeasuresTheAngleToThePoint)
 }
 
 } // namespace
+
+// A table's and a chair's legs among a floor's hundreds of joints: nothing
+// among all the picture's edges, but more than chance among its few steep
+// ones; two steep edges meeting are chance even there.
+TEST(VanishingPointFinder, ExpectedFamilyStandsOutAmongItsCandidates)
+{
+    std::vector<CLineSegment> segments;
+    std::vector<int> legs, steep, all;
+    std::uint32_t state = 12345;
+    const auto random = [&]() {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) / double(1 << 24);
+    };
+    // Short joints within 66 degrees of level: a few of them steep.
+    for (int i = 0; i < 300; ++i) {
+        const QPointF a(100 + 1400 * random(), 700 + 400 * random());
+        const double t = (random() - 0.5) * 132 * M_PI / 180;
+        segments.push_back({a, a + 25 * QPointF(std::cos(t), std::sin(t))});
+    }
+    // Ten leg edges meeting far below, 60 to 132 px long.
+    const QPointF below(800, 4000);
+    for (int i = 0; i < 10; ++i) {
+        const QPointF top(500 + 80 * i, 400 + 20 * (i % 3));
+        const QPointF d = (below - top) / std::hypot(below.x() - top.x(), below.y() - top.y());
+        legs.push_back(static_cast<int>(segments.size()));
+        segments.push_back({top, top + (60 + 8 * i) * d});
+    }
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const CLineSegment& s = segments[i];
+        all.push_back(static_cast<int>(i));
+        if (std::fabs(s.b.x() - s.a.x()) <= std::sin(25 * M_PI / 180) * s.Length())
+            steep.push_back(static_cast<int>(i));
+    }
+    ASSERT_GT(steep.size(), legs.size());  // some joints compete
+    const double cone = 50 * M_PI / 180;
+    EXPECT_LE(CVanishingPointFinder::SignificanceAmong(segments, legs, all, M_PI), 0.0);
+    EXPECT_GT(CVanishingPointFinder::SignificanceAmong(segments, legs, steep, cone), 0.0);
+    EXPECT_LE(CVanishingPointFinder::SignificanceAmong(segments, {legs[0], legs[5]}, steep, cone), 0.0);
+}
