@@ -529,6 +529,10 @@
         <translation>Tilemont</translation>
     </message>
     <message>
+        <source>&amp;Discard All</source>
+        <translation>&amp;Alle verwerfen</translation>
+    </message>
+    <message>
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
@@ -879,6 +883,17 @@
     <message>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>CWindowList</name>
+    <message>
+        <source>Windows</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Bring forward:</source>
+        <translation>&amp;Nach vorn holen:</translation>
     </message>
 </context>
 <context>
@@ -1426,6 +1441,18 @@
         <translation>Die Fenster nebeneinander ohne Überlappung anordnen</translation>
     </message>
     <message>
+        <source>&amp;More Windows...</source>
+        <translation>&amp;Weitere Fenster...</translation>
+    </message>
+    <message>
+        <source>More Windows</source>
+        <translation>Weitere Fenster</translation>
+    </message>
+    <message>
+        <source>Choose among all open windows</source>
+        <translation>Unter allen offenen Fenstern wählen</translation>
+    </message>
+    <message>
         <source>&amp;Arrange Icons</source>
         <translation>&amp;Symbole anordnen</translation>
     </message>
@@ -1617,6 +1644,14 @@
         <translation>Änderungen an %1 speichern?</translation>
     </message>
     <message>
+        <source>Save the changes to these templates?
+
+%1</source>
+        <translation>Die Änderungen an diesen Vorlagen speichern?
+
+%1</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
@@ -1655,6 +1690,10 @@
     <message>
         <source>%1 could not be read as a picture: the file is damaged or its format is not supported.</source>
         <translation>%1 konnte nicht als Bild gelesen werden: Die Datei ist beschädigt oder ihr Format wird nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>%1: %2 pictures cannot be read: %3.</source>
+        <translation>%1: %2-Bilder können nicht gelesen werden: %3.</translation>
     </message>
     <message>
         <source>%1 is damaged: only part of it could be read.</source>

@@ -2,6 +2,7 @@
 
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "HeifDecoder.h"
 #include "Messages.h"
 #include "codecs/EncoderGuids.h"
 #include "codecs/EncoderRegistry.h"
@@ -174,15 +175,32 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error)
     return bytes;
 }
 
+std::unique_ptr<QImage> DecodePickedImage(const QByteArray& bytes, const QString& path, QString* error,
+                                          CDecodeReport* report)
+{
+    if (auto image = DecodeImage(bytes, true, report))
+        return image;
+    const QString format = CHeifDecoder::FormatOf(bytes);
+    if (format.isEmpty()) {
+        if (error)
+            *error = Messages::kNotAPicture.arg(path);
+        return nullptr;
+    }
+    QString why;
+    auto image = CHeifDecoder::Decode(bytes, true, kMaxImagePixels, &why);
+    if (!image && error)
+        *error = Messages::kFormatUnreadable.arg(path, format, why);
+    if (image && report)
+        report->storedSize = image->size();
+    return image;
+}
+
 std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error)
 {
     const std::optional<QByteArray> bytes = ReadWholeFile(path, error);
     if (!bytes)
         return nullptr;
-    auto image = DecodeImage(*bytes, true);
-    if (!image && error)
-        *error = Messages::kNotAPicture.arg(path);
-    return image;
+    return DecodePickedImage(*bytes, path, error);
 }
 
 std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error, bool* damaged)
@@ -191,12 +209,9 @@ std::optional<CStoredImage> LoadStoredImage(const QString& path, QString* error,
     if (!bytes)
         return std::nullopt;
     CDecodeReport report;
-    auto image = DecodeImage(*bytes, true, &report);
-    if (!image) {
-        if (error)
-            *error = Messages::kNotAPicture.arg(path);
+    auto image = DecodePickedImage(*bytes, path, error, &report);
+    if (!image)
         return std::nullopt;
-    }
     if (damaged)
         *damaged = report.damaged;
     if (!report.jpeg.isEmpty())

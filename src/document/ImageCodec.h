@@ -85,6 +85,13 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error);
 // returns null and, when error is given, the message to show the user.
 std::unique_ptr<QImage> LoadImageFile(const QString& path, QString* error);
 
+// The bytes of a picture file the user picked (a photo, a texture), oriented
+// as the file says: every format Qt reads and the HEIF family of phones
+// (HEIC, AVIF). On failure error (when given) names path and, for a format
+// known by name that cannot be decoded here, the format and why.
+std::unique_ptr<QImage> DecodePickedImage(const QByteArray& bytes, const QString& path, QString* error,
+                                          CDecodeReport* report = nullptr);
+
 // A picture or texture chosen from a file, as the template will keep it: a
 // complete upright JPEG file keeps its own bytes; anything else is encoded
 // once at template quality, and every later save writes that encoding. damaged, when given,

@@ -13,6 +13,9 @@ namespace Messages {
 inline constexpr CUiText kFailedToOpen{"Messages", QT_TRANSLATE_NOOP("Messages", "Failed to open document.")};
 inline constexpr CUiText kFailedToSave{"Messages", QT_TRANSLATE_NOOP("Messages", "Failed to save document.")};
 inline constexpr CUiText kSaveChanges{"Messages", QT_TRANSLATE_NOOP("Messages", "Save changes to %1?")};
+// Quitting with several unsaved templates: one question, their names below.
+inline constexpr CUiText kSaveAllChanges{
+    "Messages", QT_TRANSLATE_NOOP("Messages", "Save the changes to these templates?\n\n%1")};
 inline constexpr CUiText kUntitled{"Messages", QT_TRANSLATE_NOOP("Messages", "Untitled")};
 inline constexpr CUiText kPastEnd{
     "Messages", QT_TRANSLATE_NOOP("Messages", "An attempt was made to access %1 past its end.")};
@@ -29,6 +32,10 @@ inline constexpr CUiText kDiskFull{"Messages", QT_TRANSLATE_NOOP("Messages", "De
 inline constexpr CUiText kNotAPicture{
     "Messages", QT_TRANSLATE_NOOP("Messages", "%1 could not be read as a picture: the file is damaged or its format "
                                               "is not supported.")};
+// A picture of a format known by name that this machine cannot decode
+// (a phone's HEIC without its decoder): the format named, and why.
+inline constexpr CUiText kFormatUnreadable{
+    "Messages", QT_TRANSLATE_NOOP("Messages", "%1: %2 pictures cannot be read: %3.")};
 // A picture file the decoder could only partly read (a JPEG cut short):
 // said as a warning by the command-line tool, asked about by the editor.
 inline constexpr CUiText kDamagedPicture{
@@ -69,4 +76,8 @@ inline constexpr CUiText kNoPerspective{
 inline constexpr CUiText kExtensionSkipped{
     "Messages", QT_TRANSLATE_NOOP("Messages", "%1: the perspective and real-size values could not be read; the "
                                               "template opens without them.")};
+// Said once when a template cut short opens with what was whole of it.
+inline constexpr CUiText kAreasLost{
+    "Messages", QT_TRANSLATE_NOOP("Messages", "%1 is cut short or damaged: the picture and %2 of its %3 areas "
+                                              "could be read; the rest is lost.")};
 } // namespace Messages

@@ -9,6 +9,8 @@ namespace {
 // image plugin reads it: a pattern the reader cannot read would let the user
 // pick a file that is then refused.
 constexpr const char* kPictureSuffixes[] = {"bmp", "gif", "jpeg", "jpg", "png", "tiff"};
+// Phone photos, which the editor decodes itself.
+constexpr const char* kOwnSuffixes[] = {"heic", "heif", "avif"};
 
 } // namespace
 
@@ -19,6 +21,8 @@ QStringList PictureFileFilter::Patterns()
     for (const char* suffix : kPictureSuffixes)
         if (readable.contains(QByteArray(suffix)))
             patterns << QStringLiteral("*.") + QLatin1String(suffix);
+    for (const char* suffix : kOwnSuffixes)
+        patterns << QStringLiteral("*.") + QLatin1String(suffix);
     return patterns;
 }
 

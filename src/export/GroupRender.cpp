@@ -132,9 +132,10 @@ void RenderOne(const CLayeredTemplate& layers, const std::shared_future<bool>& c
     const std::optional<QByteArray> bytes = ReadWholeFile(result.texture, &error);
     if (!bytes)
         return Settle(result, Status::Failed, error);
-    const std::unique_ptr<QImage> texture = DecodeImage(*bytes, true);
+    const std::unique_ptr<QImage> texture =
+        DecodePickedImage(*bytes, QDir::toNativeSeparators(result.texture), &error);
     if (!texture)
-        return Settle(result, Status::Failed, Messages::kNotAPicture.arg(QDir::toNativeSeparators(result.texture)));
+        return Settle(result, Status::Failed, error);
     if (IsCancelled(cancel))
         return;
     const CArea area = layers.AreaWithTexture(*texture);

@@ -28,8 +28,8 @@ TEST(QtPromptsTest, FiltersBecomeOneQtFilterPerEntry)
                            "All files(*.*) (*.*)"}));
     // The Select picture dialog's own filter: its patterns space-separated in the label too.
     EXPECT_EQ(CQtPrompts::ConvertFilter(PictureFileFilter::Filter()),
-              (QStringList{"All available formats(*.bmp *.gif *.jpeg *.jpg *.png *.tiff) "
-                           "(*.bmp *.gif *.jpeg *.jpg *.png *.tiff)",
+              (QStringList{"All available formats(*.bmp *.gif *.jpeg *.jpg *.png *.tiff *.heic *.heif *.avif) "
+                           "(*.bmp *.gif *.jpeg *.jpg *.png *.tiff *.heic *.heif *.avif)",
                            "All files(*.*) (*.*)"}));
     // A filter without the closing bar still gives its last entry.
     EXPECT_EQ(CQtPrompts::ConvertFilter("Text|*.txt;*.md"), QStringList{"Text (*.txt *.md)"});

@@ -15,7 +15,8 @@ TEST(PictureFileFilterTest, OffersExactlyTheFormatsThatDecode)
     const QStringList patterns = PictureFileFilter::Patterns();
     // bmp and png are built into Qt; the others come with the image plugins
     // this build depends on.
-    EXPECT_EQ(patterns, (QStringList{"*.bmp", "*.gif", "*.jpeg", "*.jpg", "*.png", "*.tiff"}));
+    EXPECT_EQ(patterns,
+              (QStringList{"*.bmp", "*.gif", "*.jpeg", "*.jpg", "*.png", "*.tiff", "*.heic", "*.heif", "*.avif"}));
     QImage picture(7, 5, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     for (const QString& pattern : patterns) {
@@ -32,6 +33,6 @@ TEST(PictureFileFilterTest, OffersExactlyTheFormatsThatDecode)
         EXPECT_EQ(decoded->size(), picture.size()) << pattern.toStdString();
     }
     EXPECT_EQ(PictureFileFilter::Filter(),
-              QStringLiteral("All available formats(*.bmp *.gif *.jpeg *.jpg *.png *.tiff)|"
-                             "*.bmp;*.gif;*.jpeg;*.jpg;*.png;*.tiff|All files(*.*)|*.*|"));
+              QStringLiteral("All available formats(*.bmp *.gif *.jpeg *.jpg *.png *.tiff *.heic *.heif *.avif)|"
+                             "*.bmp;*.gif;*.jpeg;*.jpg;*.png;*.tiff;*.heic;*.heif;*.avif|All files(*.*)|*.*|"));
 }
