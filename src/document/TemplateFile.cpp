@@ -1,16 +1,19 @@
 #include "TemplateFile.h"
 
+
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "DiskSpace.h"
 #include "ImageCodec.h"
 #include "Messages.h"
 #include "TemplateExtension.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cstdint>
 #include <QStringList>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 namespace {
 
@@ -45,12 +48,27 @@ CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options
     CArchiveReader ar(std::move(bytes));
     CTemplateData data;
     ReadImage(ar, data.picture, &data.pictureJpeg, &data.damaged, options.pictureFitWithin, &data.pictureSize);
-    const std::uint32_t count = ar.ReadU32();
-    ar.Require(count, kMinAreaBytes);
-    data.areas.resize(count);
-    for (CArea& area : data.areas)
-        area.Serialize(ar, &data.damaged, options.decodeStoredWarps);
-    data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
+    std::uint32_t count = 0;
+    try {
+        count = ar.ReadU32();
+        if (!options.salvage)
+            ar.Require(count, kMinAreaBytes);
+        // One by one: a count that claims more than is left is read as far
+        // as the areas are whole.
+        data.areas.reserve(std::min<std::size_t>(count, std::size_t(ar.Remaining() / kMinAreaBytes) + 1));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            CArea area;
+            area.Serialize(ar, &data.damaged, options.decodeStoredWarps);
+            data.areas.push_back(std::move(area));
+        }
+    } catch (const CArchiveError&) {
+        if (!options.salvage)
+            throw;
+        data.cutShort = true;
+        data.areasLost = count - static_cast<std::uint32_t>(data.areas.size());
+    }
+    if (!data.cutShort)
+        data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
     // The perspective just read is one of the values the stored warps were
     // built from.
     for (CArea& area : data.areas)
@@ -71,6 +89,8 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
             warnings << Messages::kDamagedPicture.arg(path);
         if (data.extensionSkipped)
             warnings << Messages::kExtensionSkipped.arg(path);
+        if (data.cutShort)
+            warnings << Messages::kAreasLost.arg(path).arg(data.areas.size()).arg(data.areas.size() + data.areasLost);
         data.warning = warnings.join(QLatin1Char('\n'));
         return data;
     } catch (const CArchiveError& e) {
@@ -95,15 +115,15 @@ bool SaveTemplateFile(const QString& path, const QImage* picture, const QByteArr
         SetError(error, Messages::kWriteDenied, path);
         return false;
     }
-    if (file.write(*bytes) != bytes->size()) {
-        const QStorageInfo storage(QFileInfo(path).absolutePath());
-        const bool full = storage.isValid() && storage.bytesAvailable() < bytes->size();
+    // A buffered write may fail only at the last flush, in commit.
+    if (file.write(*bytes) != bytes->size() || !file.flush()) {
+        const bool full = DiskFullFor(path, bytes->size());
         file.cancelWriting();
         SetError(error, full ? Messages::kDiskFull : Messages::kWriteError, path);
         return false;
     }
     if (!file.commit()) {
-        SetError(error, Messages::kWriteError, path);
+        SetError(error, DiskFullFor(path, bytes->size()) ? Messages::kDiskFull : Messages::kWriteError, path);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,6 +26,10 @@ struct CTemplateData
     // Set when the file holds a perspective and real-size block that could
     // not be used: the areas came without those values.
     bool extensionSkipped = false;
+    // With CTemplateReadOptions::salvage: the file ended or broke after its
+    // picture, and areasLost of the areas it announced were not whole.
+    bool cutShort = false;
+    std::uint32_t areasLost = 0;
     // What to tell the user once after opening (LoadTemplateFile fills it in,
     // naming the file); empty when there is nothing to say.
     QString warning;
@@ -53,6 +58,11 @@ struct CTemplateReadOptions
     // Off: the warped textures stored with skewed areas stay undecoded, for
     // a reader that draws the areas at another size and builds its own.
     bool decodeStoredWarps = true;
+    // On: a file cut short (or damaged) after its picture gives the picture
+    // and the areas that are whole, with areasLost saying how many were
+    // not, instead of nothing. For the editor, where the user sees what
+    // opened and is told; a script is refused instead.
+    bool salvage = false;
 };
 
 // Raises CArchiveError for data that ends too early or counts that cannot

@@ -505,14 +505,17 @@ bool CTilemontDoc::OnSaveDocument(const QString& path)
     return true;
 }
 
+QString CTilemontDoc::ShownName() const
+{
+    const QString name = !m_strPathName.isEmpty() ? m_strPathName : m_strTitle;
+    return name.isEmpty() ? QString(Messages::kUntitled) : name;
+}
+
 bool CTilemontDoc::SaveModified()
 {
     if (!IsModified())
         return true;
-    QString name = !m_strPathName.isEmpty() ? m_strPathName : m_strTitle;
-    if (name.isEmpty())
-        name = Messages::kUntitled;
-    switch (m_prompts.Ask(Messages::kSaveChanges.arg(name), true)) {
+    switch (m_prompts.Ask(Messages::kSaveChanges.arg(ShownName()), true)) {
     case IDocumentPrompts::Answer::Cancel:
         return false;
     case IDocumentPrompts::Answer::No:
@@ -529,7 +532,10 @@ bool CTilemontDoc::OnOpenDocument(const QString& path, bool emptyFileIsNew)
     CTemplateData data;
     if (!(emptyFileIsNew && QFileInfo(path).isFile() && QFileInfo(path).size() == 0)) {
         QString error;
-        auto loaded = LoadTemplateFile(path, &error);
+        // What is whole of a file cut short opens, and the user is told.
+        CTemplateReadOptions options;
+        options.salvage = true;
+        auto loaded = LoadTemplateFile(path, &error, options);
         if (!loaded) {
             m_prompts.ShowError(error);
             return false;

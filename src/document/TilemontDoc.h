@@ -185,6 +185,9 @@ public:
     // Asks whether to save a modified document before it closes. True when
     // it may close: not modified, answered No, or answered Yes and saved.
     bool SaveModified();
+    // The template's path, else its title, else "Untitled": how questions
+    // name it.
+    QString ShownName() const;
 
     // Replaces the contents with the template in path. On failure tells the
     // user and leaves the document as it was. An empty file reads as an

@@ -1,5 +1,8 @@
 #include "ExportOutput.h"
 
+#include "document/DiskSpace.h"
+#include "document/Messages.h"
+
 #include <QSaveFile>
 
 QImage ScaleForExport(const QImage& composed, int width, int height)
@@ -19,15 +22,24 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* why)
             *why = reason;
         return false;
     };
+    // A full disk is said by its name: the system's own words for it are
+    // often lost on the way ("Unknown error" from the last flush).
+    const auto reason = [&](const QSaveFile& file) {
+        if (DiskFullFor(path, bytes.size()))
+            return QString(Messages::kDiskFull);
+        const QString said = file.errorString();
+        return said.isEmpty() || said == QLatin1String("Unknown error") ? QString(Messages::kWriteError.arg(path))
+                                                                        : said;
+    };
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = reason(file);
         file.cancelWriting();
-        return fail(reason);
+        return fail(why);
     }
     if (!file.commit())
-        return fail(file.errorString());
+        return fail(reason(file));
     return true;
 }

@@ -5,6 +5,8 @@ export can fail without leaving a file behind."""
 
 import math
 import os
+import shutil
+import subprocess
 
 import refcompose as ref
 from clitest import Suite, expect, expect_equal
@@ -538,6 +540,31 @@ def bad_options_exit_2_and_leave_nothing():
     ]
     for args, message in cases:
         expect_failure(folder, 2, args, " ".join(map(str, args[1:])), message=message)
+
+
+@suite.case
+def an_export_onto_a_full_disk_says_so_and_leaves_nothing():
+    # A tiny file system of our own, where the user may mount one; where
+    # this machine allows none, there is no full disk to write onto.
+    if not shutil.which("unshare"):
+        print("note: no unshare here; the full-disk export was not tried")
+        return
+    probe = subprocess.run(["unshare", "-rm", "true"], capture_output=True)
+    if probe.returncode != 0:
+        print("note: no private mounts here; the full-disk export was not tried")
+        return
+    noisy = jpeg(160, 120, lambda x, y: ((x * 7919 + y * 104729) % 251, (x * y * 31) % 253, (x * 13 + y * 17) % 255))
+    big = save("noisy.tlm", Template(picture=noisy))
+    mount = fresh_folder("fulldisk")
+    out = os.path.join(mount, "out.png")
+    script = ('mount -t tmpfs -o size=16k tmpfs "$1" && QT_QPA_PLATFORM=offscreen "$2" export "$3" "$4"; '
+              'code=$?; ls -A "$1"; exit $code')
+    proc = subprocess.run(["unshare", "-rm", "sh", "-c", script, "sh", mount, cli.exe, big, out],
+                          capture_output=True, timeout=60)
+    err = proc.stderr.decode("utf-8", "replace")
+    expect(proc.returncode == 1, "full disk: expected exit 1, got %d (%r)" % (proc.returncode, err))
+    expect("Destination disk drive is full." in err, "full disk: message %r does not say so" % err)
+    expect(not proc.stdout.strip(), "full disk: left %r behind" % proc.stdout)
 
 
 suite.finish()

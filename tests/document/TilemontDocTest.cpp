@@ -326,6 +326,54 @@ TEST_F(DocumentTest, OpenReplacesContentsOrReportsAndKeepsThem)
     EXPECT_EQ(panel.notifications, notified + 1);
 }
 
+// A file cut short after its picture opens with the picture and the areas
+// that are whole, and says what was lost; cut inside the picture it is
+// refused as before.
+TEST_F(DocumentTest, ATemplateCutShortOpensWithWhatIsWhole)
+{
+    const QImage picture = QuadrantImage(32, 16);
+    std::vector<CArea> areas(3);
+    for (int i = 0; i < 3; ++i) {
+        areas[std::size_t(i)].SetName(QStringLiteral("Area %1").arg(i + 1));
+        const CPolygon outline{{CContour{QPointF(i, 0), QPointF(i + 8, 0), QPointF(i + 8, 8)}}};
+        areas[std::size_t(i)].SetOutline(&outline);
+    }
+    const QString whole = dir.filePath("whole.tlm");
+    QString error;
+    ASSERT_TRUE(SaveTemplateFile(whole, &picture, areas, &error));
+    const QByteArray bytes = FileBytes(whole);
+    // Where the third area starts: the file of two areas is the same bytes
+    // up to there but for its count of areas (four bytes after the picture).
+    const QString two = dir.filePath("two.tlm");
+    ASSERT_TRUE(SaveTemplateFile(two, &picture, {areas[0], areas[1]}, &error));
+    const QByteArray twoBytes = FileBytes(two);
+    qsizetype third = 0;
+    while (third < twoBytes.size() && twoBytes[third] == bytes[third])
+        ++third;
+    ASSERT_EQ(bytes[third], '\x03');
+    for (third += 4; third < twoBytes.size() && twoBytes[third] == bytes[third];)
+        ++third;
+    // The two-area file may end right there (no block after its areas).
+    ASSERT_LE(third, twoBytes.size());
+    ASSERT_LT(third + 6, bytes.size());
+
+    const QString cut = dir.filePath("cut.tlm");
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.left(third + 6));
+    file.close();
+    EXPECT_TRUE(doc.OnOpenDocument(cut));
+    ASSERT_TRUE(doc.GetPicture());
+    EXPECT_EQ(doc.GetPicture()->size(), picture.size());
+    ASSERT_EQ(doc.GetAreas().size(), 2u);
+    EXPECT_EQ(doc.GetAreas()[1].GetName(), QStringLiteral("Area 2"));
+    EXPECT_EQ(doc.GetAreas()[1].GetOutline(), areas[1].GetOutline());
+    EXPECT_EQ(prompts.errors.back(), Messages::kAreasLost.arg(cut).arg(2).arg(3));
+    // A reader for scripts still refuses it: nothing is salvaged silently.
+    EXPECT_FALSE(LoadTemplateFile(cut, &error));
+    EXPECT_EQ(error, Messages::kPastEnd.arg(cut));
+}
+
 TEST_F(DocumentTest, EmptyFileOpensAsNewOnlyWhenAsked)
 {
     const QString empty = dir.filePath("empty.tlm");
