@@ -11,9 +11,13 @@ CDocumentTarget::CDocumentTarget(IDocumentPrompts& prompts, IAreasPanelSink* pan
 {
     // A save stores the warp of every area that shows one, drawn or not.
     InstallWarpBuilder(m_doc.Warps());
+    m_doc.AddObserver(&m_relay);
 }
 
-CDocumentTarget::~CDocumentTarget() = default;
+CDocumentTarget::~CDocumentTarget()
+{
+    m_doc.RemoveObserver(&m_relay);
+}
 
 void CDocumentTarget::AttachFrame(CChildFrame* frame)
 {
@@ -53,6 +57,11 @@ auto CDocumentTarget::ReportingNewName(Save save)
 bool CDocumentTarget::SaveModified()
 {
     return ReportingNewName([this] { return m_doc.SaveModified(); });
+}
+
+bool CDocumentTarget::SaveNow()
+{
+    return ReportingNewName([this] { return m_doc.OnFileSave(); });
 }
 
 bool CDocumentTarget::CloseDocument(bool ask)

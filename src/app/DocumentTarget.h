@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/CommandTarget.h"
+#include "document/IDocumentView.h"
 #include "document/TilemontDoc.h"
 
 #include <QObject>
@@ -38,6 +39,8 @@ public:
     // The document's own "save changes?" question, reporting a new name as
     // savedAs does.
     bool SaveModified();
+    // Saves without asking first (a new template asks for its name).
+    bool SaveNow();
     // While closing, frames close without asking again.
     bool IsClosing() const { return m_bClosing; }
 
@@ -53,16 +56,33 @@ public:
 
 signals:
     void lastFrameClosed(CDocumentTarget* doc);
+    // Anything the template holds changed (a step, its undoing, the
+    // selection, the picture, the saved state): what the commands offer
+    // may have changed with it.
+    void stateChanged();
     // The template was written under a new name (Save As, or the first
     // Save of a new template), so that it can head the recent files.
     void savedAs(const QString& path);
 
 private:
+    // Passes the document's notifications on as stateChanged.
+    class CRelay : public IDocumentView
+    {
+    public:
+        explicit CRelay(CDocumentTarget& owner) : m_owner(owner) {}
+        void OnUpdate() override { emit m_owner.stateChanged(); }
+        void OnDocumentChanged(const CDocChange&) override { emit m_owner.stateChanged(); }
+
+    private:
+        CDocumentTarget& m_owner;
+    };
+
     bool CanRenderGroup() const;
     // Runs save and emits savedAs when it left the document under a new name.
     template <typename Save>
     auto ReportingNewName(Save save);
     CTilemontDoc m_doc;
+    CRelay m_relay{*this};
     std::vector<CChildFrame*> m_frames;
     std::function<void(CTilemontDoc&)> m_exporter;
     std::function<void(const CTilemontDoc&)> m_groupRenderer;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 // The title of the program's message boxes.
@@ -49,6 +50,20 @@ IDocumentPrompts::Answer CQtPrompts::Ask(const QString& question, bool withCance
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return withCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+IDocumentPrompts::Answer CQtPrompts::AskSaveAll(const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, Title(), question,
+                    QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, m_pParent);
+    box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("CQtPrompts", "&Discard All"));
+    box.setDefaultButton(QMessageBox::SaveAll);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::SaveAll: return Answer::Yes;
+    case QMessageBox::Discard: return Answer::No;
+    default: return Answer::Cancel;
     }
 }
 

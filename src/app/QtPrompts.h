@@ -21,6 +21,7 @@ public:
 
     std::optional<QString> AskName(const QString& caption, const QString& label, const QString& name) override;
     Answer Ask(const QString& question, bool withCancel) override;
+    Answer AskSaveAll(const QString& question) override;
     std::optional<QString> AskOpenFileName(const QString& filter, const QString& folder) override;
     std::optional<QString> AskSaveFileName(const QString& filter, const QString& defaultExt) override;
     void ShowError(const QString& message) override;

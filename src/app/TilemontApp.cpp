@@ -241,10 +241,10 @@ CDocumentTarget* CTilemontApp::OnFileOpen()
     return path ? OpenInNewWindow(*path) : nullptr;
 }
 
-CDocumentTarget* CTilemontApp::OpenInNewWindow(const QString& path)
+CDocumentTarget* CTilemontApp::OpenInNewWindow(const QString& path, bool emptyFileIsNew)
 {
     CDocumentTarget* doc = CreateDocument();
-    if (!doc->Doc().OnOpenDocument(path, false)) {
+    if (!doc->Doc().OnOpenDocument(path, emptyFileIsNew)) {
         m_documents.removeOne(doc);
         delete doc;
         return nullptr;
@@ -276,22 +276,33 @@ CDocumentTarget* CTilemontApp::OpenDocumentFile(const QString& path)
         m_recent.Add(path);
         return open;
     }
-    CDocumentTarget* doc = CreateDocument();
-    if (!doc->Doc().OnOpenDocument(path, true)) {
-        m_documents.removeOne(doc);
-        delete doc;
-        return nullptr;
-    }
-    m_pMainFrame->CreateChildFrame(*doc);
-    m_recent.Add(path);
-    m_pMainFrame->UpdateCommandUI();
-    return doc;
+    // Named on the command line or dropped, an empty file is a new template.
+    return OpenInNewWindow(path, true);
 }
 
 bool CTilemontApp::SaveAllModified()
 {
+    QList<CDocumentTarget*> modified;
     for (CDocumentTarget* doc : QList<CDocumentTarget*>(m_documents))
-        if (!doc->Doc().SaveModified())
+        if (doc->Doc().IsModified())
+            modified.append(doc);
+    if (modified.size() < 2)
+        return modified.isEmpty() || modified.front()->SaveModified();
+    // One question for them all, not one per template.
+    QStringList names;
+    for (CDocumentTarget* doc : modified)
+        names.append(doc->Doc().ShownName());
+    switch (m_pPrompts->AskSaveAll(Messages::kSaveAllChanges.arg(names.join(QLatin1Char('\n'))))) {
+    case IDocumentPrompts::Answer::Cancel:
+        return false;
+    case IDocumentPrompts::Answer::No:
+        return true;
+    case IDocumentPrompts::Answer::Yes:
+        break;
+    }
+    // A cancelled or failed save keeps the editor open with the rest unsaved.
+    for (CDocumentTarget* doc : modified)
+        if (!doc->SaveNow())
             return false;
     return true;
 }

@@ -60,7 +60,8 @@ public:
     // "Open...": always a new window, even on a file that is open already.
     CDocumentTarget* OnFileOpen();
     // What "Open..." does once it has the path; also for dropped templates.
-    CDocumentTarget* OpenInNewWindow(const QString& path);
+    // An empty file opens as a new template only when emptyFileIsNew.
+    CDocumentTarget* OpenInNewWindow(const QString& path, bool emptyFileIsNew = false);
     // Opening a named file the standard way (command line, recent files): a
     // file that is open already gets its window activated instead.
     CDocumentTarget* OpenDocumentFile(const QString& path);

@@ -18,6 +18,10 @@ public:
                                            const QString& name) = 0;
     // A question with Yes and No, or Yes, No and Cancel.
     virtual Answer Ask(const QString& question, bool withCancel) = 0;
+    // The one question for several unsaved templates at once: Yes saves
+    // them all, No discards them all, Cancel keeps every one open. Where
+    // nothing shows such buttons it is asked as Yes, No and Cancel.
+    virtual Answer AskSaveAll(const QString& question) { return Ask(question, true); }
     // Filters are in the form "Label|patterns|Label|patterns|".
     virtual std::optional<QString> AskOpenFileName(const QString& filter, const QString& folder) = 0;
     virtual std::optional<QString> AskSaveFileName(const QString& filter, const QString& defaultExt) = 0;

@@ -172,31 +172,61 @@ TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastWindowAsks)
     EXPECT_EQ(prompts.asked, QStringList{kSaveChangesTilem1});
 }
 
-TEST_F(AppTest, ExitAsksAboutEveryModifiedTemplateAndCanBeStopped)
+// Several unsaved templates: one question names them all; Save All saves
+// every one (a new one asks for its name), and a cancelled save, like
+// Cancel, keeps the editor open with nothing lost.
+TEST_F(AppTest, ExitAsksOnceAboutEveryModifiedTemplateAndCanBeStopped)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
     for (CDocumentTarget* doc : App().Documents())
         doc->Doc().SetModifiedFlag();
+    const QString both = QStringLiteral("ync:Save the changes to these templates?\n\nTilem1\nTilem2");
 
-    prompts.answers = {IDocumentPrompts::Answer::No, IDocumentPrompts::Answer::Cancel};
+    prompts.answers = {IDocumentPrompts::Answer::Cancel};
     ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
-    EXPECT_EQ(prompts.asked, (QStringList{kSaveChangesTilem1, "ync:Save changes to Tilem2?"}));
+    EXPECT_EQ(prompts.asked, QStringList{both});
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(App().Documents().size(), 2);
 
-    // Yes with the save dialog cancelled would lose the work: exit stops too.
+    // Save All with the first save dialog cancelled would lose the work.
     prompts.asked.clear();
     prompts.answers = {IDocumentPrompts::Answer::Yes};
     prompts.saveFiles = {std::nullopt};
     ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
     EXPECT_TRUE(Frame().isVisible());
-    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked, QStringList{both});
 
-    prompts.answers = {IDocumentPrompts::Answer::No, IDocumentPrompts::Answer::No};
+    // One left unsaved: its own question, as closing its window asks.
+    App().Documents().front()->Doc().SetModifiedFlag(false);
+    prompts.asked.clear();
+    prompts.answers = {IDocumentPrompts::Answer::Cancel};
+    ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
+    EXPECT_EQ(prompts.asked, QStringList{"ync:Save changes to Tilem2?"});
+
+    App().Documents().front()->Doc().SetModifiedFlag();
+    prompts.answers = {IDocumentPrompts::Answer::Yes};
+    prompts.saveFiles = {TempPath(QStringLiteral("one.tlm")), TempPath(QStringLiteral("two.tlm"))};
     ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
     EXPECT_FALSE(Frame().isVisible());
     FlushDeletes();
     EXPECT_TRUE(App().Documents().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(TempPath(QStringLiteral("one.tlm"))));
+    EXPECT_TRUE(QFileInfo::exists(TempPath(QStringLiteral("two.tlm"))));
     EXPECT_TRUE(prompts.answers.empty());
+}
+
+// Discard All leaves at once, saving nothing.
+TEST_F(AppTest, ExitCanDiscardEveryModifiedTemplateAtOnce)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    for (CDocumentTarget* doc : App().Documents())
+        doc->Doc().SetModifiedFlag();
+    prompts.answers = {IDocumentPrompts::Answer::No};
+    ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
+    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_TRUE(prompts.saveFiles.empty());
 }
