@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -21,6 +22,12 @@ CChildFrame::CChildFrame(CDocumentTarget& doc, CTilemontView* view, CHelpLaunche
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
+    // The window menu's own keys (its Close takes the standard Close key)
+    // would make the editor's File > Close key ambiguous, so that neither
+    // runs: the editor's commands keep the keys.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions())
+            action->setShortcuts({});
     m_doc.Doc().AddView(view);
     m_doc.AttachFrame(this);
 }

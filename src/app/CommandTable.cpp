@@ -41,12 +41,14 @@ QList<CCommandEntry> Build()
          .prompt = QT_TR_NOOP("Open an existing document"), .keys = K::Open, .menu = M::File, .onStartMenu = true,
          .bar = B::Main, .slot = 11},
         {.id = ID_FILE_CLOSE, .text = QT_TR_NOOP("&Close"), .tip = QT_TR_NOOP("Close"),
-         .prompt = QT_TR_NOOP("Close the active document"), .menu = M::File},
+         .prompt = QT_TR_NOOP("Close the active document"), .keys = K::Close, .alsoKeys = "Ctrl+W; Ctrl+F4",
+         .menu = M::File},
         {.id = ID_FILE_SAVE, .text = QT_TR_NOOP("&Save"), .tip = QT_TR_NOOP("Save"),
          .prompt = QT_TR_NOOP("Save the active document"), .keys = K::Save, .menu = M::File, .bar = B::Main,
          .slot = 12},
         {.id = ID_FILE_SAVE_AS, .text = QT_TR_NOOP("Save &As..."), .tip = QT_TR_NOOP("Save As"),
-         .prompt = QT_TR_NOOP("Save the active document with a new name"), .menu = M::File},
+         .prompt = QT_TR_NOOP("Save the active document with a new name"), .keys = K::SaveAs,
+         .alsoKeys = "Ctrl+Shift+S", .menu = M::File},
         {.id = ID_EXPORT, .text = QT_TR_NOOP("&Export..."), .tip = QT_TR_NOOP("Export"), .menu = M::File, .group = 1,
          .bar = B::Main, .slot = 13},
         {.id = ID_FILE_PRINT, .text = QT_TR_NOOP("&Print..."), .tip = QT_TR_NOOP("Print"),
@@ -56,21 +58,26 @@ QList<CCommandEntry> Build()
         {.id = ID_FILE_MRU_FIRST, .count = 4, .text = QT_TR_NOOP("Recent File"), .tip = QT_TR_NOOP("Recent File"),
          .prompt = QT_TR_NOOP("Open this document"), .menu = M::File, .group = 2, .onStartMenu = true},
         {.id = ID_APP_EXIT, .text = QT_TR_NOOP("E&xit"), .tip = QT_TR_NOOP("Exit"),
-         .prompt = QT_TR_NOOP("Quit the application; prompts to save documents"), .menu = M::File, .group = 3,
+         .prompt = QT_TR_NOOP("Quit the application; prompts to save documents"), .keys = K::Quit,
+         .alsoKeys = "Ctrl+Q", .menu = M::File, .group = 3,
          .onStartMenu = true},
 
         // Without a template window nothing answers these, so they show disabled.
         {.id = ID_EDIT_UNDO, .text = QT_TR_NOOP("&Undo"), .textWithDetail = QT_TR_NOOP("&Undo %1"),
-         .tip = QT_TR_NOOP("Undo"), .prompt = QT_TR_NOOP("Undo the last action"), .keys = K::Undo, .menu = M::Edit,
+         .tip = QT_TR_NOOP("Undo"), .prompt = QT_TR_NOOP("Undo the last action"), .keys = K::Undo,
+         .alsoKeys = "Ctrl+Z; Alt+Backspace", .menu = M::Edit,
          .onStartMenu = true, .bar = B::Main, .slot = 20},
         {.id = ID_EDIT_REDO, .text = QT_TR_NOOP("&Redo"), .textWithDetail = QT_TR_NOOP("&Redo %1"),
          .tip = QT_TR_NOOP("Redo"), .prompt = QT_TR_NOOP("Redo the previously undone action"), .keys = K::Redo,
+         .alsoKeys = "Ctrl+Y; Ctrl+Shift+Z; Alt+Shift+Backspace",
          .menu = M::Edit, .onStartMenu = true, .bar = B::Main, .slot = 21},
         {.id = ID_EDIT_COPY, .text = QT_TR_NOOP("&Copy"), .tip = QT_TR_NOOP("Copy"),
          .prompt = QT_TR_NOOP("Copy the composed template to the Clipboard, as it is exported"), .keys = K::Copy,
+         .alsoKeys = "Ctrl+C; Ctrl+Ins",
          .menu = M::Edit, .group = 1, .onStartMenu = true},
         {.id = ID_EDIT_PASTE, .text = QT_TR_NOOP("&Paste"), .tip = QT_TR_NOOP("Paste"),
          .prompt = QT_TR_NOOP("Use the picture on the Clipboard as the template's picture"), .keys = K::Paste,
+         .alsoKeys = "Ctrl+V; Shift+Ins",
          .menu = M::Edit, .group = 1, .onStartMenu = true},
 
         {.id = ID_SELECT_PICTURE, .text = QT_TR_NOOP("Select picture"), .tip = QT_TR_NOOP("Select picture"),
@@ -96,7 +103,8 @@ QList<CCommandEntry> Build()
         {.id = ID_SELECT_ALL, .text = QT_TR_NOOP("&All"), .tip = QT_TR_NOOP("Select all"),
          .prompt = QT_TR_NOOP("Select the whole picture"), .keys = K::SelectAll, .menu = M::Select},
         {.id = ID_SELECT_NONE, .text = QT_TR_NOOP("&None"), .tip = QT_TR_NOOP("Select none"),
-         .prompt = QT_TR_NOOP("Clear the selection"), .ownKey = "Ctrl+Shift+A", .menu = M::Select},
+         .prompt = QT_TR_NOOP("Clear the selection"), .keys = K::Deselect, .alsoKeys = "Ctrl+Shift+A",
+         .menu = M::Select},
         {.id = ID_SELECT_INVERT, .text = QT_TR_NOOP("&Invert"), .tip = QT_TR_NOOP("Invert selection"),
          .prompt = QT_TR_NOOP("Select the picture outside the selection"), .ownKey = "Ctrl+I", .menu = M::Select},
         {.id = ID_SELECT_GROW, .text = QT_TR_NOOP("&Grow..."), .tip = QT_TR_NOOP("Grow selection"),
@@ -128,7 +136,8 @@ QList<CCommandEntry> Build()
          .menu = M::Tool, .group = 1, .bar = B::Tools, .slot = 20},
         {.id = ID_ZOOM_IN, .text = QT_TR_NOOP("Zoom in"), .tip = QT_TR_NOOP("Zoom in"), .ownKey = "Z",
          .checkable = true, .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 30},
-        {.id = ID_ZOOM_OUT, .text = QT_TR_NOOP("Zoom out"), .tip = QT_TR_NOOP("Zoom out"), .menu = M::Tool, .group = 2,
+        {.id = ID_ZOOM_OUT, .text = QT_TR_NOOP("Zoom out"), .tip = QT_TR_NOOP("Zoom out"), .keys = K::ZoomOut,
+         .alsoKeys = "Ctrl+-", .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 31},
         {.id = ID_ORIGINAL_SIZE, .text = QT_TR_NOOP("Original size"), .tip = QT_TR_NOOP("Original size"),
          .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 32},
@@ -151,7 +160,8 @@ QList<CCommandEntry> Build()
         {.id = ID_VIEW_PERSPECTIVE_GRID, .text = QT_TR_NOOP("&Perspective Grid"), .tip = QT_TR_NOOP("Perspective Grid"),
          .prompt = QT_TR_NOOP("Show the texture's tile grid while the skew corners are edited"), .checkable = true,
          .menu = M::View, .group = 1},
-        {.id = ID_REFRESH, .text = QT_TR_NOOP("&Refresh"), .tip = QT_TR_NOOP("Refresh"), .menu = M::View, .group = 1,
+        {.id = ID_REFRESH, .text = QT_TR_NOOP("&Refresh"), .tip = QT_TR_NOOP("Refresh"), .keys = K::Refresh,
+         .alsoKeys = "F5", .menu = M::View, .group = 1,
          .bar = B::Main, .slot = 71},
 
         {.id = ID_WINDOW_NEW, .text = QT_TR_NOOP("&New Window"), .tip = QT_TR_NOOP("New Window"),
@@ -164,8 +174,11 @@ QList<CCommandEntry> Build()
          .prompt = QT_TR_NOOP("Arrange icons at the bottom of the window"), .menu = M::Window},
         {.id = ID_WINDOW_CHILD_FIRST, .count = ID_WINDOW_CHILD_LAST - ID_WINDOW_CHILD_FIRST + 1, .text = "", .tip = "",
          .prompt = QT_TR_NOOP("Activate this window"), .checkable = true, .menu = M::Window, .group = 1},
+        {.id = ID_WINDOW_MORE, .text = QT_TR_NOOP("&More Windows..."), .tip = QT_TR_NOOP("More Windows"),
+         .prompt = QT_TR_NOOP("Choose among all open windows"), .menu = M::Window, .group = 1},
 
         {.id = ID_HELP_CONTENTS, .text = QT_TR_NOOP("&Help..."), .tip = QT_TR_NOOP("Help"), .prompt = "",
+         .keys = K::HelpContents, .alsoKeys = "F1",
          .menu = M::Help, .onStartMenu = true},
         {.id = ID_APP_ABOUT, .text = QT_TR_NOOP("&About Tilemont..."), .tip = QT_TR_NOOP("About"),
          .prompt = QT_TR_NOOP("Display program information, version number and copyright"), .menu = M::Help,
@@ -218,9 +231,17 @@ QString CommandTable::Prompt(const CCommandEntry& entry)
 
 QList<QKeySequence> CommandTable::Shortcuts(const CCommandEntry& entry)
 {
+    QList<QKeySequence> keys;
     if (entry.ownKey)
-        return {QKeySequence(QString::fromLatin1(entry.ownKey), QKeySequence::PortableText)};
-    return entry.keys == QKeySequence::UnknownKey ? QList<QKeySequence>() : QKeySequence::keyBindings(entry.keys);
+        keys.append(QKeySequence(QString::fromLatin1(entry.ownKey), QKeySequence::PortableText));
+    else if (entry.keys != QKeySequence::UnknownKey)
+        keys = QKeySequence::keyBindings(entry.keys);
+    if (entry.alsoKeys)
+        for (const QKeySequence& key :
+             QKeySequence::listFromString(QString::fromLatin1(entry.alsoKeys), QKeySequence::PortableText))
+            if (!keys.contains(key))
+                keys.append(key);
+    return keys;
 }
 
 QString CommandTable::MenuText(const CCommandEntry& entry, const QString& detail)

@@ -32,6 +32,10 @@ struct CCommandEntry
     QKeySequence::StandardKey keys = QKeySequence::UnknownKey;
     // A key of the editor's own where Qt has no standard one: "Ctrl+I".
     const char* ownKey = nullptr;
+    // Keys the guide promises beside the standard ones, which differ
+    // between desktops (Redo's Ctrl+Y is Windows', Ctrl+Shift+Z the
+    // others'): "Ctrl+Y; Ctrl+Shift+Z". They work on every desktop.
+    const char* alsoKeys = nullptr;
     bool checkable = false;
     // Where the item sits: items of one menu keep the table's order, with a
     // separator where the group changes. onStartMenu: also in the menu bar

@@ -1,7 +1,5 @@
 #include "MainFrame.h"
 
-#include "RefineEdgesCommand.h"
-
 #include "ChildFrame.h"
 #include "CommandTable.h"
 #include "DocumentTarget.h"
@@ -9,27 +7,32 @@
 #include "LoneWindowFill.h"
 #include "MenuLayout.h"
 #include "RecentFileList.h"
+#include "RefineEdgesCommand.h"
 #include "ResourceIds.h"
+#include "PanelPerspectiveLink.h"
 #include "PerspectiveCommands.h"
 #include "catalogue/TextureSizes.h"
 #include "StatusBar.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
 #include "WandOptionsBar.h"
+#include "WindowList.h"
 #include "FileDrop.h"
 #include "ImageDrop.h"
 #include "panels/AreasBar.h"
 #include "view/TilemontView.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QLayout>
-#include <algorithm>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 // The window's title; a template window's name follows it.
@@ -37,7 +40,6 @@ QString AppTitle()
 {
     return CMainFrame::tr("Tilemont");
 }
-constexpr int kIdleMs = 200;
 // Long enough to be read after a fit; the prompts take the pane back after.
 constexpr int kPerspectiveStatusMs = 15000;
 } // namespace
@@ -58,6 +60,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     setAcceptDrops(true);
 
     CreateActions();
+    m_pWindows = std::make_unique<CWindowList>(*m_pMdi, [this](int id) { return Action(id); }, this);
     m_pBanner = new CBannerBar(this);
     m_pBanner->SetLink(CHelpLauncher::kGuideUrl);
     m_pBanner->SetOpener([this](const QUrl&) { m_pHelp->OpenGuideInBrowser(); });
@@ -87,28 +90,9 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
         m_pStatus->showMessage(text, kPerspectiveStatusMs);
     });
-    // The Real Size dialog offers the width remembered for the file the
-    // area's texture came from (or, not knowing it, the swatch the panel has
-    // in focus), and a width the user gives is remembered for that file in
-    // its group folder, so that every template after knows it.
-    const auto texturePath = [this](const CTilemontDoc& doc, AreaId id) {
-        if (!m_pAreas || m_pAreas->Document() != &doc)
-            return QString();
-        const QString laid = m_pAreas->TexturePathOf(id);
-        return !laid.isEmpty() || m_pAreas->SelectedAreaId() != id ? laid : m_pAreas->FocusedTexturePath();
-    };
-    m_pPerspective->SetWidthHint([texturePath](const CTilemontDoc& doc, AreaId id) -> std::optional<double> {
-        const QString path = texturePath(doc, id);
-        return path.isEmpty() ? std::nullopt : TextureSizes::ReadTextureWidth(path);
-    });
-    m_pPerspective->SetAppliedListener([this, texturePath](const CTilemontDoc& doc, AreaId id, const CRealSize& values) {
-        const QString path = texturePath(doc, id);
-        QString error;
-        if (!path.isEmpty() && values.textureWidthCm > 0.0 &&
-            TextureSizes::ReadTextureWidth(path) != values.textureWidthCm &&
-            !TextureSizes::WriteTextureWidth(path, values.textureWidthCm, &error))
-            m_pStatus->showMessage(error, kPerspectiveStatusMs);
-    });
+    PanelPerspectiveLink::RememberTextureWidths(
+        *m_pPerspective, [this] { return m_pAreas; },
+        [this](const QString& error) { m_pStatus->showMessage(error, kPerspectiveStatusMs); });
 
     for (int menuId : {int(IDR_MAINFRAME), int(IDR_TILEMTYPE)}) {
         m_menus[menuId] = MenuLayout::Build(menuId, [this](int id) { return Action(id); }, this);
@@ -123,18 +107,16 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
         FollowActiveWindow();
         UpdateCommandUI();
     });
-    // States follow the documents between user actions, as an idle update would.
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
-        UpdateCommandUI();
-        m_pStatus->UpdateIndicators();
-    });
-    m_idleTimer.start(kIdleMs);
+    // The commands' states follow what changes them, told, never polled: the
+    // templates (see CreateChildFrame), the Clipboard (Paste), the focus
+    // (a field's own keys), the Areas panel showing or hiding.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleCommandUpdate);
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::ScheduleCommandUpdate);
     UpdateCommandUI();
 }
 
 CMainFrame::~CMainFrame()
 {
-    m_idleTimer.stop();
     // The windows go before the launcher and the actions they use, and
     // without updating a frame that is half gone as each one leaves.
     QMdiArea* mdi = m_pMdi;
@@ -157,7 +139,7 @@ void CMainFrame::CreateActions()
             if (CToolIconEngine::HasDrawing(id))
                 action->setIcon(CToolIconEngine::Icon(id));
             // The Window menu's entries show only for windows that are open.
-            action->setVisible(!(id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST));
+            action->setVisible(!CWindowList::Handles(id));
             // Accelerators work whatever the menu bar shows.
             addAction(action);
             connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
@@ -231,6 +213,7 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     view->SetPerspectiveGrid(m_bPerspectiveGrid);
     view->FitWhenShown();
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
+    connect(&doc, &CDocumentTarget::stateChanged, this, &CMainFrame::ScheduleCommandUpdate, Qt::UniqueConnection);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
     m_pMdi->addSubWindow(frame);
     // Left to itself a window opened into a shown frame takes the view's
@@ -268,17 +251,36 @@ CCommandRouter::Route CMainFrame::Route() const
 
 bool CMainFrame::RunCommand(int id)
 {
+    CChildFrame* child = ActiveChild();
+    const QImage* before = child ? child->Document().Doc().GetPicture() : nullptr;
     const bool ran = CCommandRouter::Dispatch(Route(), id);
+    // A new picture shows whole in its window, as an opened one does.
+    if (child && ActiveChild() == child && child->Document().Doc().GetPicture() != before)
+        child->View()->ShowNewPictureWhole();
     UpdateCommandUI();
     return ran;
 }
 
+void CMainFrame::ScheduleCommandUpdate()
+{
+    // Many changes in one turn of the event loop make one update.
+    if (m_bUpdatePending)
+        return;
+    m_bUpdatePending = true;
+    const auto update = [this] {
+        m_bUpdatePending = false;
+        UpdateCommandUI();
+    };
+    QMetaObject::invokeMethod(this, update, Qt::QueuedConnection);
+}
+
 void CMainFrame::UpdateCommandUI()
 {
+    m_pStatus->UpdateIndicators();
     UpdateMenuBar();
     UpdateRecentFiles();
     RefreshTitles();
-    UpdateWindowList();
+    m_pWindows->Update(ChildFrames(), ActiveChild());
     const auto route = Route();
     for (const auto& [id, action] : m_actions) {
         const CCommandState state = CCommandRouter::StateOf(route, id);
@@ -356,26 +358,6 @@ void CMainFrame::RefreshTitles()
     setWindowModified(active && active->isWindowModified());
 }
 
-void CMainFrame::UpdateWindowList()
-{
-    const QList<CChildFrame*> children = ChildFrames();
-    const CChildFrame* active = ActiveChild();
-    for (int i = 0; i <= ID_WINDOW_CHILD_LAST - ID_WINDOW_CHILD_FIRST; ++i) {
-        QAction* action = Action(ID_WINDOW_CHILD_FIRST + i);
-        const bool shown = i < children.size();
-        action->setVisible(shown);
-        if (!shown)
-            continue;
-        QString title = children[i]->windowTitle().remove(QStringLiteral("[*]"));
-        // A literal ampersand in a file name is not a mnemonic.
-        title.replace(u'&', QStringLiteral("&&"));
-        const QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(title);
-        if (action->text() != text)
-            action->setText(text);
-        action->setChecked(children[i] == active);
-    }
-}
-
 void CMainFrame::FollowActiveWindow()
 {
     if (CChildFrame* child = ActiveChild(); child && m_pAreas)
@@ -390,22 +372,15 @@ void CMainFrame::OnViewAreas()
         m_pAreas = new CAreasBar(*m_pPrompts, m_strTexturesFolder, this);
         m_pAreas->SetTextureWidthSource(&TextureSizes::ReadTextureWidth);
         m_pPerspective->SetAreasPanel(m_pAreas);
-        // The panel's buttons work on the panel's own document and pick.
-        connect(m_pAreas, &CAreasBar::fitPerspectiveRequested, this, [this] {
-            if (CTilemontDoc* doc = m_pAreas->Document())
-                m_pPerspective->Fit(*doc, m_pAreas->SelectedAreaId());
-        });
-        connect(m_pAreas, &CAreasBar::realSizeRequested, this, [this] {
-            CTilemontDoc* doc = m_pAreas->Document();
-            if (!doc)
-                return;
-            // The panel knows its window only as a window: the child that
-            // holds it names it as a view.
-            CTilemontView* view = nullptr;
+        connect(m_pAreas, &QDockWidget::visibilityChanged, this, &CMainFrame::ScheduleCommandUpdate);
+        // The panel's buttons work on the panel's own document and pick. It
+        // knows its window only as a window: the child that holds it names
+        // it as a view.
+        PanelPerspectiveLink::ConnectPanelButtons(*m_pAreas, *m_pPerspective, [this](QWidget* window) {
             for (CChildFrame* child : ChildFrames())
-                if (m_pAreas->View() && static_cast<QWidget*>(child->View()) == m_pAreas->View())
-                    view = child->View();
-            m_pPerspective->RealSize(*doc, view, m_pAreas->SelectedAreaId());
+                if (static_cast<QWidget*>(child->View()) == window)
+                    return child->View();
+            return static_cast<CTilemontView*>(nullptr);
         });
         addDockWidget(Qt::RightDockWidgetArea, m_pAreas);
         m_pAreas->show();
@@ -427,17 +402,15 @@ void CMainFrame::SetBannerVisible(bool visible)
 void CMainFrame::SetKeepShading(bool keep)
 {
     m_bKeepShading = keep;
-    for (QMdiSubWindow* window : m_pMdi->subWindowList())
-        if (auto* child = qobject_cast<CChildFrame*>(window))
-            child->View()->SetKeepShading(keep);
+    for (CChildFrame* child : ChildFrames())
+        child->View()->SetKeepShading(keep);
 }
 
 void CMainFrame::SetPerspectiveGrid(bool on)
 {
     m_bPerspectiveGrid = on;
-    for (QMdiSubWindow* window : m_pMdi->subWindowList())
-        if (auto* child = qobject_cast<CChildFrame*>(window))
-            child->View()->SetPerspectiveGrid(on);
+    for (CChildFrame* child : ChildFrames())
+        child->View()->SetPerspectiveGrid(on);
 }
 
 std::optional<CMainFrame::PerspectiveTargetOf> CMainFrame::PerspectiveTarget() const
@@ -486,7 +459,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_WINDOW_ARRANGE:
         return true;
     default:
-        return id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST;
+        return CWindowList::Handles(id);
     }
 }
 
@@ -513,10 +486,9 @@ CCommandState CMainFrame::CommandState(int id) const
     }
     case ID_VIEW_AREAS: return {m_pPrompts != nullptr, m_pAreas && m_pAreas->isVisibleTo(this)};
     default:
-        if (id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST) {
-            const QList<CChildFrame*> children = ChildFrames();
-            const int index = id - ID_WINDOW_CHILD_FIRST;
-            return {index < children.size(), index < children.size() && children[index] == ActiveChild()};
+        if (CWindowList::Handles(id)) {
+            const auto [enabled, checked] = m_pWindows->State(id, ChildFrames(), ActiveChild());
+            return {enabled, checked};
         }
         return {ActiveChild() != nullptr, false};
     }
@@ -564,16 +536,8 @@ void CMainFrame::OnCommand(int id)
     case ID_WINDOW_TILE_HORZ: m_pMdi->tileSubWindows(); break;
     case ID_WINDOW_ARRANGE: ArrangeIcons(); break;
     default:
-        if (id >= ID_WINDOW_CHILD_FIRST && id <= ID_WINDOW_CHILD_LAST) {
-            const QList<CChildFrame*> children = ChildFrames();
-            if (const int index = id - ID_WINDOW_CHILD_FIRST; index < children.size()) {
-                CChildFrame* child = children[index];
-                if (child->isMinimized())
-                    child->showNormal();
-                m_pMdi->setActiveSubWindow(child);
-                child->View()->setFocus();
-            }
-        }
+        if (CWindowList::Handles(id))
+            m_pWindows->Run(id, ChildFrames(), ActiveChild());
         break;
     }
 }

@@ -8,7 +8,6 @@
 
 #include <QList>
 #include <QMainWindow>
-#include <QTimer>
 #include <functional>
 #include <optional>
 #include <map>
@@ -24,6 +23,7 @@ class CPerspectiveCommands;
 class CRecentFileList;
 class CStatusBar;
 class CTilemontView;
+class CWindowList;
 class QMdiArea;
 class QMenu;
 class QToolBar;
@@ -59,6 +59,9 @@ public:
     // Brings every action's enabled and checked state, the menu bar, the
     // recent-file items and the window titles up to date.
     void UpdateCommandUI();
+    // The same once control is back in the event loop, however often asked
+    // meanwhile: what a change of state calls.
+    void ScheduleCommandUpdate();
     // Lays out the template windows the editor starts with: a single one
     // covers the workspace, several are tiled so that each shows whole.
     void ArrangeStartWindows();
@@ -95,6 +98,9 @@ public:
     // "Fit Perspective" and "Real Size...", from the menu and the panel.
     CPerspectiveCommands& Perspective() const { return *m_pPerspective; }
 
+    // The Window menu's list; its chooser of all windows is scripted by tests.
+    CWindowList& Windows() const { return *m_pWindows; }
+
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
     // Given the template files dropped on the window, in their order.
@@ -126,8 +132,6 @@ private:
     void UpdateMenuBar();
     void UpdateRecentFiles();
     void RefreshTitles();
-    // The Window menu's numbered list of open windows, the active one checked.
-    void UpdateWindowList();
     // Shows the active window's template in the Areas panel.
     void FollowActiveWindow();
     void ArrangeIcons();
@@ -161,11 +165,12 @@ private:
     bool m_bPerspectiveGrid = false;
     std::function<void(bool)> m_perspectiveGridToggled;
     CPerspectiveCommands* m_pPerspective;
+    std::unique_ptr<CWindowList> m_pWindows;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;
     int m_nMenu = 0;
-    QTimer m_idleTimer;
+    bool m_bUpdatePending = false;
     std::function<bool()> m_closeQuery;
     std::function<void(const QStringList&)> m_templatesDropped;
 };

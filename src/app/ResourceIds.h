@@ -36,6 +36,8 @@ enum GuiCommandId : int {
     ID_WINDOW_ARRANGE = 57649,
     ID_WINDOW_CASCADE = 57650,
     ID_WINDOW_TILE_HORZ = 57651,
+    // All open windows, once there are more than the menu lists.
+    ID_WINDOW_MORE = 57652,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,

@@ -587,21 +587,37 @@ void CTilemontView::OnAntsTick()
 void CTilemontView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (m_bFitUntilUsed && m_doc.GetPicture()) {
-        // Whole and as large as fits, never larger than its own size.
-        if (!m_zoom.FitsIn(maximumViewportSize())) {
-            ZoomToFit();
-            return;
-        }
-        if (!m_zoom.IsOriginalSize()) {
-            SyncSizes();
-            m_zoom.OriginalSize();
-            ApplyZoom();
-            return;
-        }
+    if (!ShowWholeWhileUnused()) {
+        UpdateScrollSizes();
+        viewport()->update();
     }
-    UpdateScrollSizes();
-    viewport()->update();
+}
+
+void CTilemontView::ShowNewPictureWhole()
+{
+    m_bFitUntilUsed = true;
+    if (!ShowWholeWhileUnused()) {
+        UpdateScrollSizes();
+        viewport()->update();
+    }
+}
+
+bool CTilemontView::ShowWholeWhileUnused()
+{
+    if (!m_bFitUntilUsed || !m_doc.GetPicture())
+        return false;
+    // Whole and as large as fits, never larger than its own size.
+    SyncSizes();
+    if (!m_zoom.FitsIn(maximumViewportSize())) {
+        ZoomToFit();
+        return true;
+    }
+    if (!m_zoom.IsOriginalSize()) {
+        m_zoom.OriginalSize();
+        ApplyZoom();
+        return true;
+    }
+    return false;
 }
 
 void CTilemontView::scrollContentsBy(int, int)

@@ -77,6 +77,9 @@ public:
     // the user first clicks, types or zooms in it, each resize (the frame
     // laying itself out, a panel docking beside it) fits it again.
     void FitWhenShown() { m_bFitUntilUsed = true; }
+    // A picture put in place of the last one (pasted, chosen, undone back)
+    // shows as a newly opened one does.
+    void ShowNewPictureWhole();
 
     // Scroll position in zoomed (window) pixels; setting it clamps to the
     // scroll range.
@@ -201,6 +204,10 @@ private:
     void ApplyZoom();
     // The whole picture in the window, the scroll bars' room included.
     void ZoomToFit();
+    // While the user has not zoomed or scrolled, the picture whole and as
+    // large as fits, never larger than its own size; false when nothing
+    // needed to change.
+    bool ShowWholeWhileUnused();
     void ShowPointer(QPointF client);
     void ApplyScrollSizes();
     // Repaints the handles where they were last shown and where they are now.

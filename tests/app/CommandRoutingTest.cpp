@@ -95,8 +95,8 @@ TEST_F(AppTest, WithoutATemplateWindowOnlyTheApplicationsCommandsAreOn)
     EXPECT_FALSE(Action(ID_FILE_MRU_FIRST)->isEnabled());
 
     const QStringList menu = Describe(Frame().menuBar()->actions());
-    EXPECT_EQ(menu, (QStringList{"&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Recent File", "-", "E&xit",
-                                 "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Help:", "&Help...",
+    EXPECT_EQ(menu, (QStringList{"&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Recent File", "-", "E&xit\tCtrl+Q",
+                                 "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Help:", "&Help...\tF1",
                                  "&About Tilemont..."}));
 }
 
@@ -153,8 +153,8 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
     ASSERT_TRUE(Start());
     const QStringList menu = Describe(Frame().menuBar()->actions());
     const QStringList expected{
-        "&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
-        "&Export...", "&Print...\tCtrl+P", "Print Pre&view", "-", "Recent File", "-", "E&xit",
+        "&File:", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Close\tCtrl+F4", "&Save\tCtrl+S", "Save &As...\tCtrl+Shift+S", "-",
+        "&Export...", "&Print...\tCtrl+P", "Print Pre&view", "-", "Recent File", "-", "E&xit\tCtrl+Q",
         "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
         "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
@@ -162,10 +162,10 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...", "-",
         "&Refine Edges...", "Tool:", "Elliptic selection\tE", "Rectangular selection\tR", "Polyline selection\tP",
         "Free-hand selection\tF", "Magic wand selection\tW", "Find surface\tS", "-", "Hand\tH", "-", "Zoom in\tZ",
-        "Zoom out", "Original size", "Zoom to Fit\tCtrl+0",
-        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh",
+        "Zoom out\tCtrl+-", "Original size", "Zoom to Fit\tCtrl+0",
+        "&View:", "&Toolbar", "&Status Bar", "&Banner", "&Areas", "-", "&Keep Shading", "&Perspective Grid", "&Refresh\tF5",
         "&Window:", "&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Tilem1",
-        "&Help:", "&Help...", "&About Tilemont..."};
+        "&Help:", "&Help...\tF1", "&About Tilemont..."};
     EXPECT_EQ(menu, expected);
 
     using K = QKeySequence;

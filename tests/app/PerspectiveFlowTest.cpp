@@ -168,6 +168,11 @@ TEST_F(PerspectiveFlowTest, FitOnTheDemoRoomIsOneStepWithTheCommandLinesCorners)
     Panel().Controls().areaList->setCurrentRow(0);
     const AreaId floor = ActiveDoc().GetSelectedAreaId();
     ASSERT_EQ(ActiveDoc().FindArea(floor)->GetName(), QStringLiteral("Floor"));
+    // The demo's floor comes fitted: laid flat again first.
+    ActiveDoc().EditArea(floor, QStringLiteral("flat"), [](CArea& a) {
+        a.SetPerspective(false);
+        a.ResetSkew();
+    });
     const CArea before = *ActiveDoc().FindArea(floor);
     Panel().Controls().fitPerspective->click();
     const CArea& fitted = *ActiveDoc().FindArea(floor);

@@ -2,6 +2,8 @@
 #include "app/ResourceIds.h"
 #include "document/TestImages.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 namespace {
@@ -45,6 +47,41 @@ TEST_F(AppTest, UndoAndRedoNameTheirStepAndRunFromTheirActionsAndKeys)
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
     EXPECT_FALSE(Action(ID_EDIT_UNDO)->isEnabled());
     EXPECT_EQ(Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo\tCtrl+Z"));
+}
+
+} // namespace
+
+namespace {
+
+// The actions follow a change made anywhere (here straight on the template,
+// as a worker's result or the panel would) as soon as the event loop has
+// turned: they are told, not polled now and then.
+TEST_F(AppTest, ActionsFollowTheTemplateWithoutPolling)
+{
+    ASSERT_TRUE(Start({WriteTemplate(QStringLiteral("room.tlm"), QSize(40, 30))}));
+    CTilemontDoc& doc = ActiveDoc();
+    QAction* undo = Frame().Action(ID_EDIT_UNDO);
+    QAction* paste = Frame().Action(ID_EDIT_PASTE);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(undo->isEnabled());
+
+    const CPolygon square = RectPolygon(1, 1, 9, 9);
+    doc.SetSelection(&square);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("&Undo ")));
+    doc.OnEditUndo();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(undo->isEnabled());
+
+    QGuiApplication::clipboard()->clear();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(paste->isEnabled());
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(picture);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paste->isEnabled());
 }
 
 } // namespace

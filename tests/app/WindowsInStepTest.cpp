@@ -2,6 +2,7 @@
 
 #include "app/HelpLauncher.h"
 #include "app/ResourceIds.h"
+#include "app/WindowList.h"
 #include "document/TestImages.h"
 #include "panels/AreaListBox.h"
 #include "panels/AreasBar.h"
@@ -121,11 +122,53 @@ TEST_F(WindowsInStepTest, WindowMenuListsTheWindowsAndBringsOneForward)
     ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
     EXPECT_EQ(WindowList(), (QStringList{"&1 wall.tlm", "&2 floor.tlm:1", "&3 floor.tlm:2 *"}));
 
-    WindowMenu()->actions().at(WindowMenu()->actions().size() - 9)->trigger();
+    for (QAction* action : WindowMenu()->actions())
+        if (action->data().toInt() == ID_WINDOW_CHILD_FIRST)
+            action->trigger();
     EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("wall.tlm"));
     EXPECT_EQ(WindowList(), (QStringList{"&1 wall.tlm *", "&2 floor.tlm:1", "&3 floor.tlm:2"}));
     // Nothing is listed past the open windows.
     EXPECT_FALSE(Frame().RunCommand(ID_WINDOW_CHILD_FIRST + 3));
+}
+
+// Past nine windows the menu offers them all in one list.
+TEST_F(WindowsInStepTest, MoreWindowsReachesEveryWindowPastTheNinth)
+{
+    ASSERT_TRUE(Start());
+    for (int i = 1; i < 11; ++i)
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    ASSERT_EQ(Frame().ChildFrames().size(), 11);
+    EXPECT_EQ(WindowList().size(), 9);
+    QAction* more = nullptr;
+    for (QAction* action : WindowMenu()->actions())
+        if (action->data().toInt() == ID_WINDOW_MORE)
+            more = action;
+    ASSERT_TRUE(more);
+    EXPECT_TRUE(more->isVisible() && more->isEnabled());
+    EXPECT_EQ(more->text(), QStringLiteral("&More Windows..."));
+
+    QStringList offered;
+    int current = -2;
+    Frame().Windows().SetChooser([&](const QStringList& titles, int active) {
+        offered = titles;
+        current = active;
+        return std::optional<int>(1);
+    });
+    more->trigger();
+    ASSERT_EQ(offered.size(), 11);
+    EXPECT_EQ(offered[1], QStringLiteral("Tilem2"));
+    EXPECT_EQ(current, 10) << "the newest window is in front";
+    EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("Tilem2"));
+
+    // Cancelled: nothing changes.
+    Frame().Windows().SetChooser([](const QStringList&, int) { return std::optional<int>(); });
+    more->trigger();
+    EXPECT_EQ(ActiveDoc().GetTitle(), QStringLiteral("Tilem2"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_CLOSE));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_CLOSE));
+    FlushDeletes();
+    Frame().UpdateCommandUI();
+    EXPECT_FALSE(more->isVisible());
 }
 
 TEST_F(WindowsInStepTest, TitlesMarkUnsavedChangesAndSaveAsHeadsTheRecentFiles)
