@@ -243,6 +243,12 @@ CAreasBar::ReadResult CAreasBar::Read()
     if (Parse how = PanelFields::ParseDouble(c.scale->text(), 0.0, kMaxScale, m_dScale); how != Parse::Ok)
         return fail(Field::Scale, how, tr(PanelMessages::kEnterNumber), tr(PanelMessages::kEnterNumberBetween),
                     QStringLiteral("0"), PanelFields::FormatDouble(kMaxScale));
+    // A field shows its number rounded to fit; untouched, it still means
+    // the area's own value to the last digit.
+    if (const CArea* area = PickedArea()) {
+        m_dRotation = PanelFields::ShownOrKept(c.rotation->text(), m_dRotation, area->GetRotation(), CAreasBarControls::kRotationChars);
+        m_dScale = PanelFields::ShownOrKept(c.scale->text(), m_dScale, area->GetScale(), CAreasBarControls::kScaleChars);
+    }
     m_bSkew = c.skew->isChecked();
     m_bSkewPreview = c.skewPreview->isChecked();
     m_bPerspective = c.perspective->isChecked();
@@ -260,18 +266,19 @@ void CAreasBar::WriteControls()
     const QScopedValueRollback writing(m_bWriting, true);
     CAreasBarControls& c = *m_pControls;
     c.areaList->SetCurrentRowQuietly(SelectedIndex());
-    const auto writeDouble = [](QLineEdit* edit, double value) {
-        if (!PanelFields::ShowsDouble(edit->text(), value))
-            edit->setText(PanelFields::FormatDouble(value));
+    const auto writeDouble = [](QLineEdit* edit, double value, int chars) {
+        if (edit->text().trimmed() != PanelFields::FormatFitting(value, chars) &&
+            !(PanelFields::ShowsDouble(edit->text(), value) && edit->text().trimmed().size() <= chars))
+            edit->setText(PanelFields::FormatFitting(value, chars));
     };
     const auto writeInt = [](QLineEdit* edit, int value) {
         if (!PanelFields::ShowsInt(edit->text(), value))
             edit->setText(QString::number(value));
     };
-    writeDouble(c.rotation, m_dRotation);
+    writeDouble(c.rotation, m_dRotation, CAreasBarControls::kRotationChars);
     writeInt(c.shiftX, m_nShiftX);
     writeInt(c.shiftY, m_nShiftY);
-    writeDouble(c.scale, m_dScale);
+    writeDouble(c.scale, m_dScale, CAreasBarControls::kScaleChars);
     c.skew->setChecked(m_bSkew);
     c.skewPreview->setChecked(m_bSkewPreview);
     c.perspective->setChecked(m_bPerspective);
@@ -500,10 +507,15 @@ void CAreasBar::OnPerspective()
 
 void CAreasBar::OnResetSkew()
 {
+    ResetPicked(tr(PanelMessages::kStepResetSkew), &CArea::ResetSkew);
+}
+
+void CAreasBar::ResetPicked(const QString& step, void (CArea::*reset)())
+{
     Read();
     if (!PickedAreaWithView())
         return;
-    ApplyEdit(tr(PanelMessages::kStepResetSkew), CAreaEditCommand::kNoMerge, [](CArea& a) { a.ResetSkew(); });
+    ApplyEdit(step, CAreaEditCommand::kNoMerge, [reset](CArea& a) { (a.*reset)(); });
     RepaintView();
 }
 
@@ -520,13 +532,7 @@ void CAreasBar::OnInitialRect()
 
 void CAreasBar::OnResetInitialRect()
 {
-    Read();
-    if (!PickedAreaWithView())
-        return;
-    ApplyEdit(tr(PanelMessages::kStepResetInitialRect), CAreaEditCommand::kNoMerge, [](CArea& a) {
-        a.ResetInitialRect();
-    });
-    RepaintView();
+    ResetPicked(tr(PanelMessages::kStepResetInitialRect), &CArea::ResetInitialRect);
 }
 
 void CAreasBar::OnEnter()

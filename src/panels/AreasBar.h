@@ -82,6 +82,8 @@ public:
     void OnResetSkew();
     void OnInitialRect();
     void OnResetInitialRect();
+    // One step that puts the picked area's corners or rectangle back.
+    void ResetPicked(const QString& step, void (CArea::*reset)());
     void OnEnter();
     // After a step that laid new corners into doc's area id (a fit): when
     // the panel shows that area in a window, its "Skew" box comes on as a

@@ -56,13 +56,13 @@ QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
 CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
 {
     areaList = new CAreaListBox(this);
-    rotation = MakeField(this, tr("Texture rotation"), 6);
+    rotation = MakeField(this, tr("Texture rotation"), kRotationChars);
     rotationSpin = MakeSpin(this, rotation, tr("rotation"), 0, 360, true);
     shiftX = MakeField(this, tr("Texture shift X"), 7);
     shiftXSpin = MakeSpin(this, shiftX, tr("shift X"), -32767, 32767, false);
     shiftY = MakeField(this, tr("Texture shift Y"), 7);
     shiftYSpin = MakeSpin(this, shiftY, tr("shift Y"), -32767, 32767, false);
-    scale = MakeField(this, tr("Scale"), 7);
+    scale = MakeField(this, tr("Scale"), kScaleChars);
     scaleSpin = MakeSpin(this, scale, tr("scale"), 0, 10000, false);
     scaleSpin->SetPosition(1);
     skew = new QCheckBox(tr("Skew"), this);

@@ -19,6 +19,10 @@ class CAreasBarControls : public QWidget
     Q_OBJECT
 
 public:
+    // How many characters the rotation and scale fields show.
+    static constexpr int kRotationChars = 6;
+    static constexpr int kScaleChars = 7;
+
     explicit CAreasBarControls(QWidget* parent = nullptr);
 
     CAreaListBox* areaList;

@@ -38,6 +38,21 @@ QString FormatDouble(double value)
     return QString::number(value, 'g', 15);
 }
 
+QString FormatFitting(double value, int chars)
+{
+    for (int precision = 15; precision > 1; --precision) {
+        const QString text = QString::number(value, 'g', precision);
+        if (text.size() <= chars)
+            return text;
+    }
+    return QString::number(value, 'g', 1);
+}
+
+double ShownOrKept(const QString& text, double parsed, double kept, int chars)
+{
+    return text.trimmed() == FormatFitting(kept, chars) ? kept : parsed;
+}
+
 bool ShowsDouble(const QString& text, double value)
 {
     bool ok = false;

@@ -186,6 +186,30 @@ TEST_F(AreasBarTest, PickWritesTheFieldsWithoutEditingAndUndoShowsTheValuesUndon
     EXPECT_EQ(C().rotation->text(), QStringLiteral("45"));
 }
 
+// A scale a fit or a real size worked out has more digits than the field
+// can show: it shows the number rounded, not its tail, and editing another
+// field keeps the area's own value to the last digit.
+TEST_F(AreasBarTest, LongNumbersFitTheirFieldsAndKeepTheirDigits)
+{
+    const double scale = 4.0667164439, rotation = 100.0 / 3.0;
+    doc.EditArea(doc.AreaIdAt(0), QStringLiteral("setup"), [&](CArea& a) {
+        a.SetRotation(rotation);
+        a.SetScale(scale);
+    });
+    Pick(0);
+    EXPECT_EQ(Fields(*panel), (QStringList{"33.333", "0", "0", "4.06672"}));
+    C().shiftX->setText(QStringLiteral("7"));
+    EXPECT_EQ(Area(0).GetShiftX(), 7);
+    EXPECT_EQ(Area(0).GetScale(), scale);
+    EXPECT_EQ(Area(0).GetRotation(), rotation);
+    // What the user types is taken as typed.
+    C().scale->setText(QStringLiteral("4.06"));
+    EXPECT_EQ(Area(0).GetScale(), 4.06);
+    doc.OnEditUndo();
+    EXPECT_EQ(Area(0).GetScale(), scale);
+    EXPECT_EQ(C().scale->text(), QStringLiteral("4.06672"));
+}
+
 TEST_F(AreasBarTest, RotationArrowsWrapAndEachStepApplies)
 {
     Pick(0);
