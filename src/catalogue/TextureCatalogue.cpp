@@ -16,6 +16,11 @@ bool EndsWithSeparator(const QString& path)
 
 } // namespace
 
+bool IsSidecar(const QString& name)
+{
+    return name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
+}
+
 bool ListFolderEntries(const QString& folder, QStringList* files, QStringList* folders, bool noFiles,
                        bool noFolders, bool fullPaths, const QString& mask)
 {
@@ -32,7 +37,7 @@ bool ListFolderEntries(const QString& folder, QStringList* files, QStringList* f
         if (entry.isDir()) {
             if (folders && !noFolders)
                 folders->append(value);
-        } else if (files && !noFiles && MatchesNameMask(name, mask)) {
+        } else if (files && !noFiles && !IsSidecar(name) && MatchesNameMask(name, mask)) {
             files->append(value);
         }
     }

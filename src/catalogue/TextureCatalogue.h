@@ -9,9 +9,14 @@
 // tool lists groups the same way the editor does.
 namespace TextureCatalogue {
 
+// Whether a file beside the textures describes them rather than being one
+// (the real sizes of a group, a product's description): JSON, never a
+// picture, so never a swatch or a texture to render.
+bool IsSidecar(const QString& name);
+
 // Appends the entries found directly in folder, in the order the file system
 // gives them ("." and ".." left out, hidden ones kept): subfolders to folders
-// and files accepted by mask to files (either list may be null). noFiles and
+// and files accepted by mask, sidecars left out, to files (either list may be null). noFiles and
 // noFolders leave a kind out; fullPaths gives full paths instead of names.
 // A folder that is missing or unreadable appends nothing. Returns true.
 bool ListFolderEntries(const QString& folder, QStringList* files, QStringList* folders, bool noFiles,

@@ -37,7 +37,8 @@ QStringList ReaddirOrder(const QString& folder, bool wantDirs)
 }
 
 // Groups are the immediate subfolders in file-system order; a group's
-// textures are every file directly in it, images or not, nothing below.
+// textures are every file directly in it, images or not, nothing below,
+// except the sidecars that describe them (real sizes, products).
 TEST(TextureCatalogue, GroupsAndTexturesFollowTheTwoLevelRules)
 {
     QTemporaryDir root;
@@ -48,6 +49,8 @@ TEST(TextureCatalogue, GroupsAndTexturesFollowTheTwoLevelRules)
     Touch(textures + "/wood/oak.jpg");
     Touch(textures + "/wood/readme.txt");
     Touch(textures + "/wood/noextension");
+    Touch(textures + "/wood/texture-sizes.json");
+    Touch(textures + "/wood/Products.JSON");
     ASSERT_TRUE(QDir().mkpath(textures + "/wood/nested"));
     Touch(textures + "/wood/nested/deep.jpg");
 
@@ -59,9 +62,12 @@ TEST(TextureCatalogue, GroupsAndTexturesFollowTheTwoLevelRules)
     ListFolderEntries(textures + "/wood", &files, nullptr, false, true, true, "*.*");
     QStringList expected;
     for (const QString& name : ReaddirOrder(textures + "/wood", false))
-        expected << textures + "/wood/" + name;
+        if (!name.endsWith(".json", Qt::CaseInsensitive))
+            expected << textures + "/wood/" + name;
     EXPECT_EQ(files, expected);
     EXPECT_EQ(files.size(), 3);
+    EXPECT_EQ(ListGroupTextures(textures + "/wood"),
+              QStringList({textures + "/wood/noextension", textures + "/wood/oak.jpg", textures + "/wood/readme.txt"}));
 
     QStringList none;
     ListFolderEntries(root.filePath("missing"), &none, &none, false, false, false, "*.*");
