@@ -21,7 +21,15 @@ CPolygon SelectMenu::Inverted(const CPolygon& selection, QSize picture)
 
 CPolygon SelectMenu::Resized(const CPolygon& selection, int pixels, QSize picture)
 {
-    return PolygonClip(ClipOp::Intersection, All(picture), OffsetPolygon(selection, pixels));
+    if (pixels >= 0)
+        return PolygonClip(ClipOp::Intersection, All(picture), OffsetPolygon(selection, pixels));
+    // Shrunk only where it borders unselected picture: the picture's edge
+    // is where the photo stops, not where the surface does, so a floor
+    // selected to the bottom edge stays there. What is left out grows
+    // into the selection instead.
+    const CPolygon outside = Inverted(selection, picture);
+    return PolygonClip(ClipOp::Difference, PolygonClip(ClipOp::Intersection, All(picture), selection),
+                       OffsetPolygon(outside, -pixels));
 }
 
 std::optional<int> SelectMenu::AskPixels(IDocumentPrompts& prompts, bool grow)

@@ -20,7 +20,7 @@ CPolygon All(QSize picture);
 // The picture minus the selection.
 CPolygon Inverted(const CPolygon& selection, QSize picture);
 // The selection grown (pixels > 0, corners rounded) or shrunk (pixels < 0)
-// and kept within the picture.
+// and kept within the picture; shrinking keeps it at the picture's edge.
 CPolygon Resized(const CPolygon& selection, int pixels, QSize picture);
 
 // Asks by how many pixels to grow or shrink: a whole number from 1 to

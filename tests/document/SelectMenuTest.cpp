@@ -127,6 +127,17 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
         for (const QPointF& v : c)
             EXPECT_TRUE(v.x() >= 0 && v.y() >= 0) << v.x() << "," << v.y();
 
+    // The picture's edge is no border of the selection: shrinking a band
+    // along the bottom keeps it there and pulls in only its top.
+    Select(QRectF(0, 20, kW, kH - 20));
+    prompts.names = {QString("2")};
+    ASSERT_TRUE(doc.OnCommand(ID_SELECT_SHRINK));
+    expected.clear();
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            expected.push_back(y >= 22);
+    EXPECT_EQ(Selected(), expected);
+
     // Cancelled or nonsense: no step, and nonsense is said.
     const int steps = doc.GetHistory().Count();
     prompts.names = {std::nullopt, QString("-2"), QString("lots")};
