@@ -52,19 +52,24 @@ CWandOptionsBar::CWandOptionsBar(QWidget* parent) : QToolBar(tr("Tool Options"),
     connect(m_contiguous, &QCheckBox::toggled, this, [this] { Apply(); });
     connect(m_speck, &QSpinBox::valueChanged, this, [this] { Apply(); });
     m_listener = CWandToolOptions::Instance().AddListener([this](const SWandOptions&) { Show(); });
+    // The tolerance a wand drag reaches shows as it changes, not only when
+    // the release takes it.
+    m_dragListener = CWandToolOptions::Instance().AddDragListener([this](std::optional<int>) { Show(); });
 }
 
 CWandOptionsBar::~CWandOptionsBar()
 {
     CWandToolOptions::Instance().RemoveListener(m_listener);
+    CWandToolOptions::Instance().RemoveListener(m_dragListener);
 }
 
 void CWandOptionsBar::Show()
 {
     const SWandOptions& options = CWandToolOptions::Instance().Get();
+    const int tolerance = CWandToolOptions::Instance().DragTolerance().value_or(options.tolerance);
     m_showing = true;
-    m_tolerance->setValue(options.tolerance);
-    m_slider->setValue(options.tolerance);
+    m_tolerance->setValue(tolerance);
+    m_slider->setValue(tolerance);
     m_contiguous->setChecked(options.contiguous);
     m_speck->setValue(options.minSpeck);
     m_showing = false;

@@ -34,5 +34,6 @@ private:
     QCheckBox* m_contiguous;
     QSpinBox* m_speck;
     int m_listener = 0;
+    int m_dragListener = 0;
     bool m_showing = false;
 };

@@ -49,6 +49,7 @@ void CWandTool::OnMouseMove(unsigned, int x, int)
     if (tolerance == m_tolerance && !m_overlay.isNull())
         return;
     m_tolerance = tolerance;
+    CWandToolOptions::Instance().ShowDragTolerance(m_tolerance);
     SWandOptions options = CWandToolOptions::Instance().Get();
     options.tolerance = m_tolerance;
     m_overlay = m_wand.Overlay(*m_seed, options);
@@ -61,6 +62,7 @@ void CWandTool::OnLButtonUp(unsigned flags, int x, int y)
     const bool commit = IsDragging() && m_seed;
     CTool::OnLButtonUp(flags, x, y);
     HideOverlay();
+    CWandToolOptions::Instance().ShowDragTolerance(std::nullopt);
     if (!commit || !View() || !Doc())
         return;
     SWandOptions options = CWandToolOptions::Instance().Get();
@@ -85,6 +87,7 @@ bool CWandTool::OnCancel()
         return false;
     m_seed.reset();
     m_tolerance = CWandToolOptions::Instance().Get().tolerance;
+    CWandToolOptions::Instance().ShowDragTolerance(std::nullopt);
     HideOverlay();
     return true;
 }

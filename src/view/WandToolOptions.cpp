@@ -28,7 +28,24 @@ int CWandToolOptions::AddListener(Listener listener)
     return m_nextId++;
 }
 
+int CWandToolOptions::AddDragListener(DragListener listener)
+{
+    m_dragListeners.emplace_back(m_nextId, std::move(listener));
+    return m_nextId++;
+}
+
 void CWandToolOptions::RemoveListener(int id)
 {
     std::erase_if(m_listeners, [id](const auto& entry) { return entry.first == id; });
+    std::erase_if(m_dragListeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+void CWandToolOptions::ShowDragTolerance(std::optional<int> tolerance)
+{
+    if (tolerance == m_dragTolerance)
+        return;
+    m_dragTolerance = tolerance;
+    const auto listeners = m_dragListeners;
+    for (const auto& [id, listener] : listeners)
+        listener(tolerance);
 }

@@ -6,6 +6,7 @@
 #include "app/WandOptionsBar.h"
 #include "document/TemplateFile.h"
 #include "view/TilemontView.h"
+#include "view/WandTool.h"
 #include "view/WandToolOptions.h"
 
 #include <QJsonDocument>
@@ -110,6 +111,45 @@ TEST_F(WandFlowTest, ToolOptionsBarFollowsTheWandAndItsOptions)
 
     ASSERT_TRUE(Frame().RunCommand(ID_HAND));
     EXPECT_FALSE(bar->isVisible());
+    CWandToolOptions::Instance().Set(SWandOptions());
+}
+
+// A sideways wand drag raises the tolerance: the bar shows each value as
+// the drag reaches it, keeps the last on release, and Escape drops it.
+TEST_F(WandFlowTest, TheToleranceFieldFollowsAWandDrag)
+{
+    ASSERT_TRUE(Start({WriteTemplate(QStringLiteral("room.tlm"), QSize(300, 200))}));
+    CWandToolOptions::Instance().Set({20, true, 0});
+    Frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    ASSERT_TRUE(Frame().RunCommand(ID_MAGIC_WAND));
+    CWandOptionsBar* bar = Frame().ToolOptionsBar();
+    CTilemontView* view = Frame().ActiveChild()->View();
+    // At its own size the picture lies under the pointer from the corner.
+    Frame().RunCommand(ID_ORIGINAL_SIZE);
+    ASSERT_EQ(view->GetZoomX(), 1.0f);
+    QWidget* surface = view->viewport();
+    const QPoint from = view->PictureToClient(QPointF(60.5, 60.5)).toPoint();
+    const int step = CWandTool::kPixelsPerStep;
+    QTest::mouseMove(surface, from);
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, from + QPoint(15 * step, 0));
+    EXPECT_EQ(bar->ToleranceField()->value(), 35);
+    EXPECT_EQ(bar->ToleranceSlider()->value(), 35);
+    EXPECT_EQ(CWandToolOptions::Instance().Get().tolerance, 20) << "the drag is not taken before its release";
+    QTest::mouseMove(surface, from + QPoint(30 * step, 0));
+    EXPECT_EQ(bar->ToleranceField()->value(), 50);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, from + QPoint(30 * step, 0));
+    EXPECT_EQ(CWandToolOptions::Instance().Get().tolerance, 50);
+    EXPECT_EQ(bar->ToleranceField()->value(), 50);
+
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, from - QPoint(10 * step, 0));
+    EXPECT_EQ(bar->ToleranceField()->value(), 40);
+    QTest::keyClick(surface, Qt::Key_Escape);
+    EXPECT_EQ(bar->ToleranceField()->value(), 50);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, from - QPoint(10 * step, 0));
+    EXPECT_EQ(CWandToolOptions::Instance().Get().tolerance, 50);
     CWandToolOptions::Instance().Set(SWandOptions());
 }
 
