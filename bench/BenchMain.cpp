@@ -1,3 +1,5 @@
+#include "BenchEnd.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -12,5 +14,6 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    RunBenchEnd();
     return 0;
 }

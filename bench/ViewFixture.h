@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BenchEnd.h"
 #include "BenchTemplate.h"
 
 #include "document/IDocumentPrompts.h"
@@ -53,8 +54,12 @@ struct ViewFixture
 
 inline ViewFixture& Fixture()
 {
-    static ViewFixture fixture;
-    return fixture;
+    static ViewFixture* fixture = [] {
+        auto* made = new ViewFixture;
+        AtBenchEnd([made] { delete made; });
+        return made;
+    }();
+    return *fixture;
 }
 
 // Times each iteration on its own and reports the median as well.
