@@ -11,11 +11,12 @@ set(TILEMONT_PACKAGE_MAINTAINER "Brightquarry Software <packages@brightquarry.co
 # Debian's own files about the package, beside the documentation.
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tilemont)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${doc_dir})
+# Its newest entry names the project's version (@PROJECT_VERSION@).
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
-  COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh ${CMAKE_CURRENT_LIST_DIR}/changelog
+  COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/packaging/changelog
           ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog VERBATIM)
+  DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog VERBATIM)
 add_custom_target(tilemont-changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION ${doc_dir})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

@@ -38,6 +38,21 @@ def every_command_and_option_of_the_usage_is_in_the_manual():
 
 
 @suite.case
+def the_built_pages_name_the_programs_version():
+    res = cli.run("--version")
+    expect_equal(res.code, 0, "tilemont-cli --version")
+    version = re.search(r"(\d+\.\d+(?:\.\d+)*)", res.out + res.err)
+    expect(version, "no version in %r" % (res.out + res.err))
+    # The tool lies in <build>/src/cli; the pages in <build>/src/resources/man.
+    built = os.path.join(os.path.dirname(cli.exe), "..", "resources", "man")
+    for name in ("tilemont.1", "tilemont-cli.1"):
+        with open(os.path.join(built, name), encoding="utf-8") as f:
+            title = f.readline()
+        expect('"Tilemont %s"' % version.group(1) in title, "%s: %r" % (name, title))
+        expect("@" not in title, "%s still holds a placeholder: %r" % (name, title))
+
+
+@suite.case
 def both_pages_format_cleanly():
     if not shutil.which("groff"):
         print("     (groff is not installed: formatting not checked)")
