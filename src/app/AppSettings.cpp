@@ -9,24 +9,6 @@ namespace {
 template <typename Settings, typename Visit>
 void ForEachValue(Settings& s, Visit&& visit)
 {
-    visit("Address", s.strAddress);
-    visit("Folder", s.strFolder);
-    visit("Login", s.strLogin);
-    visit("Password", s.strPassword);
-    visit("Port", s.nPort);
-    visit("AddressT", s.strAddressT);
-    visit("FolderT", s.strFolderT);
-    visit("LoginT", s.strLoginT);
-    visit("PasswordT", s.strPasswordT);
-    visit("PortT", s.nPortT);
-    visit("AddressD", s.strAddressD);
-    visit("FolderD", s.strFolderD);
-    visit("LoginD", s.strLoginD);
-    visit("PasswordD", s.strPasswordD);
-    visit("PortD", s.nPortD);
-    visit("ProxyAddress", s.strProxyAddress);
-    visit("ProxyPort", s.nProxyPort);
-    visit("UseProxy", s.nUseProxy);
     visit("TemplatesFolder", s.strTemplatesFolder);
     visit("TexturesFolder", s.strTexturesFolder);
     visit("LithavensFolder", s.strLithavensFolder);
@@ -85,4 +67,8 @@ void AppSettings::Read(QSettings& settings)
 void AppSettings::Write(QSettings& settings) const
 {
     ForEachValue(*this, Writer{settings});
+    for (const char* key : {"Address", "Folder", "Login", "Password", "Port", "AddressT", "FolderT", "LoginT",
+                            "PasswordT", "PortT", "AddressD", "FolderD", "LoginD", "PasswordD", "PortD",
+                            "ProxyAddress", "ProxyPort", "UseProxy"})
+        settings.remove(QLatin1String(key));
 }

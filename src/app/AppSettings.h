@@ -4,20 +4,11 @@
 
 class QSettings;
 
-// The per-user values the editor keeps. The account and proxy values are
-// only carried from one run to the next; the folders are where templates,
-// textures and exports live, each held with a trailing separator.
+// The per-user values the editor keeps: the folders where templates,
+// textures and exports live, each held with a trailing separator, and the
+// view's and the wand's switches.
 struct AppSettings
 {
-    QString strAddress, strFolder, strLogin, strPassword;
-    int nPort = 0;
-    QString strAddressT, strFolderT, strLoginT, strPasswordT;
-    int nPortT = 0;
-    QString strAddressD, strFolderD, strLoginD, strPasswordD;
-    int nPortD = 0;
-    QString strProxyAddress;
-    int nProxyPort = 0;
-    int nUseProxy = 0;
     QString strTemplatesFolder;
     QString strTexturesFolder;
     QString strLithavensFolder;
@@ -42,5 +33,7 @@ struct AppSettings
     // one where a value is missing.
     void Read(QSettings& settings);
     // Writes every value: strings as strings, numbers as integers, the switches as booleans.
+    // Removes the account and proxy values earlier versions carried without
+    // using them: a password has no place in a plain-text settings file.
     void Write(QSettings& settings) const;
 };
