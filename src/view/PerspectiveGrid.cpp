@@ -1,6 +1,7 @@
 #include "view/PerspectiveGrid.h"
 
 #include "document/Area.h"
+#include "geometry/SegmentClip.h"
 #include "render/SkewedTexture.h"
 
 #include <QPainter>
@@ -39,29 +40,6 @@ std::optional<CanvasMap> CanvasToPictureMap(const CArea& area)
         const double s = p.x() / w, t = p.y() / h;
         return (1 - s) * (1 - t) * tl + s * (1 - t) * tr + (1 - s) * t * bl + s * t * br;
     });
-}
-
-// Liang-Barsky: the part of a-b inside rect, as parameters along it.
-bool ClipToRect(QPointF a, QPointF b, const QRectF& rect, double& t0, double& t1)
-{
-    t0 = 0.0;
-    t1 = 1.0;
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(), rect.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-    }
-    return t0 < t1;
 }
 
 double Cross(QPointF a, QPointF b)
@@ -122,9 +100,10 @@ std::vector<QLineF> CPerspectiveGrid::Segments(const CArea& area, const QTransfo
             const double across = i * size;
             // The line in canvas pixels, cut to the canvas.
             const QPointF a = place.map(texel(across, alongLo)), b = place.map(texel(across, alongHi));
-            double t0 = 0.0, t1 = 0.0;
-            if (!ClipToRect(a, b, canvas, t0, t1))
+            const auto clipped = ClipSegmentToRect(a, b, canvas);
+            if (!clipped || !(clipped->first < clipped->second))
                 continue;
+            const auto [t0, t1] = *clipped;
             const double from = alongLo + (alongHi - alongLo) * t0, to = alongLo + (alongHi - alongLo) * t1;
             const double piece = (to - from) / kPieces;
             for (int k = 0; k < kPieces; ++k) {

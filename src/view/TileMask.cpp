@@ -1,41 +1,11 @@
 #include "view/TileMask.h"
 
+#include "geometry/SegmentClip.h"
+
 #include <QRect>
 
 #include <algorithm>
 #include <cmath>
-
-namespace
-{
-
-// Liang-Barsky: trims a-b to the rectangle; false when nothing is left.
-bool ClipSegment(QPointF& a, QPointF& b, qreal left, qreal top, qreal right, qreal bottom)
-{
-    const qreal dx = b.x() - a.x(), dy = b.y() - a.y();
-    qreal t0 = 0.0, t1 = 1.0;
-    const qreal p[4] = {-dx, dx, -dy, dy};
-    const qreal q[4] = {a.x() - left, right - a.x(), a.y() - top, bottom - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const qreal t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    const QPointF start = a;
-    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-    return true;
-}
-
-} // namespace
 
 CTileMask::CTileMask(const QSize& client, int tile)
     : m_client(client.expandedTo(QSize(0, 0)))
@@ -62,8 +32,13 @@ void CTileMask::AddSegment(QPointF a, QPointF b, qreal margin)
     if (m_cells.empty() || !std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
         !std::isfinite(b.y()))
         return;
-    if (!ClipSegment(a, b, -margin, -margin, m_client.width() + margin, m_client.height() + margin))
+    const auto clipped = ClipSegmentToRect(
+        a, b, QRectF(QPointF(-margin, -margin), QPointF(m_client.width() + margin, m_client.height() + margin)));
+    if (!clipped)
         return;
+    const QPointF start = a, along = b - a;
+    a = start + clipped->first * along;
+    b = start + clipped->second * along;
     // Pieces no longer than a tile, so a diagonal marks a band of tiles and
     // not its whole bounding box.
     const qreal length = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
