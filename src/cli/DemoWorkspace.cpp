@@ -4,7 +4,10 @@
 #include "DemoStoneTextures.h"
 #include "DemoTileTextures.h"
 #include "DemoWoodTextures.h"
+#include "analysis/PerspectiveFit.h"
+#include "catalogue/TextureSizes.h"
 #include "document/Area.h"
+#include "document/PerspectiveEdits.h"
 #include "document/ImageCodec.h"
 #include "document/TemplateFile.h"
 #include "document/WarpCache.h"
@@ -108,13 +111,18 @@ QImage AsStored(const QImage& texture)
     return decoded ? *decoded : QImage();
 }
 
-CArea FloorArea(const QImage& wood)
+// The oak planks' texture holds eight boards of 18 cm side by side; the
+// room's back wall is 4 m wide.
+constexpr double kOakTextureCm = 8 * 18.0;
+constexpr double kBackWallCm = 400.0;
+
+CArea FloorArea(const QImage& wood, const QImage& picture)
 {
     CArea floor;
     floor.SetName(QStringLiteral("Floor"));
     const CPolygon outline = CDemoRoom::FloorOutline();
     floor.SetOutline(&outline);
-    // Boards run away from the viewer, a little wider than drawn.
+    // Boards run away from the viewer.
     floor.SetRotation(90.0);
     floor.SetScale(2.0);
     const auto corners = CDemoRoom::FloorCorners();
@@ -123,6 +131,18 @@ CArea FloorArea(const QImage& wood)
     floor.SetInitialRect(CIntRect{0, CDemoRoom::kHeight - 1000, CDemoRoom::kWidth, CDemoRoom::kHeight});
     floor.SetSkewApplied(true);
     floor.SetTexture(&wood);
+    // What the editor does best, shown first: the floor's plane found from
+    // the room's own lines, the boards at their real width measured along
+    // the back wall's foot, shrinking toward it as a real floor's do.
+    if (const auto fit = FitPerspective(picture, outline, {}, nullptr)) {
+        CRealSize real;
+        real.reference = QLineF(CDemoRoom::kBackLeft, CDemoRoom::kBackBottom, CDemoRoom::kBackRight,
+                                CDemoRoom::kBackBottom);
+        real.referenceCm = kBackWallCm;
+        real.textureWidthCm = kOakTextureCm;
+        floor.SetRealSize(real);
+        ApplyPerspectiveFit(floor, *fit);
+    }
     return floor;
 }
 
@@ -148,7 +168,7 @@ bool WriteTemplate(CWriter& writer, const QImage& picture)
     if (wood.isNull() || tiles.isNull())
         return writer.Fail(QStringLiteral("The demo textures could not be encoded."));
     std::vector<CArea> areas;
-    areas.push_back(FloorArea(wood));
+    areas.push_back(FloorArea(wood, picture));
     CWarpCache warps;
     if (!KeepExactWarp(warps, areas.back()))
         return writer.Fail(QStringLiteral("The demo floor's texture could not be warped."));

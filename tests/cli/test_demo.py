@@ -1,7 +1,8 @@
 """`tilemont-cli demo FOLDER` lays out a working folder for the editor: the
 four working folders, texture groups, a room picture and a template with a
-skewed floor and a wall with a window cut out. The same bytes every run,
-and a second run never overwrites what is there."""
+floor in true perspective at its real size and a wall with a window cut
+out. The same bytes every run, and a second run never overwrites what is
+there."""
 
 import os
 import subprocess
@@ -72,7 +73,7 @@ def working_folders_and_texture_groups_are_laid_out():
 
 
 @suite.case
-def template_has_a_skewed_floor_and_a_wall_with_a_window_hole():
+def template_has_a_perspective_floor_and_a_wall_with_a_window_hole():
     info = cli.info(os.path.join(REFERENCE, TEMPLATE))
     pic = info["picture"]
     expect(pic is not None and pic["width"] > pic["height"] > 0, "picture %r" % pic)
@@ -82,17 +83,19 @@ def template_has_a_skewed_floor_and_a_wall_with_a_window_hole():
 
     expect(floor["skew"] is True, "floor not skewed")
     expect(floor["texture"] is not None, "floor has no texture")
+    # In true perspective, as Fit Perspective finds it, at its real size:
+    # the canvas's near edge wider than its far one along the back wall.
+    expect(floor["perspective"] is True, "floor not in perspective")
+    expect_equal(floor["realSize"], {"reference": [420, 720, 1180, 720], "referenceCm": 400,
+                                     "textureWidthCm": 144}, "floor's real size")
     (tl, tr, bl, br) = floor["skewCorners"]
     expect(tl[1] == tr[1] < bl[1] == br[1], "floor corners not a level trapezoid: %r" % floor["skewCorners"])
     expect(tr[0] - tl[0] < br[0] - bl[0], "far edge not shorter than near edge")
     expect_equal(len(floor["outline"]), 1, "floor contours")
-    expect_equal(sorted(map(tuple, floor["outline"][0])), sorted(map(tuple, floor["skewCorners"])),
-                 "floor outline vs corners")
-    skewed = floor["skewedTexture"]
-    box_w = max(p[0] for p in floor["skewCorners"]) - min(p[0] for p in floor["skewCorners"])
-    box_h = max(p[1] for p in floor["skewCorners"]) - min(p[1] for p in floor["skewCorners"])
-    expect(skewed is not None and skewed["width"] >= box_w and skewed["height"] >= box_h,
-           "warped floor texture %r does not cover the %dx%d corner box" % (skewed, box_w, box_h))
+    ox = [p[0] for p in floor["outline"][0]]
+    oy = [p[1] for p in floor["outline"][0]]
+    expect(tl[1] <= min(oy) and bl[1] >= max(oy) and bl[0] <= min(ox) and br[0] >= max(ox),
+           "floor corners %r do not cover the outline" % floor["skewCorners"])
     left, top, right, bottom = floor["initialRect"]
     expect(right > left and bottom > top, "empty initial rect %r" % floor["initialRect"])
 
