@@ -1696,6 +1696,10 @@
         <translation>%1: %2-Bilder können nicht gelesen werden: %3.</translation>
     </message>
     <message>
+        <source>%1 is cut short or damaged: the picture and %2 of its %3 areas could be read; the rest is lost.</source>
+        <translation>%1 ist unvollständig oder beschädigt: Das Bild und %2 seiner %3 Flächen konnten gelesen werden; der Rest ist verloren.</translation>
+    </message>
+    <message>
         <source>%1 is damaged: only part of it could be read.</source>
         <translation>%1 ist beschädigt: Nur ein Teil davon konnte gelesen werden.</translation>
     </message>
