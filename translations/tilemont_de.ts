@@ -1744,6 +1744,14 @@
         <source>%1: the perspective and real-size values could not be read; the template opens without them.</source>
         <translation>%1: Die Werte für Perspektive und reale Größe konnten nicht gelesen werden; die Vorlage wird ohne sie geöffnet.</translation>
     </message>
+    <message>
+        <source>Pattern</source>
+        <translation>Verlegemuster</translation>
+    </message>
+    <message>
+        <source>%1: the laying patterns could not be read; the areas keep the textures laid from them.</source>
+        <translation>%1: Die Verlegemuster konnten nicht gelesen werden; die Bereiche behalten die daraus verlegten Texturen.</translation>
+    </message>
 </context>
 <context>
     <name>PictureFileFilter</name>

@@ -69,4 +69,11 @@ inline constexpr CUiText kNoPerspective{
 inline constexpr CUiText kExtensionSkipped{
     "Messages", QT_TRANSLATE_NOOP("Messages", "%1: the perspective and real-size values could not be read; the "
                                               "template opens without them.")};
+// Laying patterns.
+inline constexpr CUiText kStepPattern{"Messages", QT_TRANSLATE_NOOP("Messages", "Pattern")};
+// Said once when a template opens without its laying patterns because the
+// block that holds them is damaged or of a later kind.
+inline constexpr CUiText kPatternSkipped{
+    "Messages", QT_TRANSLATE_NOOP("Messages", "%1: the laying patterns could not be read; the areas keep the textures "
+                                              "laid from them.")};
 } // namespace Messages

@@ -5,6 +5,7 @@
 #include "ArchiveWriter.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "PatternBlock.h"
 #include "TemplateExtension.h"
 
 #include <QFileInfo>
@@ -37,6 +38,7 @@ std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray&
         if (!area.Serialize(ar, warps))
             return std::nullopt;
     CTemplateExtension::Write(ar, areas);
+    CPatternBlock::Write(ar, areas);
     return ar.Data();
 }
 
@@ -50,7 +52,10 @@ CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options
     data.areas.resize(count);
     for (CArea& area : data.areas)
         area.Serialize(ar, &data.damaged, options.decodeStoredWarps);
-    data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
+    const auto extension = CTemplateExtension::Read(ar, data.areas);
+    data.extensionSkipped = extension == CTemplateExtension::Outcome::Unusable;
+    if (extension == CTemplateExtension::Outcome::Applied)
+        data.patternSkipped = CPatternBlock::Read(ar, data.areas) == CPatternBlock::Outcome::Unusable;
     // The perspective just read is one of the values the stored warps were
     // built from.
     for (CArea& area : data.areas)
@@ -71,6 +76,8 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
             warnings << Messages::kDamagedPicture.arg(path);
         if (data.extensionSkipped)
             warnings << Messages::kExtensionSkipped.arg(path);
+        if (data.patternSkipped)
+            warnings << Messages::kPatternSkipped.arg(path);
         data.warning = warnings.join(QLatin1Char('\n'));
         return data;
     } catch (const CArchiveError& e) {

@@ -25,6 +25,9 @@ struct CTemplateData
     // Set when the file holds a perspective and real-size block that could
     // not be used: the areas came without those values.
     bool extensionSkipped = false;
+    // Set when the file holds a block of laying patterns that could not be
+    // used: the areas came without their patterns.
+    bool patternSkipped = false;
     // What to tell the user once after opening (LoadTemplateFile fills it in,
     // naming the file); empty when there is nothing to say.
     QString warning;
