@@ -100,28 +100,18 @@ void CPatternBlock::Write(CArchiveWriter& ar, const std::vector<CArea>& areas)
         if (p)
             WritePattern(payload, *p);
     }
-    const QByteArray& bytes = payload.Data();
-    ar.WriteBytes(kTag, sizeof kTag);
-    ar.WriteU32(kVersion);
-    ar.WriteU32(static_cast<std::uint32_t>(bytes.size()));
-    ar.WriteBytes(bytes.constData(), bytes.size());
-    ar.WriteU32(CTemplateExtension::Crc32(bytes));
+    CTemplateExtension::WriteFramed(ar, kTag, kVersion, payload.Data());
 }
 
 CPatternBlock::Outcome CPatternBlock::Read(CArchiveReader& ar, std::vector<CArea>& areas)
 {
-    const qsizetype tagBytes = std::min<qsizetype>(ar.Remaining(), sizeof kTag);
-    if (tagBytes == 0)
-        return Outcome::Absent;
-    const QByteArray tag = ar.ReadBytes(static_cast<quint64>(tagBytes));
-    if (tag != QByteArray::fromRawData(kTag, tagBytes))
-        return Outcome::Absent;
+    QByteArray payload;
+    switch (CTemplateExtension::ReadFramed(ar, kTag, kVersion, payload)) {
+    case CTemplateExtension::Outcome::Absent: return Outcome::Absent;
+    case CTemplateExtension::Outcome::Unusable: return Outcome::Unusable;
+    case CTemplateExtension::Outcome::Applied: break;
+    }
     try {
-        if (tagBytes < qsizetype(sizeof kTag) || ar.ReadU32() != kVersion)
-            return Outcome::Unusable;
-        const QByteArray payload = ar.ReadBytes(ar.ReadU32());
-        if (ar.ReadU32() != CTemplateExtension::Crc32(payload))
-            return Outcome::Unusable;
         CArchiveReader in(payload);
         if (in.ReadU32() != areas.size())
             return Outcome::Unusable;
