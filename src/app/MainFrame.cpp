@@ -10,6 +10,7 @@
 #include "MenuLayout.h"
 #include "RecentFileList.h"
 #include "ResourceIds.h"
+#include "PatternCommands.h"
 #include "PerspectiveCommands.h"
 #include "catalogue/TextureSizes.h"
 #include "StatusBar.h"
@@ -84,6 +85,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
 
     m_pStatus = new CStatusBar(this);
     setStatusBar(m_pStatus);
+    m_pPattern = new CPatternCommands(this, m_strTexturesFolder);
     m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
         m_pStatus->showMessage(text, kPerspectiveStatusMs);
     });
@@ -395,6 +397,10 @@ void CMainFrame::OnViewAreas()
             if (CTilemontDoc* doc = m_pAreas->Document())
                 m_pPerspective->Fit(*doc, m_pAreas->SelectedAreaId());
         });
+        connect(m_pAreas, &CAreasBar::patternRequested, this, [this] {
+            if (CTilemontDoc* doc = m_pAreas->Document())
+                m_pPattern->Lay(*doc, m_pAreas->SelectedAreaId());
+        });
         connect(m_pAreas, &CAreasBar::realSizeRequested, this, [this] {
             CTilemontDoc* doc = m_pAreas->Document();
             if (!doc)
@@ -478,6 +484,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_VIEW_PERSPECTIVE_GRID:
     case ID_FIT_PERSPECTIVE:
     case ID_REAL_SIZE:
+    case ID_LAY_PATTERN:
     case ID_REFINE_EDGES:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
@@ -506,6 +513,10 @@ CCommandState CMainFrame::CommandState(int id) const
         return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(target->doc, target->area)
                                          : CPerspectiveCommands::CanSetRealSize(target->doc, target->area),
                 false};
+    }
+    case ID_LAY_PATTERN: {
+        const auto target = PerspectiveTarget();
+        return {target && CPatternCommands::CanLay(target->doc, target->area), false};
     }
     case ID_REFINE_EDGES: {
         const CChildFrame* child = ActiveChild();
@@ -550,6 +561,10 @@ void CMainFrame::OnCommand(int id)
             else
                 m_pPerspective->RealSize(target->doc, target->view, target->area);
         }
+        break;
+    case ID_LAY_PATTERN:
+        if (const auto target = PerspectiveTarget())
+            m_pPattern->Lay(target->doc, target->area);
         break;
     case ID_REFINE_EDGES:
         if (CChildFrame* child = ActiveChild())

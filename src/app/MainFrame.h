@@ -20,6 +20,7 @@ class CChildFrame;
 class IDocumentPrompts;
 class CDocumentTarget;
 class CHelpLauncher;
+class CPatternCommands;
 class CPerspectiveCommands;
 class CRecentFileList;
 class CStatusBar;
@@ -94,6 +95,8 @@ public:
     void SetPerspectiveGridToggled(std::function<void(bool)> toggled) { m_perspectiveGridToggled = std::move(toggled); }
     // "Fit Perspective" and "Real Size...", from the menu and the panel.
     CPerspectiveCommands& Perspective() const { return *m_pPerspective; }
+    // "Pattern...", from the menu and the panel.
+    CPatternCommands& Pattern() const { return *m_pPattern; }
 
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
@@ -161,6 +164,7 @@ private:
     bool m_bPerspectiveGrid = false;
     std::function<void(bool)> m_perspectiveGridToggled;
     CPerspectiveCommands* m_pPerspective;
+    CPatternCommands* m_pPattern;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;

@@ -38,6 +38,7 @@ public:
     QPushButton* resetInitialRect;
     QPushButton* fitPerspective;
     QPushButton* realSize;
+    QPushButton* pattern;
     QComboBox* groups;
     CTextureBrowser* browser;
 

@@ -284,7 +284,9 @@ std::optional<CAreaPattern::CLaid> CAreaPattern::Lay(const CArea& area, const CL
         return std::nullopt;
 
     const QRectF regionCm(region.topLeft() / surfacePxPerCm, region.size() / surfacePxPerCm);
-    double pxPerCm = std::min(imagePxPerCm, std::sqrt(maxPixels / (regionCm.width() * regionCm.height())));
+    // A little under the budget: the texture takes a pixel more each way
+    // than the region to cover its last fraction.
+    double pxPerCm = std::min(imagePxPerCm, 0.995 * std::sqrt(maxPixels / (regionCm.width() * regionCm.height())));
     // Laid flat, the texture is drawn one to one at most: finer pixels would
     // only be averaged away. A warp's canvas says nothing of how near the
     // front of the floor comes, so there the pieces' images decide.

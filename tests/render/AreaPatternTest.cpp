@@ -1,4 +1,5 @@
 #include "document/Area.h"
+#include "document/PerspectiveEdits.h"
 #include "render/AreaPattern.h"
 #include "render/PatternLayout.h"
 
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <vector>
@@ -112,12 +114,17 @@ TEST(AreaPattern, JointsLieWhereThePitchPutsThemAndAreAsWideAsAsked)
     const auto joints = Joints(JointProfile(laid->texture, 20, 280));
     ASSERT_GE(joints.size(), 9u);
     const double pitchPx = 30.25 * pxPerCm;
+    double worstPlace = 0, worstWidth = 0;
     for (std::size_t k = 0; k < joints.size(); ++k) {
         // The first tile starts at the area's corner: its joint follows it.
         const double want = 300.0 + double(k) * pitchPx + 1.25;
         EXPECT_NEAR(joints[k].centre, want, 1.0) << "joint " << k;
         EXPECT_NEAR(joints[k].width, 2.5, 0.5) << "joint " << k;
+        worstPlace = std::max(worstPlace, std::abs(joints[k].centre - want));
+        worstWidth = std::max(worstWidth, std::abs(joints[k].width - 2.5));
     }
+    RecordProperty("worstJointPlacePx", std::to_string(worstPlace));
+    RecordProperty("worstJointWidthPx", std::to_string(worstWidth));
     EXPECT_GT(joints.back().centre, 2700.0);
 }
 
@@ -292,6 +299,41 @@ TEST(AreaPattern, UnusablePatternsAndAreasLayNothing)
     flatCorners.SetSkewApplied(true);
     flatCorners.GetSkewCorners() = {QPoint(5, 5), QPoint(5, 5), QPoint(5, 5), QPoint(5, 5)};
     EXPECT_FALSE(CAreaPattern::Lay(flatCorners, p));
+}
+
+TEST(AreaPattern, APerspectiveFloorIsLaidOverItsCanvasAtTheReferencesScale)
+{
+    // A floor seen in perspective: its back edge shorter than its front.
+    CArea area;
+    area.SetName("Floor");
+    const CPolygon outline{{{{300, 200}, {700, 200}, {950, 600}, {50, 600}}}};
+    area.SetOutline(&outline);
+    area.GetSkewCorners() = {QPoint(300, 200), QPoint(700, 200), QPoint(50, 600), QPoint(950, 600)};
+    area.SetInitialRect({0, 0, 800, 800});
+    area.SetPerspective(true);
+    area.SetSkewApplied(true);
+    CRealSize real;
+    real.reference = QLineF(50, 600, 950, 600); // the front edge: 4 m
+    real.referenceCm = 400;
+    area.SetRealSize(real);
+    CLayingPattern p = WhitePieces(ELayout::Herringbone, 60, 10, 2);
+    const auto result = CAreaPattern::Apply(area, p);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->realScale);
+    // The real-size scale the Real Size dialog would set for this texture,
+    // worked out through the plane from the reference line, is the one laid.
+    const auto scale = RealSizeScale(area);
+    ASSERT_TRUE(scale);
+    EXPECT_NEAR(area.GetScale() / *scale, 1.0, 1e-9);
+    // The texture covers the whole canvas the outline maps onto, without
+    // repeating: the outline's corners are the canvas's.
+    const QImage* texture = area.GetTexture();
+    EXPECT_LE(area.GetShiftX(), 0);
+    EXPECT_LE(area.GetShiftY(), 0);
+    EXPECT_GE(area.GetShiftX() + texture->width() * area.GetScale(), 800 - 1e-6);
+    EXPECT_GE(area.GetShiftY() + texture->height() * area.GetScale(), 800 - 1e-6);
+    EXPECT_LE(double(texture->width()) * texture->height(), CAreaPattern::kMaxTexturePixels);
+    EXPECT_GT(result->laid, 100);
 }
 
 } // namespace
