@@ -22,7 +22,7 @@ class CPatternCommands : public QObject, private IPatternPrompt
 public:
     // The most texture pixels a preview lays: small enough to follow a
     // spin box, large enough to judge the pattern in the view.
-    static constexpr double kPreviewPixels = 1.5e6;
+    static constexpr double kPreviewPixels = 0.8e6;
 
     CPatternCommands(QWidget* window, const QString& texturesFolder);
 

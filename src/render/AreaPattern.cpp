@@ -5,7 +5,7 @@
 #include "document/Area.h"
 #include "geometry/PolygonClip.h"
 
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -175,18 +175,20 @@ CCuts CutsByRect(const std::vector<CLaidPiece>& pieces, const QRectF& r)
     return cuts;
 }
 
+// Even-odd: whether p lies inside the contours.
+bool Inside(const CPolygon& polygon, QPointF p)
+{
+    bool in = false;
+    for (const CContour& c : polygon.contours)
+        for (std::size_t i = 0, n = c.size(), j = n - 1; i < n; j = i++)
+            if ((c[i].y() > p.y()) != (c[j].y() > p.y()) &&
+                p.x() < c[j].x() + (p.y() - c[j].y()) * (c[i].x() - c[j].x()) / (c[i].y() - c[j].y()))
+                in = !in;
+    return in;
+}
+
 CCuts CutsByOutline(const std::vector<CLaidPiece>& pieces, const CPolygon& outline)
 {
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    for (const CContour& c : outline.contours) {
-        if (c.empty())
-            continue;
-        path.moveTo(c.front());
-        for (std::size_t i = 1; i < c.size(); ++i)
-            path.lineTo(c[i]);
-        path.closeSubpath();
-    }
     CCuts cuts;
     for (const CLaidPiece& p : pieces) {
         // Most pieces lie wholly inside: all corners in and no outline
@@ -195,7 +197,7 @@ CCuts CutsByOutline(const std::vector<CLaidPiece>& pieces, const CPolygon& outli
         for (const QPointF& v : p.shape)
             shape << v;
         const QRectF box = shape.boundingRect();
-        bool inside = std::all_of(p.shape.begin(), p.shape.end(), [&](QPointF v) { return path.contains(v); });
+        bool inside = std::all_of(p.shape.begin(), p.shape.end(), [&](QPointF v) { return Inside(outline, v); });
         for (const CContour& c : outline.contours)
             for (const QPointF& v : c)
                 if (inside && box.contains(v) && shape.containsPoint(v, Qt::OddEvenFill))
@@ -222,18 +224,33 @@ CCuts CutsByOutline(const std::vector<CLaidPiece>& pieces, const CPolygon& outli
     return cuts;
 }
 
+// The cut pieces along the bounds' four edges: only pieces across an edge
+// can be cut, so only those are laid.
+CCuts EdgeCuts(const CLayingPattern& pattern, const QRectF& r, QPointF origin)
+{
+    constexpr double kThin = 1e-6;
+    CCuts all;
+    for (const QRectF& edge : {QRectF(r.left(), r.top(), kThin, r.height()), QRectF(r.right(), r.top(), kThin, r.height()),
+                               QRectF(r.left(), r.top(), r.width(), kThin), QRectF(r.left(), r.bottom(), r.width(), kThin)}) {
+        const CCuts cuts = CutsByRect(CPatternLayout::Lay(pattern, edge, origin), r);
+        all.cut += cuts.cut;
+        all.smallest = std::min(all.smallest, cuts.smallest);
+    }
+    return all;
+}
+
 // The origin whose cut pieces along the bounds come out widest: the
 // repeat is tried on a grid of shifts about the middle.
 QPointF BalancedOrigin(const CLayingPattern& pattern, const QRectF& boundsCm)
 {
     const auto period = CPatternLayout::Period(pattern);
-    constexpr int kSteps = 12;
+    constexpr int kSteps = 10;
     QPointF best = boundsCm.center();
     double bestScore = -1;
     for (int i = 0; i < kSteps; ++i) {
         for (int k = 0; k < kSteps; ++k) {
             const QPointF origin = boundsCm.center() + period[0] * (double(i) / kSteps) + period[1] * (double(k) / kSteps);
-            const CCuts cuts = CutsByRect(CPatternLayout::Lay(pattern, boundsCm, origin), boundsCm);
+            const CCuts cuts = EdgeCuts(pattern, boundsCm, origin);
             // Widest narrowest cut first; fewer cuts break ties.
             const double score = cuts.smallest - 1e-6 * cuts.cut;
             if (score > bestScore + 1e-9) {

@@ -1,5 +1,7 @@
 #include "PatternLayout.h"
 
+#include <QPolygonF>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -170,11 +172,13 @@ void LayRows(const CLayingPattern& p, const CFrame& f, const QRectF& lb, CLayer&
 // Horizontal pieces H at (kb + ma, kb - ma) and upright ones V beside
 // them at (kb - b + ma, kb - ma): a staircase along (1, 1) repeated along
 // (a, -a), which tiles the plane for any length to width.
-void LayHerringbone(const CFrame& f, const QRectF& lb, CLayer& layer)
+void LayHerringbone(const CFrame& f, const QPolygonF& corners, CLayer& layer)
 {
     const auto piece = Rect(0, 0, f.w, f.h);
+    // The staircase runs along the surface's rows, so the bounds' own
+    // corners (not a box around them) keep a thin strip of floor thin.
     double sMin = 1e300, sMax = -1e300, dMin = 1e300, dMax = -1e300;
-    for (const QPointF& c : {lb.topLeft(), lb.topRight(), lb.bottomLeft(), lb.bottomRight()}) {
+    for (const QPointF& c : corners) {
         sMin = std::min(sMin, c.x() + c.y());
         sMax = std::max(sMax, c.x() + c.y());
         dMin = std::min(dMin, c.x() - c.y());
@@ -288,7 +292,7 @@ std::vector<CLaidPiece> CPatternLayout::Lay(const CLayingPattern& pattern, const
     CLayer layer(pattern, toSurface, bounds);
     const QRectF lb = LayoutBounds(bounds, toSurface, f.a + f.b);
     switch (pattern.layout) {
-    case ELayout::Herringbone: LayHerringbone(f, lb, layer); break;
+    case ELayout::Herringbone: LayHerringbone(f, toSurface.inverted().map(QPolygonF(bounds)), layer); break;
     case ELayout::Chevron:
         if (f.w > f.h)
             LayChevron(f, lb, layer);
