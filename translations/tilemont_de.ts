@@ -149,6 +149,14 @@
         <translation>Reale Größe...</translation>
     </message>
     <message>
+        <source>Pattern...</source>
+        <translation>Verlegemuster...</translation>
+    </message>
+    <message>
+        <source>Lay tiles or planks piece by piece, with joints</source>
+        <translation>Fliesen oder Dielen Stück für Stück verlegen, mit Fugen</translation>
+    </message>
+    <message>
         <source>Show the texture at its real size from a measured line</source>
         <translation>Die Textur anhand einer gemessenen Linie in ihrer realen Größe zeigen</translation>
     </message>
@@ -539,6 +547,201 @@
     <message>
         <source>Save As</source>
         <translation>Speichern unter</translation>
+    </message>
+</context>
+<context>
+    <name>CPatternDlg</name>
+    <message>
+        <source>Straight</source>
+        <translation>Gerade</translation>
+    </message>
+    <message>
+        <source>Offset by half</source>
+        <translation>Um die Hälfte versetzt</translation>
+    </message>
+    <message>
+        <source>Offset by a third</source>
+        <translation>Um ein Drittel versetzt</translation>
+    </message>
+    <message>
+        <source>Random offset</source>
+        <translation>Wild versetzt</translation>
+    </message>
+    <message>
+        <source>Herringbone</source>
+        <translation>Fischgrät</translation>
+    </message>
+    <message>
+        <source>Chevron</source>
+        <translation>Französisches Fischgrät</translation>
+    </message>
+    <message>
+        <source>Basket</source>
+        <translation>Flechtmuster</translation>
+    </message>
+    <message>
+        <source>Diagonal</source>
+        <translation>Diagonal</translation>
+    </message>
+    <message>
+        <source>Pattern</source>
+        <translation>Verlegemuster</translation>
+    </message>
+    <message>
+        <source>Pattern - %1</source>
+        <translation>Verlegemuster - %1</translation>
+    </message>
+    <message>
+        <source>Piece pictures</source>
+        <translation>Bilder der Stücke</translation>
+    </message>
+    <message>
+        <source>&amp;Add Pictures...</source>
+        <translation>Bilder &amp;hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Pick one or more photographs of single pieces of the product</source>
+        <translation>Ein oder mehrere Fotos einzelner Stücke des Produkts wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the picked pictures</source>
+        <translation>Die gewählten Bilder entfernen</translation>
+    </message>
+    <message>
+        <source> cm</source>
+        <translation> cm</translation>
+    </message>
+    <message>
+        <source>Piece width</source>
+        <translation>Breite des Stücks</translation>
+    </message>
+    <message>
+        <source>Piece height</source>
+        <translation>Höhe des Stücks</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>Verlegeart</translation>
+    </message>
+    <message>
+        <source> degrees</source>
+        <translation> Grad</translation>
+    </message>
+    <message>
+        <source>Laying angle</source>
+        <translation>Verlegewinkel</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>Joint width</source>
+        <translation>Fugenbreite</translation>
+    </message>
+    <message>
+        <source>Joint colour</source>
+        <translation>Fugenfarbe</translation>
+    </message>
+    <message>
+        <source>Pick the colour of the joints</source>
+        <translation>Die Farbe der Fugen wählen</translation>
+    </message>
+    <message>
+        <source>Turn pieces by a &amp;half turn at random</source>
+        <translation>Stücke zufällig um eine halbe Drehung wen&amp;den</translation>
+    </message>
+    <message>
+        <source>Turn square pieces by a &amp;quarter turn at random</source>
+        <translation>Quadratische Stücke zufällig um eine Vierteldrehung d&amp;rehen</translation>
+    </message>
+    <message>
+        <source>Seed</source>
+        <translation>Startwert</translation>
+    </message>
+    <message>
+        <source>S&amp;huffle</source>
+        <translation>&amp;Mischen</translation>
+    </message>
+    <message>
+        <source>Choose the pieces&apos; variants and turns anew</source>
+        <translation>Varianten und Drehungen der Stücke neu wählen</translation>
+    </message>
+    <message>
+        <source>The area&apos;s corner</source>
+        <translation>Die Ecke des Bereichs</translation>
+    </message>
+    <message>
+        <source>The area&apos;s centre</source>
+        <translation>Die Mitte des Bereichs</translation>
+    </message>
+    <message>
+        <source>Balanced cuts at the edges</source>
+        <translation>Ausgewogene Zuschnitte an den Rändern</translation>
+    </message>
+    <message>
+        <source>The point chosen before</source>
+        <translation>Der zuvor gewählte Punkt</translation>
+    </message>
+    <message>
+        <source>First whole piece</source>
+        <translation>Erstes ganzes Stück</translation>
+    </message>
+    <message>
+        <source>The pieces are laid at their real size.</source>
+        <translation>Die Stücke werden in ihrer realen Größe verlegt.</translation>
+    </message>
+    <message>
+        <source>This area has no reference line: the pieces are laid at the scale of their pictures, not at their real size. Use Real Size to draw one.</source>
+        <translation>Dieser Bereich hat keine Referenzlinie: Die Stücke werden im Maßstab ihrer Bilder verlegt, nicht in ihrer realen Größe. Zeichnen Sie eine mit „Reale Größe“.</translation>
+    </message>
+    <message>
+        <source>&amp;Pictures of one piece:</source>
+        <translation>&amp;Bilder eines Stücks:</translation>
+    </message>
+    <message>
+        <source>Piece &amp;size (width x height):</source>
+        <translation>&amp;Größe des Stücks (Breite x Höhe):</translation>
+    </message>
+    <message>
+        <source>&amp;Layout:</source>
+        <translation>&amp;Verlegeart:</translation>
+    </message>
+    <message>
+        <source>An&amp;gle:</source>
+        <translation>&amp;Winkel:</translation>
+    </message>
+    <message>
+        <source>&amp;Joints:</source>
+        <translation>&amp;Fugen:</translation>
+    </message>
+    <message>
+        <source>S&amp;eed:</source>
+        <translation>&amp;Startwert:</translation>
+    </message>
+    <message>
+        <source>&amp;First whole piece at:</source>
+        <translation>Erstes ganzes St&amp;ück bei:</translation>
+    </message>
+    <message>
+        <source>Joint Colour</source>
+        <translation>Fugenfarbe</translation>
+    </message>
+    <message>
+        <source>These files are no pictures: %1</source>
+        <translation>Diese Dateien sind keine Bilder: %1</translation>
+    </message>
+    <message>
+        <source>Pictures of One Piece</source>
+        <translation>Bilder eines Stücks</translation>
+    </message>
+    <message>
+        <source>Pictures (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff)</source>
+        <translation>Bilder (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff)</translation>
     </message>
 </context>
 <context>
@@ -1193,6 +1396,18 @@
         <translation>Reale &amp;Größe...</translation>
     </message>
     <message>
+        <source>P&amp;attern...</source>
+        <translation>Verlege&amp;muster...</translation>
+    </message>
+    <message>
+        <source>Pattern</source>
+        <translation>Verlegemuster</translation>
+    </message>
+    <message>
+        <source>Lay tiles or planks piece by piece into the picked area</source>
+        <translation>Fliesen oder Dielen Stück für Stück in den gewählten Bereich verlegen</translation>
+    </message>
+    <message>
         <source>Real Size</source>
         <translation>Reale Größe</translation>
     </message>
@@ -1786,6 +2001,14 @@
     <message>
         <source>%1: the perspective and real-size values could not be read; the template opens without them.</source>
         <translation>%1: Die Werte für Perspektive und reale Größe konnten nicht gelesen werden; die Vorlage wird ohne sie geöffnet.</translation>
+    </message>
+    <message>
+        <source>Pattern</source>
+        <translation>Verlegemuster</translation>
+    </message>
+    <message>
+        <source>%1: the laying patterns could not be read; the areas keep the textures laid from them.</source>
+        <translation>%1: Die Verlegemuster konnten nicht gelesen werden; die Bereiche behalten die daraus verlegten Texturen.</translation>
     </message>
 </context>
 <context>

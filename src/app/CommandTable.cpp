@@ -97,6 +97,9 @@ QList<CCommandEntry> Build()
          .group = 1},
         {.id = ID_REAL_SIZE, .text = QT_TR_NOOP("Real &Size..."), .tip = QT_TR_NOOP("Real Size"),
          .prompt = QT_TR_NOOP("Show the picked area's texture at its real size"), .menu = M::Template, .group = 1},
+        {.id = ID_LAY_PATTERN, .text = QT_TR_NOOP("P&attern..."), .tip = QT_TR_NOOP("Pattern"),
+         .prompt = QT_TR_NOOP("Lay tiles or planks piece by piece into the picked area"), .menu = M::Template,
+         .group = 1},
         {.id = ID_RENDER_GROUP, .text = QT_TR_NOOP("Render texture group..."),
          .tip = QT_TR_NOOP("Render texture group"), .menu = M::Template, .group = 2},
 

@@ -10,14 +10,15 @@
 #include "RefineEdgesCommand.h"
 #include "ResourceIds.h"
 #include "PanelPerspectiveLink.h"
+#include "PatternCommands.h"
 #include "PerspectiveCommands.h"
 #include "catalogue/TextureSizes.h"
 #include "StatusBar.h"
+#include "TemplateDropTarget.h"
 #include "ToolIconEngine.h"
 #include "controls/BannerBar.h"
 #include "WandOptionsBar.h"
 #include "WindowList.h"
-#include "FileDrop.h"
 #include "ImageDrop.h"
 #include "panels/AreasBar.h"
 #include "view/TilemontView.h"
@@ -25,12 +26,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QToolBar>
 #include <algorithm>
 
@@ -58,6 +57,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     m_pMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdi);
     setAcceptDrops(true);
+    installEventFilter(m_pTemplateDrop = new CTemplateDropTarget(this));
 
     CreateActions();
     m_pWindows = std::make_unique<CWindowList>(*m_pMdi, [this](int id) { return Action(id); }, this);
@@ -87,6 +87,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
 
     m_pStatus = new CStatusBar(this);
     setStatusBar(m_pStatus);
+    m_pPattern = new CPatternCommands(this, m_strTexturesFolder);
     m_pPerspective = new CPerspectiveCommands(this, [this](const QString& text) {
         m_pStatus->showMessage(text, kPerspectiveStatusMs);
     });
@@ -373,6 +374,10 @@ void CMainFrame::OnViewAreas()
         m_pAreas->SetTextureWidthSource(&TextureSizes::ReadTextureWidth);
         m_pPerspective->SetAreasPanel(m_pAreas);
         connect(m_pAreas, &QDockWidget::visibilityChanged, this, &CMainFrame::ScheduleCommandUpdate);
+        connect(m_pAreas, &CAreasBar::patternRequested, this, [this] {
+            if (CTilemontDoc* doc = m_pAreas->Document())
+                m_pPattern->Lay(*doc, m_pAreas->SelectedAreaId());
+        });
         // The panel's buttons work on the panel's own document and pick. It
         // knows its window only as a window: the child that holds it names
         // it as a view.
@@ -451,6 +456,7 @@ bool CMainFrame::HandlesCommand(int id) const
     case ID_VIEW_PERSPECTIVE_GRID:
     case ID_FIT_PERSPECTIVE:
     case ID_REAL_SIZE:
+    case ID_LAY_PATTERN:
     case ID_REFINE_EDGES:
     case ID_VIEW_AREAS:
     case ID_WINDOW_NEW:
@@ -479,6 +485,10 @@ CCommandState CMainFrame::CommandState(int id) const
         return {id == ID_FIT_PERSPECTIVE ? CPerspectiveCommands::CanFit(target->doc, target->area)
                                          : CPerspectiveCommands::CanSetRealSize(target->doc, target->area),
                 false};
+    }
+    case ID_LAY_PATTERN: {
+        const auto target = PerspectiveTarget();
+        return {target && CPatternCommands::CanLay(target->doc, target->area), false};
     }
     case ID_REFINE_EDGES: {
         const CChildFrame* child = ActiveChild();
@@ -523,6 +533,10 @@ void CMainFrame::OnCommand(int id)
                 m_pPerspective->RealSize(target->doc, target->view, target->area);
         }
         break;
+    case ID_LAY_PATTERN:
+        if (const auto target = PerspectiveTarget())
+            m_pPattern->Lay(target->doc, target->area);
+        break;
     case ID_REFINE_EDGES:
         if (CChildFrame* child = ActiveChild())
             CRefineEdgesCommand::Run(child->Document().Doc(), this);
@@ -560,6 +574,11 @@ void CMainFrame::ArrangeIcons()
     }
 }
 
+void CMainFrame::SetTemplatesDropped(std::function<void(const QStringList&)> opener)
+{
+    m_pTemplateDrop->SetOpener(std::move(opener));
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (m_closeQuery && !m_closeQuery()) {
@@ -567,34 +586,4 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
-}
-
-// Templates dropped anywhere on the window open; whatever else reaches here
-// (a text file, several pictures, a picture over no template) is refused
-// while it is dragged, so the user sees the no-drop cursor.
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
-    dragMoveEvent(event);
-}
-
-void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (m_templatesDropped && !CFileDrop::Templates(CFileDrop::LocalFiles(event->mimeData())).isEmpty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event)
-{
-    const QStringList templates = CFileDrop::Templates(CFileDrop::LocalFiles(event->mimeData()));
-    if (!m_templatesDropped || templates.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    // Once the drop is answered, so that the program the files came from
-    // is not held while they open (and perhaps report an error).
-    QMetaObject::invokeMethod(
-        this, [this, templates] { m_templatesDropped(templates); }, Qt::QueuedConnection);
 }

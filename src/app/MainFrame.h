@@ -19,10 +19,12 @@ class CChildFrame;
 class IDocumentPrompts;
 class CDocumentTarget;
 class CHelpLauncher;
+class CPatternCommands;
 class CPerspectiveCommands;
 class CRecentFileList;
 class CStatusBar;
 class CTilemontView;
+class CTemplateDropTarget;
 class CWindowList;
 class QMdiArea;
 class QMenu;
@@ -97,6 +99,8 @@ public:
     void SetPerspectiveGridToggled(std::function<void(bool)> toggled) { m_perspectiveGridToggled = std::move(toggled); }
     // "Fit Perspective" and "Real Size...", from the menu and the panel.
     CPerspectiveCommands& Perspective() const { return *m_pPerspective; }
+    // "Pattern...", from the menu and the panel.
+    CPatternCommands& Pattern() const { return *m_pPattern; }
 
     // The Window menu's list; its chooser of all windows is scripted by tests.
     CWindowList& Windows() const { return *m_pWindows; }
@@ -104,7 +108,7 @@ public:
     // Asked when the window is about to close; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }
     // Given the template files dropped on the window, in their order.
-    void SetTemplatesDropped(std::function<void(const QStringList&)> opener) { m_templatesDropped = std::move(opener); }
+    void SetTemplatesDropped(std::function<void(const QStringList&)> opener);
 
     // The Areas panel, or null before the first "Areas" command.
     CAreasBar* AreasPanel() const { return m_pAreas; }
@@ -121,9 +125,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -166,11 +167,12 @@ private:
     std::function<void(bool)> m_perspectiveGridToggled;
     CPerspectiveCommands* m_pPerspective;
     std::unique_ptr<CWindowList> m_pWindows;
+    CPatternCommands* m_pPattern;
     std::unique_ptr<CHelpLauncher> m_pHelp;
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QMenu*>> m_menus;
     int m_nMenu = 0;
     bool m_bUpdatePending = false;
     std::function<bool()> m_closeQuery;
-    std::function<void(const QStringList&)> m_templatesDropped;
+    CTemplateDropTarget* m_pTemplateDrop = nullptr;
 };

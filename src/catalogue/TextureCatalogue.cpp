@@ -1,5 +1,7 @@
 #include "catalogue/TextureCatalogue.h"
 
+#include "catalogue/ProductSidecar.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -48,6 +50,8 @@ QStringList ListGroupTextures(const QString& folder)
 {
     QStringList files;
     ListFolderEntries(folder, &files, nullptr, false, true, true, QString());
+    // A group's list of products describes its pictures and is none.
+    files.removeIf([](const QString& path) { return ProductSidecar::IsSidecar(path); });
     // By code unit rather than the locale's collation, which differs
     // between machines.
     std::sort(files.begin(), files.end());

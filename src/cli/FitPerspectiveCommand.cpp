@@ -1,5 +1,6 @@
 #include "FitPerspectiveCommand.h"
 
+#include "CliArgs.h"
 #include "CliOutput.h"
 #include "TemplateInput.h"
 #include "analysis/PerspectiveFit.h"
@@ -33,54 +34,13 @@ struct CFitOptions
     std::optional<CRealSize> realSize;
 };
 
-double ParseNumber(const QString& option, const QString& text)
-{
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        throw CUsageError{QStringLiteral("%1 needs a number, not \"%2\".").arg(option, text)};
-    return v;
-}
-
-double ParsePositive(const QString& option, const QString& text)
-{
-    const double v = ParseNumber(option, text);
-    if (!(v > 0.0))
-        throw CUsageError{QStringLiteral("%1 must be more than 0.").arg(option)};
-    return v;
-}
-
-QLineF ParseLine(const QString& text)
-{
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        throw CUsageError{QStringLiteral("--reference needs four numbers X1,Y1,X2,Y2.")};
-    double v[4];
-    for (int i = 0; i < 4; ++i)
-        v[i] = ParseNumber(QStringLiteral("--reference"), parts[i]);
-    const QLineF line(v[0], v[1], v[2], v[3]);
-    if (!(line.length() > 0.0))
-        throw CUsageError{QStringLiteral("--reference must join two different points.")};
-    return line;
-}
-
 CFitOptions ParseOptions(const QStringList& args)
 {
     static const QStringList kValueOptions{"--area",   "--focal",         "--surface", "--reference",
                                            "--length", "--texture-width", "--out"};
     QMap<QString, QString> values;
     QStringList positional;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--")))
-            positional << a;
-        else if (!kValueOptions.contains(a))
-            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        else if (i + 1 >= args.size())
-            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
-        else
-            values[a] = args[++i];
-    }
+    CliArgs::Split(args, kValueOptions, positional, values);
     if (positional.size() != 1 || !values.contains("--area"))
         throw CUsageError{kUsageLine};
     CFitOptions o;
@@ -88,7 +48,7 @@ CFitOptions ParseOptions(const QStringList& args)
     o.output = values.value("--out", o.input);
     o.area = values.value("--area");
     if (values.contains("--focal"))
-        o.focal = ParsePositive(QStringLiteral("--focal"), values.value("--focal"));
+        o.focal = CliArgs::Positive(QStringLiteral("--focal"), values.value("--focal"));
     if (values.contains("--surface")) {
         const QString surface = values.value("--surface");
         if (surface == QLatin1String("floor"))
@@ -104,32 +64,12 @@ CFitOptions ParseOptions(const QStringList& args)
         throw CUsageError{QStringLiteral("--reference, --length and --texture-width go together: give all three.")};
     if (realSizeParts == 3) {
         CRealSize real;
-        real.reference = ParseLine(values.value("--reference"));
-        real.referenceCm = ParsePositive(QStringLiteral("--length"), values.value("--length"));
-        real.textureWidthCm = ParsePositive(QStringLiteral("--texture-width"), values.value("--texture-width"));
+        real.reference = CliArgs::Line(QStringLiteral("--reference"), values.value("--reference"));
+        real.referenceCm = CliArgs::Positive(QStringLiteral("--length"), values.value("--length"));
+        real.textureWidthCm = CliArgs::Positive(QStringLiteral("--texture-width"), values.value("--texture-width"));
         o.realSize = real;
     }
     return o;
-}
-
-// The one area of that name; otherwise says why there is none to fit.
-CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QString& path)
-{
-    CArea* found = nullptr;
-    int count = 0;
-    for (CArea& area : areas) {
-        if (area.GetName() == name) {
-            found = &area;
-            ++count;
-        }
-    }
-    if (count == 1)
-        return found;
-    if (count > 1)
-        PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
-    else
-        PrintError(QStringLiteral("%1 has no area \"%2\": %3.").arg(path, name, AreaNames(areas)));
-    return nullptr;
 }
 
 QJsonArray Point(double x, double y)
@@ -174,7 +114,7 @@ int RunFitPerspectiveCommand(const QStringList& args)
     auto data = LoadTemplateWithPicture(options.input, QStringLiteral("fit a perspective in"));
     if (!data)
         return kFailed;
-    CArea* area = FindOnlyArea(data->areas, options.area, options.input);
+    CArea* area = CliArgs::FindOnlyArea(data->areas, options.area, options.input);
     if (!area)
         return kUsage;
 

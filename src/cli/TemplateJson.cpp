@@ -4,6 +4,7 @@
 #include "document/ImageCodec.h"
 #include "document/Messages.h"
 
+#include <QColor>
 #include <QDir>
 #include <QJsonArray>
 #include <cmath>
@@ -56,6 +57,22 @@ QJsonObject AreaToJson(const CArea& area)
         json.insert("realSize", QJsonObject{{"reference", QJsonArray{line.x1(), line.y1(), line.x2(), line.y2()}},
                                             {"referenceCm", real.referenceCm},
                                             {"textureWidthCm", real.textureWidthCm}});
+    }
+    if (const CLayingPattern* p = area.GetPattern()) {
+        static const char* const kOrigins[] = {"corner", "centre", "point", "balanced"};
+        QJsonObject pattern{{"layout", LayoutName(p->layout)},
+                            {"pieceCm", QJsonArray{p->widthCm, p->heightCm}},
+                            {"variants", static_cast<int>(p->variants.size())},
+                            {"angle", p->angleDeg},
+                            {"jointMm", p->jointMm},
+                            {"jointColour", QColor(p->jointColour).name()},
+                            {"seed", static_cast<qint64>(p->seed)},
+                            {"turn180", p->turn180},
+                            {"turn90", p->turn90},
+                            {"origin", kOrigins[static_cast<int>(p->origin)]}};
+        if (p->origin == EPatternOrigin::Point)
+            pattern.insert("originPoint", QJsonArray{p->originPoint.x(), p->originPoint.y()});
+        json.insert("pattern", pattern);
     }
     return json;
 }

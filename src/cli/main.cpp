@@ -4,6 +4,7 @@
 #include "CliOutput.h"
 #include "ExportCommand.h"
 #include "FitPerspectiveCommand.h"
+#include "LayCommand.h"
 #include "RenderGroupCommand.h"
 #include "SelectCommand.h"
 #include "TemplateInput.h"
@@ -42,6 +43,11 @@ int Usage()
         "                    [--progress json] [--keep-shading] [--overwrite] [--dry-run]\n"
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS] [--surface auto|floor|wall]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
+        "       tilemont-cli lay TEMPLATE.tlm --area NAME --pattern LAYOUT --piece IMG[,IMG...] --size WxH\n"
+        "                    [--joint MM] [--joint-colour #RRGGBB] [--angle DEG] [--seed N]\n"
+        "                    [--origin X,Y|corner|centre|balanced] [--reference X1,Y1,X2,Y2 --length CM] [--out OUT.tlm]\n"
+        "                    (LAYOUT: straight, offset-half, offset-third, random-offset, herringbone, chevron,\n"
+        "                    basket, diagonal)\n"
         "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
         "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]\n"
         "       tilemont-cli thumbnail TEMPLATE.tlm OUT.png [--size N]\n"
@@ -143,6 +149,8 @@ int main(int argc, char** argv)
         return RunRenderCatalogueCommand(args.mid(1));
     if (command == QLatin1String("fit-perspective") && args.size() >= 2)
         return RunFitPerspectiveCommand(args.mid(1));
+    if (command == QLatin1String("lay") && args.size() >= 2)
+        return RunLayCommand(args.mid(1));
     if (command == QLatin1String("select") && args.size() >= 2)
         return RunSelectCommand(args.mid(1));
     if (command == QLatin1String("thumbnail") && args.size() >= 2)

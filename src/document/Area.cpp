@@ -33,6 +33,7 @@ void CArea::SetTexture(const CStoredImage& texture)
 {
     m_pTexture = std::make_shared<const QImage>(texture.Image());
     m_textureJpeg = texture.Jpeg();
+    m_pPattern.reset();
 }
 
 std::shared_ptr<const QImage> CArea::GetStoredWarp() const
@@ -51,7 +52,8 @@ bool CArea::operator==(const CArea& other) const
            sameImage(m_pTexture, other.m_pTexture) && m_dRotation == other.m_dRotation &&
            m_dScale == other.m_dScale && m_nShiftX == other.m_nShiftX && m_nShiftY == other.m_nShiftY &&
            m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial &&
-           m_bPerspective == other.m_bPerspective && m_realSize == other.m_realSize;
+           m_bPerspective == other.m_bPerspective && m_realSize == other.m_realSize &&
+           (m_pPattern && other.m_pPattern ? *m_pPattern == *other.m_pPattern : !m_pPattern && !other.m_pPattern);
 }
 
 QRect CArea::GetDrawBounds() const
@@ -157,6 +159,7 @@ void CArea::Clear()
     m_outline.contours.clear();
     m_pTexture.reset();
     m_textureJpeg.clear();
+    m_pPattern.reset();
     m_storedWarp.clear();
     m_storedWarpImage.reset();
     m_storedWarpInputs.reset();

@@ -2,6 +2,7 @@
 
 #include "AreaWarpInputs.h"
 #include "IntRect.h"
+#include "LayingPattern.h"
 #include "RealSize.h"
 #include "StoredImage.h"
 #include "geometry/Homography.h"
@@ -39,7 +40,8 @@ public:
     using Corners = std::array<QPoint, 4>;
 
     // Equality of what a template stores: outline, name, texture pixels,
-    // placement, skew, corners and initial rect, perspective and real size.
+    // placement, skew, corners and initial rect, perspective, real size and
+    // the pattern laid.
     // The identity and the warp as read are not part of it.
     bool operator==(const CArea& other) const;
 
@@ -90,11 +92,17 @@ public:
     // a line, a fold, no canvas).
     std::optional<CHomography> CanvasToPicture() const;
 
+    // The pattern the texture was laid from, or null: a texture of its own
+    // (a new texture drops the pattern). Kept in the extension block.
+    const CLayingPattern* GetPattern() const { return m_pPattern.get(); }
+    void SetPattern(const CLayingPattern& pattern) { m_pPattern = std::make_shared<const CLayingPattern>(pattern); }
+    void ClearPattern() { m_pPattern.reset(); }
+
     const CRealSize& GetRealSize() const { return m_realSize; }
     void SetRealSize(const CRealSize& realSize) { m_realSize = realSize; }
     // Whether the area holds any value a template without the extension
     // block cannot store.
-    bool UsesExtension() const { return m_bPerspective || !m_realSize.IsEmpty(); }
+    bool UsesExtension() const { return m_bPerspective || !m_realSize.IsEmpty() || m_pPattern; }
 
     const Corners& GetSkewCorners() const { return m_ptSkew; }
     Corners& GetSkewCorners() { return m_ptSkew; }
@@ -162,6 +170,7 @@ private:
     double m_dRotation = 0.0;
     bool m_bPerspective = false;
     CRealSize m_realSize;
+    std::shared_ptr<const CLayingPattern> m_pPattern;
     Image m_pTexture;
     QByteArray m_textureJpeg;
     // The warped texture's blob as read and its pixels, valid while the

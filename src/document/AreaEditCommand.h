@@ -22,6 +22,8 @@ public:
         kMergeShiftX = 5,
         kMergeShiftY = 6,
         kMergeScale = 7,
+        // The changes made while the Pattern dialog is open.
+        kMergePattern = 8,
     };
 
     struct Options

@@ -80,4 +80,11 @@ inline constexpr CUiText kExtensionSkipped{
 inline constexpr CUiText kAreasLost{
     "Messages", QT_TRANSLATE_NOOP("Messages", "%1 is cut short or damaged: the picture and %2 of its %3 areas "
                                               "could be read; the rest is lost.")};
+// Laying patterns.
+inline constexpr CUiText kStepPattern{"Messages", QT_TRANSLATE_NOOP("Messages", "Pattern")};
+// Said once when a template opens without its laying patterns because the
+// block that holds them is damaged or of a later kind.
+inline constexpr CUiText kPatternSkipped{
+    "Messages", QT_TRANSLATE_NOOP("Messages", "%1: the laying patterns could not be read; the areas keep the textures "
+                                              "laid from them.")};
 } // namespace Messages

@@ -76,32 +76,49 @@ void CTemplateExtension::Write(CArchiveWriter& ar, const std::vector<CArea>& are
                          r.textureWidthCm})
             payload.WriteF64(v);
     }
-    const QByteArray& bytes = payload.Data();
-    ar.WriteBytes(kTag, sizeof kTag);
-    ar.WriteU32(kVersion);
-    ar.WriteU32(static_cast<std::uint32_t>(bytes.size()));
-    ar.WriteBytes(bytes.constData(), bytes.size());
-    ar.WriteU32(Crc32(bytes));
+    WriteFramed(ar, kTag, kVersion, payload.Data());
 }
 
-CTemplateExtension::Outcome CTemplateExtension::Read(CArchiveReader& ar, std::vector<CArea>& areas)
+void CTemplateExtension::WriteFramed(CArchiveWriter& ar, const char (&tag)[4], std::uint32_t version,
+                                     const QByteArray& payload)
+{
+    ar.WriteBytes(tag, sizeof tag);
+    ar.WriteU32(version);
+    ar.WriteU32(static_cast<std::uint32_t>(payload.size()));
+    ar.WriteBytes(payload.constData(), payload.size());
+    ar.WriteU32(Crc32(payload));
+}
+
+CTemplateExtension::Outcome CTemplateExtension::ReadFramed(CArchiveReader& ar, const char (&tag)[4],
+                                                           std::uint32_t version, QByteArray& payload)
 {
     // Older files may carry stray bytes after the last record and have
     // always opened; only bytes that begin like the tag (a block cut short
     // within it included) count as a block.
-    const qsizetype tagBytes = std::min<qsizetype>(ar.Remaining(), sizeof kTag);
+    const qsizetype tagBytes = std::min<qsizetype>(ar.Remaining(), sizeof tag);
     if (tagBytes == 0)
         return Outcome::Absent;
-    const QByteArray tag = ar.ReadBytes(static_cast<quint64>(tagBytes));
-    if (tag != QByteArray::fromRawData(kTag, tagBytes))
+    if (ar.ReadBytes(static_cast<quint64>(tagBytes)) != QByteArray::fromRawData(tag, tagBytes))
         return Outcome::Absent;
     try {
-        if (tagBytes < qsizetype(sizeof kTag) || ar.ReadU32() != kVersion)
+        if (tagBytes < qsizetype(sizeof tag) || ar.ReadU32() != version)
             return Outcome::Unusable;
         const std::uint32_t length = ar.ReadU32();
-        const QByteArray payload = ar.ReadBytes(length);
+        payload = ar.ReadBytes(length);
         if (ar.ReadU32() != Crc32(payload))
             return Outcome::Unusable;
+        return Outcome::Applied;
+    } catch (const CArchiveError&) {
+        return Outcome::Unusable;
+    }
+}
+
+CTemplateExtension::Outcome CTemplateExtension::Read(CArchiveReader& ar, std::vector<CArea>& areas)
+{
+    QByteArray payload;
+    if (const Outcome framed = ReadFramed(ar, kTag, kVersion, payload); framed != Outcome::Applied)
+        return framed;
+    try {
         const auto entries = ReadPayload(payload, areas.size());
         if (!entries)
             return Outcome::Unusable;

@@ -42,4 +42,14 @@ public:
 
     // CRC-32 as zlib and PNG compute it (reflected, polynomial 0xEDB88320).
     static std::uint32_t Crc32(const QByteArray& bytes);
+
+    // The framing every block after the records shares: the four-byte tag,
+    // u32 version, u32 payload length, the payload, u32 CRC-32 of it.
+    static void WriteFramed(CArchiveWriter& ar, const char (&tag)[4], std::uint32_t version,
+                            const QByteArray& payload);
+    // Applied with the payload when the block is sound; Absent when the
+    // bytes do not begin like the tag (a stray tail of an older file);
+    // Unusable for a block cut short, damaged or of another version.
+    // Raises nothing.
+    static Outcome ReadFramed(CArchiveReader& ar, const char (&tag)[4], std::uint32_t version, QByteArray& payload);
 };

@@ -7,6 +7,7 @@
 #include "DiskSpace.h"
 #include "ImageCodec.h"
 #include "Messages.h"
+#include "PatternBlock.h"
 #include "TemplateExtension.h"
 
 #include <QFileInfo>
@@ -40,6 +41,7 @@ std::optional<QByteArray> WriteTemplate(const QImage* picture, const QByteArray&
         if (!area.Serialize(ar, warps))
             return std::nullopt;
     CTemplateExtension::Write(ar, areas);
+    CPatternBlock::Write(ar, areas);
     return ar.Data();
 }
 
@@ -67,8 +69,12 @@ CTemplateData ReadTemplate(QByteArray bytes, const CTemplateReadOptions& options
         data.cutShort = true;
         data.areasLost = count - static_cast<std::uint32_t>(data.areas.size());
     }
-    if (!data.cutShort)
-        data.extensionSkipped = CTemplateExtension::Read(ar, data.areas) == CTemplateExtension::Outcome::Unusable;
+    if (!data.cutShort) {
+        const auto extension = CTemplateExtension::Read(ar, data.areas);
+        data.extensionSkipped = extension == CTemplateExtension::Outcome::Unusable;
+        if (extension == CTemplateExtension::Outcome::Applied)
+            data.patternSkipped = CPatternBlock::Read(ar, data.areas) == CPatternBlock::Outcome::Unusable;
+    }
     // The perspective just read is one of the values the stored warps were
     // built from.
     for (CArea& area : data.areas)
@@ -89,6 +95,8 @@ std::optional<CTemplateData> LoadTemplateFile(const QString& path, QString* erro
             warnings << Messages::kDamagedPicture.arg(path);
         if (data.extensionSkipped)
             warnings << Messages::kExtensionSkipped.arg(path);
+        if (data.patternSkipped)
+            warnings << Messages::kPatternSkipped.arg(path);
         if (data.cutShort)
             warnings << Messages::kAreasLost.arg(path).arg(data.areas.size()).arg(data.areas.size() + data.areasLost);
         data.warning = warnings.join(QLatin1Char('\n'));

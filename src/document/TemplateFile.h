@@ -30,6 +30,9 @@ struct CTemplateData
     // picture, and areasLost of the areas it announced were not whole.
     bool cutShort = false;
     std::uint32_t areasLost = 0;
+    // Set when the file holds a block of laying patterns that could not be
+    // used: the areas came without their patterns.
+    bool patternSkipped = false;
     // What to tell the user once after opening (LoadTemplateFile fills it in,
     // naming the file); empty when there is nothing to say.
     QString warning;

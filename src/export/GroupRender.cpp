@@ -1,11 +1,13 @@
 #include "GroupRender.h"
 
 #include "ExportOutput.h"
+#include "catalogue/ProductSidecar.h"
 #include "codecs/EncoderRegistry.h"
 #include "ExportSize.h"
 #include "document/ImageCodec.h"
 #include "document/Messages.h"
 #include "document/UiText.h"
+#include "render/AreaPattern.h"
 #include "render/LayeredTemplate.h"
 
 #include <QCoreApplication>
@@ -138,7 +140,10 @@ void RenderOne(const CLayeredTemplate& layers, const std::shared_future<bool>& c
         return Settle(result, Status::Failed, error);
     if (IsCancelled(cancel))
         return;
-    const CArea area = layers.AreaWithTexture(*texture);
+    CArea area = layers.AreaWithTexture(*texture);
+    // A product's picture renders the product, laid as its sidecar says.
+    if (const auto product = ProductSidecar::PatternFor(result.texture))
+        CAreaPattern::Apply(area, *product);
     if (!composed.get())
         return Fail(result, kNoMemory);
     const QImage image = ScaleForExport(layers.ComposeWith(area), request.width, request.height);

@@ -7,6 +7,7 @@
 #include "PanelFields.h"
 #include "PanelMessages.h"
 #include "TextureBrowser.h"
+#include "catalogue/ProductSidecar.h"
 #include "catalogue/TextureCatalogue.h"
 #include "controls/SpinButtons.h"
 #include "document/IDocumentPrompts.h"
@@ -14,6 +15,7 @@
 #include "document/Messages.h"
 #include "document/TilemontDoc.h"
 #include "document/IAreaEditSession.h"
+#include "render/AreaPattern.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -60,6 +62,11 @@ void CAreasBar::ConnectControls()
         Read();
         if (PickedAreaWithView())
             emit fitPerspectiveRequested();
+    });
+    connect(c.pattern, &QPushButton::clicked, this, [this] {
+        Read();
+        if (PickedAreaWithView())
+            emit patternRequested();
     });
     connect(c.realSize, &QPushButton::clicked, this, [this] {
         Read();
@@ -287,6 +294,7 @@ void CAreasBar::WriteControls()
     const CArea* area = PickedAreaWithView();
     c.fitPerspective->setEnabled(area && m_pDoc->GetPicture() && !m_pDoc->GetPicture()->isNull());
     c.realSize->setEnabled(area && area->GetTexture());
+    c.pattern->setEnabled(area && !area->GetOutline().IsEmpty());
 }
 
 // --- Texture groups -------------------------------------------------------------
@@ -423,6 +431,12 @@ void CAreasBar::OnTextureNotify(const CThumbnailNotification& notification)
     const CTextureBrowser* browser = m_pControls->browser;
     if (browser->FocusedPath().isEmpty())
         return;
+    // A product's picture lays the whole product as its sidecar describes it.
+    if (const auto product = ProductSidecar::PatternFor(browser->FocusedPath())) {
+        m_pDoc->EditArea(m_nPicked, Messages::kStepPattern,
+                         [&product](CArea& a) { CAreaPattern::Apply(a, *product); });
+        return;
+    }
     // The area keeps the texture it has when the file is unreadable or its
     // damage puts the user off.
     const std::optional<CStoredImage> image = CPictureChoice::Load(m_prompts, browser->FocusedPath());

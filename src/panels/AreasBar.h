@@ -112,6 +112,8 @@ signals:
     // document; the main window runs them, as it does the menu commands.
     void fitPerspectiveRequested();
     void realSizeRequested();
+    // "Pattern..." was pressed for the picked area.
+    void patternRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -77,7 +77,9 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
     fitPerspective->setToolTip(tr("Find the surface's plane from the photo's straight edges"));
     realSize = new QPushButton(tr("Real Size..."), this);
     realSize->setToolTip(tr("Show the texture at its real size from a measured line"));
-    for (QPushButton* button : {resetSkew, resetInitialRect, fitPerspective, realSize})
+    pattern = new QPushButton(tr("Pattern..."), this);
+    pattern->setToolTip(tr("Lay tiles or planks piece by piece, with joints"));
+    for (QPushButton* button : {resetSkew, resetInitialRect, fitPerspective, realSize, pattern})
         button->setAutoDefault(false);
     groups = new QComboBox(this);
     groups->setAccessibleName(tr("Texture group"));
@@ -115,6 +117,7 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
     skewGrid->addWidget(initialRect, 1, 1);
     skewGrid->addWidget(resetInitialRect, 1, 2);
     skewGrid->addWidget(realSize, 1, 3);
+    skewGrid->addWidget(pattern, 2, 3);
     skewGrid->setColumnStretch(4, 1);
     column->addLayout(skewGrid);
 
@@ -123,7 +126,7 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
 
     // Tab walks the controls in the order they are listed above.
     QWidget* order[] = {areaList,  rotation,       shiftX,         shiftY,   scale,  skew, perspective,
-                        skewPreview, initialRect, resetSkew, fitPerspective, resetInitialRect, realSize, groups,
+                        skewPreview, initialRect, resetSkew, fitPerspective, resetInitialRect, realSize, pattern, groups,
                         browser};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);

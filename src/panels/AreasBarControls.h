@@ -42,6 +42,7 @@ public:
     QPushButton* resetInitialRect;
     QPushButton* fitPerspective;
     QPushButton* realSize;
+    QPushButton* pattern;
     QComboBox* groups;
     CTextureBrowser* browser;
 

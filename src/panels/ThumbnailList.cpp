@@ -3,6 +3,7 @@
 #include "panels/SwatchLoader.h"
 #include "panels/ThumbnailArt.h"
 #include "panels/ThumbnailLayout.h"
+#include "catalogue/ProductSidecar.h"
 #include "catalogue/TextureCatalogue.h"
 
 #include <QFileInfo>
@@ -66,6 +67,8 @@ void CThumbnailList::LoadFolder(const QString& folder, const QString& mask)
     m_strMask = mask;
     QStringList files;
     TextureCatalogue::ListFolderEntries(folder, &files, nullptr, false, true, true, mask);
+    // A group's list of products describes its pictures and is none.
+    files.removeIf([](const QString& path) { return ProductSidecar::IsSidecar(path); });
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(size_t(files.size()));
     for (const QString& path : files)

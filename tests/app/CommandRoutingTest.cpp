@@ -157,7 +157,7 @@ TEST_F(AppTest, TemplateMenuTextsAcceleratorsAndToolbars)
         "&Export...", "&Print...\tCtrl+P", "Print Pre&view", "-", "Recent File", "-", "E&xit\tCtrl+Q",
         "&Edit:", "&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
         "Template:", "Select picture", "Create area", "Delete selected area", "Clear selection",
-        "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "-",
+        "Add selection to existing area", "Delete selection from existing area", "-", "Fit &Perspective", "Real &Size...", "P&attern...", "-",
         "Render texture group...",
         "Select:", "&All\tCtrl+A", "&None\tCtrl+Shift+A", "&Invert\tCtrl+I", "-", "&Grow...", "&Shrink...", "-",
         "&Refine Edges...", "Tool:", "Elliptic selection\tE", "Rectangular selection\tR", "Polyline selection\tP",

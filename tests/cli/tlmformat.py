@@ -72,6 +72,9 @@ def encode_name(text, form="auto"):
 
 NO_REAL_SIZE = (0.0,) * 6
 EXTENSION_TAG = b"TLMX"
+PATTERN_TAG = b"TLMP"
+LAYOUTS = ["straight", "offset-half", "offset-third", "random-offset", "herringbone", "chevron", "basket",
+           "diagonal"]
 
 
 @dataclass
@@ -91,6 +94,8 @@ class Area:
     # Held in the extension block after the last record.
     perspective: bool = False
     real_size: tuple = NO_REAL_SIZE  # x1, y1, x2, y2 (pixels), reference cm, texture width cm
+    # Held in the pattern block after the extension block: a dict, or None.
+    pattern: object = None
 
     def uses_extension(self):
         return self.perspective or tuple(self.real_size) != NO_REAL_SIZE
@@ -260,6 +265,39 @@ def read_extension(r, areas):
         a.real_size = tuple(p.unpack("d") for _ in range(6))
 
 
+def read_patterns(r, areas):
+    """Reads a sound pattern block: each area's laying pattern as a dict, or
+    None."""
+    if r.take(4) != PATTERN_TAG:
+        raise ValueError("bytes after the extension block are no pattern block")
+    version, length = r.unpack("I"), r.unpack("I")
+    if version != 1:
+        raise ValueError("pattern block version %d" % version)
+    body = r.take(length)
+    if r.unpack("I") != zlib.crc32(body) & 0xFFFFFFFF:
+        raise ValueError("pattern block checksum differs")
+    p = Reader(body)
+    if p.unpack("I") != len(areas):
+        raise ValueError("pattern block holds another number of areas")
+    for a in areas:
+        present = p.unpack("I")
+        if present not in (0, 1):
+            raise ValueError("pattern presence %d" % present)
+        if not present:
+            a.pattern = None
+            continue
+        layout = p.unpack("I")
+        width, height, angle, joint = (p.unpack("d") for _ in range(4))
+        colour, seed, flags, origin = (p.unpack("I") for _ in range(4))
+        point = (p.unpack("d"), p.unpack("d"))
+        variants = [p.take(p.unpack("I")) for _ in range(p.unpack("I"))]
+        a.pattern = {"layout": LAYOUTS[layout], "size": (width, height), "angle": angle, "joint": joint,
+                     "colour": colour & 0xFFFFFF, "seed": seed, "turn180": bool(flags & 1),
+                     "turn90": bool(flags & 2), "origin": origin, "point": point, "variants": variants}
+    if p.left():
+        raise ValueError("%d bytes left in the pattern block" % p.left())
+
+
 def read_template(data):
     """Parses a whole file; trailing bytes after the last record other than
     an extension block are an error too, since a writer that leaves them has
@@ -272,7 +310,9 @@ def read_template(data):
     if r.left():
         read_extension(r, t.areas)
     if r.left():
-        raise ValueError("%d unexpected bytes after the extension block" % r.left())
+        read_patterns(r, t.areas)
+    if r.left():
+        raise ValueError("%d unexpected bytes after the pattern block" % r.left())
     return t
 
 

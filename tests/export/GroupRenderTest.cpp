@@ -1,6 +1,9 @@
+#include "catalogue/ProductSidecar.h"
+#include "catalogue/TextureCatalogue.h"
 #include "codecs/EncoderRegistry.h"
 #include "export/ExportRun.h"
 #include "export/GroupRender.h"
+#include "render/AreaPattern.h"
 #include "render/GroupScene.h"
 
 #include <QDir>
@@ -127,6 +130,38 @@ TEST_F(GroupRenderTest, CancelledRunLeavesOnlyTheImagesReportedWritten)
     EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden), written);
     for (const QString& name : written)
         EXPECT_EQ(QImage(Path("out/" + name)).size(), QSize(120, 90));
+}
+
+// A product's picture renders the product laid as its group's sidecar
+// describes it, as exporting the template with the product laid writes it;
+// the sidecar itself is no texture of the group.
+TEST_F(GroupRenderTest, AProductsPictureRendersTheLaidProduct)
+{
+    const QString plank = Save("plank.png", Noise(30, 5, 4));
+    const QString other = Save("plank-b.png", Noise(30, 5, 5));
+    ASSERT_FALSE(Write("products.json", R"({"products": [{"name": "Plank", "size": [30, 5],
+        "variants": ["plank.png", "plank-b.png"], "layouts": ["herringbone"], "jointMm": 3}]})").isEmpty());
+    EXPECT_EQ(TextureCatalogue::ListGroupTextures(dir.path()), (QStringList{other, plank}));
+    CGroupRenderRequest request = Request("image/png", "png", "out", {plank});
+    EXPECT_EQ(Statuses(request), std::vector<Status>{Status::Written});
+
+    std::vector<CArea> areas = scene.Clones();
+    const auto product = ProductSidecar::PatternFor(plank);
+    ASSERT_TRUE(product);
+    ASSERT_TRUE(CAreaPattern::Apply(areas[1], *product));
+    CExportRequest single{120, 90, "single", dir.path(), {}, {}, false};
+    GetEncoderClsid("image/png", &single.encoder);
+    QString error;
+    ASSERT_TRUE(ExportRun(scene.picture, areas, single, &error)) << error.toStdString();
+    EXPECT_EQ(Read("out/plank.png"), Read("single"));
+    // And not the plank as a plain texture.
+    std::vector<CArea> plain = scene.Clones();
+    const QImage decoded(plank);
+    plain[1].SetTexture(&decoded);
+    CExportRequest flat{120, 90, "flat", dir.path(), {}, {}, false};
+    GetEncoderClsid("image/png", &flat.encoder);
+    ASSERT_TRUE(ExportRun(scene.picture, plain, flat, &error)) << error.toStdString();
+    EXPECT_NE(Read("out/plank.png"), Read("flat"));
 }
 
 } // namespace

@@ -371,3 +371,34 @@ TEST_F(AreasBarTest, SkewEditingIsSessionStateThatNoStepAndNoUndoChanges)
     EXPECT_EQ(session.SkewEditing(id), CSkewEditing());
     EXPECT_EQ(doc.GetHistory().Count(), steps);
 }
+
+// A group's products.json shows as no swatch, and picking a product's
+// picture lays the whole product in its first layout as one step.
+TEST_F(AreasBarTest, AProductsPictureLaysTheProductAndItsSidecarIsNoSwatch)
+{
+    for (int i = 1; i <= 2; ++i)
+        ASSERT_TRUE(Solid(60, 10, 0xFF906030 + 0x100000 * i).save(Texture(QStringLiteral("wood/plank-%1.png").arg(i))));
+    QFile sidecar(Texture(QStringLiteral("wood/products.json")));
+    ASSERT_TRUE(sidecar.open(QIODevice::WriteOnly));
+    sidecar.write(R"({"products": [{"name": "Plank", "size": [60, 10], "variants": ["plank-1.png", "plank-2.png"],
+                     "layouts": ["offset-half"], "jointMm": 1}]})");
+    sidecar.close();
+    C().groups->setCurrentIndex(C().groups->findText(QStringLiteral("wood")));
+    ASSERT_EQ(C().browser->Count(), 3) << "oak and the two planks, not the sidecar";
+    for (int p = 0; p < C().browser->Count(); ++p)
+        EXPECT_FALSE(C().browser->PathAt(p).endsWith(QStringLiteral(".json")));
+
+    Pick(0);
+    const int steps = doc.GetHistory().Count();
+    ClickSwatch(QStringLiteral("plank-2.png"));
+    EXPECT_EQ(doc.GetHistory().Count(), steps + 1);
+    ASSERT_NE(Area(0).GetPattern(), nullptr);
+    EXPECT_EQ(Area(0).GetPattern()->layout, ELayout::OffsetHalf);
+    EXPECT_EQ(Area(0).GetPattern()->variants.size(), 2u);
+    EXPECT_EQ(Area(0).GetPattern()->jointMm, 1.0);
+
+    // A picture the sidecar does not list is a plain texture as before.
+    ClickSwatch(QStringLiteral("oak.png"));
+    EXPECT_EQ(Area(0).GetPattern(), nullptr);
+    EXPECT_EQ(Area(0).GetTexture()->pixel(5, 5), 0xFF806040u);
+}

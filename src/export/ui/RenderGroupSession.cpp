@@ -4,6 +4,7 @@
 #include "JpegOptionsPage.h"
 #include "RenderGroupDlg.h"
 #include "TiffOptionsPage.h"
+#include "catalogue/ProductSidecar.h"
 #include "codecs/EncoderRegistry.h"
 #include "document/IDocumentPrompts.h"
 #include "controls/WorkerProgress.h"
@@ -49,6 +50,8 @@ std::vector<CGroupRenderResult> CRenderGroupSession::Run(const CTilemontDoc& doc
     request.area = std::size_t(dialog.m_nArea);
     TextureCatalogue::ListFolderEntries(dialog.m_strGroupFolder, &request.textures, nullptr, false, true, true,
                                         QString());
+    // A group's list of products describes its pictures and is none.
+    request.textures.removeIf([](const QString& path) { return ProductSidecar::IsSidecar(path); });
     request.outputFolder = dialog.m_strOutputFolder;
     request.extension = QString::fromLatin1(format.extension).mid(1);
     request.width = dialog.m_nWidth;
