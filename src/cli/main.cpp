@@ -43,7 +43,7 @@ int Usage()
         "       tilemont-cli fit-perspective TEMPLATE.tlm --area NAME [--focal PIXELS] [--surface auto|floor|wall]\n"
         "                    [--reference X1,Y1,X2,Y2 --length CM --texture-width CM] [--out OUT.tlm]\n"
         "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
-        "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]\n"
+        "                    [--global] [--at X,Y ...] [--not X,Y ...] [--around X,Y,W,H] [--out OUT.tlm]\n"
         "       tilemont-cli thumbnail TEMPLATE.tlm OUT.png [--size N]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER\n"
