@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressDialog>
 
 #include <algorithm>
@@ -180,6 +181,9 @@ std::optional<CRegionMask> CSurfaceTool::Solve()
     std::optional<CRegionMask> found;
     std::shared_ptr<const CSurfacePicture> prepared = m_prepared;
     const std::vector<SSurfaceMark> marks = m_round.Marks();
+    // The progress window, when it showed, takes the keyboard: Enter and
+    // Escape must reach the round again.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     View()->SetBusy(true);
     progress.Run([&] {
         if (!prepared)
@@ -188,6 +192,8 @@ std::optional<CRegionMask> CSurfaceTool::Solve()
             found = CSurfaceSolver::Solve(*prepared, marks, {}, &progress.CancelFlag());
     });
     View()->SetBusy(false);
+    if (focus && QApplication::focusWidget() != focus)
+        focus->setFocus(Qt::OtherFocusReason);
     if (prepared) {
         m_prepared = prepared;
         m_preparedKey = picture.cacheKey();
