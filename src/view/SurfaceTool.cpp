@@ -32,6 +32,15 @@ double Distance(QPointF a, QPointF b)
     return std::hypot(a.x() - b.x(), a.y() - b.y());
 }
 
+CWorkerProgress::Window ProgressWindow()
+{
+    CWorkerProgress::Window window;
+    window.title = CSurfaceTool::tr("Find surface");
+    window.label = CSurfaceTool::tr("Finding the surface...");
+    window.maximum = 0;  // no steps to count: a busy bar
+    return window;
+}
+
 QPoint PicturePixel(const QPointF& p)
 {
     return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
@@ -173,11 +182,7 @@ std::optional<CRegionMask> CSurfaceTool::Solve()
     const QImage picture = *Doc()->GetPicture();
     if (m_preparedKey != picture.cacheKey())
         m_prepared.reset();
-    CWorkerProgress::Window window;
-    window.title = tr("Find surface");
-    window.label = tr("Finding the surface...");
-    window.maximum = 0;  // no steps to count: a busy bar
-    CWorkerProgress progress(window, QApplication::activeWindow());
+    CWorkerProgress progress(ProgressWindow(), QApplication::activeWindow());
     std::optional<CRegionMask> found;
     std::shared_ptr<const CSurfacePicture> prepared = m_prepared;
     const std::vector<SSurfaceMark> marks = m_round.Marks();
@@ -210,11 +215,7 @@ std::optional<CRegionMask> CSurfaceTool::Search(const QPointF& click, const std:
     if (loop.empty())
         hint.click = QPoint(int(std::floor(click.x())), int(std::floor(click.y())));
     hint.loop = loop;
-    CWorkerProgress::Window window;
-    window.title = tr("Find surface");
-    window.label = tr("Finding the surface...");
-    window.maximum = 0;  // no steps to count: a busy bar
-    CWorkerProgress progress(window, QApplication::activeWindow());
+    CWorkerProgress progress(ProgressWindow(), QApplication::activeWindow());
     std::optional<CRegionMask> found;
     View()->SetBusy(true);
     progress.Run([&] { found = CSurfaceFinder::Find(picture, hint, &progress.CancelFlag()); });
