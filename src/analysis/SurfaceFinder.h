@@ -12,10 +12,7 @@
 
 // Finds the whole visible extent of a surface (a tiled, planked, stone or
 // carpeted floor, a wall) from a click inside it or a rough loop around it:
-// colour statistics of the blurred picture and a graph cut on a reduced copy
-// take in the pattern, the shade and the sunlit patch, leave out what
-// stands on the surface, and the boundary is then cut again at full
-// resolution in a narrow band.
+// a round of one mark (see CSurfaceSolver), prepared and solved at once.
 class CSurfaceFinder
 {
 public:

@@ -29,7 +29,7 @@ cv::Mat WithoutThinLines(const cv::Mat& reduced)
 
 // Gradient magnitude over local brightness: high on patterned surfaces, low
 // on paint, upholstery and furniture; unchanged by shade and sunlight.
-cv::Mat Texture(const cv::Mat& fine, cv::Size reduced)
+cv::Mat ContrastMap(const cv::Mat& fine, cv::Size reduced)
 {
     cv::Mat grey;
     cv::cvtColor(fine, grey, cv::COLOR_BGR2GRAY);
@@ -55,10 +55,11 @@ CSurfaceSegments::CSurfaceSegments(const cv::Mat& reduced, const cv::Mat& fine)
     cv::minMaxLoc(m_labels, nullptr, &most);
     m_segments.assign(static_cast<std::size_t>(most) + 1, {});
 
-    cv::Mat lab;
+    cv::Mat& lab = m_lab;
     plain.convertTo(lab, CV_32FC3, 1.0 / 255.0);
     cv::cvtColor(lab, lab, cv::COLOR_BGR2Lab);
-    const cv::Mat texture = Texture(fine, reduced.size());
+    m_texture = ContrastMap(fine, reduced.size());
+    const cv::Mat& texture = m_texture;
     std::vector<std::set<int>> touching(m_segments.size());
     for (int y = 0; y < m_labels.rows; ++y) {
         const int* row = m_labels.ptr<int>(y);

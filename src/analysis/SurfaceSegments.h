@@ -25,8 +25,14 @@ public:
 
     const cv::Mat& Labels() const { return m_labels; }  // CV_32S, segment per reduced pixel
     const std::vector<SSegment>& Segments() const { return m_segments; }
+    // Per reduced pixel: the thin-line-free colour as CIE L*a*b* (CV_32FC3),
+    // and the texture contrast (CV_32F).
+    const cv::Mat& Lab() const { return m_lab; }
+    const cv::Mat& Texture() const { return m_texture; }
 
 private:
     cv::Mat m_labels;
+    cv::Mat m_lab;
+    cv::Mat m_texture;
     std::vector<SSegment> m_segments;
 };

@@ -4,7 +4,7 @@
 #include "TemplateInput.h"
 #include "analysis/MagicWand.h"
 #include "analysis/MaskOutline.h"
-#include "analysis/SurfaceFinder.h"
+#include "analysis/SurfaceSolver.h"
 #include "document/WarpCache.h"
 #include "render/AreaWarpUpdates.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 const QString kUsageLine = QStringLiteral(
     "usage: tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
-    "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]");
+    "                    [--global] [--at X,Y ...] [--not X,Y ...] [--around X,Y,W,H] [--out OUT.tlm]");
 
 // How the region is found. Each method reads its own options below and
 // fills in the mask in FindRegion.
@@ -35,6 +35,8 @@ struct CSelectOptions
     QString output;
     QString area;
     QPoint at;
+    // Every --at and --not in order: the surface finder's round of marks.
+    std::vector<SSurfaceMark> marks;
     Method method = Method::Wand;
     SWandOptions wand;
     std::optional<QRect> around;  // the surface finder's rough rectangle
@@ -53,15 +55,14 @@ int ParseInt(const QString& option, const QString& text, int low, int high)
     return v;
 }
 
-QPoint ParsePoint(const QString& text)
+QPoint ParsePoint(const QString& option, const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 2)
-        throw CUsageError{QStringLiteral("--at needs a picture pixel X,Y.")};
+        throw CUsageError{QStringLiteral("%1 needs a picture pixel X,Y.").arg(option)};
     // Any whole number is a valid request; one outside the picture is
     // refused once the picture's size is known.
-    return QPoint(ParseInt(QStringLiteral("--at"), parts[0], -(1 << 30), 1 << 30),
-                  ParseInt(QStringLiteral("--at"), parts[1], -(1 << 30), 1 << 30));
+    return QPoint(ParseInt(option, parts[0], -(1 << 30), 1 << 30), ParseInt(option, parts[1], -(1 << 30), 1 << 30));
 }
 
 QRect ParseRect(const QString& text)
@@ -76,13 +77,17 @@ QRect ParseRect(const QString& text)
 
 CSelectOptions ParseOptions(const QStringList& args)
 {
-    static const QStringList kValueOptions{"--area", "--at", "--method", "--tolerance", "--around", "--out"};
+    static const QStringList kValueOptions{"--area", "--at", "--not", "--method", "--tolerance", "--around", "--out"};
     static const QStringList kFlags{"--global"};
     QMap<QString, QString> values;
     QStringList positional;
+    std::vector<SSurfaceMark> marks;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--")))
+        if ((a == QLatin1String("--at") || a == QLatin1String("--not")) && i + 1 < args.size()) {
+            marks.push_back({a == QLatin1String("--at"), {ParsePoint(a, args[++i])}});
+            values[a] = QString();
+        } else if (!a.startsWith(QLatin1String("--")))
             positional << a;
         else if (kFlags.contains(a))
             values[a] = QString();
@@ -101,7 +106,8 @@ CSelectOptions ParseOptions(const QStringList& args)
     o.area = values.value("--area");
     if (o.area.isEmpty())
         throw CUsageError{QStringLiteral("--area needs a name.")};
-    o.at = ParsePoint(values.value("--at"));
+    o.marks = std::move(marks);
+    o.at = o.marks.front().points.front();
     const QString method = values.value("--method", QStringLiteral("wand"));
     if (method == QLatin1String("wand"))
         o.method = Method::Wand;
@@ -111,6 +117,9 @@ CSelectOptions ParseOptions(const QStringList& args)
         throw CUsageError{QStringLiteral("Unknown method \"%1\": the methods are wand and surface.").arg(method)};
     if (o.method != Method::Wand && (values.contains("--tolerance") || values.contains("--global")))
         throw CUsageError{QStringLiteral("--tolerance and --global belong to the wand.")};
+    if (o.method == Method::Wand && o.marks.size() > 1)
+        throw CUsageError{QStringLiteral("The wand takes one --at; several marks and --not belong to the surface "
+                                         "finder (--method surface).")};
     if (values.contains("--around")) {
         if (o.method != Method::Surface)
             throw CUsageError{QStringLiteral("--around belongs to the surface finder (--method surface).")};
@@ -129,13 +138,13 @@ CRegionMask FindRegion(const CSelectOptions& options, const QImage& picture)
     case Method::Wand:
         return CMagicWand(picture).Select(options.at, options.wand);
     case Method::Surface: {
-        CSurfaceFinder::SHint hint;
-        hint.click = options.at;
+        std::vector<QPointF> loop;
         if (options.around) {
             const QRectF r(*options.around);
-            hint.loop = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+            loop = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
         }
-        return CSurfaceFinder::Find(picture, hint).value_or(CRegionMask());
+        const auto prepared = CSurfaceSolver::Prepare(picture);
+        return CSurfaceSolver::Solve(*prepared, options.marks, loop).value_or(CRegionMask());
     }
     }
     return CRegionMask();
@@ -179,14 +188,15 @@ int RunSelectCommand(const QStringList& args)
     if (!data)
         return kFailed;
     const QImage& picture = *data->picture;
-    if (!picture.rect().contains(options.at)) {
-        PrintError(QStringLiteral("The point %1,%2 lies outside the picture, which is %3 x %4 pixels.")
-                       .arg(options.at.x())
-                       .arg(options.at.y())
-                       .arg(picture.width())
-                       .arg(picture.height()));
-        return kFailed;
-    }
+    for (const SSurfaceMark& mark : options.marks)
+        if (!picture.rect().contains(mark.points.front())) {
+            PrintError(QStringLiteral("The point %1,%2 lies outside the picture, which is %3 x %4 pixels.")
+                           .arg(mark.points.front().x())
+                           .arg(mark.points.front().y())
+                           .arg(picture.width())
+                           .arg(picture.height()));
+            return kFailed;
+        }
     CArea* area = AreaToOutline(data->areas, options.area, options.input);
     if (!area)
         return kUsage;
@@ -213,9 +223,11 @@ int RunSelectCommand(const QStringList& args)
     qint64 vertices = 0;
     for (const CContour& contour : outline.contours)
         vertices += qint64(contour.size());
-    const QJsonObject json{{"pixels", qint64(region.Count())},
-                           {"contours", qint64(outline.contours.size())},
-                           {"vertices", vertices},
-                           {"milliseconds", ms}};
+    QJsonObject json{{"pixels", qint64(region.Count())},
+                     {"contours", qint64(outline.contours.size())},
+                     {"vertices", vertices},
+                     {"milliseconds", ms}};
+    if (options.method == Method::Surface)
+        json.insert("marks", qint64(options.marks.size()));
     return WriteStdout(QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
 }

@@ -49,7 +49,7 @@ int Usage()
         "                    (LAYOUT: straight, offset-half, offset-third, random-offset, herringbone, chevron,\n"
         "                    basket, diagonal)\n"
         "       tilemont-cli select TEMPLATE.tlm --area NAME --at X,Y [--method wand|surface] [--tolerance T]\n"
-        "                    [--global] [--around X,Y,W,H] [--out OUT.tlm]\n"
+        "                    [--global] [--at X,Y ...] [--not X,Y ...] [--around X,Y,W,H] [--out OUT.tlm]\n"
         "       tilemont-cli thumbnail TEMPLATE.tlm OUT.png [--size N]\n"
         "       tilemont-cli encoders\n"
         "       tilemont-cli demo FOLDER\n"

@@ -661,6 +661,12 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (CTool* tool = GetActiveTool(); tool && tool->OnEnter()) {
+            event->accept();
+            return;
+        }
+    }
     const CArea* area = GetEditedArea();
     const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
     int dx = 0, dy = 0;

@@ -60,6 +60,9 @@ public:
     // Escape: abandons a shape or drag in progress, erasing its feedback,
     // and returns true; false when there was nothing to abandon.
     virtual bool OnCancel() { return false; }
+    // Enter: finishes what the tool has going and returns true; false when
+    // there was nothing.
+    virtual bool OnEnter() { return false; }
     // The tool became the active one, or stopped being it.
     virtual void OnActivate(bool /*active*/) {}
 

@@ -116,6 +116,63 @@ def a_rough_rectangle_bounds_the_floor():
     expect(not any(mask[y][x] for y in range(H) for x in range(121, W)), "nothing right of the rectangle")
 
 
+def box_iou(mask, box):
+    """IoU against the floor with the box counted in."""
+    bx0, by0, bx1, by1 = box
+
+    def truth(x, y):
+        return is_floor(x, y) or (bx0 <= x < bx1 and by0 <= y < by1)
+    both = sum(1 for y in range(H) for x in range(W) if mask[y][x] and truth(x, y))
+    either = sum(1 for y in range(H) for x in range(W) if mask[y][x] or truth(x, y))
+    return both / either
+
+
+@suite.case
+def further_marks_solve_the_whole_surface_again():
+    out = suite.path("marks.tlm")
+    # A second "part of" mark on the box takes the box in with the floor.
+    res = cli.run("select", room, "--area", "Floor", "--method", "surface", "--at", "60,150", "--at", "175,117",
+                  "--out", out)
+    expect_equal(res.code, 0, "exit (%s)" % res.describe())
+    report = json.loads(res.out)
+    expect_equal(report["marks"], 2, "marks counted")
+    mask = even_odd(read_template(read(out)).areas[0].outline)
+    expect(box_iou(mask, BOX) >= 0.95, "floor and box %.4f" % box_iou(mask, BOX))
+    # A "not" mark on the box after it takes it out again: the later mark
+    # rules, and the floor comes back as from the one click.
+    res = cli.run("select", room, "--area", "Floor", "--method", "surface", "--at", "60,150", "--at", "175,117",
+                  "--not", "175,117", "--out", out)
+    expect_equal(res.code, 0, "exit (%s)" % res.describe())
+    expect_equal(json.loads(res.out)["marks"], 3, "marks counted")
+    undone = even_odd(read_template(read(out)).areas[0].outline)
+    expect(iou(undone) >= 0.97, "floor without the box %.4f" % iou(undone))
+    expect(not any(undone[y][x] for y in range(100, 136) for x in range(155, 195)), "box left out")
+    # A "not" mark on the sunlit patch leaves the rest of the floor.
+    res = cli.run("select", room, "--area", "Floor", "--method", "surface", "--at", "130,150", "--not", "70,145",
+                  "--out", out)
+    expect_equal(res.code, 0, "exit (%s)" % res.describe())
+    shaded = even_odd(read_template(read(out)).areas[0].outline)
+    sx0, sy0, sx1, sy1 = SUN
+    inside_sun = sum(shaded[y][x] for y in range(sy0 + 4, sy1 - 4) for x in range(sx0 + 4, sx1 - 4))
+    expect(inside_sun == 0, "sunlit patch left out (%d pixels taken)" % inside_sun)
+    expect(shaded[100][200] and shaded[160][150], "shaded floor kept")
+
+
+@suite.case
+def marks_are_checked_before_anything_is_written():
+    before = read(room)
+    for args, code in ((["--method", "surface", "--not", "5,5"], 2),            # no "part of" mark
+                       (["--at", "5,5", "--at", "6,6"], 2),                     # the wand takes one
+                       (["--at", "5,5", "--not", "6,6"], 2),
+                       (["--method", "surface", "--at", "5,5", "--not"], 2),    # a mark needs its point
+                       (["--method", "surface", "--at", "5,5", "--not", "7"], 2),
+                       (["--method", "surface", "--at", "5,5", "--not", "400,5"], 1)):  # outside
+        res = cli.run("select", room, "--area", "Floor", *args)
+        expect_equal(res.code, code, "%r: exit (%s)" % (args, res.describe()))
+        expect(res.err.strip() != "", "%r: a sentence" % args)
+    expect_equal(read(room), before, "template after refusals")
+
+
 @suite.case
 def options_of_the_other_method_are_refused():
     before = read(room)

@@ -2,7 +2,9 @@
 
 #include "analysis/MaskOutline.h"
 #include "analysis/SurfaceFinder.h"
+#include "analysis/SurfaceSolver.h"
 #include "geometry/Polygon.h"
+#include "geometry/PolygonClip.h"
 #include "view/SurfaceTool.h"
 #include "view/ViewCommandIds.h"
 
@@ -82,6 +84,109 @@ TEST_F(SurfaceToolTest, ClickCommitsTheFindersRegionAndModifiersCombine)
         *doc.GetPicture(), {std::nullopt, {rect.topLeft(), rect.topRight(), rect.bottomRight(), rect.bottomLeft()}});
     ASSERT_TRUE(around);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == Committed(*around));
+}
+
+// The surface the command line gives for these marks, outlined.
+CPolygon Solved(const QImage& picture, const std::vector<SSurfaceMark>& marks)
+{
+    const auto prepared = CSurfaceSolver::Prepare(picture);
+    const auto region = CSurfaceSolver::Solve(*prepared, marks);
+    return region ? MaskOutline(*region) : CPolygon();
+}
+
+SSurfaceMark Part(int x, int y) { return {true, {QPoint(x, y)}}; }
+SSurfaceMark Not(int x, int y) { return {false, {QPoint(x, y)}}; }
+
+// A round: each mark solves the whole surface again from all marks so far,
+// as `tilemont-cli select --at ... --not ...` does with the same marks, and
+// is one "Selection" step; an undo takes the last mark back; Escape ends
+// the round and keeps its result, a second Escape drops it; Enter or
+// another tool end it too, and the next click starts afresh.
+TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
+{
+    SetPicture(QImage(QStringLiteral(TILEMONT_ROOMS "/tiles-table.jpg")));
+    const QImage picture = *doc.GetPicture();
+    auto view = ShowView(doc, QSize(1000, 800));
+    view->OnCommand(ID_FIND_SURFACE);
+    const QPoint origin(180, 160);
+    QWidget* w = view->viewport();
+    const QPoint floor(320, 360), table(260, 135), chair(150, 200);
+    const int steps = doc.GetHistory().Index();
+
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + floor);
+    const CPolygon one = Solved(picture, {Part(320, 360)});
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == one);
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
+    const CPolygon two = Solved(picture, {Part(320, 360), Part(260, 135)});
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == two);
+    EXPECT_TRUE(Selected(table));
+    EXPECT_EQ(doc.GetHistory().Index(), steps + 2);
+    EXPECT_EQ(doc.GetHistory().UndoText(), "Selection");
+    // The marks show while the round lasts: a green dot on the table.
+    const QImage shown = w->grab().toImage();
+    const QColor dot = shown.pixelColor(origin + table);
+    EXPECT_GT(dot.green(), dot.red() + 60) << dot.name().toStdString();
+
+    // A right click says "not": the table goes out again.
+    QTest::mouseClick(w, Qt::RightButton, {}, origin + table);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(320, 360), Part(260, 135), Not(260, 135)}));
+    EXPECT_FALSE(Selected(table));
+    // Undo takes that mark back; the next mark (Alt+click: "not") follows
+    // the two before it.
+    doc.OnEditUndo();
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == two);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::AltModifier, origin + chair);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(320, 360), Part(260, 135), Not(150, 200)}));
+    EXPECT_EQ(doc.GetHistory().Index(), steps + 3);
+
+    // Escape ends the round and keeps it; a second Escape drops its change
+    // (one more step, which an undo takes back).
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_TRUE(Selected(table));
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_TRUE(doc.GetSelection().IsEmpty());
+    doc.OnEditUndo();
+    EXPECT_TRUE(Selected(table));
+    EXPECT_FALSE(w->grab().toImage().pixelColor(origin + table).green() >
+                 w->grab().toImage().pixelColor(origin + table).red() + 60)
+        << "marks gone with the round";
+
+    // After Enter a click starts a new round; Shift at its first click
+    // adds the round's surface to the selection from before it.
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + floor);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == one);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, origin + table);
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + chair);
+    const CPolygon added = PolygonClip(ClipOp::Union, one, Solved(picture, {Part(260, 135), Part(150, 200)}));
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == added);
+
+    // Another tool ends the round: back on this one, a click replaces.
+    view->OnCommand(ID_MAGIC_WAND);
+    view->OnCommand(ID_FIND_SURFACE);
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(260, 135)}));
+}
+
+// A drag within a round paints a stroke of marks; a drag with no round
+// is still the rough rectangle.
+TEST_F(SurfaceToolTest, ADragInARoundPaintsAStroke)
+{
+    SetPicture(QImage(QStringLiteral(TILEMONT_ROOMS "/tiles-table.jpg")));
+    const QImage picture = *doc.GetPicture();
+    auto view = ShowView(doc, QSize(1000, 800));
+    view->OnCommand(ID_FIND_SURFACE);
+    const QPoint origin(180, 160);
+    QWidget* w = view->viewport();
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + QPoint(320, 360));
+    const std::vector<QPoint> stroke{{240, 130}, {260, 135}, {280, 140}};
+    QTest::mousePress(w, Qt::LeftButton, {}, origin + stroke[0]);
+    QTest::mouseMove(w, origin + stroke[1]);
+    QTest::mouseMove(w, origin + stroke[2]);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, origin + stroke[2]);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() ==
+                Solved(picture, {Part(320, 360), SSurfaceMark{true, stroke}}));
+    EXPECT_TRUE(Selected(QPoint(260, 135)));
 }
 
 TEST(SurfaceTool, TellsALoopFromARectangleDrag)
