@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LightLayer.h"
 #include "geometry/Polygon.h"
 
 #include <QImage>
@@ -8,18 +9,21 @@
 class QPainter;
 
 // The picture's own light and shadow under one area, to lay over a new
-// texture there: the light of the picture relative to the area's typical
-// light, with fine detail and the old surface's pattern smoothed away. Only
-// brightness changes; a texture keeps its colours. Depends on the picture
-// and the outline alone, so one measure serves every texture laid in.
+// texture there: the area's light layer (relative to its usual light, the
+// old surface's pattern taken out) at a strength. Only brightness changes; a
+// texture keeps its colours. Depends on the picture, the outline and the
+// strength alone, so one measure serves every texture laid in.
 class CAreaShading
 {
 public:
     // No shading: Apply changes nothing.
     CAreaShading() = default;
 
-    // Null when the outline covers no pixel of the picture.
-    static CAreaShading Measure(const QImage& picture, const CPolygon& outline);
+    // Null when the outline covers no pixel of the picture. strength scales
+    // the light's contrast: 1 as measured, 0 none, 1.5 half as much again.
+    static CAreaShading Measure(const QImage& picture, const CPolygon& outline, double strength = 1.0);
+    // The same from a layer measured before.
+    static CAreaShading FromLayer(const CLightLayer& layer, double strength);
 
     bool IsNull() const { return m_darken.isNull(); }
     // Scales what painter has drawn (in picture coordinates, within its
