@@ -7,19 +7,27 @@
 // of real photographs, draws a contact sheet of a new floor with and without
 // the light layer for a person to judge.
 //
-//   tilemont-shading-bench [--cache DIR] [--only NAME] [--no-speed] [--photos DIR --sheet FILE]
+//   tilemont-shading-bench [--cache DIR] [--only NAME] [--no-speed | --speed-only] [--dump DIR] [--photos DIR --sheet FILE]
+//
+// --dump writes each room's composed floor there.
 #include "ShadingRooms.h"
 #include "ShadingScore.h"
 #include "ShadingSheet.h"
 
+#include "codecs/EncoderGuids.h"
+#include "codecs/EncoderRegistry.h"
+#include "export/ExportRun.h"
 #include "render/AreaShading.h"
+#include "render/LightLayer.h"
 #include "render/TemplateCompositor.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <thread>
 
@@ -101,7 +109,7 @@ struct SSummary
 };
 
 void Score(const std::vector<CFitRoom>& rooms, const char* set, const QString& cache, const QString& only,
-           SSummary& all)
+           const QString& dump, SSummary& all)
 {
     SSummary summary;
     for (const CFitRoom& room : rooms) {
@@ -114,6 +122,10 @@ void Score(const std::vector<CFitRoom>& rooms, const char* set, const QString& c
         const QImage composed = ComposeTemplate(pair.photo, {GreyFloor(outline)}, {}, CComposeOptions{true});
         const double seconds = clock.elapsed() / 1000.0;
         const CShadingScore s = CShadingScore::Measure(composed, pair.truth, pair.photo, pair.area);
+        if (!dump.isEmpty()) {
+            QDir().mkpath(dump);
+            composed.save(QDir(dump).filePath(QString::fromStdString(room.name) + QStringLiteral("-kept.png")));
+        }
         std::printf("%-8s %-22s %-30s broad %.3f  band %.3f  contrast %.3f  leak %+.3f  (%d px, %.2f s)\n", set,
                     room.name.c_str(), room.material.c_str(), s.broad, s.band, s.contrast, s.leak, s.pixels,
                     seconds);
@@ -124,15 +136,21 @@ void Score(const std::vector<CFitRoom>& rooms, const char* set, const QString& c
     summary.Print(set);
 }
 
-double MedianSeconds(int runs, const std::function<void()>& run)
+// The median wall time of runs, and the processor time (all threads) of
+// the same run; on a machine others share the latter says more.
+double MedianSeconds(int runs, const std::function<void()>& run, double* processor = nullptr)
 {
-    std::vector<double> seconds;
+    std::vector<double> seconds, cpu;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
+        const std::clock_t start = std::clock();
         run();
         seconds.push_back(clock.nsecsElapsed() / 1e9);
+        cpu.push_back(double(std::clock() - start) / CLOCKS_PER_SEC);
     }
+    if (processor)
+        *processor = Median(cpu);
     return Median(seconds);
 }
 
@@ -147,11 +165,34 @@ void Speed(const QString& cache)
     const QImage mask = pair.area.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     const CPolygon outline = CFitRoom::Outline(mask);
     const std::vector<CArea> areas{GreyFloor(outline)};
-    const double layer = MedianSeconds(5, [&] { (void)CAreaShading::Measure(photo, outline); });
-    const double plain = MedianSeconds(3, [&] { (void)ComposeTemplate(photo, areas); });
-    const double kept = MedianSeconds(3, [&] { (void)ComposeTemplate(photo, areas, {}, CComposeOptions{true}); });
-    std::printf("speed %d x %d: light layer %.3f s; compose %.3f s plain, %.3f s with Keep Shading (%.2f x)\n",
-                size.width(), size.height(), layer, plain, kept, kept / plain);
+    double layerCpu = 0, plainCpu = 0, keptCpu = 0;
+    const double layer = MedianSeconds(5, [&] { (void)CLightLayer::Measure(photo, outline); }, &layerCpu);
+    const double plain = MedianSeconds(3, [&] { (void)ComposeTemplate(photo, areas); }, &plainCpu);
+    const double kept =
+        MedianSeconds(3, [&] { (void)ComposeTemplate(photo, areas, {}, CComposeOptions{true}); }, &keptCpu);
+    std::printf("speed %d x %d: light layer %.3f s (processor %.3f s); compose %.3f s plain, %.3f s with Keep "
+                "Shading (%.2f x; processor %.3f s, %.3f s, %.2f x)\n",
+                size.width(), size.height(), layer, layerCpu, plain, kept, kept / plain, plainCpu, keptCpu,
+                keptCpu / plainCpu);
+    // A whole export to JPEG at the picture's size, as the editor writes it.
+    QTemporaryDir folder;
+    CExportRequest request;
+    request.width = size.width();
+    request.height = size.height();
+    request.fileName = folder.filePath(QStringLiteral("room.jpg"));
+    GetEncoderClsid(QStringLiteral("image/jpeg"), &request.encoder);
+    request.parameters = {{EncoderGuid::kQuality, 90}};
+    QString error;
+    double exportPlainCpu = 0, exportKeptCpu = 0;
+    const double exportPlain =
+        MedianSeconds(3, [&] { (void)ExportRun(photo, areas, request, &error); }, &exportPlainCpu);
+    request.keepShading = true;
+    const double exportKept =
+        MedianSeconds(3, [&] { (void)ExportRun(photo, areas, request, &error); }, &exportKeptCpu);
+    std::printf("speed: JPEG export %.3f s plain, %.3f s with Keep Shading (%.2f x; processor %.3f s, %.3f s, "
+                "%.2f x)%s\n",
+                exportPlain, exportKept, exportKept / exportPlain, exportPlainCpu, exportKeptCpu,
+                exportKeptCpu / exportPlainCpu, error.isEmpty() ? "" : qPrintable(QStringLiteral("  ") + error));
 }
 
 } // namespace
@@ -174,9 +215,12 @@ int main(int argc, char** argv)
         return CShadingSheet::Draw(photos, sheet) ? 0 : 1;
     }
     SSummary all;
-    Score(CShadingRooms::Tuning(), "tuning", cache, only, all);
-    Score(CShadingRooms::Judging(), "judging", cache, only, all);
-    all.Print("all");
+    const QString dump = value("--dump");
+    if (!args.contains(QLatin1String("--speed-only"))) {
+        Score(CShadingRooms::Tuning(), "tuning", cache, only, dump, all);
+        Score(CShadingRooms::Judging(), "judging", cache, only, dump, all);
+        all.Print("all");
+    }
     if (!args.contains(QLatin1String("--no-speed")) && only.isEmpty())
         Speed(cache);
     return 0;

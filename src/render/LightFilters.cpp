@@ -2,33 +2,81 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <thread>
 
 namespace {
 
-// One running box of radius along rows (or columns), edge values repeated.
-void Box(std::vector<float>& v, int w, int h, int radius, bool rows, std::vector<float>& line)
+void Sliced(int count, const std::function<void(int, int)>& work)
 {
-    const int n = rows ? w : h, lines = rows ? h : w;
-    const std::size_t step = rows ? 1 : std::size_t(w), lineStep = rows ? std::size_t(w) : 1;
-    line.resize(std::size_t(n));
+    CLightFilters::Sliced(count, work);
+}
+
+// One running box of radius along each row, edge values repeated.
+void BoxRows(std::vector<float>& v, int w, int h, int radius)
+{
     const float scale = 1.0f / float(2 * radius + 1);
-    for (int l = 0; l < lines; ++l) {
-        float* p = v.data() + std::size_t(l) * lineStep;
-        for (int i = 0; i < n; ++i)
-            line[std::size_t(i)] = p[std::size_t(i) * step];
-        const auto at = [&](int i) { return line[std::size_t(std::clamp(i, 0, n - 1))]; };
-        float sum = 0.0f;
-        for (int i = -radius; i <= radius; ++i)
-            sum += at(i);
-        for (int i = 0; i < n; ++i) {
-            p[std::size_t(i) * step] = sum * scale;
-            sum += at(i + radius + 1) - at(i - radius);
+    Sliced(h, [&](int first, int last) {
+        std::vector<float> line(std::size_t(w + 2 * radius + 1));
+        for (int y = first; y < last; ++y) {
+            float* p = v.data() + std::size_t(y) * std::size_t(w);
+            // The row with its ends repeated, so the sum runs without checks.
+            std::fill_n(line.begin(), radius, p[0]);
+            std::copy_n(p, w, line.begin() + radius);
+            std::fill(line.begin() + radius + w, line.end(), p[w - 1]);
+            float sum = 0.0f;
+            for (int i = 0; i < 2 * radius + 1; ++i)
+                sum += line[std::size_t(i)];
+            for (int x = 0; x < w; ++x) {
+                p[x] = sum * scale;
+                sum += line[std::size_t(x + 2 * radius + 1)] - line[std::size_t(x)];
+            }
         }
-    }
+    });
+}
+
+// The same down each column, a whole row at a time: running sums per
+// column keep to the memory's order.
+void BoxColumns(std::vector<float>& v, int w, int h, int radius)
+{
+    const float scale = 1.0f / float(2 * radius + 1);
+    const std::vector<float> in = v;
+    const auto row = [&](int y) { return in.data() + std::size_t(std::clamp(y, 0, h - 1)) * std::size_t(w); };
+    Sliced(w, [&](int first, int last) {
+        std::vector<float> sum(std::size_t(last - first), 0.0f);
+        for (int k = -radius; k <= radius; ++k)
+            for (int x = first; x < last; ++x)
+                sum[std::size_t(x - first)] += row(k)[x];
+        for (int y = 0; y < h; ++y) {
+            float* out = v.data() + std::size_t(y) * std::size_t(w);
+            const float* enter = row(y + radius + 1);
+            const float* leave = row(y - radius);
+            for (int x = first; x < last; ++x) {
+                float& s = sum[std::size_t(x - first)];
+                out[x] = s * scale;
+                s += enter[x] - leave[x];
+            }
+        }
+    });
 }
 
 } // namespace
+
+void CLightFilters::Sliced(int count, const std::function<void(int, int)>& work)
+{
+    const int slices = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    if (slices == 1 || count < 64) {
+        work(0, count);
+        return;
+    }
+    std::vector<std::thread> helpers;
+    for (int s = 1; s < slices; ++s)
+        helpers.emplace_back(work, count * s / slices, count * (s + 1) / slices);
+    work(0, count / slices);
+    for (std::thread& t : helpers)
+        t.join();
+}
 
 void CLightFilters::Blur(std::vector<float>& v, double sigma) const
 {
@@ -37,10 +85,9 @@ void CLightFilters::Blur(std::vector<float>& v, double sigma) const
     const int radius = int(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2));
     if (radius < 1)
         return;
-    std::vector<float> line;
     for (int pass = 0; pass < 3; ++pass) {
-        Box(v, m_w, m_h, radius, true, line);
-        Box(v, m_w, m_h, radius, false, line);
+        BoxRows(v, m_w, m_h, radius);
+        BoxColumns(v, m_w, m_h, radius);
     }
 }
 
@@ -57,32 +104,71 @@ std::vector<float> CLightFilters::Smooth(const std::vector<float>& v, const std:
     return top;
 }
 
+namespace {
+
+// The running extreme of a window of 2 radius + 1 along a line of n values
+// (strided), in three passes whatever the radius: extremes from each
+// block's start and from its end, a block being one window long, meet in
+// every window.
+template <bool Largest>
+void RunningExtreme(const float* in, float* out, int n, std::size_t stride, int radius, float none,
+                    std::vector<float>& fromStart, std::vector<float>& fromEnd)
+{
+    const auto better = [](float a, float b) { return Largest ? std::max(a, b) : std::min(a, b); };
+    const int k = 2 * radius + 1;
+    fromStart.resize(std::size_t(n));
+    fromEnd.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        fromStart[std::size_t(i)] =
+            i % k == 0 ? in[std::size_t(i) * stride] : better(fromStart[std::size_t(i - 1)], in[std::size_t(i) * stride]);
+    for (int i = n - 1; i >= 0; --i)
+        fromEnd[std::size_t(i)] = i % k == k - 1 || i == n - 1
+                                      ? in[std::size_t(i) * stride]
+                                      : better(fromEnd[std::size_t(i + 1)], in[std::size_t(i) * stride]);
+    for (int i = 0; i < n; ++i) {
+        // The window, cut short at the ends, spans one block or two; a
+        // window within one block starts it or ends it.
+        const int a = std::max(0, i - radius), b = std::min(n - 1, i + radius);
+        float e = none;
+        if (a / k != b / k)
+            e = better(fromEnd[std::size_t(a)], fromStart[std::size_t(b)]);
+        else
+            e = a % k == 0 ? fromStart[std::size_t(b)] : fromEnd[std::size_t(a)];
+        out[std::size_t(i) * stride] = e;
+    }
+}
+
+} // namespace
+
 std::vector<float> CLightFilters::Extreme(const std::vector<float>& v, const std::vector<char>& inside, int radius,
                                           bool largest) const
 {
     const float none = largest ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    const auto better = [largest](float a, float b) { return largest ? std::max(a, b) : std::min(a, b); };
-    std::vector<float> across(v.size(), none), out = v;
-    for (int y = 0; y < m_h; ++y) {
-        const std::size_t row = std::size_t(y) * std::size_t(m_w);
-        for (int x = 0; x < m_w; ++x) {
-            float e = none;
-            for (int k = std::max(0, x - radius); k <= std::min(m_w - 1, x + radius); ++k)
-                if (inside[row + std::size_t(k)])
-                    e = better(e, v[row + std::size_t(k)]);
-            across[row + std::size_t(x)] = e;
-        }
-    }
-    for (int y = 0; y < m_h; ++y)
-        for (int x = 0; x < m_w; ++x) {
-            const std::size_t i = std::size_t(y) * std::size_t(m_w) + std::size_t(x);
-            if (!inside[i])
-                continue;
-            float e = none;
-            for (int k = std::max(0, y - radius); k <= std::min(m_h - 1, y + radius); ++k)
-                e = better(e, across[std::size_t(k) * std::size_t(m_w) + std::size_t(x)]);
-            out[i] = e;
-        }
+    // Outside cells take no part: they hold the neutral value here.
+    std::vector<float> held(v.size()), across(v.size(), none), down(v.size(), none), out = v;
+    for (std::size_t i = 0; i < v.size(); ++i)
+        held[i] = inside[i] ? v[i] : none;
+    const auto run = [&](const float* in, float* to, int n, std::size_t stride, std::vector<float>& a,
+                         std::vector<float>& b) {
+        if (largest)
+            RunningExtreme<true>(in, to, n, stride, radius, none, a, b);
+        else
+            RunningExtreme<false>(in, to, n, stride, radius, none, a, b);
+    };
+    Sliced(m_h, [&](int first, int last) {
+        std::vector<float> a, b;
+        for (int y = first; y < last; ++y)
+            run(held.data() + std::size_t(y) * std::size_t(m_w), across.data() + std::size_t(y) * std::size_t(m_w),
+                m_w, 1, a, b);
+    });
+    Sliced(m_w, [&](int first, int last) {
+        std::vector<float> a, b;
+        for (int x = first; x < last; ++x)
+            run(across.data() + std::size_t(x), down.data() + std::size_t(x), m_h, std::size_t(m_w), a, b);
+    });
+    for (std::size_t i = 0; i < v.size(); ++i)
+        if (inside[i])
+            out[i] = down[i];
     return out;
 }
 

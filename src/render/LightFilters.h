@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 // Filters on a float grid for measuring light under an area, each aware of
@@ -30,6 +31,10 @@ public:
     // map drawn a little past the outline (or across a hole) continues
     // smoothly.
     void Fill(std::vector<float>& v, const std::vector<char>& inside) const;
+
+    // Runs work(first, last) over [0, count) in a few even slices side by
+    // side, for rows or columns that are independent.
+    static void Sliced(int count, const std::function<void(int, int)>& work);
 
 private:
     std::vector<float> Extreme(const std::vector<float>& v, const std::vector<char>& inside, int radius,

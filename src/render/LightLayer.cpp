@@ -109,19 +109,31 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                            ? picture
                            : picture.convertToFormat(QImage::Format_RGB32);
-    std::vector<float> luma(std::size_t(w) * std::size_t(h), 0.0f), count(luma.size(), 0.0f);
-    for (int py = bounds.top(); py <= bounds.bottom(); ++py) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(py));
-        const std::size_t cellRow = std::size_t((py - bounds.top()) / step) * std::size_t(w);
-        for (int px = bounds.left(); px <= bounds.right(); ++px) {
-            const std::size_t i = cellRow + std::size_t((px - bounds.left()) / step);
-            luma[i] += 0.299f * float(qRed(row[px])) + 0.587f * float(qGreen(row[px])) + 0.114f * float(qBlue(row[px]));
-            count[i] += 1.0f;
+    // Luma in fixed point (weights summing to 256), each cell the mean of
+    // the block of pixels it covers.
+    std::vector<float> l(std::size_t(w) * std::size_t(h));
+    CLightFilters::Sliced(h, [&](int first, int last) {
+        std::vector<std::uint32_t> sum(static_cast<std::size_t>(w));
+        for (int cy = first; cy < last; ++cy) {
+            std::fill(sum.begin(), sum.end(), 0u);
+            const int top = bounds.top() + cy * step, bottom = std::min(bounds.bottom(), top + step - 1);
+            for (int py = top; py <= bottom; ++py) {
+                const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(py)) + bounds.left();
+                for (int cx = 0, px = 0; cx < w; ++cx) {
+                    const int end = std::min(bounds.width(), px + step);
+                    std::uint32_t s = 0;
+                    for (; px < end; ++px)
+                        s += 77u * qRed(row[px]) + 150u * qGreen(row[px]) + 29u * qBlue(row[px]);
+                    sum[std::size_t(cx)] += s;
+                }
+            }
+            for (int cx = 0; cx < w; ++cx) {
+                const int cells = (bottom - top + 1) * (std::min(bounds.width(), (cx + 1) * step) - cx * step);
+                l[std::size_t(cy) * std::size_t(w) + std::size_t(cx)] =
+                    std::log(1.0f + float(sum[std::size_t(cx)]) / (256.0f * float(cells)));
+            }
         }
-    }
-    std::vector<float> l(luma.size());
-    for (std::size_t i = 0; i < l.size(); ++i)
-        l[i] = std::log(1.0f + luma[i] / std::max(count[i], 1.0f));
+    });
 
     // The area on the grid. Its core leaves out cells its edge crosses,
     // which mix in what lies beside it.
