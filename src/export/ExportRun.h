@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CWarpCache;
@@ -24,6 +25,9 @@ struct CExportRequest
     // The picture's light and shadow over the textures; off, every export
     // is what it always was.
     bool keepShading = false;
+    // The shading's strength in percent for every area, in place of each
+    // area's own.
+    std::optional<int> shadingStrength = std::nullopt;
     // The open template's warps, shared with the editor; without them the
     // run builds what it draws.
     CWarpCache* warps = nullptr;

@@ -35,6 +35,8 @@ struct CGroupRenderRequest
     // The picture's light and shadow over every textured area, as the
     // composition option of the same name.
     bool keepShading = false;
+    // The shading's strength in percent, in place of the area's own.
+    std::optional<int> shadingStrength = std::nullopt;
     // Whether an image already there is replaced; otherwise its texture is
     // skipped.
     bool overwrite = false;
