@@ -31,6 +31,11 @@ constexpr double kLightSigma = 1.5;
 constexpr float kJointStep = 0.12f;
 // Joints covering more than this share of the area are no joints.
 constexpr double kMostJoints = 0.4;
+// A cell whose share of red and of blue lies this far from the area's own
+// is something else lying or standing on it, unless that is so for more
+// than this share of the area.
+constexpr float kOtherColour = 0.07f;
+constexpr double kMostOther = 0.35;
 // Pieces smaller than this many cells (times the scale squared) are
 // specks, not tiles: their tone is left alone.
 constexpr double kPieceCells = 30.0;
@@ -92,6 +97,43 @@ std::vector<float> PieceMedians(const std::vector<float>& v, const std::vector<i
     return median;
 }
 
+// Takes out of core what stands or lies on the area inside its outline (a
+// rug, a chair's legs, a coat of another colour): cells whose colour, apart
+// from brightness, is far from the area's own, and a rim round them. Light
+// and shadow change brightness, hardly colour; the light there is carried
+// in from round them.
+void LeaveOutOccluders(const CLightFilters& filters, const std::vector<float>& red, const std::vector<float>& blue,
+                       int rim, std::vector<char>& core)
+{
+    std::vector<float> reds, blues;
+    for (std::size_t i = 0; i < core.size(); ++i)
+        if (core[i]) {
+            reds.push_back(red[i]);
+            blues.push_back(blue[i]);
+        }
+    if (reds.empty())
+        return;
+    const auto median = [](std::vector<float>& v) {
+        std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const float usualRed = median(reds), usualBlue = median(blues);
+    std::vector<float> other(core.size(), 0.0f);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < core.size(); ++i)
+        if (core[i] && std::hypot(red[i] - usualRed, blue[i] - usualBlue) > kOtherColour) {
+            other[i] = 1.0f;
+            ++count;
+        }
+    // A floor of many colours has no one colour of its own.
+    if (double(count) > kMostOther * double(reds.size()))
+        return;
+    other = filters.Dilate(other, core, rim);
+    for (std::size_t i = 0; i < core.size(); ++i)
+        if (other[i] > 0.5f)
+            core[i] = 0;
+}
+
 } // namespace
 
 CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
@@ -111,26 +153,41 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
                            : picture.convertToFormat(QImage::Format_RGB32);
     // Luma in fixed point (weights summing to 256), each cell the mean of
     // the block of pixels it covers.
-    std::vector<float> l(std::size_t(w) * std::size_t(h));
+    std::vector<float> l(std::size_t(w) * std::size_t(h)), redShare(l.size()), blueShare(l.size());
     CLightFilters::Sliced(h, [&](int first, int last) {
-        std::vector<std::uint32_t> sum(static_cast<std::size_t>(w));
+        std::vector<std::uint32_t> sum(static_cast<std::size_t>(w)), red(sum.size()), blue(sum.size()),
+            all(sum.size());
         for (int cy = first; cy < last; ++cy) {
             std::fill(sum.begin(), sum.end(), 0u);
+            std::fill(red.begin(), red.end(), 0u);
+            std::fill(blue.begin(), blue.end(), 0u);
+            std::fill(all.begin(), all.end(), 0u);
             const int top = bounds.top() + cy * step, bottom = std::min(bounds.bottom(), top + step - 1);
             for (int py = top; py <= bottom; ++py) {
                 const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(py)) + bounds.left();
                 for (int cx = 0, px = 0; cx < w; ++cx) {
                     const int end = std::min(bounds.width(), px + step);
-                    std::uint32_t s = 0;
-                    for (; px < end; ++px)
+                    std::uint32_t s = 0, r = 0, b = 0, a = 0;
+                    for (; px < end; ++px) {
                         s += 77u * qRed(row[px]) + 150u * qGreen(row[px]) + 29u * qBlue(row[px]);
+                        r += qRed(row[px]);
+                        b += qBlue(row[px]);
+                        a += qRed(row[px]) + qGreen(row[px]) + qBlue(row[px]);
+                    }
                     sum[std::size_t(cx)] += s;
+                    red[std::size_t(cx)] += r;
+                    blue[std::size_t(cx)] += b;
+                    all[std::size_t(cx)] += a;
                 }
             }
             for (int cx = 0; cx < w; ++cx) {
                 const int cells = (bottom - top + 1) * (std::min(bounds.width(), (cx + 1) * step) - cx * step);
-                l[std::size_t(cy) * std::size_t(w) + std::size_t(cx)] =
-                    std::log(1.0f + float(sum[std::size_t(cx)]) / (256.0f * float(cells)));
+                const std::size_t i = std::size_t(cy) * std::size_t(w) + std::size_t(cx);
+                l[i] = std::log(1.0f + float(sum[std::size_t(cx)]) / (256.0f * float(cells)));
+                // Colour apart from brightness, steady in the dark.
+                const float total = float(all[std::size_t(cx)]) + 3.0f * 8.0f * float(cells);
+                redShare[i] = (float(red[std::size_t(cx)]) + 8.0f * float(cells)) / total;
+                blueShare[i] = (float(blue[std::size_t(cx)]) + 8.0f * float(cells)) / total;
             }
         }
     });
@@ -161,6 +218,7 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     const CLightFilters filters(w, h);
     const double unit = std::max(picture.width(), picture.height()) / 1800.0 / step;
     const int radius = std::max(1, int(std::lround(kThinRadius * unit)));
+    LeaveOutOccluders(filters, redShare, blueShare, radius, core);
     const int wide = std::max(radius + 1, int(std::lround(kWideRadius * unit)));
     // Thin dark lines (grout, gaps) closed over, then thin bright ones.
     const auto closeOpen = [&](const std::vector<float>& v, int r) {
@@ -235,6 +293,13 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     if (usual <= std::log(1.5f))
         return {};
     filters.Fill(light, known);
+    // The filled cells (an occluder's, past the outline) softened, so that
+    // the fill's blocks do not show.
+    std::vector<float> soft = light;
+    filters.Blur(soft, 4.0 * radius);
+    for (std::size_t i = 0; i < light.size(); ++i)
+        if (!known[i])
+            light[i] = soft[i];
 
     CLightLayer layer;
     layer.m_light.resize(light.size());

@@ -116,6 +116,29 @@ TEST(LightLayer, WhatStandsBesideTheAreaAddsNoShadow)
         EXPECT_NEAR(layer.At(p.x(), p.y()), 0.0, 0.03) << p.x() << ", " << p.y();
 }
 
+TEST(LightLayer, WhatLiesOnTheAreaInsideItsOutlineAddsNoLightOrShadow)
+{
+    // A beige floor under a soft shadow on its left, outlined whole, with a
+    // dark red rug and a bright blue box lying on it: the rug's and the
+    // box's cells take the light round them, and the floor beside them keeps
+    // its own, while the shadow stays.
+    QImage picture(300, 200, QImage::Format_RGB32);
+    const auto shadow = [](int x) { return 1.0 - 0.5 * std::exp(-std::pow((x - 40) / 30.0, 2.0)); };
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const bool rug = x >= 120 && x < 200 && y >= 50 && y < 150, box = x >= 230 && x < 260 && y >= 20 && y < 60;
+            const double k = shadow(x) * ((x / 2 + y / 2) % 2 ? 1.04 : 0.96);
+            const QRgb base = rug ? qRgb(90, 20, 25) : box ? qRgb(60, 120, 250) : qRgb(200, 175, 140);
+            picture.setPixel(x, y, qRgb(int(qRed(base) * k), int(qGreen(base) * k), int(qBlue(base) * k)));
+        }
+    const CLightLayer layer = CLightLayer::Measure(picture, RectPolygon(0, 0, 300, 200));
+    ASSERT_FALSE(layer.IsNull());
+    for (const QPoint p : {QPoint(160, 100), QPoint(117, 100), QPoint(203, 100), QPoint(160, 47), QPoint(245, 40),
+                           QPoint(245, 63), QPoint(280, 150)})
+        EXPECT_NEAR(layer.At(p.x(), p.y()), 0.0, 0.05) << p.x() << ", " << p.y();
+    EXPECT_NEAR(layer.At(40, 100), std::log(0.5), 0.1);
+}
+
 TEST(LightLayer, StrengthScalesTheLightsContrast)
 {
     const QImage picture = Photo(OldFloor);
