@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -346,4 +347,30 @@ TEST_F(AreasBarTest, SkewEditingIsSessionStateThatNoStepAndNoUndoChanges)
     EXPECT_EQ(doc.FindArea(id)->GetScale(), 2.0);
     EXPECT_EQ(session.SkewEditing(id), CSkewEditing());
     EXPECT_EQ(doc.GetHistory().Count(), steps);
+}
+
+TEST_F(AreasBarTest, ShadingStrengthIsOneStepPerChangeAndFollowsUndoAndThePick)
+{
+    Pick(0);
+    QSpinBox* shading = C().shading;
+    EXPECT_EQ(shading->value(), CArea::kDefaultShading);
+    const int steps = doc.GetHistory().Count();
+    shading->setValue(60);
+    shading->stepBy(1); // an arrow: 70
+    EXPECT_EQ(Area(0).GetShadingStrength(), 70);
+    EXPECT_EQ(Area(1).GetShadingStrength(), CArea::kDefaultShading) << "only the picked area";
+    EXPECT_EQ(doc.GetHistory().Count(), steps + 2);
+    shading->setValue(500);
+    EXPECT_EQ(Area(0).GetShadingStrength(), CArea::kMaxShading);
+
+    // Undo shows the value undone; another area shows its own, and the
+    // first its own again.
+    doc.OnEditUndo();
+    EXPECT_EQ(Area(0).GetShadingStrength(), 70);
+    EXPECT_EQ(shading->value(), 70);
+    Pick(1);
+    EXPECT_EQ(shading->value(), CArea::kDefaultShading);
+    Pick(0);
+    EXPECT_EQ(shading->value(), 70);
+    EXPECT_FALSE(shading->accessibleName().isEmpty());
 }
