@@ -7,9 +7,11 @@
 // of real photographs, draws a contact sheet of a new floor with and without
 // the light layer for a person to judge.
 //
-//   tilemont-shading-bench [--cache DIR] [--only NAME] [--no-speed | --speed-only] [--dump DIR] [--photos DIR --sheet FILE]
+//   tilemont-shading-bench [--cache DIR] [--only NAME] [--no-speed | --speed-only] [--dump DIR] [--ceiling] [--photos DIR --sheet FILE]
 //
-// --dump writes each room's composed floor there.
+// --dump writes each room's composed floor there; --ceiling scores the true
+// light itself laid on the export's canvas, the most its 5-6-5 colour
+// allows.
 #include "ShadingRooms.h"
 #include "ShadingScore.h"
 #include "ShadingSheet.h"
@@ -79,6 +81,29 @@ CArea GreyFloor(const CPolygon& outline)
     return area;
 }
 
+// What a perfect light layer would give: the mid-grey texture times the
+// true light relative to its median over the floor, on the export's 5-6-5
+// canvas. The figures it scores are the most the canvas allows.
+QImage Ceiling(const SPair& pair)
+{
+    std::vector<double> floor;
+    const auto luma = [](QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); };
+    for (int y = 0; y < pair.truth.height(); ++y)
+        for (int x = 0; x < pair.truth.width(); ++x)
+            if (pair.area.constScanLine(y)[x] >= 128)
+                floor.push_back(luma(pair.truth.pixel(x, y)));
+    std::nth_element(floor.begin(), floor.begin() + std::ptrdiff_t(floor.size() / 2), floor.end());
+    const double usual = std::max(1.0, floor[floor.size() / 2]);
+    QImage out = pair.photo.copy();
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            if (pair.area.constScanLine(y)[x] >= 128) {
+                const int v = std::clamp(int(std::lround(128.0 * luma(pair.truth.pixel(x, y)) / usual)), 0, 255);
+                out.setPixel(x, y, qRgb(v, v, v));
+            }
+    return out.convertToFormat(QImage::Format_RGB16);
+}
+
 double Median(std::vector<double> v)
 {
     if (v.empty())
@@ -109,7 +134,7 @@ struct SSummary
 };
 
 void Score(const std::vector<CFitRoom>& rooms, const char* set, const QString& cache, const QString& only,
-           const QString& dump, SSummary& all)
+           const QString& dump, bool ceiling, SSummary& all)
 {
     SSummary summary;
     for (const CFitRoom& room : rooms) {
@@ -119,7 +144,8 @@ void Score(const std::vector<CFitRoom>& rooms, const char* set, const QString& c
         const CPolygon outline = CFitRoom::Outline(pair.area);
         QElapsedTimer clock;
         clock.start();
-        const QImage composed = ComposeTemplate(pair.photo, {GreyFloor(outline)}, {}, CComposeOptions{true});
+        const QImage composed = ceiling ? Ceiling(pair)
+                                        : ComposeTemplate(pair.photo, {GreyFloor(outline)}, {}, CComposeOptions{true});
         const double seconds = clock.elapsed() / 1000.0;
         const CShadingScore s = CShadingScore::Measure(composed, pair.truth, pair.photo, pair.area);
         if (!dump.isEmpty()) {
@@ -217,8 +243,9 @@ int main(int argc, char** argv)
     SSummary all;
     const QString dump = value("--dump");
     if (!args.contains(QLatin1String("--speed-only"))) {
-        Score(CShadingRooms::Tuning(), "tuning", cache, only, dump, all);
-        Score(CShadingRooms::Judging(), "judging", cache, only, dump, all);
+        const bool ceiling = args.contains(QLatin1String("--ceiling"));
+        Score(CShadingRooms::Tuning(), "tuning", cache, only, dump, ceiling, all);
+        Score(CShadingRooms::Judging(), "judging", cache, only, dump, ceiling, all);
         all.Print("all");
     }
     if (!args.contains(QLatin1String("--no-speed")) && only.isEmpty())
