@@ -25,12 +25,12 @@ struct CExportRequest
     // The picture's light and shadow over the textures; off, every export
     // is what it always was.
     bool keepShading = false;
-    // The shading's strength in percent for every area, in place of each
-    // area's own.
-    std::optional<int> shadingStrength = std::nullopt;
     // The open template's warps, shared with the editor; without them the
     // run builds what it draws.
     CWarpCache* warps = nullptr;
+    // The shading's strength in percent for every area, in place of each
+    // area's own (last: requests are also made field by field in order).
+    std::optional<int> shadingStrength = std::nullopt;
 };
 
 // Told the share done so far (0..100) and what is being done; returning

@@ -35,8 +35,6 @@ struct CGroupRenderRequest
     // The picture's light and shadow over every textured area, as the
     // composition option of the same name.
     bool keepShading = false;
-    // The shading's strength in percent, in place of the area's own.
-    std::optional<int> shadingStrength = std::nullopt;
     // Whether an image already there is replaced; otherwise its texture is
     // skipped.
     bool overwrite = false;
@@ -44,6 +42,9 @@ struct CGroupRenderRequest
     // around the one the textures go into; without them the render builds
     // what it draws.
     CWarpCache* warps = nullptr;
+    // The shading's strength in percent, in place of the area's own (last:
+    // requests are also made field by field in order).
+    std::optional<int> shadingStrength = std::nullopt;
 };
 
 struct CGroupRenderResult

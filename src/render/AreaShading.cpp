@@ -51,13 +51,14 @@ void CAreaShading::Apply(QPainter& painter) const
     // A composition on an image, pixel for pixel: shaded in place, which
     // costs a tenth of two blended drawings of the maps.
     QPaintDevice* device = painter.device();
-    if (device && device->devType() == QInternal::Image && painter.transform().type() <= QTransform::TxTranslate) {
+    // (Picture pixels are the image's own: a view's offset or zoom goes the
+    // painter's way.)
+    if (device && device->devType() == QInternal::Image && painter.transform().isIdentity()) {
         auto* image = static_cast<QImage*>(device);
         const QImage::Format format = image->format();
         if (format == QImage::Format_RGB16 || format == QImage::Format_RGB32) {
             // The clip filled as the painter fills it, so that exactly the
             // pixels it lets through are shaded.
-            const QPointF shift(painter.transform().dx(), painter.transform().dy());
             const QRect covered = Covered(image->rect());
             QImage mask(covered.size(), QImage::Format_Alpha8);
             if (covered.isEmpty() || mask.isNull())
@@ -65,7 +66,7 @@ void CAreaShading::Apply(QPainter& painter) const
             mask.fill(painter.hasClipping() ? 0 : 255);
             if (painter.hasClipping()) {
                 QPainter fill(&mask);
-                fill.translate(shift - QPointF(covered.topLeft()));
+                fill.translate(-QPointF(covered.topLeft()));
                 fill.fillPath(painter.clipPath(), Qt::black);
             }
             ApplyTo(*image, mask, covered.topLeft());
