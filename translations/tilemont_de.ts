@@ -66,6 +66,10 @@
         <translation>Texturskalierung</translation>
     </message>
     <message>
+        <source>Shading strength</source>
+        <translation>Schattierungsstärke</translation>
+    </message>
+    <message>
         <source>Reset skew</source>
         <translation>Verzerrung zurücksetzen</translation>
     </message>
@@ -159,6 +163,18 @@
     <message>
         <source>Show the texture at its real size from a measured line</source>
         <translation>Die Textur anhand einer gemessenen Linie in ihrer realen Größe zeigen</translation>
+    </message>
+    <message>
+        <source>Shading strength</source>
+        <translation>Schattierungsstärke</translation>
+    </message>
+    <message>
+        <source>How strongly Keep Shading lays the photo&apos;s light and shadow over the texture</source>
+        <translation>Wie stark „Schattierung beibehalten“ Licht und Schatten des Fotos über die Textur legt</translation>
+    </message>
+    <message>
+        <source>Shadin&amp;g strength:</source>
+        <translation>Schattierun&amp;gsstärke:</translation>
     </message>
     <message>
         <source>Texture group</source>

@@ -19,7 +19,8 @@ const QString kUsageLine = QStringLiteral(
     "usage: tilemont-cli render-catalogue MANIFEST.json --out DIR [--shard K/N|auto/N] [--jobs N]\n"
     "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [--quality Q]\n"
     "                    [--transformation T] [--compression C] [--color-depth D]\n"
-    "                    [--progress json] [--keep-shading] [--overwrite] [--dry-run]");
+    "                    [--progress json] [--keep-shading] [--shading-strength PERCENT] [--overwrite]\n"
+    "                    [--dry-run]");
 
 // What --dry-run prints: the images of the slice with their estimated
 // costs, one JSON line each, so that a split can be checked or tuned

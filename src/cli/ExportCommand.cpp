@@ -2,6 +2,7 @@
 
 #include "CliOutput.h"
 #include "EncoderOptions.h"
+#include "RenderOptions.h"
 #include "TemplateInput.h"
 #include "codecs/EncoderRegistry.h"
 #include "export/ExportRun.h"
@@ -21,12 +22,14 @@ struct CExportOptions
     QMap<QString, QString> values; // --quality etc. as typed
     QString format;
     bool keepShading = false;
+    std::optional<int> shadingStrength;
 };
 
 CExportOptions ParseOptions(const QStringList& args)
 {
     static const QStringList kValueOptions{"--width", "--height", "--format", "--quality",
-                                           "--transformation", "--compression", "--color-depth"};
+                                           "--transformation", "--compression", "--color-depth",
+                                           "--shading-strength"};
     CExportOptions o;
     QStringList positional;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -48,13 +51,16 @@ CExportOptions ParseOptions(const QStringList& args)
     if (positional.size() != 2)
         throw CUsageError{QStringLiteral("usage: tilemont-cli export IN.tlm OUT [--width W] [--height H] "
                                          "[--format bmp|gif|jpeg|png|tiff] [--quality Q] [--transformation T] "
-                                         "[--compression C] [--color-depth D] [--keep-shading]")};
+                                         "[--compression C] [--color-depth D] [--keep-shading] "
+                                         "[--shading-strength PERCENT]")};
     o.input = positional[0];
     o.output = positional[1];
     if (o.values.contains("--width"))
         o.width = ParseInteger(o.values.value("--width"));
     if (o.values.contains("--height"))
         o.height = ParseInteger(o.values.value("--height"));
+    if (o.values.contains("--shading-strength"))
+        o.shadingStrength = ParseShadingStrength(o.values.value("--shading-strength"));
     o.format = o.values.value("--format", QFileInfo(o.output).suffix());
     if (MimeForFormat(o.format).isEmpty())
         throw CUsageError{o.values.contains("--format")
@@ -89,6 +95,7 @@ int RunExportCommand(const QStringList& args)
     request.height = size.height();
     request.fileName = options.output;
     request.keepShading = options.keepShading;
+    request.shadingStrength = options.shadingStrength;
     QString error;
     if (!ExportRun(*data->picture, data->areas, request, &error)) {
         PrintError(error);

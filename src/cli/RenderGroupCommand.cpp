@@ -20,7 +20,8 @@ const QString kUsageLine = QStringLiteral(
     "usage: tilemont-cli render-group TEMPLATE.tlm --area NAME --group DIR --out DIR\n"
     "                    [--format bmp|gif|jpg|png|tiff] [--width W] [--height H] [--quality Q]\n"
     "                    [--transformation T] [--compression C] [--color-depth D] [--jobs N]\n"
-    "                    [--shard K/N|auto/N] [--progress json] [--keep-shading] [--overwrite]");
+    "                    [--shard K/N|auto/N] [--progress json] [--keep-shading] [--overwrite]\n"
+    "                    [--shading-strength PERCENT]");
 
 // The textures of the slice the command line asks for: the group split by
 // each texture's estimated cost, textures whose images would share a name

@@ -22,7 +22,8 @@ CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QString
                                           const QStringList& commandFlags)
 {
     static const QStringList kValueOptions{"--format",      "--width",       "--height", "--quality", "--transformation",
-                                           "--compression", "--color-depth", "--jobs",   "--shard",   "--progress"};
+                                           "--compression", "--color-depth", "--jobs",   "--shard",   "--progress",
+                                           "--shading-strength"};
     CRenderCommandLine line;
     CRenderOptions& o = line.options;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -53,6 +54,8 @@ CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QString
         if (o.jobs < 1)
             throw CUsageError{QStringLiteral("--jobs must be at least 1.")};
     }
+    if (values.contains("--shading-strength"))
+        o.shadingStrength = ParseShadingStrength(values.value("--shading-strength"));
     if (values.contains("--shard"))
         o.shard = ParseShard(values.value("--shard"));
     if (values.contains("--progress")) {
@@ -72,6 +75,18 @@ CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QString
         throw CUsageError{QStringLiteral("No encoder for %1.").arg(format)};
     o.parameters = ChooseParameters(*encoder, values);
     return line;
+}
+
+int ParseShadingStrength(const QString& value)
+{
+    bool ok = false;
+    const int percent = value.toInt(&ok);
+    if (!ok || percent < CArea::kMinShading || percent > CArea::kMaxShading)
+        throw CUsageError{QStringLiteral("--shading-strength takes a percent from %1 to %2, not \"%3\".")
+                              .arg(CArea::kMinShading)
+                              .arg(CArea::kMaxShading)
+                              .arg(value)};
+    return percent;
 }
 
 QSize OutputSize(const CRenderOptions& options, QSize picture)
@@ -94,6 +109,7 @@ CGroupRenderRequest MakeGroupRequest(const CRenderOptions& options, std::size_t 
     request.parameters = options.parameters;
     request.jobs = options.jobs;
     request.keepShading = options.keepShading;
+    request.shadingStrength = options.shadingStrength;
     request.overwrite = options.overwrite;
     return request;
 }

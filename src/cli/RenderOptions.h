@@ -24,6 +24,8 @@ struct CRenderOptions
     std::optional<int> height;
     int jobs = 0;
     bool keepShading = false;
+    // --shading-strength: every area's shading at this percent.
+    std::optional<int> shadingStrength = std::nullopt;
     bool overwrite = false;
     CShardChoice shard;
     // One JSON line per image on stdout instead of the progress on stderr.
@@ -46,6 +48,10 @@ struct CRenderCommandLine
 // an option it does not know or a value it cannot take.
 CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QStringList& commandOptions,
                                           const QStringList& commandFlags = {});
+
+// The percent --shading-strength gives; raises CUsageError for anything
+// but a whole number from 0 to 150.
+int ParseShadingStrength(const QString& value);
 
 // The size of the images written for a picture of the given size.
 QSize OutputSize(const CRenderOptions& options, QSize picture);

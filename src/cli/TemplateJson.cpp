@@ -51,6 +51,9 @@ QJsonObject AreaToJson(const CArea& area)
         {"initialRect", QJsonArray{r.left, r.top, r.right, r.bottom}},
         {"perspective", area.IsPerspective()},
     };
+    // Only when set: templates without it describe as they always did.
+    if (area.GetShadingStrength() != CArea::kDefaultShading)
+        json.insert("shadingStrength", area.GetShadingStrength());
     const CRealSize& real = area.GetRealSize();
     if (!real.IsEmpty()) {
         const QLineF& line = real.reference;
@@ -209,6 +212,12 @@ CArea AreaFromJson(const QJsonValue& value, const QString& baseDir, const QStrin
     area.SetPerspective(Bool(o.value("perspective"), where + ".perspective"));
     if (o.contains("realSize"))
         area.SetRealSize(RealSizeFromJson(o.value("realSize"), where + ".realSize"));
+    if (o.contains("shadingStrength")) {
+        const std::int32_t percent = Int32(o.value("shadingStrength"), where + ".shadingStrength");
+        if (percent < CArea::kMinShading || percent > CArea::kMaxShading)
+            Fail(where + ".shadingStrength", QStringLiteral("a percent from 0 to 150 is expected"));
+        area.SetShadingStrength(percent);
+    }
     // Last, so that with the skew applied the warped texture is built from
     // the final placement, as a finished corner drag builds it.
     if (auto texture = Image(o.value("texture"), baseDir, where + ".texture"))

@@ -53,7 +53,8 @@ bool CArea::operator==(const CArea& other) const
            m_dScale == other.m_dScale && m_nShiftX == other.m_nShiftX && m_nShiftY == other.m_nShiftY &&
            m_bSkew == other.m_bSkew && m_ptSkew == other.m_ptSkew && m_rcInitial == other.m_rcInitial &&
            m_bPerspective == other.m_bPerspective && m_realSize == other.m_realSize &&
-           (m_pPattern && other.m_pPattern ? *m_pPattern == *other.m_pPattern : !m_pPattern && !other.m_pPattern);
+           (m_pPattern && other.m_pPattern ? *m_pPattern == *other.m_pPattern : !m_pPattern && !other.m_pPattern) &&
+           m_nShadingStrength == other.m_nShadingStrength;
 }
 
 QRect CArea::GetDrawBounds() const

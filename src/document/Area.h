@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -41,7 +42,7 @@ public:
 
     // Equality of what a template stores: outline, name, texture pixels,
     // placement, skew, corners and initial rect, perspective, real size and
-    // the pattern laid.
+    // the pattern laid, shading strength.
     // The identity and the warp as read are not part of it.
     bool operator==(const CArea& other) const;
 
@@ -100,9 +101,21 @@ public:
 
     const CRealSize& GetRealSize() const { return m_realSize; }
     void SetRealSize(const CRealSize& realSize) { m_realSize = realSize; }
+    // How strongly Keep Shading lays the picture's light over the texture,
+    // in percent (kMinShading to kMaxShading): 100 as measured, 0 not at
+    // all, 150 half as much again. 100 for every area made before it.
+    static constexpr int kMinShading = 0;
+    static constexpr int kMaxShading = 150;
+    static constexpr int kDefaultShading = 100;
+    int GetShadingStrength() const { return m_nShadingStrength; }
+    void SetShadingStrength(int percent) { m_nShadingStrength = std::clamp(percent, kMinShading, kMaxShading); }
+
     // Whether the area holds any value a template without the extension
     // block cannot store.
-    bool UsesExtension() const { return m_bPerspective || !m_realSize.IsEmpty() || m_pPattern; }
+    bool UsesExtension() const
+    {
+        return m_bPerspective || !m_realSize.IsEmpty() || m_pPattern || m_nShadingStrength != kDefaultShading;
+    }
 
     const Corners& GetSkewCorners() const { return m_ptSkew; }
     Corners& GetSkewCorners() { return m_ptSkew; }
@@ -171,6 +184,7 @@ private:
     bool m_bPerspective = false;
     CRealSize m_realSize;
     std::shared_ptr<const CLayingPattern> m_pPattern;
+    int m_nShadingStrength = kDefaultShading;
     Image m_pTexture;
     QByteArray m_textureJpeg;
     // The warped texture's blob as read and its pixels, valid while the

@@ -13,11 +13,17 @@ namespace {
 
 constexpr char kTag[4] = {'T', 'L', 'M', 'X'};
 constexpr std::uint32_t kPerspectiveFlag = 1u;
+// An area's shading strength other than 100 %: the flag, and the percent
+// in the flags' second byte. Readers before it leave both alone.
+constexpr std::uint32_t kShadingFlag = 2u;
+constexpr int kShadingShift = 8;
+constexpr std::uint32_t kShadingMask = 0xFFu << kShadingShift;
 
 struct CEntry
 {
     bool perspective = false;
     CRealSize realSize;
+    int shading = CArea::kDefaultShading;
 };
 
 bool IsSound(const CRealSize& r)
@@ -42,7 +48,12 @@ std::optional<std::vector<CEntry>> ReadPayload(const QByteArray& payload, std::s
     for (CEntry& e : entries) {
         // Flag bits other than perspective are left alone: a later writer
         // may add marks that matter only to itself.
-        e.perspective = (ar.ReadU32() & kPerspectiveFlag) != 0;
+        const std::uint32_t flags = ar.ReadU32();
+        e.perspective = (flags & kPerspectiveFlag) != 0;
+        // A percent past the range (a later writer's) is taken as the
+        // nearest the area holds, rather than costing the block.
+        if (flags & kShadingFlag)
+            e.shading = int((flags & kShadingMask) >> kShadingShift);
         const double x1 = ar.ReadF64(), y1 = ar.ReadF64(), x2 = ar.ReadF64(), y2 = ar.ReadF64();
         e.realSize.reference = QLineF(x1, y1, x2, y2);
         e.realSize.referenceCm = ar.ReadF64();
@@ -71,7 +82,10 @@ void CTemplateExtension::Write(CArchiveWriter& ar, const std::vector<CArea>& are
     payload.WriteU32(static_cast<std::uint32_t>(areas.size()));
     for (const CArea& area : areas) {
         const CRealSize& r = area.GetRealSize();
-        payload.WriteU32(area.IsPerspective() ? kPerspectiveFlag : 0u);
+        std::uint32_t flags = area.IsPerspective() ? kPerspectiveFlag : 0u;
+        if (area.GetShadingStrength() != CArea::kDefaultShading)
+            flags |= kShadingFlag | (std::uint32_t(area.GetShadingStrength()) << kShadingShift);
+        payload.WriteU32(flags);
         for (double v : {r.reference.x1(), r.reference.y1(), r.reference.x2(), r.reference.y2(), r.referenceCm,
                          r.textureWidthCm})
             payload.WriteF64(v);
@@ -126,6 +140,7 @@ CTemplateExtension::Outcome CTemplateExtension::Read(CArchiveReader& ar, std::ve
             CArea& area = areas[i];
             area.SetPerspective((*entries)[i].perspective);
             area.SetRealSize((*entries)[i].realSize);
+            area.SetShadingStrength((*entries)[i].shading);
         }
         return Outcome::Applied;
     } catch (const CArchiveError&) {

@@ -9,14 +9,15 @@ class CArchiveWriter;
 class CArea;
 
 // The optional block after a template's last area record, holding what the
-// record layout has no room for: each area's perspective mode and real-size
-// values. Readers that predate it stop at the last record and never see it,
-// so it is written only when some area uses a value it holds; a template
-// without one saves byte for byte as before.
+// record layout has no room for: each area's perspective mode, real-size
+// values and shading strength. Readers that predate it stop at the last
+// record and never see it, so it is written only when some area uses a
+// value it holds; a template without one saves byte for byte as before.
 //
 // Layout (little-endian): the tag "TLMX", u32 version, u32 payload length,
 // the payload, u32 CRC-32 of the payload. Version 1 payload: u32 area count
-// (the file's), then per area u32 flags (bit 0 perspective), f64 reference
+// (the file's), then per area u32 flags (bit 0 perspective; bit 1 a
+// shading strength other than 100 %, its percent in bits 8 to 15), f64 reference
 // line x1, y1, x2, y2 (picture pixels), f64 its length in cm, f64 the
 // texture's real width in cm.
 class CTemplateExtension

@@ -66,7 +66,7 @@ bool ExportRun(const QImage& picture, const std::vector<CArea>& areas, const CEx
             stopped = !report(kComposed * done / count, QCoreApplication::translate("ExportRun", "Composing"));
             return !stopped;
         },
-        CComposeOptions{request.keepShading, request.warps});
+        CComposeOptions{request.keepShading, request.warps, request.shadingStrength});
     if (image.isNull())
         return Fail(error, path,
                     stopped ? cancelled : QCoreApplication::translate("ExportRun", "there is not enough memory."));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CWarpCache;
@@ -27,6 +28,9 @@ struct CExportRequest
     // The open template's warps, shared with the editor; without them the
     // run builds what it draws.
     CWarpCache* warps = nullptr;
+    // The shading's strength in percent for every area, in place of each
+    // area's own (last: requests are also made field by field in order).
+    std::optional<int> shadingStrength = std::nullopt;
 };
 
 // Told the share done so far (0..100) and what is being done; returning

@@ -202,7 +202,7 @@ std::vector<CGroupRenderResult> RenderTextureGroup(const QImage& picture, const 
 
     // The calling thread composes the layers while the others prepare their
     // first textures, then renders too.
-    CLayeredTemplate layers(picture, areas, request.area, CComposeOptions{request.keepShading, request.warps});
+    CLayeredTemplate layers(picture, areas, request.area, CComposeOptions{request.keepShading, request.warps, request.shadingStrength});
     std::promise<bool> layersDone;
     const std::shared_future<bool> composed = layersDone.get_future().share();
     std::atomic<std::size_t> next{0};

@@ -42,6 +42,9 @@ struct CGroupRenderRequest
     // around the one the textures go into; without them the render builds
     // what it draws.
     CWarpCache* warps = nullptr;
+    // The shading's strength in percent, in place of the area's own (last:
+    // requests are also made field by field in order).
+    std::optional<int> shadingStrength = std::nullopt;
 };
 
 struct CGroupRenderResult

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QSpinBox>
 
 using PanelFields::Parse;
 
@@ -58,6 +59,7 @@ void CAreasBar::ConnectControls()
     connect(c.skew, &QCheckBox::clicked, this, &CAreasBar::OnSkew);
     connect(c.skewPreview, &QCheckBox::clicked, this, &CAreasBar::OnSkewPreview);
     connect(c.perspective, &QCheckBox::clicked, this, &CAreasBar::OnPerspective);
+    connect(c.shading, &QSpinBox::valueChanged, this, &CAreasBar::OnShadingStrength);
     connect(c.fitPerspective, &QPushButton::clicked, this, [this] {
         Read();
         if (PickedAreaWithView())
@@ -134,6 +136,7 @@ void CAreasBar::UpdateFromDocument(CTilemontDoc* doc, IDocumentView* view, bool 
     m_nShiftX = m_nShiftY = 0;
     m_dScale = 1.0;
     m_bPerspective = false;
+    m_nShading = CArea::kDefaultShading;
     m_bNewRun = true;
     WriteControls();
 }
@@ -224,6 +227,7 @@ void CAreasBar::LoadFromArea(const CArea& area)
     m_bSkew = editing.edit;
     m_bSkewPreview = editing.preview;
     m_bPerspective = area.IsPerspective();
+    m_nShading = area.GetShadingStrength();
 }
 
 CAreasBar::ReadResult CAreasBar::Read()
@@ -289,6 +293,7 @@ void CAreasBar::WriteControls()
     c.skew->setChecked(m_bSkew);
     c.skewPreview->setChecked(m_bSkewPreview);
     c.perspective->setChecked(m_bPerspective);
+    c.shading->setValue(m_nShading);
     c.initialRect->setChecked(m_bInitialRect);
     // The same conditions as the Template menu's commands.
     const CArea* area = PickedAreaWithView();
@@ -343,6 +348,7 @@ void CAreasBar::OnSelChangeAreaList()
         m_dScale = 1.0;
         m_nShiftX = m_nShiftY = 0;
         m_bSkew = m_bSkewPreview = m_bPerspective = false;
+        m_nShading = CArea::kDefaultShading;
         WriteControls();
         return;
     }
@@ -504,6 +510,18 @@ void CAreasBar::OnSkewPreview()
         Session()->SetSkewEditing(m_nPicked, Session()->SkewEditing(m_nPicked).edit, m_bSkewPreview);
     if (IAreaEditSession* session = Session())
         session->RefreshSkewHandles();
+}
+
+void CAreasBar::OnShadingStrength()
+{
+    if (m_bWriting)
+        return;
+    m_nShading = m_pControls->shading->value();
+    const CArea* area = PickedAreaWithView();
+    if (!area || area->GetShadingStrength() == m_nShading)
+        return;
+    ApplyEdit(tr(PanelMessages::kStepShading), CAreaEditCommand::kNoMerge,
+              [s = m_nShading](CArea& a) { a.SetShadingStrength(s); });
 }
 
 void CAreasBar::OnPerspective()

@@ -68,6 +68,7 @@ public:
     int ShiftX() const { return m_nShiftX; }
     int ShiftY() const { return m_nShiftY; }
     double Scale() const { return m_dScale; }
+    int ShadingStrength() const { return m_nShading; }
 
     // The control handlers, run by the controls' signals.
     void OnSelChangeAreaList();
@@ -79,6 +80,7 @@ public:
     void OnSkew();
     void OnSkewPreview();
     void OnPerspective();
+    void OnShadingStrength();
     void OnResetSkew();
     void OnInitialRect();
     void OnResetInitialRect();
@@ -162,6 +164,7 @@ private:
     bool m_bSkew = false;
     bool m_bSkewPreview = false;
     bool m_bPerspective = false;
+    int m_nShading = CArea::kDefaultShading;
     bool m_bInitialRect = false;
     TextureWidthSource m_textureWidth;
     std::map<AreaId, QString> m_laidPaths;

@@ -3,6 +3,7 @@
 #include "AreaListBox.h"
 #include "TextureBrowser.h"
 #include "controls/SpinButtons.h"
+#include "document/Area.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -79,6 +81,15 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
     realSize->setToolTip(tr("Show the texture at its real size from a measured line"));
     pattern = new QPushButton(tr("Pattern..."), this);
     pattern->setToolTip(tr("Lay tiles or planks piece by piece, with joints"));
+    shading = new QSpinBox(this);
+    shading->setRange(CArea::kMinShading, CArea::kMaxShading);
+    shading->setSuffix(QStringLiteral(" %"));
+    shading->setSingleStep(10);
+    // A step when the number is settled (arrows, Enter, leaving the
+    // field), not at every key typed.
+    shading->setKeyboardTracking(false);
+    shading->setAccessibleName(tr("Shading strength"));
+    shading->setToolTip(tr("How strongly Keep Shading lays the photo's light and shadow over the texture"));
     for (QPushButton* button : {resetSkew, resetInitialRect, fitPerspective, realSize, pattern})
         button->setAutoDefault(false);
     groups = new QComboBox(this);
@@ -121,13 +132,19 @@ CAreasBarControls::CAreasBarControls(QWidget* parent) : QWidget(parent)
     skewGrid->setColumnStretch(4, 1);
     column->addLayout(skewGrid);
 
+    auto* shadingRow = new QHBoxLayout;
+    shadingRow->addWidget(Label(tr("Shadin&g strength:"), shading, this));
+    shadingRow->addWidget(shading);
+    shadingRow->addStretch(1);
+    column->addLayout(shadingRow);
+
     column->addWidget(groups);
     column->addWidget(browser, 2);
 
     // Tab walks the controls in the order they are listed above.
     QWidget* order[] = {areaList,  rotation,       shiftX,         shiftY,   scale,  skew, perspective,
-                        skewPreview, initialRect, resetSkew, fitPerspective, resetInitialRect, realSize, pattern, groups,
-                        browser};
+                        skewPreview, initialRect, resetSkew, fitPerspective, resetInitialRect, realSize, pattern, shading,
+                        groups, browser};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -9,11 +9,13 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 // The Areas panel's controls in their order: the area list, the rotation,
 // shift and scale fields with their arrows, the skew and perspective check
-// boxes with their reset, fit and real-size buttons, the texture groups and the swatch browser, which takes whatever
-// height is left. Layout only; CAreasBar gives them their behaviour.
+// boxes with their reset, fit and real-size buttons, the shading strength,
+// the texture groups and the swatch browser, which takes whatever height is
+// left. Layout only; CAreasBar gives them their behaviour.
 class CAreasBarControls : public QWidget
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     QPushButton* fitPerspective;
     QPushButton* realSize;
     QPushButton* pattern;
+    QSpinBox* shading;
     QComboBox* groups;
     CTextureBrowser* browser;
 

@@ -16,6 +16,7 @@ inline constexpr const char* kStepPickArea = QT_TRANSLATE_NOOP("CAreasBar", "Pic
 inline constexpr const char* kStepRotation = QT_TRANSLATE_NOOP("CAreasBar", "Texture rotation");
 inline constexpr const char* kStepShift = QT_TRANSLATE_NOOP("CAreasBar", "Texture shift");
 inline constexpr const char* kStepScale = QT_TRANSLATE_NOOP("CAreasBar", "Texture scale");
+inline constexpr const char* kStepShading = QT_TRANSLATE_NOOP("CAreasBar", "Shading strength");
 inline constexpr const char* kStepResetSkew = QT_TRANSLATE_NOOP("CAreasBar", "Reset skew");
 inline constexpr const char* kStepResetInitialRect =
     QT_TRANSLATE_NOOP("CAreasBar", "Reset initial rect");

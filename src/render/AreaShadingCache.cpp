@@ -9,7 +9,12 @@ const CAreaShading* CAreaShadingCache::Get(const QImage& picture, const CArea& a
     if (entry.pictureKey != picture.cacheKey() || !(entry.outline == area.GetOutline())) {
         entry.pictureKey = picture.cacheKey();
         entry.outline = area.GetOutline();
-        entry.shading = CAreaShading::Measure(picture, entry.outline);
+        entry.layer = CLightLayer::Measure(picture, entry.outline);
+        entry.strength = area.GetShadingStrength();
+        entry.shading = CAreaShading::FromLayer(entry.layer, entry.strength / 100.0);
+    } else if (entry.strength != area.GetShadingStrength()) {
+        entry.strength = area.GetShadingStrength();
+        entry.shading = CAreaShading::FromLayer(entry.layer, entry.strength / 100.0);
     }
     return &entry.shading;
 }

@@ -6,8 +6,9 @@
 #include <QImage>
 #include <map>
 
-// Each area's shading on a picture, measured once and kept until the
-// picture or the area's outline changes: a repaint only lays it over.
+// Each area's light layer on a picture, measured once and kept until the
+// picture or the area's outline changes, and its shading at the area's
+// strength: a repaint only lays it over, a new strength only scales it.
 class CAreaShadingCache
 {
 public:
@@ -24,6 +25,8 @@ private:
     {
         qint64 pictureKey = 0;
         CPolygon outline;
+        CLightLayer layer;
+        int strength = CArea::kDefaultShading;
         CAreaShading shading;
     };
     std::map<AreaId, Entry> m_entries;

@@ -14,7 +14,8 @@ namespace {
 
 CAreaShading ShadingOf(const QImage& picture, const CArea& area, const CComposeOptions& options)
 {
-    return options.keepShading ? CAreaShading::Measure(picture, area.GetOutline()) : CAreaShading();
+    return options.keepShading ? CAreaShading::Measure(picture, area.GetOutline(), options.StrengthOf(area))
+                               : CAreaShading();
 }
 
 } // namespace

@@ -22,7 +22,7 @@ QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
         // Measured on the picture, not the canvas: an area drawn before
         // must not shade the next.
         const CAreaShading shading = options.keepShading && area.GetTexture()
-                                         ? CAreaShading::Measure(picture, area.GetOutline())
+                                         ? CAreaShading::Measure(picture, area.GetOutline(), options.StrengthOf(area))
                                          : CAreaShading();
         DrawArea(painter, area, {.shading = &shading, .warps = options.warps});
         if (onArea && !onArea(i + 1, count))

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CWarpCache;
@@ -22,6 +23,16 @@ struct CComposeOptions
     // Where warped textures are kept and found, shared with whoever else
     // draws the same areas; without it each warp is built for the drawing.
     CWarpCache* warps = nullptr;
+    // The shading's strength in percent for every area, in place of each
+    // area's own.
+    std::optional<int> shadingStrength = std::nullopt;
+
+    // The strength the shading of area is laid at, as a factor (1: as
+    // measured).
+    double StrengthOf(const CArea& area) const
+    {
+        return shadingStrength.value_or(area.GetShadingStrength()) / 100.0;
+    }
 };
 
 QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,

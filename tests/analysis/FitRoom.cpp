@@ -38,6 +38,7 @@ CFitRoom::SRendered CFitRoom::Render(int threads, int samples) const
     }
     out.floorMask = photo.floorMask;
     out.wallMask = photo.wallMask;
+    out.rugMask = photo.rugMask;
     out.outline = Outline(AreaMask(out));
     out.seconds = clock.elapsed() / 1000.0;
     return out;

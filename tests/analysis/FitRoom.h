@@ -28,6 +28,7 @@ public:
         QImage picture;    // what the fit gets
         QImage floorMask;  // white: floor
         QImage wallMask;   // white: the wall shown (the area's, else one in view)
+        QImage rugMask;    // white: a rug on the floor (null without rugs)
         CPolygon outline;  // the area as the user outlines it on the picture
         double seconds = 0;
     };

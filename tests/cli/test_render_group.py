@@ -68,6 +68,33 @@ def each_image_is_the_export_with_that_texture_on_one_job_or_two():
 
 
 @suite.case
+def shading_strength_is_the_same_for_export_and_render_group():
+    # At 50 % both write the same bytes, unlike at the area's own 100 %; at
+    # 0 % the light is left out, as without Keep Shading; past 150 % or not a
+    # number is a usage error.
+    areas = AREAS[:1] + [Area(**{**AREAS[1].__dict__, "texture": TEXTURES["oak.jpg"]})] + AREAS[2:]
+    single = suite.write("strength.tlm", write_template(Template(picture=PICTURE, areas=areas)))
+    outputs = {}
+    for strength in ("0", "50", None):
+        options = ("--format", "png", "--keep-shading") + (("--shading-strength", strength) if strength else ())
+        out = suite.path("strength-%s" % strength)
+        res = render("--area", "Floor", "--group", WOOD, "--out", out, *options)
+        expect(res.code == 0, "render-group %s: %s" % (strength, res.describe()))
+        res = cli.run("export", single, suite.path("strength.png"), *options[2:], "--format", "png")
+        expect(res.code == 0, "export %s: %s" % (strength, res.describe()))
+        outputs[strength] = read(suite.path("strength.png"))
+        expect(read(os.path.join(out, "oak.png")) == outputs[strength], "strength %s differs from export" % strength)
+    expect(outputs["50"] != outputs[None], "50 % shades as 100 % does")
+    res = cli.run("export", single, suite.path("plain.png"), "--format", "png")
+    expect(res.code == 0 and read(suite.path("plain.png")) == outputs["0"], "0 % is not the plain export")
+    for bad in ("151", "-1", "half"):
+        res = render("--area", "Floor", "--group", WOOD, "--out", suite.path("bad"), "--shading-strength", bad)
+        expect(res.code == 2 and "shading-strength" in res.err, "%s: %s" % (bad, res.describe()))
+        res = cli.run("export", single, suite.path("bad.png"), "--shading-strength", bad)
+        expect(res.code == 2 and not os.path.exists(suite.path("bad.png")), "export %s: %s" % (bad, res.describe()))
+
+
+@suite.case
 def a_text_file_and_a_damaged_picture_are_reported_and_exit_1():
     mixed = group("mixed", {"good.png": png_bytes(8, 8, pattern(8)), "notes.txt": b"no picture\n",
                             "broken.jpg": b"\xff\xd8\xff\xe0 cut short"})

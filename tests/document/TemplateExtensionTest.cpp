@@ -246,3 +246,51 @@ TEST(TemplateExtension, SoundBlocksReadWhateverFollows)
 }
 
 } // namespace
+
+namespace {
+
+// The shading strength rides in the flags of the block's entries: only an
+// area with a strength other than 100 % needs the block, the percent comes
+// back by value, and the bytes are the flag bit and the percent's byte.
+TEST(TemplateExtension, ShadingStrengthIsStoredInTheFlagsAlone)
+{
+    CArea shaded = PlainArea("Floor", 5);
+    shaded.SetShadingStrength(135);
+    CArea none = PlainArea("Rug", 100);
+    none.SetShadingStrength(0);
+    const std::vector<CArea> areas{shaded, none, MeasuredArea()};
+    ASSERT_TRUE(CTemplateExtension::IsNeeded({shaded}));
+    const QByteArray bytes = *WriteTemplate(nullptr, areas);
+    const CTemplateData data = ReadTemplate(bytes);
+    ASSERT_EQ(data.areas.size(), 3u);
+    EXPECT_EQ(data.areas[0].GetShadingStrength(), 135);
+    EXPECT_EQ(data.areas[1].GetShadingStrength(), 0);
+    EXPECT_EQ(data.areas[2].GetShadingStrength(), CArea::kDefaultShading);
+    EXPECT_FALSE(data.areas[0].IsPerspective());
+    EXPECT_EQ(data.areas[2].GetRealSize(), MeasuredArea().GetRealSize());
+    EXPECT_EQ(*WriteTemplate(nullptr, data.areas), bytes);
+
+    // Entry by entry: flags 2 | 135 << 8, 2 | 0 << 8, and 0 for the area at
+    // 100 %, each before its six values.
+    const QByteArray payload = bytes.mid(RecordsOnly(areas).size() + 12, 4 + 3 * CTemplateExtension::kEntryBytes);
+    const auto flagsOf = [&](int entry) {
+        return qFromLittleEndian<quint32>(payload.constData() + 4 + entry * CTemplateExtension::kEntryBytes);
+    };
+    EXPECT_EQ(flagsOf(0), 2u | (135u << 8));
+    EXPECT_EQ(flagsOf(1), 2u);
+    EXPECT_EQ(flagsOf(2), 0u);
+
+    // Back at 100 % the block is not needed, and the file is as before.
+    std::vector<CArea> plain{shaded};
+    plain[0].SetShadingStrength(CArea::kDefaultShading);
+    EXPECT_EQ(*WriteTemplate(nullptr, plain), RecordsOnly(plain));
+
+    // A later writer's percent past the range is the nearest the area holds.
+    CBlock block{1, 1, {}, {{0, 0, 0, 0, 0, 0}}};
+    block.flags = 2u | (240u << 8);
+    const CTemplateData later = ReadTemplate(RecordsOnly({PlainArea("Floor", 5)}) + Block(block));
+    EXPECT_FALSE(later.extensionSkipped);
+    EXPECT_EQ(later.areas[0].GetShadingStrength(), CArea::kMaxShading);
+}
+
+} // namespace

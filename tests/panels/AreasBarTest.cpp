@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -401,4 +402,30 @@ TEST_F(AreasBarTest, AProductsPictureLaysTheProductAndItsSidecarIsNoSwatch)
     ClickSwatch(QStringLiteral("oak.png"));
     EXPECT_EQ(Area(0).GetPattern(), nullptr);
     EXPECT_EQ(Area(0).GetTexture()->pixel(5, 5), 0xFF806040u);
+}
+
+TEST_F(AreasBarTest, ShadingStrengthIsOneStepPerChangeAndFollowsUndoAndThePick)
+{
+    Pick(0);
+    QSpinBox* shading = C().shading;
+    EXPECT_EQ(shading->value(), CArea::kDefaultShading);
+    const int steps = doc.GetHistory().Count();
+    shading->setValue(60);
+    shading->stepBy(1); // an arrow: 70
+    EXPECT_EQ(Area(0).GetShadingStrength(), 70);
+    EXPECT_EQ(Area(1).GetShadingStrength(), CArea::kDefaultShading) << "only the picked area";
+    EXPECT_EQ(doc.GetHistory().Count(), steps + 2);
+    shading->setValue(500);
+    EXPECT_EQ(Area(0).GetShadingStrength(), CArea::kMaxShading);
+
+    // Undo shows the value undone; another area shows its own, and the
+    // first its own again.
+    doc.OnEditUndo();
+    EXPECT_EQ(Area(0).GetShadingStrength(), 70);
+    EXPECT_EQ(shading->value(), 70);
+    Pick(1);
+    EXPECT_EQ(shading->value(), CArea::kDefaultShading);
+    Pick(0);
+    EXPECT_EQ(shading->value(), 70);
+    EXPECT_FALSE(shading->accessibleName().isEmpty());
 }

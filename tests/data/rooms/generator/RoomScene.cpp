@@ -51,9 +51,21 @@ double CRoomScene::PatchLight(double x, double z) const
     const double det = patchAx * patchBz - patchAz * patchBx;
     const double rx = x - patchX, rz = z - patchZ;
     const double s = (rx * patchBz - rz * patchBx) / det, t = (patchAx * rz - patchAz * rx) / det;
-    constexpr double soft = 0.05;
-    return SmoothStep(-soft, soft, s) * SmoothStep(-soft, soft, 1 - s) * SmoothStep(-soft, soft, t) *
-           SmoothStep(-soft, soft, 1 - t);
+    const double soft = patchSoft;
+    double light = SmoothStep(-soft, soft, s) * SmoothStep(-soft, soft, 1 - s) * SmoothStep(-soft, soft, t) *
+                   SmoothStep(-soft, soft, 1 - t);
+    if (patchBars > 0 && light > 0) {
+        // The window's bars: thin shadows across the patch, as soft as its
+        // edges (s and t are shares of the patch's sides).
+        const double ls = std::hypot(patchAx, patchAz), lt = std::hypot(patchBx, patchBz);
+        constexpr double bar = 0.04;
+        for (int i = 1; i <= patchBars; ++i) {
+            const double at = double(i) / (patchBars + 1);
+            const double ds = std::fabs(s - at) * ls, dt = std::fabs(t - at) * lt;
+            light *= SmoothStep(bar / 2 - soft / 2, bar / 2 + soft / 2, ds) * SmoothStep(bar / 2 - soft / 2, bar / 2 + soft / 2, dt);
+        }
+    }
+    return light;
 }
 
 double CRoomScene::Occlusion(double x, double y, double z) const
@@ -119,10 +131,19 @@ bool CRoomScene::RugAt(double x, double z, RoomRgb& albedo) const
 
 RoomRgb CRoomScene::FloorColour(double x, double z) const
 {
-    RoomRgb albedo = floor.At(x, z);
-    if (!rugs.empty())
-        RugAt(x, z, albedo);
-    const double ambient = 0.8 * Occlusion(x, 0, z) * (1.0 - 0.04 * (x - left));
+    RoomRgb albedo{plainFloor, plainFloor, plainFloor};
+    if (plainFloor <= 0.0) {
+        albedo = floor.At(x, z);
+        if (!rugs.empty())
+            RugAt(x, z, albedo);
+    }
+    const double open = Occlusion(x, 0, z);
+    double ambient = 0.8 * open * (1.0 - 0.04 * (x - left));
+    for (const SSpot& spot : spots) {
+        // Furniture shades a spot's light much as the room's.
+        const double d = std::hypot(x - spot.x, z - spot.z);
+        ambient += spot.strength * (1 - SmoothStep(spot.radius, spot.radius + spot.soft, d)) * open;
+    }
     const double sun = patchStrength * PatchLight(x, z);
     // Sunlight is warmer than the room's light.
     return {albedo[0] * (ambient + sun * 1.05), albedo[1] * (ambient + sun * 0.97), albedo[2] * (ambient + sun * 0.85)};
@@ -261,6 +282,7 @@ void CRoomScene::TraceBoxes(const Vec3& origin, const Vec3& dir, SHit& hit) cons
             continue;
         hit.t = t0;
         hit.floor = false;
+        hit.rug = false;
         hit.wall = b.wall;
         const Vec3 p{o[0] + t0 * d[0], o[1] + t0 * d[1], o[2] + t0 * d[2]};
         const double face = axis == 1 ? 1.0 : axis == 0 ? 0.72 : 0.6;
@@ -281,6 +303,8 @@ CRoomScene::SHit CRoomScene::Trace(const Vec3& o, const Vec3& d) const
             hit.t = t;
             hit.floor = true;
             hit.colour = FloorColour(x, z);
+            RoomRgb ignored;
+            hit.rug = !rugs.empty() && RugAt(x, z, ignored);
         }
     }
     // Walls: the plane first reached among left, right and back (and front).
@@ -292,6 +316,7 @@ CRoomScene::SHit CRoomScene::Trace(const Vec3& o, const Vec3& d) const
             return;
         hit.t = t;
         hit.floor = false;
+        hit.rug = false;
         hit.wall = index;
         hit.colour = WallColour(index, along, y);
     };
@@ -308,6 +333,7 @@ CRoomScene::SHit CRoomScene::Trace(const Vec3& o, const Vec3& d) const
         if (t < hit.t) {
             hit.t = t;
             hit.floor = false;
+            hit.rug = false;
             hit.wall = -1;
             hit.colour = CeilingColour(o[0] + t * d[0], o[2] + t * d[2]);
         }
@@ -328,6 +354,7 @@ CRoomScene::SHit CRoomScene::Trace(const Vec3& o, const Vec3& d) const
             continue;
         hit.t = t;
         hit.floor = false;
+        hit.rug = false;
         hit.wall = -1;
         const Vec3 p{o[0] + t * d[0], o[1] + t * d[1], o[2] + t * d[2]};
         const double up = (p[1] - s.centre[1]) / s.radius;
@@ -376,6 +403,9 @@ CRoomScene::SPhoto CRoomScene::RenderPrepared(int maskWall, int threads) const
     out.photo = QImage(cam.width, cam.height, QImage::Format_RGB32);
     out.floorMask = QImage(cam.width, cam.height, QImage::Format_Grayscale8);
     out.wallMask = QImage(cam.width, cam.height, QImage::Format_Grayscale8);
+    if (!rugs.empty())
+        out.rugMask = QImage(cam.width, cam.height, QImage::Format_Grayscale8);
+    uchar* rugBits = out.rugMask.isNull() ? nullptr : out.rugMask.bits();
     // The rows' memory is taken once: the threads only write their own rows.
     uchar* photoBits = out.photo.bits();
     uchar* floorBits = out.floorMask.bits();
@@ -388,13 +418,14 @@ CRoomScene::SPhoto CRoomScene::RenderPrepared(int maskWall, int threads) const
             std::uint8_t* wallLine = wallBits + py * maskStride;
             for (int px = 0; px < cam.width; ++px) {
                 RoomRgb sum{0, 0, 0};
-                int floorSamples = 0, wallSamples = 0;
+                int floorSamples = 0, wallSamples = 0, rugSamples = 0;
                 for (int s = 0; s < count; ++s) {
                     const Vec3 dir = cam.Ray(axes, focal, px + (s % n + 0.5) / n, py + (s / n + 0.5) / n);
                     const SHit hit = Trace(cam.position, dir);
                     for (int k = 0; k < 3; ++k)
                         sum[k] += hit.colour[k];
                     floorSamples += hit.floor;
+                    rugSamples += hit.rug;
                     wallSamples += maskWall >= 0 && hit.wall == maskWall;
                 }
                 std::uint32_t rgb = 0xFF000000u;
@@ -406,6 +437,8 @@ CRoomScene::SPhoto CRoomScene::RenderPrepared(int maskWall, int threads) const
                 line[px] = rgb;
                 floorLine[px] = 2 * floorSamples >= count ? 255 : 0;
                 wallLine[px] = 2 * wallSamples >= count ? 255 : 0;
+                if (rugBits)
+                    rugBits[py * maskStride + px] = 2 * rugSamples >= count ? 255 : 0;
             }
         }
     };

@@ -73,6 +73,13 @@ public:
         QImage photo;      // the photograph, through the bent lens if any
         QImage floorMask;  // white: floor (rugs included)
         QImage wallMask;   // white: the wall asked for, with what is fixed to it
+        QImage rugMask;    // white: a rug on the floor (null in a room without rugs)
+    };
+    // A ceiling spot's pool of light on the floor: full strength out to
+    // radius, then falling away over soft metres.
+    struct SSpot
+    {
+        double x = 0, z = 2, radius = 0.4, soft = 0.3, strength = 0.5;
     };
 
     CRoomCamera camera;
@@ -94,6 +101,12 @@ public:
     // two edges, in floor metres (x, z).
     double patchX = 0, patchZ = 2, patchAx = 1.0, patchAz = 0.3, patchBx = -0.4, patchBz = 1.2;
     double patchStrength = 0.55;
+    double patchSoft = 0.05;  // metres over which the patch's edge fades
+    int patchBars = 0;        // the window's bars' shadows across the patch, each way
+    std::vector<SSpot> spots;
+    // The floor's true light: a plain matte grey floor of this albedo
+    // without its rugs, everything else as it is (0: the floor as set).
+    double plainFloor = 0.0;
     double noise = 5.0;  // sensor noise, levels of 255
 
     // Adds the opening with its frame (and a window's sill and bars, a
@@ -131,6 +144,7 @@ private:
         double t = 1e300;
         RoomRgb colour{0, 0, 0};
         bool floor = false;
+        bool rug = false;
         int wall = -1;  // the wall hit, or what was hit is fixed to
     };
     SHit Trace(const Vec3& origin, const Vec3& dir) const;
