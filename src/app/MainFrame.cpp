@@ -124,6 +124,12 @@ CMainFrame::~CMainFrame()
     m_pMdi = nullptr;
     disconnect(mdi, nullptr, this, nullptr);
     delete mdi;
+    // The panel hiding, the focus leaving and the Clipboard must not reach
+    // a frame that is half gone.
+    if (m_pAreas)
+        disconnect(m_pAreas, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
 }
 
 void CMainFrame::CreateActions()
