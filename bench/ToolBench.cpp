@@ -14,7 +14,7 @@ namespace
 
 CTool& Pick(ViewFixture& f, int command)
 {
-    f.view->OnCommand(command);
+    f.view->Commands().OnCommand(command);
     return *f.view->GetActiveTool();
 }
 

@@ -16,7 +16,7 @@ void BM_ViewFullRepaint(benchmark::State& state)
     f.Zoom(float(state.range(0)) / 100.0f);
     const int before = f.view->GetCache().FullCompositions();
     TimeEach(state, [&] {
-        f.view->OnCommand(ID_REFRESH);
+        f.view->Commands().OnCommand(ID_REFRESH);
         f.view->viewport()->repaint();
     });
     state.counters["compositions"] = f.view->GetCache().FullCompositions() - before;
@@ -125,7 +125,7 @@ void BM_ViewAreaChangeRepaint(benchmark::State& state)
         shift = (shift + 7) % 50;
         f.doc.EditArea(id, QStringLiteral("Shift"), [shift](CArea& a) { a.SetShift(shift, 0); });
         if (state.range(1))
-            f.view->OnCommand(ID_REFRESH);
+            f.view->Commands().OnCommand(ID_REFRESH);
         f.view->viewport()->repaint();
     });
     state.counters["full_compositions"] = f.view->GetCache().FullCompositions() - full;

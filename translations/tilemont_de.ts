@@ -443,6 +443,10 @@
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
     </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>CNameDlg</name>
@@ -508,61 +512,6 @@
     <message>
         <source>RLE</source>
         <translation>RLE</translation>
-    </message>
-</context>
-<context>
-    <name>CPerspectiveCommands</name>
-    <message>
-        <source>Fit Perspective was cancelled; the template is as it was.</source>
-        <translation>Perspektive ermitteln wurde abgebrochen; die Vorlage ist unverändert.</translation>
-    </message>
-    <message>
-        <source>Fit Perspective stopped: the area or the picture changed meanwhile.</source>
-        <translation>Perspektive ermitteln wurde beendet: Die Fläche oder das Bild hat sich inzwischen geändert.</translation>
-    </message>
-</context>
-<context>
-    <name>CPerspectiveFitRun</name>
-    <message>
-        <source>Fit Perspective</source>
-        <translation>Perspektive ermitteln</translation>
-    </message>
-    <message>
-        <source>Finding the plane of %1...</source>
-        <translation>Ebene von %1 wird ermittelt...</translation>
-    </message>
-</context>
-<context>
-    <name>CPerspectiveSteps</name>
-    <message>
-        <source>Perspective fitted assuming a typical camera (focal length %1 px).</source>
-        <translation>Perspektive unter Annahme einer typischen Kamera ermittelt (Brennweite %1 px).</translation>
-    </message>
-    <message numerus="yes">
-        <source>Perspective fitted from %n line(s) (focal length %1 px).</source>
-        <translation>
-            <numerusform>Perspektive aus %n Linie ermittelt (Brennweite %1 px).</numerusform>
-            <numerusform>Perspektive aus %n Linien ermittelt (Brennweite %1 px).</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>CQtPrompts</name>
-    <message>
-        <source>Tilemont</source>
-        <translation>Tilemont</translation>
-    </message>
-    <message>
-        <source>&amp;Discard All</source>
-        <translation>&amp;Alle verwerfen</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Öffnen</translation>
-    </message>
-    <message>
-        <source>Save As</source>
-        <translation>Speichern unter</translation>
     </message>
 </context>
 <context>
@@ -758,6 +707,61 @@
     <message>
         <source>Pictures (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff)</source>
         <translation>Bilder (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff)</translation>
+    </message>
+</context>
+<context>
+    <name>CPerspectiveCommands</name>
+    <message>
+        <source>Fit Perspective was cancelled; the template is as it was.</source>
+        <translation>Perspektive ermitteln wurde abgebrochen; die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Fit Perspective stopped: the area or the picture changed meanwhile.</source>
+        <translation>Perspektive ermitteln wurde beendet: Die Fläche oder das Bild hat sich inzwischen geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>CPerspectiveFitRun</name>
+    <message>
+        <source>Fit Perspective</source>
+        <translation>Perspektive ermitteln</translation>
+    </message>
+    <message>
+        <source>Finding the plane of %1...</source>
+        <translation>Ebene von %1 wird ermittelt...</translation>
+    </message>
+</context>
+<context>
+    <name>CPerspectiveSteps</name>
+    <message>
+        <source>Perspective fitted assuming a typical camera (focal length %1 px).</source>
+        <translation>Perspektive unter Annahme einer typischen Kamera ermittelt (Brennweite %1 px).</translation>
+    </message>
+    <message numerus="yes">
+        <source>Perspective fitted from %n line(s) (focal length %1 px).</source>
+        <translation>
+            <numerusform>Perspektive aus %n Linie ermittelt (Brennweite %1 px).</numerusform>
+            <numerusform>Perspektive aus %n Linien ermittelt (Brennweite %1 px).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CQtPrompts</name>
+    <message>
+        <source>Tilemont</source>
+        <translation>Tilemont</translation>
+    </message>
+    <message>
+        <source>&amp;Discard All</source>
+        <translation>&amp;Alle verwerfen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
     </message>
 </context>
 <context>
@@ -1099,21 +1103,6 @@
         <source>The picture with its areas; the mouse tools work here</source>
         <translation>Das Bild mit seinen Bereichen; hier arbeiten die Mauswerkzeuge</translation>
     </message>
-    <message>
-        <source>%1, %2</source>
-        <translation>%1, %2</translation>
-    </message>
-</context>
-<context>
-    <name>CWindowList</name>
-    <message>
-        <source>Windows</source>
-        <translation>Fenster</translation>
-    </message>
-    <message>
-        <source>&amp;Bring forward:</source>
-        <translation>&amp;Nach vorn holen:</translation>
-    </message>
 </context>
 <context>
     <name>CWandOptionsBar</name>
@@ -1156,6 +1145,17 @@
     <message>
         <source>Islands and holes smaller than this are dropped</source>
         <translation>Inseln und Löcher, die kleiner sind, werden verworfen</translation>
+    </message>
+</context>
+<context>
+    <name>CWindowList</name>
+    <message>
+        <source>Windows</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Bring forward:</source>
+        <translation>&amp;Nach vorn holen:</translation>
     </message>
 </context>
 <context>

@@ -219,6 +219,10 @@ CChildFrame* CMainFrame::CreateChildFrame(CDocumentTarget& doc)
     view->SetKeepShading(m_bKeepShading);
     view->SetPerspectiveGrid(m_bPerspectiveGrid);
     view->FitWhenShown();
+    // The picture pixel under the pointer shows in the status bar.
+    connect(view, &CTilemontView::pointerOverPixel, m_pStatus,
+            [this](QPoint p) { m_pStatus->showMessage(tr("%1, %2").arg(p.x()).arg(p.y())); });
+    connect(view, &CTilemontView::pointerLeftPicture, m_pStatus, &QStatusBar::clearMessage);
     auto* frame = new CChildFrame(doc, view, *m_pHelp);
     connect(&doc, &CDocumentTarget::stateChanged, this, &CMainFrame::ScheduleCommandUpdate, Qt::UniqueConnection);
     frame->setWindowIcon(CToolIconEngine::Icon(IDR_MAINFRAME));
@@ -247,7 +251,7 @@ CCommandRouter::Route CMainFrame::Route() const
 {
     CCommandRouter::Route route;
     if (CChildFrame* child = ActiveChild()) {
-        route.push_back(child->View());
+        route.push_back(&child->View()->Commands());
         route.push_back(&child->Document());
         route.push_back(child);
     }

@@ -6,17 +6,14 @@
 #include "document/IAreasPanelSink.h"
 #include "document/TilemontDoc.h"
 #include "geometry/Polygon.h"
-#include "view/AreaEditSession.h"
 #include "view/DropHandler.h"
+#include "view/OutlineRegion.h"
+#include "view/ViewDrops.h"
 #include "view/Tool.h"
 #include "view/ViewPrint.h"
 
 #include <QApplication>
-#include <QDropEvent>
 #include <QFocusEvent>
-#include <QBitmap>
-#include <QPainterPath>
-#include <QStatusTipEvent>
 #include <QWheelEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -35,16 +32,17 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     : QAbstractScrollArea(parent)
     , m_doc(doc)
     , m_pPanel(panel)
-    , m_pEditSession(std::make_unique<CAreaEditSession>(*this))
     , m_tools(*this, doc)
-    , m_overlay(doc)
+    , m_session(*this, m_tools)
+    , m_commands(*this)
 {
     // Every paint covers its whole region from the composition.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     viewport()->setMouseTracking(true);
-    // A picture dropped here becomes a texture or the picture; templates
-    // are left to the main window, which opens them.
+    // A picture dropped here becomes a texture or the picture (see
+    // SetDropHandler); templates are left to the main window, which opens
+    // them.
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -52,7 +50,7 @@ CTilemontView::CTilemontView(CTilemontDoc& doc, IAreasPanelSink* panel, QWidget*
     setAccessibleName(tr("Template picture"));
     setAccessibleDescription(tr("The picture with its areas; the mouse tools work here"));
 
-    m_cache.SetEditingLookup([this](AreaId id) { return m_pEditSession->SkewEditing(id); });
+    m_cache.SetEditingLookup([this](AreaId id) { return m_session.SkewEditing(id); });
     m_doc.AddView(this);
     m_nTimerId = startTimer(kAntsPeriodMs);
     m_ants.SetStyle(0xFF000000, 0xFFFFFFFF, 1.0f, 3.0f, 3.0f, 1.0f);
@@ -90,8 +88,8 @@ void CTilemontView::OnDocumentChanged(const CDocChange& change)
             m_cache.ForgetArea(change.area);
         RecomposePicture(change.bounds);
         // The handle overlay follows the edited area, or goes with it.
-        if (change.area == m_overlay.EditedAreaId())
-            RepaintHandleOverlay();
+        if (change.area == m_session.EditedAreaId())
+            m_session.RepaintHandleOverlay();
         break;
     case Kind::PictureChanged:
         UpdateScrollSizes();
@@ -181,73 +179,10 @@ void CTilemontView::InvalidateSelectionBounds()
     viewport()->update(m_zoom.ClientBounds(bounds, 10));
 }
 
-namespace
-{
-
-// Beyond this many contours a selection's repaint is its bounds.
-constexpr std::size_t kMaxOutlineRegionContours = 64;
-
-} // namespace
-
 QRegion CTilemontView::SelectionOutlineRegion(const CPolygon& selection, int extra) const
 {
-    if (selection.IsEmpty())
-        return QRegion();
-    const QTransform toClient = Geometry().Transform();
-    const QRect window(QPoint(0, 0), viewport()->size());
-    if (window.isEmpty())
-        return QRegion();
-    const int d = std::max(1, TruncPixel(2.0 * std::max(m_zoom.ZoomX(), m_zoom.ZoomY()))) + extra;
-    std::vector<QPolygon> polygons;
-    QRect bounds;
-    for (const CContour& contour : selection.contours) {
-        QPolygon polygon;
-        polygon.reserve(int(contour.size()));
-        for (const QPointF& v : contour) {
-            const QPointF c = toClient.map(QPointF(std::trunc(v.x()), std::trunc(v.y())));
-            polygon << QPoint(TruncPixel(std::round(c.x())), TruncPixel(std::round(c.y())));
-        }
-        bounds |= polygon.boundingRect();
-        polygons.push_back(std::move(polygon));
-    }
-    // A polygon's region takes work for every scanline it spans and goes
-    // wrong with coordinates in the hundreds of thousands: a selection
-    // reaching far past the window (zoomed far in) takes the window's part
-    // of its bounds instead, which covers whatever of it shows.
-    const QRect reach = window.adjusted(-window.width(), -window.height(), window.width(), window.height());
-    if (!reach.contains(bounds))
-        return QRegion(bounds.adjusted(-d, -d, d, d)) & window;
-    // Each contour toggled into a region costs work for every rectangle the
-    // region holds already: a wand's selection with thousands of holes would
-    // take longer to work out than to repaint all it covers from the
-    // composition.
-    if (polygons.size() > kMaxOutlineRegionContours)
-        return QRegion(bounds.adjusted(-d, -d, d, d)) & window;
-    // The even-odd interior: each contour's region toggles what it covers.
-    QRegion region;
-    for (const QPolygon& polygon : polygons)
-        region ^= QRegion(polygon, Qt::OddEvenFill);
-    // Widened in four passes, as far as the outline's pens reach.
-    for (const QPoint& offset : {QPoint(d, 0), QPoint(-d, 0), QPoint(0, d), QPoint(0, -d)})
-        region |= region.translated(offset);
-    // The outline as well, as far as its pens reach: a sliver thinner than
-    // a pixel (the clipper leaves them) encloses nothing in whole pixels, yet
-    // its ants are drawn, and their mitred joins reach past sharp corners.
-    // Zoomed out, the ants stray up to two pixels from the whole-pixel
-    // outline.
-    QBitmap pens(window.size());
-    pens.clear();
-    {
-        QPainter painter(&pens);
-        // A bitmap's painter starts with a brush that would blank what
-        // earlier outlines set.
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::color1, 2 * std::max(d, 2) + 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        for (const QPolygon& polygon : polygons)
-            painter.drawPolygon(polygon);
-    }
-    region |= QRegion(pens);
-    return region & window;
+    return ::SelectionOutlineRegion(selection, Geometry().Transform(), viewport()->size(),
+                                    std::max(m_zoom.ZoomX(), m_zoom.ZoomY()), extra);
 }
 
 void CTilemontView::InvalidateClient(const QRegion& region)
@@ -272,7 +207,7 @@ void CTilemontView::RecomposePicture(const QRect& bounds)
 
 CSkewEditing CTilemontView::SkewEditing(AreaId id) const
 {
-    return m_pEditSession->SkewEditing(id);
+    return m_session.SkewEditing(id);
 }
 
 void CTilemontView::InvalidateWholeClient()
@@ -334,170 +269,36 @@ void CTilemontView::ApplyCursor()
 
 void CTilemontView::SetEditedArea(const CArea* area)
 {
-    SetEditedAreaId(m_doc.IdOf(area));
-}
-
-void CTilemontView::SetEditedAreaId(AreaId id)
-{
-    if (id == m_overlay.EditedAreaId())
-        return;
-    m_overlay.SetEditedAreaId(id);
-    // The handles drawn and the tool that drags them must be the same
-    // area's, or a drag would move corners the user does not see.
-    if (IsSkewMode())
-        m_tools.Get(SkewTool)->SetArea(id);
-    if (IsInitialRectMode())
-        m_tools.Get(InitialRectTool)->SetArea(id);
-    RepaintHandleOverlay();
+    m_session.SetEditedAreaId(m_doc.IdOf(area));
 }
 
 IAreaEditSession* CTilemontView::EditSession()
 {
-    return m_pEditSession.get();
+    return &m_session;
 }
 
-const CArea* CTilemontView::GetEditedArea() const
-{
-    return m_overlay.EditedArea();
-}
+// --- Zoom commands --------------------------------------------------------
 
-void CTilemontView::SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
-                                     int handleTool)
-{
-    // Switching a mode on twice must not save the mode's own tool as the
-    // one to return to, nor switching off twice undo a later tool pick.
-    const bool was = m_overlay.IsOn(handles);
-    if (on) {
-        if (!was)
-            toolBefore = m_tools.ActiveSlot();
-        m_overlay.SetOn(handles, true);
-        SetActiveTool(handleTool);
-        SetEditedArea(area);
-        m_tools.Get(handleTool)->SetArea(GetEditedAreaId());
-    } else if (was) {
-        m_overlay.SetOn(handles, false);
-        SetActiveTool(toolBefore);
-    }
-    RepaintHandleOverlay();
-}
-
-void CTilemontView::SetSkewMode(bool on, const CArea* area)
-{
-    SwitchHandleMode(on, area, CHandleOverlay::Handles::Skew, m_nToolBeforeSkew, SkewTool);
-}
-
-void CTilemontView::SetInitialRectMode(bool on, const CArea* area)
-{
-    SwitchHandleMode(on, area, CHandleOverlay::Handles::InitialRect, m_nToolBeforeInitialRect, InitialRectTool);
-}
-
-void CTilemontView::BeginReferenceLine(CReferenceLineTool::Done done)
-{
-    auto* tool = static_cast<CReferenceLineTool*>(m_tools.Get(ReferenceLineTool));
-    const int before = m_tools.ActiveSlot() == ReferenceLineTool ? -1 : m_tools.ActiveSlot();
-    tool->SetDone([this, before, done = std::move(done)](std::optional<QLineF> line) {
-        SetActiveTool(before);
-        if (done)
-            done(line);
-    });
-    SetActiveTool(ReferenceLineTool);
-    setFocus(Qt::OtherFocusReason);
-}
-
-void CTilemontView::SetPerspectiveGrid(bool on)
-{
-    if (on == m_overlay.IsPerspectiveGrid())
-        return;
-    m_overlay.SetPerspectiveGrid(on);
-    viewport()->update();
-}
-
-void CTilemontView::RepaintHandleOverlay()
-{
-    viewport()->update(m_overlay.TakeRepaintRect(Geometry()));
-}
-
-void CTilemontView::RefreshSkewHandles()
-{
-    m_tools.Get(SkewTool)->SetArea(GetEditedAreaId());
-    m_tools.Get(SkewTool)->InvalidateOutline();
-    RepaintHandleOverlay();
-}
-
-void CTilemontView::RefreshInitialRectHandles()
-{
-    m_tools.Get(InitialRectTool)->InvalidateOutline();
-    RepaintHandleOverlay();
-}
-
-// --- Commands -------------------------------------------------------------
-
-namespace
-{
-
-int ToolSlotOf(int id)
-{
-    switch (id) {
-    case ID_RECT_SELECTION: return CTilemontView::RectTool;
-    case ID_ELLIPSE_SELECTION: return CTilemontView::EllipseTool;
-    case ID_POLYLINE_SELECTION: return CTilemontView::PolylineTool;
-    case ID_FREEHAND_SELECTION: return CTilemontView::FreehandTool;
-    case ID_MAGIC_WAND: return CTilemontView::WandTool;
-    case ID_FIND_SURFACE: return CTilemontView::SurfaceTool;
-    case ID_HAND: return CTilemontView::HandTool;
-    case ID_ZOOM_IN: return CTilemontView::ZoomTool;
-    default: return -1;
-    }
-}
-
-} // namespace
-
-bool CTilemontView::HandlesCommand(int id) const
-{
-    return ToolSlotOf(id) >= 0 || id == ID_ZOOM_OUT || id == ID_ORIGINAL_SIZE || id == ID_ZOOM_TO_FIT ||
-           id == ID_REFRESH;
-}
-
-CCommandState CTilemontView::CommandState(int id) const
-{
-    CCommandState state;
-    if (const int slot = ToolSlotOf(id); slot >= 0)
-        state.checked = slot == m_tools.ActiveSlot();
-    else if (id == ID_ORIGINAL_SIZE)
-        state.enabled = !m_zoom.IsOriginalSize();
-    else if (id == ID_ZOOM_TO_FIT)
-        state.enabled = m_doc.GetPicture() != nullptr;
-    return state;
-}
-
-void CTilemontView::OnCommand(int id)
+void CTilemontView::ZoomOut()
 {
     m_bFitUntilUsed = false;
-    if (const int slot = ToolSlotOf(id); slot >= 0) {
-        SetActiveTool(slot);
-        return;
-    }
-    switch (id) {
-    case ID_ZOOM_OUT:
-        SyncSizes();
-        m_zoom.ZoomOut();
-        ApplyZoom();
-        break;
-    case ID_ORIGINAL_SIZE:
-        SyncSizes();
-        m_zoom.OriginalSize();
-        ApplyZoom();
-        break;
-    case ID_ZOOM_TO_FIT:
-        ZoomToFit();
-        break;
-    case ID_REFRESH:
-        m_cache.Invalidate();
-        viewport()->update();
-        break;
-    default:
-        break;
-    }
+    SyncSizes();
+    m_zoom.ZoomOut();
+    ApplyZoom();
+}
+
+void CTilemontView::ZoomToOriginalSize()
+{
+    m_bFitUntilUsed = false;
+    SyncSizes();
+    m_zoom.OriginalSize();
+    ApplyZoom();
+}
+
+void CTilemontView::Refresh()
+{
+    m_cache.Invalidate();
+    viewport()->update();
 }
 
 void CTilemontView::ApplyZoom()
@@ -543,7 +344,7 @@ void CTilemontView::PaintOverlays(QPainter& painter, const CViewGeometry& g, boo
     // tint the handle under the pointer; a drag's handles show where it took them.
     CHandleOverlay::Drag drag;
     const bool dragging = m_tools.HandleDrag(drag);
-    m_overlay.Paint(painter, g, dragging ? &drag : nullptr);
+    m_session.Overlay().Paint(painter, g, dragging ? &drag : nullptr);
 }
 
 void CTilemontView::paintEvent(QPaintEvent* event)
@@ -667,25 +468,10 @@ void CTilemontView::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
-    const CArea* area = GetEditedArea();
-    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
-    int dx = 0, dy = 0;
-    switch (event->key()) {
-    case Qt::Key_Left: dx = -step; break;
-    case Qt::Key_Right: dx = step; break;
-    case Qt::Key_Up: dy = -step; break;
-    case Qt::Key_Down: dy = step; break;
-    default: break;
-    }
-    if (!area || (dx == 0 && dy == 0)) {
+    if (m_session.Nudge(*event))
+        event->accept();
+    else
         QWidget::keyPressEvent(event);
-        return;
-    }
-    // One step for a held key: its repeats join the first press. The moved
-    // outline is part of the template, so the document becomes modified,
-    // and the document's notifications repaint the old and new places.
-    m_doc.NudgeArea(GetEditedAreaId(), dx, dy, event->isAutoRepeat());
-    event->accept();
 }
 
 void CTilemontView::focusOutEvent(QFocusEvent* event)
@@ -770,52 +556,27 @@ void CTilemontView::wheelEvent(QWheelEvent* event)
 
 void CTilemontView::ShowPointer(QPointF client)
 {
-    // The pointer's picture pixel in the status bar while over the picture.
-    QString text;
     const QImage* picture = m_doc.GetPicture();
     const QPointF p = ClientToPicture(client);
-    if (picture && !picture->isNull() && p.x() >= 0 && p.y() >= 0 && p.x() < picture->width() &&
-        p.y() < picture->height())
-        text = tr("%1, %2").arg(int(p.x())).arg(int(p.y()));
-    QStatusTipEvent tip(text);
-    QCoreApplication::sendEvent(this, &tip);
+    const bool over = picture && !picture->isNull() && p.x() >= 0 && p.y() >= 0 && p.x() < picture->width() &&
+                      p.y() < picture->height();
+    if (over)
+        emit pointerOverPixel(QPoint(int(p.x()), int(p.y())));
+    else if (m_bPointerOverPicture)
+        emit pointerLeftPicture();
+    m_bPointerOverPicture = over;
 }
 
 void CTilemontView::leaveEvent(QEvent* event)
 {
     QAbstractScrollArea::leaveEvent(event);
-    QStatusTipEvent tip{QString()};
-    QCoreApplication::sendEvent(this, &tip);
-}
-
-// --- Dropped files -------------------------------------------------------------------
-
-void CTilemontView::dragEnterEvent(QDragEnterEvent* event)
-{
-    dragMoveEvent(event);
-}
-
-void CTilemontView::dragMoveEvent(QDragMoveEvent* event)
-{
-    // Ignored, the drag goes on to the main window, which takes templates
-    // and refuses the rest.
-    if (m_drop && m_drop->Accepts(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void CTilemontView::dropEvent(QDropEvent* event)
-{
-    if (!m_drop || !m_drop->Accepts(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    m_drop->Drop(event->mimeData(), ClientToPicture(event->position()));
+    if (m_bPointerOverPicture)
+        emit pointerLeftPicture();
+    m_bPointerOverPicture = false;
 }
 
 void CTilemontView::SetDropHandler(std::unique_ptr<IDropHandler> handler)
 {
-    m_drop = std::move(handler);
+    delete m_pDrops;
+    m_pDrops = handler ? new CViewDrops(*this, std::move(handler)) : nullptr;
 }

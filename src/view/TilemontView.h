@@ -3,9 +3,10 @@
 #include "document/Area.h"
 #include "geometry/Polygon.h"
 #include "geometry/Selection.h"
-#include "view/CommandTarget.h"
+#include "view/AreaEditSession.h"
 #include "view/HandleOverlay.h"
 #include "view/ReferenceLineTool.h"
+#include "view/ViewCommands.h"
 #include "view/SelectionAnts.h"
 #include "document/IDocumentView.h"
 #include "view/ToolView.h"
@@ -25,18 +26,18 @@
 
 class CTilemontDoc;
 class CTool;
+class CViewDrops;
 class IDropHandler;
 class QPainterPath;
-class CAreaEditSession;
 class IAreasPanelSink;
 class QPainter;
 
 // The scrolling, zooming window on one template: the picture, the areas,
-// the marching-ants selection and the handle overlays. Answers the "Tool"
-// commands, "Refresh" and the zoom commands.
+// the marching-ants selection and the handle overlays. Its commands (the
+// "Tool" commands, "Refresh" and the zoom commands) are Commands(); the
+// editing of one area's handles is its edit session's.
 class CTilemontView : public QAbstractScrollArea,
                       public IDocumentView,
-                      public ICommandTarget,
                       public IToolView
 {
     Q_OBJECT
@@ -101,6 +102,14 @@ public:
     // The window under a selection (even-odd interior and outline) widened
     // by trunc(2 x the larger zoom), at least 1, plus extra pixels.
     QRegion SelectionOutlineRegion(const CPolygon& selection, int extra = 0) const;
+    // The zoom commands; each stops a new window's fitting to its size.
+    void ZoomOut();
+    void ZoomToOriginalSize();
+    void ZoomToFit();
+    // Composes everything again from the template.
+    void Refresh();
+    // The user took over the zoom: resizes no longer fit the picture.
+    void StopFitting() { m_bFitUntilUsed = false; }
 
     // IToolView
     CViewGeometry GetGeometry() const override { return Geometry(); }
@@ -114,42 +123,43 @@ public:
     // Composes the picture rect (picture pixels) again and repaints it.
     void RecomposePicture(const QRect& bounds) override;
 
-    void SetSkewMode(bool on, const CArea* area);
-    void SetInitialRectMode(bool on, const CArea* area);
-    void RefreshSkewHandles();
-    void RefreshInitialRectHandles();
-    // area must be an entry of the document's list, or null for none. The
-    // view holds it by its identity: it reads as none while the document has
-    // no such area (deleted, or taken out by an undo) and as the area again
-    // when a redo or undo brings it back.
+    void SetSkewMode(bool on, const CArea* area) { m_session.SwitchHandleMode(on, area, Handles::Skew); }
+    void SetInitialRectMode(bool on, const CArea* area)
+    {
+        m_session.SwitchHandleMode(on, area, Handles::InitialRect);
+    }
+    void RefreshSkewHandles() { m_session.RefreshSkewHandles(); }
+    void RefreshInitialRectHandles() { m_session.RefreshInitialRectHandles(); }
+    // area must be an entry of the document's list, or null for none; the
+    // view holds it by its identity.
     void SetEditedArea(const CArea* area);
-    void SetEditedAreaId(AreaId id);
-    const CArea* GetEditedArea() const;
-    AreaId GetEditedAreaId() const { return m_overlay.EditedAreaId(); }
-    bool IsSkewMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::Skew); }
+    void SetEditedAreaId(AreaId id) { m_session.SetEditedAreaId(id); }
+    const CArea* GetEditedArea() const { return m_session.EditedArea(); }
+    AreaId GetEditedAreaId() const { return m_session.EditedAreaId(); }
+    bool IsSkewMode() const { return m_session.IsOn(Handles::Skew); }
+    bool IsInitialRectMode() const { return m_session.IsOn(Handles::InitialRect); }
     // Lets the user drag one reference line on the picture with the
     // reference-line tool, then gives the tool that was active back and
     // hands on the line (nothing when abandoned).
-    void BeginReferenceLine(CReferenceLineTool::Done done);
+    void BeginReferenceLine(CReferenceLineTool::Done done) { m_session.BeginReferenceLine(std::move(done)); }
     // "Perspective Grid": while the skew corners are edited, the canvas's
     // tile grid shows for bilinear areas too (perspective areas always show
     // it then).
-    void SetPerspectiveGrid(bool on);
-    bool IsPerspectiveGrid() const { return m_overlay.IsPerspectiveGrid(); }
+    void SetPerspectiveGrid(bool on) { m_session.SetPerspectiveGrid(on); }
+    bool IsPerspectiveGrid() const { return m_session.IsPerspectiveGrid(); }
     // Whether the edited area's grid is drawn now.
-    bool ShowsPerspectiveGrid() const { return m_overlay.ShowsPerspectiveGrid(); }
-    bool IsInitialRectMode() const { return m_overlay.IsOn(CHandleOverlay::Handles::InitialRect); }
+    bool ShowsPerspectiveGrid() const { return m_session.ShowsPerspectiveGrid(); }
 
     CTool* GetTool(ToolSlot slot) const;
     // Replaces the tool in slot (null leaves it as it is); it is attached to
     // this view and document. The active tool stays in the same slot.
     void SetTool(ToolSlot slot, std::unique_ptr<CTool> tool);
     CTool* GetActiveTool() const { return m_tools.Active(); }
+    int ActiveToolSlot() const { return m_tools.ActiveSlot(); }
+    // Tells the tools which one is active and shows its cursor.
+    void SetActiveTool(int slot);
 
-    // ICommandTarget
-    bool HandlesCommand(int id) const override;
-    CCommandState CommandState(int id) const override;
-    void OnCommand(int id) override;
+    ICommandTarget& Commands() { return m_commands; }
 
     // One step of the marching ants: asks for a repaint of the strip of
     // window under the selection's outline, which strokes it one phase on.
@@ -170,6 +180,10 @@ public:
 signals:
     // The view took the keyboard focus (the frame points the Areas panel here).
     void focusGained(CTilemontView* view);
+    // The picture pixel under the pointer, for the status bar; left when
+    // the pointer leaves the picture or the window.
+    void pointerOverPixel(QPoint pixel);
+    void pointerLeftPicture();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -186,15 +200,11 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
+    using Handles = CHandleOverlay::Handles;
+
     CViewGeometry Geometry() const;
-    void SetActiveTool(int slot);
-    void SwitchHandleMode(bool on, const CArea* area, CHandleOverlay::Handles handles, int& toolBefore,
-                          int handleTool);
     void ApplyCursor();
     // Tells the zoom and scroll geometry the picture's and the window's
     // sizes as they are now.
@@ -202,26 +212,21 @@ private:
     // After a zoom command: the scroll bars take the geometry's range and
     // position, and the window repaints.
     void ApplyZoom();
-    // The whole picture in the window, the scroll bars' room included.
-    void ZoomToFit();
     // While the user has not zoomed or scrolled, the picture whole and as
     // large as fits, never larger than its own size; false when nothing
     // needed to change.
     bool ShowWholeWhileUnused();
     void ShowPointer(QPointF client);
     void ApplyScrollSizes();
-    // Repaints the handles where they were last shown and where they are now.
-    void RepaintHandleOverlay();
     // Selection outline, handle overlays and tool feedback over the
     // composed scene; geometry says where the picture lies.
     void PaintOverlays(QPainter& painter, const CViewGeometry& geometry, bool withFeedback);
 
     CTilemontDoc& m_doc;
     IAreasPanelSink* m_pPanel;
-    std::unique_ptr<CAreaEditSession> m_pEditSession;
     CViewTools m_tools;
-    int m_nToolBeforeSkew = -1;
-    int m_nToolBeforeInitialRect = -1;
+    CAreaEditSession m_session;
+    CViewCommands m_commands;
 
     CZoomScroll m_zoom;
     bool m_bInScrollUpdate = false;
@@ -231,8 +236,8 @@ private:
     // The selection as last shown, so that a change repaints where it was.
     CSelection m_shownSelection;
     CSelectionAnts m_ants;
-    CHandleOverlay m_overlay;
     bool m_bGrabbing = false;
     bool m_bFitUntilUsed = false;
-    std::unique_ptr<IDropHandler> m_drop;
+    bool m_bPointerOverPicture = false;
+    CViewDrops* m_pDrops = nullptr;
 };

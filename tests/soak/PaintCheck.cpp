@@ -92,7 +92,7 @@ QString CPaintCheck::StalePixels(CTilemontView& view, const QString& saveAs)
     if (place.isEmpty())
         return QString();
     const QImage before = Shown(viewport, place);
-    view.OnCommand(ID_REFRESH);
+    view.Commands().OnCommand(ID_REFRESH);
     // A window still finding its place is not done painting.
     if (Settled(viewport) != place)
         return QString();

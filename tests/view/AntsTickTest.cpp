@@ -78,7 +78,7 @@ TEST_F(AntsTickTest, EveryTickShowsTheWholeOutlineStrokedOverThePicture)
         view->SetZoom(zoom, zoom);
         view->UpdateScrollSizes();
         view->SetScrollPosition(int(130 * zoom), int(90 * zoom));
-        view->OnCommand(ID_REFRESH);
+        view->Commands().OnCommand(ID_REFRESH);
         const QImage picture = Shown(*view);
         doc.SetSelection(&outline);
         Shown(*view);

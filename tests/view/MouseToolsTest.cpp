@@ -13,7 +13,7 @@ namespace {
 class MouseToolsTest : public ViewTest
 {
 protected:
-    void Pick(CTilemontView& view, int command) { view.OnCommand(command); }
+    void Pick(CTilemontView& view, int command) { view.Commands().OnCommand(command); }
 
     // Press at from, move through the points to to, release there.
     void Drag(CTilemontView& view, QPoint from, QPoint to, Qt::KeyboardModifiers keys = {})

@@ -53,7 +53,7 @@ TEST_F(SurfaceToolTest, ClickCommitsTheFindersRegionAndModifiersCombine)
     SetPicture(QImage(QStringLiteral(TILEMONT_ROOMS "/tiles-table.jpg")));
     ASSERT_FALSE(doc.GetPicture()->isNull());
     auto view = ShowView(doc, QSize(1000, 800));
-    view->OnCommand(ID_FIND_SURFACE);
+    view->Commands().OnCommand(ID_FIND_SURFACE);
     // The 640 x 480 picture sits in the middle of the window.
     const QPoint origin(180, 160);
     QWidget* w = view->viewport();
@@ -107,7 +107,7 @@ TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
     SetPicture(QImage(QStringLiteral(TILEMONT_ROOMS "/tiles-table.jpg")));
     const QImage picture = *doc.GetPicture();
     auto view = ShowView(doc, QSize(1000, 800));
-    view->OnCommand(ID_FIND_SURFACE);
+    view->Commands().OnCommand(ID_FIND_SURFACE);
     const QPoint origin(180, 160);
     QWidget* w = view->viewport();
     const QPoint floor(320, 360), table(260, 135), chair(150, 200);
@@ -162,8 +162,8 @@ TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == added);
 
     // Another tool ends the round: back on this one, a click replaces.
-    view->OnCommand(ID_MAGIC_WAND);
-    view->OnCommand(ID_FIND_SURFACE);
+    view->Commands().OnCommand(ID_MAGIC_WAND);
+    view->Commands().OnCommand(ID_FIND_SURFACE);
     QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(260, 135)}));
 }
@@ -175,7 +175,7 @@ TEST_F(SurfaceToolTest, ADragInARoundPaintsAStroke)
     SetPicture(QImage(QStringLiteral(TILEMONT_ROOMS "/tiles-table.jpg")));
     const QImage picture = *doc.GetPicture();
     auto view = ShowView(doc, QSize(1000, 800));
-    view->OnCommand(ID_FIND_SURFACE);
+    view->Commands().OnCommand(ID_FIND_SURFACE);
     const QPoint origin(180, 160);
     QWidget* w = view->viewport();
     QTest::mouseClick(w, Qt::LeftButton, {}, origin + QPoint(320, 360));

@@ -50,7 +50,7 @@ TEST_F(ViewChangeTest, AnAreaChangeRecomposesOnlyItsRegionAndMatchesAFullComposi
         EXPECT_EQ(view->GetCache().PartialCompositions(), partial + 1);
         EXPECT_NE(changed, before);
 
-        view->OnCommand(ID_REFRESH);
+        view->Commands().OnCommand(ID_REFRESH);
         EXPECT_EQ(Shot(*view), changed) << "zoom " << zoom;
 
         doc.OnEditUndo();

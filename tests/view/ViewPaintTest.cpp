@@ -188,7 +188,7 @@ TEST_F(ViewPaintTest, HandleMarksLeaveNothingBehindWhenStepsMoveThem)
     auto view = ShowView(doc, QSize(500, 400));
     const auto fresh = [&view](const char* when) {
         const QImage shown = Shown(*view);
-        view->OnCommand(ID_REFRESH);
+        view->Commands().OnCommand(ID_REFRESH);
         EXPECT_EQ(shown, Shown(*view)) << when;
     };
 
@@ -301,7 +301,7 @@ static std::pair<QImage, QImage> ScrolledAndRefreshed(CTilemontView& view, float
     const QImage scrolled = Shown(view);
     EXPECT_EQ(view.GetCache().PartialCompositions(), partial + 1);
     EXPECT_EQ(view.GetCache().FullCompositions(), full);
-    view.OnCommand(ID_REFRESH);
+    view.Commands().OnCommand(ID_REFRESH);
     return {scrolled, Shown(view)};
 }
 

@@ -3,6 +3,9 @@
 #include "app/ResourceIds.h"
 
 #include <QScrollBar>
+#include <QTest>
+
+#include <vector>
 
 using ViewScrollTest = ViewTest;
 
@@ -69,10 +72,10 @@ TEST_F(ViewScrollTest, ZoomOutStepsByFiveSixthsInSinglePrecision)
 {
     SetPicture(SolidImage(400, 300, 0xFF102030));
     auto view = ShowView(doc, QSize(1000, 800));
-    view->OnCommand(ID_ZOOM_OUT);
+    view->Commands().OnCommand(ID_ZOOM_OUT);
     EXPECT_EQ(double(view->GetZoomX()), 0.8333333134651184);
     EXPECT_EQ(double(view->GetZoomY()), 0.8333333134651184);
-    view->OnCommand(ID_ZOOM_OUT);
+    view->Commands().OnCommand(ID_ZOOM_OUT);
     EXPECT_EQ(double(view->GetZoomX()), 0.6944444179534912);
     EXPECT_EQ(double(view->GetZoomY()), 0.6944444179534912);
     // The centring follows the zoomed size.
@@ -86,7 +89,7 @@ TEST_F(ViewScrollTest, ZoomOutScalesTheScrollPositionWithTruncation)
     auto view = ShowView(doc, QSize(800, 600));
     view->SetScrollPosition(600, 300);
     ASSERT_EQ(view->GetScrollX(), 600);
-    view->OnCommand(ID_ZOOM_OUT);
+    view->Commands().OnCommand(ID_ZOOM_OUT);
     EXPECT_EQ(view->GetScrollX(), 499);
     EXPECT_EQ(view->GetScrollY(), 249);
     EXPECT_EQ(view->GetLineSize(), QSize(8, 8));
@@ -97,7 +100,7 @@ TEST_F(ViewScrollTest, ZoomOutClampsTheScrollPositionToTheNewRange)
     SetPicture(SolidImage(1000, 700, 0xFF102030));
     auto view = ShowView(doc, QSize(800, 600));
     view->SetScrollPosition(200, 100);
-    view->OnCommand(ID_ZOOM_OUT);
+    view->Commands().OnCommand(ID_ZOOM_OUT);
     // 833 x 583 now: only 33 pixels of horizontal scrolling are left.
     EXPECT_EQ(view->GetScrollX(), 33);
     EXPECT_EQ(view->GetScrollY(), 0);
@@ -107,18 +110,18 @@ TEST_F(ViewScrollTest, OriginalSizeIsEnabledOnlyAwayFromOneToOneAndResetsScrolli
 {
     SetPicture(SolidImage(4000, 2000, 0xFF102030));
     auto view = ShowView(doc, QSize(800, 600));
-    EXPECT_TRUE(view->HandlesCommand(ID_ORIGINAL_SIZE));
-    EXPECT_FALSE(view->CommandState(ID_ORIGINAL_SIZE).enabled);
-    EXPECT_TRUE(view->CommandState(ID_ZOOM_OUT).enabled);
+    EXPECT_TRUE(view->Commands().HandlesCommand(ID_ORIGINAL_SIZE));
+    EXPECT_FALSE(view->Commands().CommandState(ID_ORIGINAL_SIZE).enabled);
+    EXPECT_TRUE(view->Commands().CommandState(ID_ZOOM_OUT).enabled);
     view->SetScrollPosition(900, 700);
-    view->OnCommand(ID_ZOOM_OUT);
-    EXPECT_TRUE(view->CommandState(ID_ORIGINAL_SIZE).enabled);
-    view->OnCommand(ID_ORIGINAL_SIZE);
+    view->Commands().OnCommand(ID_ZOOM_OUT);
+    EXPECT_TRUE(view->Commands().CommandState(ID_ORIGINAL_SIZE).enabled);
+    view->Commands().OnCommand(ID_ORIGINAL_SIZE);
     EXPECT_EQ(view->GetZoomX(), 1.0f);
     EXPECT_EQ(view->GetZoomY(), 1.0f);
     EXPECT_EQ(view->GetScrollX(), 0);
     EXPECT_EQ(view->GetScrollY(), 0);
-    EXPECT_FALSE(view->CommandState(ID_ORIGINAL_SIZE).enabled);
+    EXPECT_FALSE(view->Commands().CommandState(ID_ORIGINAL_SIZE).enabled);
 }
 
 TEST_F(ViewScrollTest, ZoomStaysWithinItsBounds)
@@ -126,7 +129,7 @@ TEST_F(ViewScrollTest, ZoomStaysWithinItsBounds)
     SetPicture(SolidImage(4000, 2000, 0xFF102030));
     auto view = ShowView(doc, QSize(800, 600));
     for (int i = 0; i < 60; ++i)
-        view->OnCommand(ID_ZOOM_OUT);
+        view->Commands().OnCommand(ID_ZOOM_OUT);
     EXPECT_EQ(view->GetZoomX(), CTilemontView::kMinZoom);
     EXPECT_EQ(view->GetTotalSize(), QSize(62, 31));
 
@@ -208,4 +211,26 @@ TEST_F(ViewScrollTest, ScrollBarsThatTakeRoomLeaveTheRangeMatchingTheClientArea)
     EXPECT_EQ(view.GetPageSize(), client);
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 2000 - client.width());
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 1000 - client.height());
+}
+
+// The status bar learns the picture pixel under the pointer at any zoom and
+// scroll, and once when the pointer leaves the picture for the margin.
+TEST_F(ViewScrollTest, PointerReportsThePicturePixelUnderItAndLeavingThePicture)
+{
+    SetPicture(SolidImage(400, 300, 0xFF102030));
+    auto view = ShowView(doc, QSize(1000, 800));
+    view->Commands().OnCommand(ID_ZOOM_OUT);
+    std::vector<QPoint> pixels;
+    int left = 0;
+    QObject::connect(view.get(), &CTilemontView::pointerOverPixel, [&](QPoint p) { pixels.push_back(p); });
+    QObject::connect(view.get(), &CTilemontView::pointerLeftPicture, [&] { ++left; });
+    const QPointF inside = view->PictureToClient(QPointF(250.5, 120.5));
+    QTest::mouseMove(view->viewport(), inside.toPoint());
+    ASSERT_EQ(pixels.size(), 1u);
+    EXPECT_NEAR(pixels.back().x(), 250, 1);
+    EXPECT_NEAR(pixels.back().y(), 120, 1);
+    QTest::mouseMove(view->viewport(), QPoint(2, 2));
+    QTest::mouseMove(view->viewport(), QPoint(3, 3));
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(pixels.size(), 1u);
 }

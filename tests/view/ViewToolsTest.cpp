@@ -17,9 +17,9 @@ TEST_F(ViewToolsTest, FreshViewHasNoToolAndChecksNone)
     auto view = ShowView(doc, QSize(200, 100));
     EXPECT_EQ(view->GetActiveTool(), nullptr);
     for (const int id : kToolCommands) {
-        EXPECT_TRUE(view->HandlesCommand(id)) << id;
-        EXPECT_FALSE(view->CommandState(id).checked) << id;
-        EXPECT_TRUE(view->CommandState(id).enabled) << id;
+        EXPECT_TRUE(view->Commands().HandlesCommand(id)) << id;
+        EXPECT_FALSE(view->Commands().CommandState(id).checked) << id;
+        EXPECT_TRUE(view->Commands().CommandState(id).enabled) << id;
     }
     for (int slot = 0; slot < CTilemontView::ToolCount; ++slot) {
         CTool* tool = view->GetTool(CTilemontView::ToolSlot(slot));
@@ -37,14 +37,14 @@ TEST_F(ViewToolsTest, ToolCommandPicksAndChecksExactlyThatTool)
                                              CTilemontView::PolylineTool, CTilemontView::FreehandTool,
                                              CTilemontView::HandTool,     CTilemontView::ZoomTool};
     for (std::size_t i = 0; i < std::size(kToolCommands); ++i) {
-        view->OnCommand(kToolCommands[i]);
+        view->Commands().OnCommand(kToolCommands[i]);
         EXPECT_EQ(view->GetActiveTool(), view->GetTool(toolSlots[i]));
         for (const int other : kToolCommands)
-            EXPECT_EQ(view->CommandState(other).checked, other == kToolCommands[i]) << other;
+            EXPECT_EQ(view->Commands().CommandState(other).checked, other == kToolCommands[i]) << other;
     }
     // The help and document commands travel further down the route.
-    EXPECT_FALSE(view->HandlesCommand(ID_HELP_CONTENTS));
-    EXPECT_FALSE(view->HandlesCommand(ID_FILE_SAVE));
+    EXPECT_FALSE(view->Commands().HandlesCommand(ID_HELP_CONTENTS));
+    EXPECT_FALSE(view->Commands().HandlesCommand(ID_FILE_SAVE));
 }
 
 TEST_F(ViewToolsTest, MouseInputReachesOnlyTheActiveTool)
@@ -59,7 +59,7 @@ TEST_F(ViewToolsTest, MouseInputReachesOnlyTheActiveTool)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, 20));
     EXPECT_TRUE(rect->calls.isEmpty());
 
-    view->OnCommand(ID_RECT_SELECTION);
+    view->Commands().OnCommand(ID_RECT_SELECTION);
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(10, 20));
     QTest::mouseMove(view->viewport(), QPoint(30, 40));
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(31, 41));
@@ -77,20 +77,20 @@ TEST_F(ViewToolsTest, SkewModeRestoresTheToolFromBeforeIt)
     SetPicture(SolidImage(400, 300, 0xFF808080));
     const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto view = ShowView(doc, QSize(500, 400));
-    view->OnCommand(ID_HAND);
+    view->Commands().OnCommand(ID_HAND);
 
     view->SetSkewMode(true, &area);
     EXPECT_TRUE(view->IsSkewMode());
     EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::SkewTool));
     EXPECT_EQ(view->GetEditedArea(), &doc.GetAreas()[0]);
 
-    view->OnCommand(ID_RECT_SELECTION);
+    view->Commands().OnCommand(ID_RECT_SELECTION);
     // Picking a tool does not end the mode.
     EXPECT_TRUE(view->IsSkewMode());
     view->SetSkewMode(false, &area);
     EXPECT_FALSE(view->IsSkewMode());
     EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::HandTool));
-    EXPECT_TRUE(view->CommandState(ID_HAND).checked);
+    EXPECT_TRUE(view->Commands().CommandState(ID_HAND).checked);
     // The edited area stays.
     EXPECT_EQ(view->GetEditedArea(), &doc.GetAreas()[0]);
 }
@@ -99,14 +99,14 @@ TEST_F(ViewToolsTest, SwitchingAModeOnTwiceStillReturnsToTheUsersTool)
 {
     const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto view = ShowView(doc, QSize(500, 400));
-    view->OnCommand(ID_ELLIPSE_SELECTION);
+    view->Commands().OnCommand(ID_ELLIPSE_SELECTION);
     view->SetInitialRectMode(true, &area);
     view->SetInitialRectMode(true, &area);
     EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::InitialRectTool));
     view->SetInitialRectMode(false, nullptr);
     EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::EllipseTool));
     // Off again while off leaves a later pick alone.
-    view->OnCommand(ID_HAND);
+    view->Commands().OnCommand(ID_HAND);
     view->SetInitialRectMode(false, nullptr);
     EXPECT_EQ(view->GetActiveTool(), view->GetTool(CTilemontView::HandTool));
 }
@@ -116,8 +116,8 @@ TEST_F(ViewToolsTest, TwoViewsInterleavingHandleModesEachGetTheirOwnToolBack)
     const CArea& area = AddArea(RectPolygon(10, 10, 100, 100));
     auto first = ShowView(doc, QSize(300, 200));
     auto second = ShowView(doc, QSize(300, 200));
-    first->OnCommand(ID_RECT_SELECTION);
-    second->OnCommand(ID_HAND);
+    first->Commands().OnCommand(ID_RECT_SELECTION);
+    second->Commands().OnCommand(ID_HAND);
 
     first->SetSkewMode(true, &area);
     second->SetSkewMode(true, &area);

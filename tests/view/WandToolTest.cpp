@@ -75,7 +75,7 @@ TEST_F(WandToolTest, ClicksSelectCombineByTheModifiersAndUndo)
     SetPicture(picture);
     doc.SetModifiedFlag(false);
     auto view = ShowView(doc, QSize(400, 300));
-    view->OnCommand(ID_MAGIC_WAND);
+    view->Commands().OnCommand(ID_MAGIC_WAND);
     QWidget* w = view->viewport();
     const QSize size = picture.size();
     const CRegionMask ring = Rect(size, QRect(20, 20, 60, 50), nullptr, QRect(35, 35, 30, 20));
@@ -114,7 +114,7 @@ TEST_F(WandToolTest, DraggingSidewaysChangesTheToleranceWithATintedPreview)
 {
     SetPicture(Picture());
     auto view = ShowView(doc, QSize(400, 300));
-    view->OnCommand(ID_MAGIC_WAND);
+    view->Commands().OnCommand(ID_MAGIC_WAND);
     CWandToolOptions::Instance().Set({0, true, 16});
     QWidget* w = view->viewport();
     const QImage clean = Shot(*view);
@@ -157,7 +157,7 @@ TEST_F(WandToolTest, DraggingSidewaysChangesTheToleranceWithATintedPreview)
 TEST_F(WandToolTest, WithoutAPictureAClickDoesNothing)
 {
     auto view = ShowView(doc, QSize(200, 100));
-    view->OnCommand(ID_MAGIC_WAND);
+    view->Commands().OnCommand(ID_MAGIC_WAND);
     const int steps = doc.GetHistory().Count();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_EQ(doc.GetHistory().Count(), steps);
