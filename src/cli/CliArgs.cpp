@@ -7,20 +7,31 @@
 
 namespace CliArgs {
 
-void Split(const QStringList& args, const QStringList& valueOptions, QStringList& positional,
-           QMap<QString, QString>& values)
+CCommandLine Parse(const QStringList& args, const COptions& options)
 {
+    CCommandLine line;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--")))
-            positional << a;
-        else if (!valueOptions.contains(a))
+        if (!a.startsWith(QLatin1String("--"))) {
+            line.positional << a;
+            continue;
+        }
+        if (options.flags.contains(a)) {
+            if (!line.flags.contains(a))
+                line.flags << a;
+            continue;
+        }
+        const bool repeated = options.repeated.contains(a);
+        if (!repeated && !options.values.contains(a))
             throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        else if (i + 1 >= args.size())
+        if (i + 1 >= args.size())
             throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
-        else
-            values[a] = args[++i];
+        const QString& value = args[++i];
+        line.values[a] = value;
+        if (repeated)
+            line.inOrder.emplace_back(a, value);
     }
+    return line;
 }
 
 double Number(const QString& option, const QString& text)
@@ -54,7 +65,7 @@ QLineF Line(const QString& option, const QString& text)
     return line;
 }
 
-CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QString& path)
+CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QString& path, bool make)
 {
     CArea* found = nullptr;
     int count = 0;
@@ -66,6 +77,12 @@ CArea* FindOnlyArea(std::vector<CArea>& areas, const QString& name, const QStrin
     }
     if (count == 1)
         return found;
+    if (count == 0 && make) {
+        CArea area;
+        area.SetName(name);
+        areas.push_back(std::move(area));
+        return &areas.back();
+    }
     if (count > 1)
         PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
     else

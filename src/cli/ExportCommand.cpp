@@ -1,5 +1,6 @@
 #include "ExportCommand.h"
 
+#include "CliArgs.h"
 #include "CliOutput.h"
 #include "EncoderOptions.h"
 #include "RenderOptions.h"
@@ -31,23 +32,10 @@ CExportOptions ParseOptions(const QStringList& args)
                                            "--transformation", "--compression", "--color-depth",
                                            "--shading-strength"};
     CExportOptions o;
-    QStringList positional;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            positional << a;
-            continue;
-        }
-        if (a == QLatin1String("--keep-shading")) {
-            o.keepShading = true;
-            continue;
-        }
-        if (!kValueOptions.contains(a))
-            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        if (i + 1 >= args.size())
-            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
-        o.values[a] = args[++i];
-    }
+    const CliArgs::CCommandLine line = CliArgs::Parse(args, {.values = kValueOptions, .flags = {"--keep-shading"}});
+    const QStringList& positional = line.positional;
+    o.values = line.values;
+    o.keepShading = line.flags.contains("--keep-shading");
     if (positional.size() != 2)
         throw CUsageError{QStringLiteral("usage: tilemont-cli export IN.tlm OUT [--width W] [--height H] "
                                          "[--format bmp|gif|jpeg|png|tiff] [--quality Q] [--transformation T] "

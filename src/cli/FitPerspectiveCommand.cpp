@@ -1,12 +1,12 @@
 #include "FitPerspectiveCommand.h"
 
+#include "AreaCommand.h"
 #include "CliArgs.h"
 #include "CliOutput.h"
 #include "TemplateInput.h"
 #include "analysis/PerspectiveFit.h"
 #include "document/Messages.h"
 #include "document/PerspectiveEdits.h"
-#include "document/WarpCache.h"
 #include "render/AreaWarpUpdates.h"
 
 #include <QElapsedTimer>
@@ -38,9 +38,9 @@ CFitOptions ParseOptions(const QStringList& args)
 {
     static const QStringList kValueOptions{"--area",   "--focal",         "--surface", "--reference",
                                            "--length", "--texture-width", "--out"};
-    QMap<QString, QString> values;
-    QStringList positional;
-    CliArgs::Split(args, kValueOptions, positional, values);
+    const CliArgs::CCommandLine line = CliArgs::Parse(args, {kValueOptions});
+    const QStringList& positional = line.positional;
+    const QMap<QString, QString>& values = line.values;
     if (positional.size() != 1 || !values.contains("--area"))
         throw CUsageError{kUsageLine};
     CFitOptions o;
@@ -111,37 +111,32 @@ int RunFitPerspectiveCommand(const QStringList& args)
         PrintError(e.message);
         return kUsage;
     }
-    auto data = LoadTemplateWithPicture(options.input, QStringLiteral("fit a perspective in"));
-    if (!data)
-        return kFailed;
-    CArea* area = CliArgs::FindOnlyArea(data->areas, options.area, options.input);
-    if (!area)
-        return kUsage;
-
-    QElapsedTimer timer;
-    timer.start();
-    CPerspectiveFitOptions fitOptions;
-    fitOptions.focal = options.focal;
-    fitOptions.surface = options.surface;
-    const std::optional<CPerspectiveFit> fit = FitPerspective(*data->picture, area->GetOutline(), fitOptions);
-    const qint64 ms = timer.elapsed();
-    if (!fit) {
-        PrintError(Messages::kNoPerspective.arg(options.area));
-        return kFailed;
-    }
-    // The real size first: the fit then sets the scale through the new plane.
-    if (options.realSize)
-        area->SetRealSize(*options.realSize);
-    // The fit applies the skew; the save builds the warp the file carries
-    // for readers that know nothing of perspective.
-    ApplyPerspectiveFit(*area, *fit);
-
-    QString error;
-    CWarpCache warps;
-    InstallWarpBuilder(warps);
-    if (!SaveTemplateFile(options.output, *data, &error, &warps)) {
-        PrintError(error);
-        return kFailed;
-    }
-    return WriteStdout(QJsonDocument(FitJson(*area, *fit, ms)).toJson(QJsonDocument::Compact) + '\n');
+    const CAreaCommand command{
+        .input = options.input,
+        .output = options.output,
+        .area = options.area,
+        .picturePurpose = QStringLiteral("fit a perspective in"),
+        .work = [&options](CTemplateData& data, CArea& area, QJsonObject& json) {
+            QElapsedTimer timer;
+            timer.start();
+            CPerspectiveFitOptions fitOptions;
+            fitOptions.focal = options.focal;
+            fitOptions.surface = options.surface;
+            const std::optional<CPerspectiveFit> fit = FitPerspective(*data.picture, area.GetOutline(), fitOptions);
+            const qint64 ms = timer.elapsed();
+            if (!fit) {
+                PrintError(Messages::kNoPerspective.arg(options.area));
+                return int(kFailed);
+            }
+            // The real size first: the fit then sets the scale through the
+            // new plane.
+            if (options.realSize)
+                area.SetRealSize(*options.realSize);
+            // The fit applies the skew; the save builds the warp the file
+            // carries for readers that know nothing of perspective.
+            ApplyPerspectiveFit(area, *fit);
+            json = FitJson(area, *fit, ms);
+            return int(kOk);
+        }};
+    return command.Run();
 }

@@ -1,9 +1,9 @@
 #include "LayCommand.h"
 
+#include "AreaCommand.h"
 #include "CliArgs.h"
 #include "CliOutput.h"
 #include "TemplateInput.h"
-#include "document/WarpCache.h"
 #include "render/AreaPattern.h"
 #include "render/AreaWarpUpdates.h"
 
@@ -38,9 +38,9 @@ CLayOptions ParseOptions(const QStringList& args)
 {
     static const QStringList kValueOptions{"--area",  "--pattern", "--piece",  "--size",      "--joint", "--joint-colour",
                                            "--angle", "--seed",    "--origin", "--reference", "--length", "--out"};
-    QStringList positional;
-    QMap<QString, QString> values;
-    CliArgs::Split(args, kValueOptions, positional, values);
+    const CliArgs::CCommandLine line = CliArgs::Parse(args, {kValueOptions});
+    const QStringList& positional = line.positional;
+    const QMap<QString, QString>& values = line.values;
     for (const char* needed : {"--area", "--pattern", "--piece", "--size"})
         if (!values.contains(QLatin1String(needed)))
             throw CUsageError{kUsageLine};
@@ -133,44 +133,37 @@ int RunLayCommand(const QStringList& args)
         }
         options.pattern.variants.push_back(std::move(*piece));
     }
-    auto data = LoadTemplateOrSay(options.input);
-    if (!data)
-        return kFailed;
-    CArea* area = CliArgs::FindOnlyArea(data->areas, options.area, options.input);
-    if (!area)
-        return kUsage;
-    if (options.reference) {
-        CRealSize real = area->GetRealSize();
-        real.reference = options.reference->reference;
-        real.referenceCm = options.reference->referenceCm;
-        area->SetRealSize(real);
-    }
-
-    QElapsedTimer timer;
-    timer.start();
-    const auto result = CAreaPattern::Apply(*area, options.pattern);
-    const qint64 ms = timer.elapsed();
-    if (!result) {
-        PrintError(QStringLiteral("The area \"%1\" has no surface to lay on: it needs an outline, and its corners "
-                                  "must make a plane.")
-                       .arg(options.area));
-        return kFailed;
-    }
-    QString error;
-    CWarpCache warps;
-    InstallWarpBuilder(warps);
-    if (!SaveTemplateFile(options.output, *data, &error, &warps)) {
-        PrintError(error);
-        return kFailed;
-    }
-    const QImage* texture = area->GetTexture();
-    const QJsonObject json{{"pattern", LayoutName(options.pattern.layout)},
-                           {"pieces", result->laid},
-                           {"cut", result->cut},
-                           {"smallestCut", std::round(result->smallestCut * 1000) / 1000},
-                           {"realSize", result->realScale},
-                           {"texture", QJsonArray{texture->width(), texture->height()}},
-                           {"pixelsPerCm", std::round(result->pxPerCm * 1000) / 1000},
-                           {"ms", ms}};
-    return WriteStdout(QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
+    const CAreaCommand command{
+        .input = options.input,
+        .output = options.output,
+        .area = options.area,
+        .work = [&options](CTemplateData&, CArea& area, QJsonObject& json) {
+            if (options.reference) {
+                CRealSize real = area.GetRealSize();
+                real.reference = options.reference->reference;
+                real.referenceCm = options.reference->referenceCm;
+                area.SetRealSize(real);
+            }
+            QElapsedTimer timer;
+            timer.start();
+            const auto result = CAreaPattern::Apply(area, options.pattern);
+            const qint64 ms = timer.elapsed();
+            if (!result) {
+                PrintError(QStringLiteral("The area \"%1\" has no surface to lay on: it needs an outline, and its "
+                                          "corners must make a plane.")
+                               .arg(options.area));
+                return int(kFailed);
+            }
+            const QImage* texture = area.GetTexture();
+            json = QJsonObject{{"pattern", LayoutName(options.pattern.layout)},
+                               {"pieces", result->laid},
+                               {"cut", result->cut},
+                               {"smallestCut", std::round(result->smallestCut * 1000) / 1000},
+                               {"realSize", result->realScale},
+                               {"texture", QJsonArray{texture->width(), texture->height()}},
+                               {"pixelsPerCm", std::round(result->pxPerCm * 1000) / 1000},
+                               {"ms", ms}};
+            return int(kOk);
+        }};
+    return command.Run();
 }

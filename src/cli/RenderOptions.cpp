@@ -1,5 +1,6 @@
 #include "RenderOptions.h"
 
+#include "CliArgs.h"
 #include "CliOutput.h"
 #include "EncoderOptions.h"
 #include "codecs/EncoderRegistry.h"
@@ -24,26 +25,18 @@ CRenderCommandLine ParseRenderCommandLine(const QStringList& args, const QString
     static const QStringList kValueOptions{"--format",      "--width",       "--height", "--quality", "--transformation",
                                            "--compression", "--color-depth", "--jobs",   "--shard",   "--progress",
                                            "--shading-strength"};
+    static const QStringList kFlags{"--keep-shading", "--overwrite"};
+    const CliArgs::CCommandLine read =
+        CliArgs::Parse(args, {.values = kValueOptions + commandOptions, .flags = kFlags + commandFlags});
     CRenderCommandLine line;
     CRenderOptions& o = line.options;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--keep-shading")) {
-            o.keepShading = true;
-        } else if (a == QLatin1String("--overwrite")) {
-            o.overwrite = true;
-        } else if (commandFlags.contains(a)) {
-            line.flags << a;
-        } else if (!a.startsWith(QLatin1String("--"))) {
-            line.positional << a;
-        } else if (!kValueOptions.contains(a) && !commandOptions.contains(a)) {
-            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        } else if (i + 1 >= args.size()) {
-            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
-        } else {
-            line.values[a] = args[++i];
-        }
-    }
+    line.positional = read.positional;
+    line.values = read.values;
+    for (const QString& flag : read.flags)
+        if (commandFlags.contains(flag))
+            line.flags << flag;
+    o.keepShading = read.flags.contains("--keep-shading");
+    o.overwrite = read.flags.contains("--overwrite");
     const QMap<QString, QString>& values = line.values;
     if (values.contains("--width"))
         o.width = ParseInteger(values.value("--width"));

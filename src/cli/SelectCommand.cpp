@@ -1,12 +1,11 @@
 #include "SelectCommand.h"
 
+#include "AreaCommand.h"
+#include "CliArgs.h"
 #include "CliOutput.h"
-#include "TemplateInput.h"
 #include "analysis/MagicWand.h"
 #include "analysis/MaskOutline.h"
 #include "analysis/SurfaceSolver.h"
-#include "document/WarpCache.h"
-#include "render/AreaWarpUpdates.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -77,27 +76,15 @@ QRect ParseRect(const QString& text)
 
 CSelectOptions ParseOptions(const QStringList& args)
 {
-    static const QStringList kValueOptions{"--area", "--at", "--not", "--method", "--tolerance", "--around", "--out"};
-    static const QStringList kFlags{"--global"};
-    QMap<QString, QString> values;
-    QStringList positional;
+    const CliArgs::CCommandLine line = CliArgs::Parse(
+        args, {.values = {"--area", "--method", "--tolerance", "--around", "--out"},
+               .flags = {"--global"},
+               .repeated = {"--at", "--not"}});
+    const QStringList& positional = line.positional;
+    const QMap<QString, QString>& values = line.values;
     std::vector<SSurfaceMark> marks;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if ((a == QLatin1String("--at") || a == QLatin1String("--not")) && i + 1 < args.size()) {
-            marks.push_back({a == QLatin1String("--at"), {ParsePoint(a, args[++i])}});
-            values[a] = QString();
-        } else if (!a.startsWith(QLatin1String("--")))
-            positional << a;
-        else if (kFlags.contains(a))
-            values[a] = QString();
-        else if (!kValueOptions.contains(a))
-            throw CUsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        else if (i + 1 >= args.size())
-            throw CUsageError{QStringLiteral("%1 needs a value.").arg(a)};
-        else
-            values[a] = args[++i];
-    }
+    for (const auto& [option, text] : line.inOrder)
+        marks.push_back({option == QLatin1String("--at"), {ParsePoint(option, text)}});
     if (positional.size() != 1 || !values.contains("--area") || !values.contains("--at"))
         throw CUsageError{kUsageLine};
     CSelectOptions o;
@@ -115,7 +102,7 @@ CSelectOptions ParseOptions(const QStringList& args)
         o.method = Method::Surface;
     else
         throw CUsageError{QStringLiteral("Unknown method \"%1\": the methods are wand and surface.").arg(method)};
-    if (o.method != Method::Wand && (values.contains("--tolerance") || values.contains("--global")))
+    if (o.method != Method::Wand && (values.contains("--tolerance") || line.flags.contains("--global")))
         throw CUsageError{QStringLiteral("--tolerance and --global belong to the wand.")};
     if (o.method == Method::Wand && o.marks.size() > 1)
         throw CUsageError{QStringLiteral("The wand takes one --at; several marks and --not belong to the surface "
@@ -128,7 +115,7 @@ CSelectOptions ParseOptions(const QStringList& args)
     if (values.contains("--tolerance"))
         o.wand.tolerance = ParseInt(QStringLiteral("--tolerance"), values.value("--tolerance"), 0,
                                     CMagicWand::kMaxTolerance);
-    o.wand.contiguous = !values.contains("--global");
+    o.wand.contiguous = !line.flags.contains("--global");
     return o;
 }
 
@@ -152,27 +139,6 @@ CRegionMask FindRegion(const CSelectOptions& options, const QImage& picture)
 
 // The one area of that name, a new one at the end when there is none, or
 // null (with the reason printed) when several share it.
-CArea* AreaToOutline(std::vector<CArea>& areas, const QString& name, const QString& path)
-{
-    CArea* found = nullptr;
-    int count = 0;
-    for (CArea& area : areas)
-        if (area.GetName() == name) {
-            found = &area;
-            ++count;
-        }
-    if (count > 1) {
-        PrintError(QStringLiteral("%1 has %2 areas named \"%3\": rename all but one.").arg(path).arg(count).arg(name));
-        return nullptr;
-    }
-    if (found)
-        return found;
-    CArea area;
-    area.SetName(name);
-    areas.push_back(std::move(area));
-    return &areas.back();
-}
-
 } // namespace
 
 int RunSelectCommand(const QStringList& args)
@@ -184,50 +150,44 @@ int RunSelectCommand(const QStringList& args)
         PrintError(e.message);
         return kUsage;
     }
-    auto data = LoadTemplateWithPicture(options.input, QStringLiteral("select in"));
-    if (!data)
-        return kFailed;
-    const QImage& picture = *data->picture;
-    for (const SSurfaceMark& mark : options.marks)
-        if (!picture.rect().contains(mark.points.front())) {
-            PrintError(QStringLiteral("The point %1,%2 lies outside the picture, which is %3 x %4 pixels.")
-                           .arg(mark.points.front().x())
-                           .arg(mark.points.front().y())
-                           .arg(picture.width())
-                           .arg(picture.height()));
-            return kFailed;
-        }
-    CArea* area = AreaToOutline(data->areas, options.area, options.input);
-    if (!area)
-        return kUsage;
-
-    // Timed from the decoded picture to the finished outline, as a click
-    // in the editor is.
-    QElapsedTimer timer;
-    timer.start();
-    const CRegionMask region = FindRegion(options, picture);
-    const CPolygon outline = MaskOutline(region);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-
-    area->SetOutline(&outline);
-    // A new outline can move a skewed area's warp (its canvas, a
-    // perspective's part): the file then holds the warp of the new values,
-    // as the editor's save does.
-    CWarpCache warps;
-    InstallWarpBuilder(warps);
-    QString error;
-    if (!SaveTemplateFile(options.output, *data, &error, &warps)) {
-        PrintError(error);
-        return kFailed;
-    }
-    qint64 vertices = 0;
-    for (const CContour& contour : outline.contours)
-        vertices += qint64(contour.size());
-    QJsonObject json{{"pixels", qint64(region.Count())},
-                     {"contours", qint64(outline.contours.size())},
-                     {"vertices", vertices},
-                     {"milliseconds", ms}};
-    if (options.method == Method::Surface)
-        json.insert("marks", qint64(options.marks.size()));
-    return WriteStdout(QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n');
+    const CAreaCommand command{
+        .input = options.input,
+        .output = options.output,
+        .area = options.area,
+        .picturePurpose = QStringLiteral("select in"),
+        .makeArea = true,
+        .check = [&options](const CTemplateData& data) {
+            const QImage& picture = *data.picture;
+            for (const SSurfaceMark& mark : options.marks)
+                if (!picture.rect().contains(mark.points.front())) {
+                    PrintError(QStringLiteral("The point %1,%2 lies outside the picture, which is %3 x %4 pixels.")
+                                   .arg(mark.points.front().x())
+                                   .arg(mark.points.front().y())
+                                   .arg(picture.width())
+                                   .arg(picture.height()));
+                    return int(kFailed);
+                }
+            return int(kOk);
+        },
+        .work = [&options](CTemplateData& data, CArea& area, QJsonObject& json) {
+            // Timed from the decoded picture to the finished outline, as a
+            // click in the editor is.
+            QElapsedTimer timer;
+            timer.start();
+            const CRegionMask region = FindRegion(options, *data.picture);
+            const CPolygon outline = MaskOutline(region);
+            const double ms = double(timer.nsecsElapsed()) / 1e6;
+            area.SetOutline(&outline);
+            qint64 vertices = 0;
+            for (const CContour& contour : outline.contours)
+                vertices += qint64(contour.size());
+            json = QJsonObject{{"pixels", qint64(region.Count())},
+                               {"contours", qint64(outline.contours.size())},
+                               {"vertices", vertices},
+                               {"milliseconds", ms}};
+            if (options.method == Method::Surface)
+                json.insert("marks", qint64(options.marks.size()));
+            return int(kOk);
+        }};
+    return command.Run();
 }

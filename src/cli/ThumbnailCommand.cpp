@@ -1,5 +1,6 @@
 #include "ThumbnailCommand.h"
 
+#include "CliArgs.h"
 #include "CliOutput.h"
 #include "codecs/EncoderRegistry.h"
 #include "export/ExportOutput.h"
@@ -24,23 +25,15 @@ struct CThumbnailOptions
 CThumbnailOptions ParseOptions(const QStringList& args)
 {
     CThumbnailOptions o;
-    QStringList positional;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            positional << a;
-            continue;
-        }
-        if (a != QLatin1String("--size"))
-            throw CUsageError{QStringLiteral("Unknown option %1.\n%2").arg(a, kUsageLine)};
-        if (i + 1 >= args.size())
-            throw CUsageError{QStringLiteral("--size needs a value.")};
+    const CliArgs::CCommandLine line = CliArgs::Parse(args, {.values = {"--size"}});
+    const QStringList& positional = line.positional;
+    if (line.Has("--size")) {
         bool ok = false;
-        o.side = args[++i].trimmed().toInt(&ok);
+        o.side = line.Value("--size").trimmed().toInt(&ok);
         if (!ok || o.side < 1 || o.side > kMaxSide)
             throw CUsageError{QStringLiteral("--size must be a whole number of pixels from 1 to %1, not \"%2\".")
                                   .arg(kMaxSide)
-                                  .arg(args[i])};
+                                  .arg(line.Value("--size"))};
     }
     if (positional.size() != 2 || positional[0].isEmpty() || positional[1].isEmpty())
         throw CUsageError{kUsageLine};

@@ -32,6 +32,32 @@ def wrong_commands_and_argument_counts_exit_2():
         expect_equal(f.read(), bytes(8), "input file after usage errors")
 
 
+@suite.case
+def every_command_reads_its_options_alike():
+    # One reading of the options for all commands: the same refusal, in the
+    # same words, for an option a command does not take and for an option
+    # left without its value, before any file is read.
+    tlm = suite.path("missing.tlm")
+    out = suite.path("never")
+    commands = [
+        ["export", tlm, out], ["render-group", tlm, "--area", "a", "--group", out, "--out", out],
+        ["render-catalogue", tlm, "--out", out], ["fit-perspective", tlm, "--area", "a"],
+        ["lay", tlm, "--area", "a", "--pattern", "straight", "--piece", tlm, "--size", "10x10"],
+        ["select", tlm, "--area", "a", "--at", "1,1"], ["thumbnail", tlm, out],
+    ]
+    bad = []
+    for command in commands:
+        for extra, said in ((["--frobnicate"], "Unknown option --frobnicate."),
+                            (["--width" if command[0] != "thumbnail" else "--size"], "needs a value.")):
+            if command[0] in ("fit-perspective", "lay", "select") and extra == ["--width"]:
+                extra = ["--out"]
+            res = cli.run(*command, *extra)
+            if res.code != 2 or said not in res.err:
+                bad.append("%s -> %s" % (command + extra, res.describe()))
+    expect(not bad, "\n  ".join([""] + bad))
+    expect(not os.path.exists(out), "a usage error wrote a file")
+
+
 def project_version():
     """The version the build's project() declares, read from the source tree."""
     top = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")
