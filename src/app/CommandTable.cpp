@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "ResourceIds.h"
+#include "view/ToolList.h"
 
 #include <QCoreApplication>
 
@@ -31,7 +32,7 @@ QString WithKey(const QString& tip, const QList<QKeySequence>& keys)
 
 // In menu order. The editor's own commands use their name as prompt; the
 // standard ones carry the usual longer prompts.
-QList<CCommandEntry> Build()
+QList<CCommandEntry> Listed()
 {
     return {
         {.id = ID_FILE_NEW, .text = QT_TR_NOOP("&New"), .tip = QT_TR_NOOP("New"),
@@ -117,28 +118,6 @@ QList<CCommandEntry> Build()
         {.id = ID_REFINE_EDGES, .text = QT_TR_NOOP("&Refine Edges..."), .tip = QT_TR_NOOP("Refine Edges"),
          .prompt = QT_TR_NOOP("Snap the selection's boundary to the picture's edges"), .menu = M::Select, .group = 2},
 
-        {.id = ID_ELLIPSE_SELECTION, .text = QT_TR_NOOP("Elliptic selection"), .tip = QT_TR_NOOP("Elliptic selection"),
-         .ownKey = "E", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 10},
-        {.id = ID_RECT_SELECTION, .text = QT_TR_NOOP("Rectangular selection"),
-         .tip = QT_TR_NOOP("Rectangular selection"), .ownKey = "R", .checkable = true, .menu = M::Tool, .bar = B::Tools,
-         .slot = 11},
-        {.id = ID_POLYLINE_SELECTION, .text = QT_TR_NOOP("Polyline selection"), .tip = QT_TR_NOOP("Polyline selection"),
-         .ownKey = "P", .checkable = true, .menu = M::Tool, .bar = B::Tools, .slot = 12},
-        {.id = ID_FREEHAND_SELECTION, .text = QT_TR_NOOP("Free-hand selection"),
-         .tip = QT_TR_NOOP("Free-hand selection"), .ownKey = "F", .checkable = true, .menu = M::Tool, .bar = B::Tools,
-         .slot = 13},
-        {.id = ID_MAGIC_WAND, .text = QT_TR_NOOP("Magic wand selection"), .tip = QT_TR_NOOP("Magic wand selection"),
-         .prompt = QT_TR_NOOP("Select the region of similar colour around a click; drag sideways to change the "
-                              "tolerance"), .ownKey = "W", .checkable = true, .menu = M::Tool, .bar = B::Tools,
-         .slot = 14},
-        {.id = ID_FIND_SURFACE, .text = QT_TR_NOOP("Find surface"), .tip = QT_TR_NOOP("Find surface"),
-         .prompt = QT_TR_NOOP("Select a whole floor or wall from a click inside it, or from a rough rectangle or loop "
-                              "dragged around it"), .ownKey = "S", .checkable = true, .menu = M::Tool, .bar = B::Tools,
-         .slot = 15},
-        {.id = ID_HAND, .text = QT_TR_NOOP("Hand"), .tip = QT_TR_NOOP("Hand"), .ownKey = "H", .checkable = true,
-         .menu = M::Tool, .group = 1, .bar = B::Tools, .slot = 20},
-        {.id = ID_ZOOM_IN, .text = QT_TR_NOOP("Zoom in"), .tip = QT_TR_NOOP("Zoom in"), .ownKey = "Z",
-         .checkable = true, .menu = M::Tool, .group = 2, .bar = B::Tools, .slot = 30},
         {.id = ID_ZOOM_OUT, .text = QT_TR_NOOP("Zoom out"), .tip = QT_TR_NOOP("Zoom out"), .keys = K::ZoomOut,
          .alsoKeys = "Ctrl+-", .menu = M::Tool, .group = 2,
          .bar = B::Tools, .slot = 31},
@@ -187,6 +166,24 @@ QList<CCommandEntry> Build()
          .prompt = QT_TR_NOOP("Display program information, version number and copyright"), .menu = M::Help,
          .onStartMenu = true, .bar = B::Main, .slot = 30},
     };
+}
+
+// The mouse tools describe themselves; their items go where the Tool menu
+// begins, before Zoom out.
+QList<CCommandEntry> Build()
+{
+    QList<CCommandEntry> entries = Listed();
+    qsizetype at = 0;
+    while (at < entries.size() && entries[at].id != ID_ZOOM_OUT)
+        ++at;
+    for (const CToolDescription& tool : ToolList::All()) {
+        if (tool.command == 0)
+            continue;
+        entries.insert(at++, {.id = tool.command, .text = tool.text, .tip = tool.tip, .prompt = tool.prompt,
+                              .ownKey = tool.key, .checkable = true, .menu = M::Tool, .group = tool.group,
+                              .bar = B::Tools, .slot = tool.barSlot});
+    }
+    return entries;
 }
 
 } // namespace

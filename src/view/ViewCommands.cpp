@@ -2,21 +2,13 @@
 
 #include "document/TilemontDoc.h"
 #include "view/TilemontView.h"
+#include "view/ToolList.h"
 #include "view/ViewCommandIds.h"
 
 int CViewCommands::ToolSlotOf(int id)
 {
-    switch (id) {
-    case ID_RECT_SELECTION: return CViewTools::RectTool;
-    case ID_ELLIPSE_SELECTION: return CViewTools::EllipseTool;
-    case ID_POLYLINE_SELECTION: return CViewTools::PolylineTool;
-    case ID_FREEHAND_SELECTION: return CViewTools::FreehandTool;
-    case ID_MAGIC_WAND: return CViewTools::WandTool;
-    case ID_FIND_SURFACE: return CViewTools::SurfaceTool;
-    case ID_HAND: return CViewTools::HandTool;
-    case ID_ZOOM_IN: return CViewTools::ZoomTool;
-    default: return -1;
-    }
+    const CToolDescription* tool = ToolList::ForCommand(id);
+    return tool ? tool->slot : -1;
 }
 
 bool CViewCommands::HandlesCommand(int id) const

@@ -1,17 +1,7 @@
 #include "view/ViewTools.h"
 
-#include "view/EllipseTool.h"
-#include "view/FreehandTool.h"
-#include "view/HandTool.h"
-#include "view/InitialRectTool.h"
-#include "view/PolylineTool.h"
-#include "view/RectTool.h"
-#include "view/ReferenceLineTool.h"
-#include "view/SkewTool.h"
-#include "view/SurfaceTool.h"
 #include "view/Tool.h"
-#include "view/WandTool.h"
-#include "view/ZoomTool.h"
+#include "view/ToolList.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -47,17 +37,8 @@ QPoint ClientPoint(const QMouseEvent& event)
 
 CViewTools::CViewTools(IToolView& view, CTilemontDoc& doc) : m_view(view), m_doc(doc)
 {
-    m_tools[RectTool] = std::make_unique<CRectTool>();
-    m_tools[EllipseTool] = std::make_unique<CEllipseTool>();
-    m_tools[PolylineTool] = std::make_unique<CPolylineTool>();
-    m_tools[FreehandTool] = std::make_unique<CFreehandTool>();
-    m_tools[HandTool] = std::make_unique<CHandTool>();
-    m_tools[ZoomTool] = std::make_unique<CZoomTool>();
-    m_tools[SkewTool] = std::make_unique<CSkewTool>();
-    m_tools[InitialRectTool] = std::make_unique<CInitialRectTool>();
-    m_tools[ReferenceLineTool] = std::make_unique<CReferenceLineTool>();
-    m_tools[WandTool] = std::make_unique<CWandTool>();
-    m_tools[SurfaceTool] = std::make_unique<CSurfaceTool>();
+    for (const CToolDescription& description : ToolList::All())
+        m_tools[std::size_t(description.slot)] = description.make();
     for (auto& tool : m_tools)
         tool->Attach(&m_view, &m_doc);
 }

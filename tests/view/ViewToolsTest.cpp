@@ -1,6 +1,11 @@
 #include "ViewTestSupport.h"
 
 #include "app/ResourceIds.h"
+#include "view/ToolList.h"
+
+#include <set>
+#include <string>
+#include <typeinfo>
 
 namespace
 {
@@ -11,6 +16,28 @@ const int kToolCommands[] = {ID_RECT_SELECTION, ID_ELLIPSE_SELECTION, ID_POLYLIN
 } // namespace
 
 using ViewToolsTest = ViewTest;
+
+// The list every menu, bar and view is made from: each slot described once
+// with its own kind of tool, and no command or key picking two tools.
+TEST(ToolListTest, EverySlotOnceWithItsOwnToolCommandAndKey)
+{
+    std::set<int> seenSlots, commands;
+    std::set<std::string> keys, kinds;
+    for (const CToolDescription& tool : ToolList::All()) {
+        EXPECT_TRUE(seenSlots.insert(tool.slot).second) << tool.slot;
+        const std::unique_ptr<CTool> made = tool.make();
+        ASSERT_NE(made, nullptr);
+        EXPECT_TRUE(kinds.insert(typeid(static_cast<const CTool&>(*made)).name()).second) << tool.slot;
+        if (tool.command == 0)
+            continue;
+        EXPECT_TRUE(commands.insert(tool.command).second) << tool.command;
+        EXPECT_TRUE(keys.insert(tool.key).second) << tool.key;
+        EXPECT_EQ(ToolList::ForCommand(tool.command), &tool);
+        EXPECT_EQ(CViewCommands::ToolSlotOf(tool.command), tool.slot);
+    }
+    EXPECT_EQ(int(seenSlots.size()), int(CViewTools::ToolCount));
+    EXPECT_EQ(ToolList::ForCommand(ID_FILE_SAVE), nullptr);
+}
 
 TEST_F(ViewToolsTest, FreshViewHasNoToolAndChecksNone)
 {
