@@ -77,6 +77,14 @@ private:
         CDocumentTarget& m_owner;
     };
 
+    // What a command of this template's checks and runs; null for one it
+    // does not handle.
+    struct Handler
+    {
+        bool (*enabled)(const CDocumentTarget&);
+        void (*run)(CDocumentTarget&);
+    };
+    static const Handler* HandlerOf(int id);
     bool CanRenderGroup() const;
     // Runs save and emits savedAs when it left the document under a new name.
     template <typename Save>

@@ -2,7 +2,6 @@
 
 #include "PictureDrop.h"
 
-#include "CommandIds.h"
 #include "IAreasPanelSink.h"
 #include "IDocumentPrompts.h"
 #include "IDocumentView.h"
@@ -286,92 +285,6 @@ void CTilemontDoc::SetPathName(const QString& path)
     m_strTitle = QFileInfo(path).fileName();
 }
 
-bool CTilemontDoc::HandlesCommand(int id) const
-{
-    switch (id) {
-    case ID_SELECT_PICTURE:
-    case ID_CREATE_AREA:
-    case ID_DELETE_AREA:
-    case ID_CLEAR_SELECTION:
-    case ID_ADD_SELECTION_TO_AREA:
-    case ID_DELETE_SELECTION_FROM_AREA:
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-    case ID_EDIT_UNDO:
-    case ID_EDIT_REDO:
-    case ID_SELECT_ALL:
-    case ID_SELECT_NONE:
-    case ID_SELECT_INVERT:
-    case ID_SELECT_GROW:
-    case ID_SELECT_SHRINK:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CTilemontDoc::IsCommandEnabled(int id) const
-{
-    switch (id) {
-    case ID_CREATE_AREA:
-        return !GetSelection().IsEmpty();
-    case ID_DELETE_AREA:
-        return GetSelectedArea() != nullptr;
-    case ID_ADD_SELECTION_TO_AREA:
-    case ID_DELETE_SELECTION_FROM_AREA:
-        return GetSelectedArea() != nullptr && !GetSelection().IsEmpty();
-    case ID_EDIT_UNDO:
-        return m_history.CanUndo();
-    case ID_EDIT_REDO:
-        return m_history.CanRedo();
-    case ID_SELECT_ALL:
-    case ID_SELECT_NONE:
-    case ID_SELECT_INVERT:
-    case ID_SELECT_GROW:
-    case ID_SELECT_SHRINK:
-        return GetPicture() != nullptr;
-    default:
-        return HandlesCommand(id);
-    }
-}
-
-QString CTilemontDoc::CommandDetail(int id) const
-{
-    // The step "Undo" and "Redo" would take back or do again.
-    if (id == ID_EDIT_UNDO)
-        return m_history.UndoText();
-    if (id == ID_EDIT_REDO)
-        return m_history.RedoText();
-    return QString();
-}
-
-bool CTilemontDoc::OnCommand(int id)
-{
-    if (!HandlesCommand(id))
-        return false;
-    // A command that is disabled now (a stale shortcut, say) does nothing.
-    if (!IsCommandEnabled(id))
-        return true;
-    switch (id) {
-    case ID_SELECT_PICTURE: OnSelectPicture(); break;
-    case ID_CREATE_AREA: OnCreateArea(); break;
-    case ID_DELETE_AREA: OnDeleteArea(); break;
-    case ID_CLEAR_SELECTION: OnClearSelection(); break;
-    case ID_ADD_SELECTION_TO_AREA: OnAddSelectionToArea(); break;
-    case ID_DELETE_SELECTION_FROM_AREA: OnDeleteSelectionFromArea(); break;
-    case ID_FILE_SAVE: OnFileSave(); break;
-    case ID_FILE_SAVE_AS: OnFileSaveAs(); break;
-    case ID_EDIT_UNDO: OnEditUndo(); break;
-    case ID_EDIT_REDO: OnEditRedo(); break;
-    case ID_SELECT_NONE: OnClearSelection(); break;
-    case ID_SELECT_ALL:
-    case ID_SELECT_INVERT:
-    case ID_SELECT_GROW:
-    case ID_SELECT_SHRINK: OnSelectMenu(id); break;
-    }
-    return true;
-}
-
 void CTilemontDoc::OnSelectPicture()
 {
     const auto path = m_prompts.AskOpenFileName(PictureFileFilter::Filter(), QDir::currentPath());
@@ -414,22 +327,29 @@ void CTilemontDoc::OnCreateArea()
     AddArea(std::move(area), Messages::kStepCreateArea);
 }
 
-void CTilemontDoc::OnSelectMenu(int id)
+void CTilemontDoc::OnSelectAll()
 {
-    const QSize picture = GetPicture()->size();
-    const CPolygon& selection = GetSelection().GetPolygon();
-    CPolygon after;
-    if (id == ID_SELECT_ALL) {
-        after = SelectMenu::All(picture);
-    } else if (id == ID_SELECT_INVERT) {
-        after = SelectMenu::Inverted(selection, picture);
-    } else {
-        const bool grow = id == ID_SELECT_GROW;
-        const std::optional<int> pixels = SelectMenu::AskPixels(m_prompts, grow);
-        if (!pixels)
-            return;
-        after = SelectMenu::Resized(selection, grow ? *pixels : -*pixels, picture);
-    }
+    if (GetPicture())
+        SelectAs(SelectMenu::All(GetPicture()->size()));
+}
+
+void CTilemontDoc::OnInvertSelection()
+{
+    if (GetPicture())
+        SelectAs(SelectMenu::Inverted(GetSelection().GetPolygon(), GetPicture()->size()));
+}
+
+void CTilemontDoc::OnResizeSelection(bool grow)
+{
+    if (!GetPicture())
+        return;
+    const std::optional<int> pixels = SelectMenu::AskPixels(m_prompts, grow);
+    if (pixels)
+        SelectAs(SelectMenu::Resized(GetSelection().GetPolygon(), grow ? *pixels : -*pixels, GetPicture()->size()));
+}
+
+void CTilemontDoc::SelectAs(const CPolygon& after)
+{
     SetSelection(&after, Messages::kStepSelect);
     UpdateAllViews();
 }

@@ -160,21 +160,14 @@ public:
     // false makes the present state the saved one.
     void SetModifiedFlag(bool modified = true);
 
-    // Command routing: whether this document handles id, whether it is
-    // enabled now, what it acts on now, and running
-    // it. Returns false for ids it does not handle.
-    bool HandlesCommand(int id) const;
-    bool IsCommandEnabled(int id) const;
-    // The step Undo or Redo would take (the menus show it after the
-    // command), empty for other commands or an empty history.
-    QString CommandDetail(int id) const;
-    bool OnCommand(int id);
-
     void OnSelectPicture();
     void OnCreateArea();
     void OnClearSelection();
-    // All, Invert, Grow and Shrink of the Select menu.
-    void OnSelectMenu(int id);
+    // The Select menu: All, Invert, and Grow or Shrink by a number of
+    // pixels the user is asked for. Nothing happens without a picture.
+    void OnSelectAll();
+    void OnInvertSelection();
+    void OnResizeSelection(bool grow);
     void OnAddSelectionToArea();
     void OnDeleteSelectionFromArea();
     void OnDeleteArea();
@@ -199,6 +192,8 @@ public:
     bool OnSaveDocument(const QString& path);
 
 private:
+    // One "Selection" step to after, shown.
+    void SelectAs(const CPolygon& after);
     CPerspectiveSteps Perspective() { return CPerspectiveSteps(*this, m_prompts); }
     void ChangeOutlineBySelection(bool add);
     // Tells the views, and the Areas panel when the list changed.

@@ -62,21 +62,21 @@ TEST_F(SelectMenuTest, AllNoneAndInvertAreOneStepEach)
 {
     Select(QRectF(10, 5, 20, 10));
     const int steps = doc.GetHistory().Count();
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_INVERT));
+    doc.OnInvertSelection();
     std::vector<bool> expected;
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             expected.push_back(!(x >= 10 && x < 30 && y >= 5 && y < 15));
     EXPECT_EQ(Selected(), expected);
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_ALL));
+    doc.OnSelectAll();
     EXPECT_EQ(Selected(), std::vector<bool>(kW * kH, true));
     // All again changes nothing and makes no step.
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_ALL));
+    doc.OnSelectAll();
     EXPECT_EQ(doc.GetHistory().Count(), steps + 2);
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_INVERT));
+    doc.OnInvertSelection();
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_ALL));
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_NONE));
+    doc.OnSelectAll();
+    doc.OnClearSelection();
     EXPECT_TRUE(doc.GetSelection().IsEmpty());
     EXPECT_EQ(doc.GetHistory().Count(), steps + 5);
     doc.GetHistory().Undo();
@@ -92,7 +92,7 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
     const QRectF square(8, 6, 20, 14);
     Select(square);
     prompts.names = {QString("5")};
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_GROW));
+    doc.OnResizeSelection(true);
     const std::vector<bool> grown = Selected();
     int checked = 0;
     for (int y = 0; y < kH; ++y)
@@ -112,7 +112,7 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
 
     Select(square);
     prompts.names = {QString("3")};
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_SHRINK));
+    doc.OnResizeSelection(false);
     std::vector<bool> expected;
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
@@ -122,7 +122,7 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
     // Against the picture's edge the growth is cut off.
     Select(QRectF(0, 0, 10, 10));
     prompts.names = {QString("4")};
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_GROW));
+    doc.OnResizeSelection(true);
     for (const CContour& c : doc.GetSelection().GetPolygon().contours)
         for (const QPointF& v : c)
             EXPECT_TRUE(v.x() >= 0 && v.y() >= 0) << v.x() << "," << v.y();
@@ -131,7 +131,7 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
     // along the bottom keeps it there and pulls in only its top.
     Select(QRectF(0, 20, kW, kH - 20));
     prompts.names = {QString("2")};
-    ASSERT_TRUE(doc.OnCommand(ID_SELECT_SHRINK));
+    doc.OnResizeSelection(false);
     expected.clear();
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
@@ -141,21 +141,28 @@ TEST_F(SelectMenuTest, GrowAndShrinkByTheAskedPixels)
     // Cancelled or nonsense: no step, and nonsense is said.
     const int steps = doc.GetHistory().Count();
     prompts.names = {std::nullopt, QString("-2"), QString("lots")};
-    doc.OnCommand(ID_SELECT_GROW);
-    doc.OnCommand(ID_SELECT_SHRINK);
-    doc.OnCommand(ID_SELECT_GROW);
+    doc.OnResizeSelection(true);
+    doc.OnResizeSelection(false);
+    doc.OnResizeSelection(true);
     EXPECT_EQ(doc.GetHistory().Count(), steps);
     EXPECT_EQ(prompts.errors.size(), 2);
 }
 
-TEST(SelectMenuWithoutPicture, EveryItemIsDisabled)
+// The menu's items are off without a picture; a key that reaches them
+// anyway must neither ask nor take a step (there is no picture to size
+// the selection by).
+TEST(SelectMenuWithoutPicture, EveryItemDoesNothing)
 {
     ScriptedPrompts prompts;
+    prompts.names = {QString("5"), QString("5")};
     CTilemontDoc doc(prompts);
-    for (const int id : {ID_SELECT_ALL, ID_SELECT_NONE, ID_SELECT_INVERT, ID_SELECT_GROW, ID_SELECT_SHRINK}) {
-        EXPECT_TRUE(doc.HandlesCommand(id)) << id;
-        EXPECT_FALSE(doc.IsCommandEnabled(id)) << id;
-    }
+    doc.OnSelectAll();
+    doc.OnInvertSelection();
+    doc.OnResizeSelection(true);
+    doc.OnResizeSelection(false);
+    EXPECT_EQ(doc.GetHistory().Count(), 0);
+    EXPECT_TRUE(doc.GetSelection().IsEmpty());
+    EXPECT_EQ(prompts.names.size(), 2u);
 }
 
 } // namespace

@@ -72,28 +72,6 @@ TEST_F(DocumentTest, CreateAreaAsksForANameAndCopiesTheSelection)
     EXPECT_EQ(doc.GetAreas().back().GetName(), "");
 }
 
-TEST_F(DocumentTest, CommandsFollowTheirEnablingRules)
-{
-    EXPECT_TRUE(doc.IsCommandEnabled(ID_SELECT_PICTURE));
-    EXPECT_TRUE(doc.IsCommandEnabled(ID_CLEAR_SELECTION));
-    EXPECT_FALSE(doc.IsCommandEnabled(ID_CREATE_AREA));
-    EXPECT_FALSE(doc.IsCommandEnabled(ID_DELETE_AREA));
-    EXPECT_FALSE(doc.IsCommandEnabled(ID_ADD_SELECTION_TO_AREA));
-    EXPECT_FALSE(doc.HandlesCommand(12345));
-    CreateArea("A");
-    EXPECT_TRUE(doc.IsCommandEnabled(ID_CREATE_AREA));
-    EXPECT_FALSE(doc.IsCommandEnabled(ID_ADD_SELECTION_TO_AREA));
-    doc.SetSelectedIndex(0);
-    EXPECT_TRUE(doc.IsCommandEnabled(ID_DELETE_AREA));
-    EXPECT_TRUE(doc.IsCommandEnabled(ID_DELETE_SELECTION_FROM_AREA));
-    doc.OnCommand(ID_CLEAR_SELECTION);
-    EXPECT_TRUE(doc.GetSelection().IsEmpty());
-    EXPECT_FALSE(doc.IsCommandEnabled(ID_ADD_SELECTION_TO_AREA));
-    // A disabled command run anyway (a stale shortcut) does nothing.
-    EXPECT_TRUE(doc.OnCommand(ID_CREATE_AREA));
-    EXPECT_EQ(doc.GetAreas().size(), 1u);
-}
-
 TEST_F(DocumentTest, ClearSelectionDoesNotModify)
 {
     Select(0, 0, 5, 5);
