@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "ChildFrame.h"
+#include "CommandActions.h"
 #include "CommandTable.h"
 #include "DocumentTarget.h"
 #include "HelpLauncher.h"
@@ -59,7 +60,7 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     setAcceptDrops(true);
     installEventFilter(m_pTemplateDrop = new CTemplateDropTarget(this));
 
-    CreateActions();
+    m_pActions = std::make_unique<CCommandActions>(*this, [this](int id) { RunCommand(id); });
     m_pWindows = std::make_unique<CWindowList>(*m_pMdi, [this](int id) { return Action(id); }, this);
     m_pBanner = new CBannerBar(this);
     m_pBanner->SetLink(CHelpLauncher::kGuideUrl);
@@ -77,9 +78,9 @@ CMainFrame::CMainFrame(ICommandTarget* app, const CRecentFileList* recent, IDocu
     addToolBar(Qt::TopToolBarArea, m_pBannerRow);
     addToolBarBreak(Qt::TopToolBarArea);
 
-    m_pMainBar = CreateToolBar(tr("Main"), QStringLiteral("Main"), CBarPlace::Main, 16);
+    m_pMainBar = m_pActions->CreateToolBar(tr("Main"), QStringLiteral("Main"), CBarPlace::Main, 16);
     addToolBar(Qt::TopToolBarArea, m_pMainBar);
-    m_pToolsBar = CreateToolBar(tr("Tools"), QStringLiteral("Tools"), CBarPlace::Tools, 19);
+    m_pToolsBar = m_pActions->CreateToolBar(tr("Tools"), QStringLiteral("Tools"), CBarPlace::Tools, 19);
     addToolBar(Qt::LeftToolBarArea, m_pToolsBar);
     m_pToolOptions = new CWandOptionsBar(this);
     addToolBar(Qt::TopToolBarArea, m_pToolOptions);
@@ -132,47 +133,9 @@ CMainFrame::~CMainFrame()
     disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
 }
 
-void CMainFrame::CreateActions()
-{
-    for (const CCommandEntry& entry : CommandTable::All()) {
-        for (int id = entry.id; id < entry.id + entry.count; ++id) {
-            auto* action = new QAction(this);
-            action->setData(id);
-            action->setText(CommandTable::MenuText(entry));
-            action->setToolTip(CommandTable::Tip(entry));
-            action->setStatusTip(CommandTable::Prompt(entry));
-            action->setShortcuts(CommandTable::Shortcuts(entry));
-            action->setCheckable(entry.checkable);
-            if (CToolIconEngine::HasDrawing(id))
-                action->setIcon(CToolIconEngine::Icon(id));
-            // The Window menu's entries show only for windows that are open.
-            action->setVisible(!CWindowList::Handles(id));
-            // Accelerators work whatever the menu bar shows.
-            addAction(action);
-            connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-            m_actions[id] = action;
-        }
-    }
-}
-
-QToolBar* CMainFrame::CreateToolBar(const QString& title, const QString& name, CBarPlace place, int iconSize)
-{
-    auto* bar = new QToolBar(title, this);
-    bar->setObjectName(name);
-    bar->setIconSize(QSize(iconSize, iconSize));
-    for (int id : MenuLayout::ToolBarIds(place)) {
-        if (id == 0)
-            bar->addSeparator();
-        else
-            bar->addAction(Action(id));
-    }
-    return bar;
-}
-
 QAction* CMainFrame::Action(int id) const
 {
-    const auto it = m_actions.find(id);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_pActions->Action(id);
 }
 
 CChildFrame* CMainFrame::ActiveChild() const
@@ -293,24 +256,7 @@ void CMainFrame::UpdateCommandUI()
     RefreshTitles();
     m_pWindows->Update(ChildFrames(), ActiveChild());
     const auto route = Route();
-    for (const auto& [id, action] : m_actions) {
-        const CCommandState state = CCommandRouter::StateOf(route, id);
-        action->setEnabled(state.enabled);
-        // Some items say what they will do ("&Undo Create area"). The recent
-        // files and the window list keep the texts given them elsewhere.
-        const CCommandEntry* entry = CommandTable::Find(id);
-        if (entry && entry->count == 1) {
-            const QString text = CommandTable::MenuText(*entry, state.detail);
-            if (action->text() != text) {
-                action->setText(text);
-                action->setToolTip(CommandTable::TipOfMenuText(text));
-            }
-        }
-        if (state.checked && !action->isCheckable())
-            action->setCheckable(true);
-        if (action->isCheckable())
-            action->setChecked(state.checked);
-    }
+    m_pActions->Update(route);
     // The tools that select by colour share the options bar.
     static const int kColourTools[] = {ID_MAGIC_WAND};
     bool colourTool = false;

@@ -16,6 +16,7 @@
 class CAreasBar;
 class CBannerBar;
 class CChildFrame;
+class CCommandActions;
 class IDocumentPrompts;
 class CDocumentTarget;
 class CHelpLauncher;
@@ -127,9 +128,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateActions();
-    // The toolbar of the command table's place, named name for the saved layout.
-    QToolBar* CreateToolBar(const QString& title, const QString& name, CBarPlace place, int iconSize);
     void UpdateMenuBar();
     void UpdateRecentFiles();
     void RefreshTitles();
@@ -169,7 +167,7 @@ private:
     std::unique_ptr<CWindowList> m_pWindows;
     CPatternCommands* m_pPattern;
     std::unique_ptr<CHelpLauncher> m_pHelp;
-    std::map<int, QAction*> m_actions;
+    std::unique_ptr<CCommandActions> m_pActions;
     std::map<int, QList<QMenu*>> m_menus;
     int m_nMenu = 0;
     bool m_bUpdatePending = false;
