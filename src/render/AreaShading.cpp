@@ -22,16 +22,22 @@ inline std::uint32_t Scaled(std::uint32_t c, std::uint32_t f)
     return std::min(255u, (c * f + 2048u) >> 12);
 }
 
-// One row of pixels shaded where inside is set, by the factor between the
-// two rows of cells it lies between (fy of the way down). Whole numbers and
-// no branches, so that the loops run several pixels a step, the more with
-// wider registers where the processor has them.
-__attribute__((target_clones("avx2", "default"))) void ShadeRow(QRgb* p, const uchar* inside, const float* upper,
-                                                                  const float* lower, float fy, std::uint32_t* fixed,
-                                                                  std::size_t n)
+// The factor along a row of pixels in 4096ths, fy of the way down from
+// the row of cells above (upper) to the one below: whole numbers for
+// ShadeRow.
+__attribute__((target_clones("avx2", "default"))) void RowFactors(const float* upper, const float* lower, float fy,
+                                                                    std::uint32_t* fixed, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i)
         fixed[i] = std::uint32_t(int((upper[i] * (1 - fy) + lower[i] * fy) * 4096.0f + 0.5f));
+}
+
+// One row of pixels shaded where inside is set. Whole numbers and no
+// branches, so that the loops run several pixels a step, the more with
+// wider registers where the processor has them.
+__attribute__((target_clones("avx2", "default"))) void ShadeRow(QRgb* p, const uchar* inside,
+                                                                  const std::uint32_t* fixed, std::size_t n)
+{
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t was = p[i], f = fixed[i];
         const std::uint32_t shaded = 0xFF000000u | Scaled((was >> 16) & 0xFFu, f) << 16 |
@@ -40,12 +46,9 @@ __attribute__((target_clones("avx2", "default"))) void ShadeRow(QRgb* p, const u
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void ShadeRow(quint16* p, const uchar* inside, const float* upper,
-                                                                  const float* lower, float fy, std::uint32_t* fixed,
-                                                                  std::size_t n)
+__attribute__((target_clones("avx2", "default"))) void ShadeRow(quint16* p, const uchar* inside,
+                                                                  const std::uint32_t* fixed, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
-        fixed[i] = std::uint32_t(int((upper[i] * (1 - fy) + lower[i] * fy) * 4096.0f + 0.5f));
     for (std::size_t i = 0; i < n; ++i) {
         // 5-6-5 widened to 8 bits as the painter does, and cut back the
         // same way: a factor of 1 leaves it as it was.
@@ -200,12 +203,11 @@ void CAreaShading::ApplyTo(QImage& image, const QImage& mask, QPoint maskOrigin)
                 lowerCell = y1;
             }
             const uchar* inside = mask.constScanLine(y - maskOrigin.y()) + (covered.left() - maskOrigin.x());
+            RowFactors(upper.data(), lower.data(), fy, fixed.data(), cw);
             if (wide)
-                ShadeRow(reinterpret_cast<QRgb*>(image.scanLine(y)) + covered.left(), inside, upper.data(),
-                         lower.data(), fy, fixed.data(), cw);
+                ShadeRow(reinterpret_cast<QRgb*>(image.scanLine(y)) + covered.left(), inside, fixed.data(), cw);
             else
-                ShadeRow(reinterpret_cast<quint16*>(image.scanLine(y)) + covered.left(), inside, upper.data(),
-                         lower.data(), fy, fixed.data(), cw);
+                ShadeRow(reinterpret_cast<quint16*>(image.scanLine(y)) + covered.left(), inside, fixed.data(), cw);
         }
     });
 }
