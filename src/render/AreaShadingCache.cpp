@@ -1,5 +1,7 @@
 #include "AreaShadingCache.h"
 
+#include "LightLayerStore.h"
+
 const CAreaShading* CAreaShadingCache::Get(const QImage& picture, const CArea& area)
 {
     if (!area.GetTexture() || picture.isNull())
@@ -9,12 +11,11 @@ const CAreaShading* CAreaShadingCache::Get(const QImage& picture, const CArea& a
     if (entry.pictureKey != picture.cacheKey() || !(entry.outline == area.GetOutline())) {
         entry.pictureKey = picture.cacheKey();
         entry.outline = area.GetOutline();
-        entry.layer = CLightLayer::Measure(picture, entry.outline);
         entry.strength = area.GetShadingStrength();
-        entry.shading = CAreaShading::FromLayer(entry.layer, entry.strength / 100.0);
+        entry.shading = CLightLayerStore::Shared().Shading(picture, entry.outline, entry.strength / 100.0);
     } else if (entry.strength != area.GetShadingStrength()) {
         entry.strength = area.GetShadingStrength();
-        entry.shading = CAreaShading::FromLayer(entry.layer, entry.strength / 100.0);
+        entry.shading = CLightLayerStore::Shared().Shading(picture, entry.outline, entry.strength / 100.0);
     }
-    return &entry.shading;
+    return entry.shading.get();
 }

@@ -5,10 +5,12 @@
 
 #include <QImage>
 #include <map>
+#include <memory>
 
-// Each area's light layer on a picture, measured once and kept until the
-// picture or the area's outline changes, and its shading at the area's
-// strength: a repaint only lays it over, a new strength only scales it.
+// Each area's light layer on a picture, measured once (in the process's
+// store) and kept until the picture or the area's outline changes, and its
+// shading at the area's strength: a repaint only lays it over, a new
+// strength only scales it.
 class CAreaShadingCache
 {
 public:
@@ -25,9 +27,9 @@ private:
     {
         qint64 pictureKey = 0;
         CPolygon outline;
-        CLightLayer layer;
         int strength = CArea::kDefaultShading;
-        CAreaShading shading;
+        // Shared with the store, where an export finds it.
+        std::shared_ptr<const CAreaShading> shading;
     };
     std::map<AreaId, Entry> m_entries;
 };

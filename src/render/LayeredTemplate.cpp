@@ -2,6 +2,7 @@
 
 #include "AreaDraw.h"
 #include "AreaWarp.h"
+#include "LightLayerStore.h"
 #include "SkewedTexture.h"
 #include "document/WarpCache.h"
 
@@ -14,8 +15,9 @@ namespace {
 
 CAreaShading ShadingOf(const QImage& picture, const CArea& area, const CComposeOptions& options)
 {
-    return options.keepShading ? CAreaShading::Measure(picture, area.GetOutline(), options.StrengthOf(area))
-                               : CAreaShading();
+    return options.keepShading
+               ? *CLightLayerStore::Shared().Shading(picture, area.GetOutline(), options.StrengthOf(area))
+               : CAreaShading();
 }
 
 } // namespace

@@ -106,37 +106,82 @@ std::vector<float> CLightFilters::Smooth(const std::vector<float>& v, const std:
 
 namespace {
 
-// The running extreme of a window of 2 radius + 1 along a line of n values
-// (strided), in three passes whatever the radius: extremes from each
-// block's start and from its end, a block being one window long, meet in
-// every window.
+// The running extreme of windows of k values, each window [a, a + k) of
+// the padded line in, by blocks of k: the extreme from a to its block's end
+// and from the next block's start to a + k - 1 meet in every window, so the
+// cost does not grow with k. Here for n lines side by side (lanes values
+// apart), each step a whole row of lanes at once.
 template <bool Largest>
-void RunningExtreme(const float* in, float* out, int n, std::size_t stride, int radius, float none,
-                    std::vector<float>& fromStart, std::vector<float>& fromEnd)
+struct SBlockExtreme
 {
-    const auto better = [](float a, float b) { return Largest ? std::max(a, b) : std::min(a, b); };
-    const int k = 2 * radius + 1;
-    fromStart.resize(std::size_t(n));
-    fromEnd.resize(std::size_t(n));
-    for (int i = 0; i < n; ++i)
-        fromStart[std::size_t(i)] =
-            i % k == 0 ? in[std::size_t(i) * stride] : better(fromStart[std::size_t(i - 1)], in[std::size_t(i) * stride]);
-    for (int i = n - 1; i >= 0; --i)
-        fromEnd[std::size_t(i)] = i % k == k - 1 || i == n - 1
-                                      ? in[std::size_t(i) * stride]
-                                      : better(fromEnd[std::size_t(i + 1)], in[std::size_t(i) * stride]);
-    for (int i = 0; i < n; ++i) {
-        // The window, cut short at the ends, spans one block or two; a
-        // window within one block starts it or ends it.
-        const int a = std::max(0, i - radius), b = std::min(n - 1, i + radius);
-        float e = none;
-        if (a / k != b / k)
-            e = better(fromEnd[std::size_t(a)], fromStart[std::size_t(b)]);
-        else
-            e = a % k == 0 ? fromStart[std::size_t(b)] : fromEnd[std::size_t(a)];
-        out[std::size_t(i) * stride] = e;
+    static float Better(float a, float b) { return Largest ? (a > b ? a : b) : (a < b ? a : b); }
+
+    // in holds m rows of lanes; out gets m - k + 1 rows, window a in row a.
+    static void Run(const float* in, float* out, int m, int k, std::size_t lanes, std::vector<float>& fromStart,
+                    std::vector<float>& fromEnd)
+    {
+        fromStart.resize(std::size_t(m) * lanes);
+        fromEnd.resize(fromStart.size());
+        for (int s = 0; s < m; s += k) {
+            const int e = std::min(m, s + k);
+            std::copy_n(in + std::size_t(s) * lanes, lanes, fromStart.data() + std::size_t(s) * lanes);
+            for (int i = s + 1; i < e; ++i) {
+                const float* prev = fromStart.data() + std::size_t(i - 1) * lanes;
+                const float* v = in + std::size_t(i) * lanes;
+                float* to = fromStart.data() + std::size_t(i) * lanes;
+                for (std::size_t j = 0; j < lanes; ++j)
+                    to[j] = Better(prev[j], v[j]);
+            }
+            std::copy_n(in + std::size_t(e - 1) * lanes, lanes, fromEnd.data() + std::size_t(e - 1) * lanes);
+            for (int i = e - 2; i >= s; --i) {
+                const float* next = fromEnd.data() + std::size_t(i + 1) * lanes;
+                const float* v = in + std::size_t(i) * lanes;
+                float* to = fromEnd.data() + std::size_t(i) * lanes;
+                for (std::size_t j = 0; j < lanes; ++j)
+                    to[j] = Better(next[j], v[j]);
+            }
+        }
+        for (int a = 0; a + k <= m; ++a) {
+            const float* end = fromEnd.data() + std::size_t(a) * lanes;
+            const float* start = fromStart.data() + std::size_t(a + k - 1) * lanes;
+            float* to = out + std::size_t(a) * lanes;
+            for (std::size_t j = 0; j < lanes; ++j)
+                to[j] = Better(end[j], start[j]);
+        }
     }
-}
+
+    // Along each row, then down each strip of columns: the outside cells
+    // hold none, and so does the padding past the grid's edges.
+    static void Square(std::vector<float>& held, int w, int h, int radius, float none)
+    {
+        const int k = 2 * radius + 1;
+        CLightFilters::Sliced(h, [&](int first, int last) {
+            std::vector<float> line(std::size_t(w + 2 * radius), none), a, b;
+            for (int y = first; y < last; ++y) {
+                float* row = held.data() + std::size_t(y) * std::size_t(w);
+                std::copy_n(row, w, line.begin() + radius);
+                Run(line.data(), row, w + 2 * radius, k, 1, a, b);
+            }
+        });
+        // Strips narrow enough for their columns to stay in the cache.
+        constexpr int kStrip = 256;
+        CLightFilters::Sliced(w, [&](int first, int last) {
+            std::vector<float> strip, result, a, b;
+            for (int x0 = first; x0 < last; x0 += kStrip) {
+                const int lanes = std::min(last, x0 + kStrip) - x0;
+                strip.assign(std::size_t(h + 2 * radius) * std::size_t(lanes), none);
+                for (int y = 0; y < h; ++y)
+                    std::copy_n(held.data() + std::size_t(y) * std::size_t(w) + std::size_t(x0), lanes,
+                                strip.data() + std::size_t(y + radius) * std::size_t(lanes));
+                result.resize(std::size_t(h) * std::size_t(lanes));
+                Run(strip.data(), result.data(), h + 2 * radius, k, std::size_t(lanes), a, b);
+                for (int y = 0; y < h; ++y)
+                    std::copy_n(result.data() + std::size_t(y) * std::size_t(lanes), lanes,
+                                held.data() + std::size_t(y) * std::size_t(w) + std::size_t(x0));
+            }
+        });
+    }
+};
 
 } // namespace
 
@@ -145,30 +190,16 @@ std::vector<float> CLightFilters::Extreme(const std::vector<float>& v, const std
 {
     const float none = largest ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     // Outside cells take no part: they hold the neutral value here.
-    std::vector<float> held(v.size()), across(v.size(), none), down(v.size(), none), out = v;
+    std::vector<float> held(v.size()), out = v;
     for (std::size_t i = 0; i < v.size(); ++i)
         held[i] = inside[i] ? v[i] : none;
-    const auto run = [&](const float* in, float* to, int n, std::size_t stride, std::vector<float>& a,
-                         std::vector<float>& b) {
-        if (largest)
-            RunningExtreme<true>(in, to, n, stride, radius, none, a, b);
-        else
-            RunningExtreme<false>(in, to, n, stride, radius, none, a, b);
-    };
-    Sliced(m_h, [&](int first, int last) {
-        std::vector<float> a, b;
-        for (int y = first; y < last; ++y)
-            run(held.data() + std::size_t(y) * std::size_t(m_w), across.data() + std::size_t(y) * std::size_t(m_w),
-                m_w, 1, a, b);
-    });
-    Sliced(m_w, [&](int first, int last) {
-        std::vector<float> a, b;
-        for (int x = first; x < last; ++x)
-            run(across.data() + std::size_t(x), down.data() + std::size_t(x), m_h, std::size_t(m_w), a, b);
-    });
+    if (largest)
+        SBlockExtreme<true>::Square(held, m_w, m_h, radius, none);
+    else
+        SBlockExtreme<false>::Square(held, m_w, m_h, radius, none);
     for (std::size_t i = 0; i < v.size(); ++i)
         if (inside[i])
-            out[i] = down[i];
+            out[i] = held[i];
     return out;
 }
 

@@ -18,7 +18,7 @@ constexpr int kGridSize = 1600;
 constexpr double kThinRadius = 2.5;
 // ...and wider joints (stone's mortar) too where their edges are sharp, as
 // a shadow's (a window bar's) never are...
-constexpr double kWideRadius = 6.0;
+constexpr double kWideRadius = 8.0;
 constexpr float kSharpStep = 0.15f;
 // ...a piece's tone is judged against the light round it, first far (past
 // its neighbours: a tile or a board is wide), then nearer, once the
@@ -29,6 +29,19 @@ constexpr double kPieceSigmas[] = {48.0, 24.0, 12.0};
 constexpr double kLightSigma = 1.5;
 // A cell the closing moves by more than this (log) lies on a joint.
 constexpr float kJointStep = 0.12f;
+// Two pieces of different tone meeting without a joint between them (plank
+// beside plank) part where the tone changes by more than kToneStep from one
+// cell to the next, and most of the change over kToneSpan cells either side
+// happens there: light changes that fast only at a shadow's edge, which a
+// penumbra spreads over several cells.
+constexpr float kToneStep = 0.1f;
+constexpr float kToneShare = 0.6f;
+constexpr int kToneSpan = 2;
+// What is left of a pattern in the light is weak and fine: detail finer
+// than kDetailSigma whose size is not well past kDetailNoise times the
+// area's usual detail is let go, shadows' edges and bars kept.
+constexpr double kDetailSigma = 8.0;
+constexpr float kDetailNoise = 5.0f;
 // Joints covering more than this share of the area are no joints.
 constexpr double kMostJoints = 0.4;
 // A cell whose share of red and of blue lies this far from the area's own
@@ -132,6 +145,51 @@ void LeaveOutOccluders(const CLightFilters& filters, const std::vector<float>& r
     for (std::size_t i = 0; i < core.size(); ++i)
         if (other[i] > 0.5f)
             core[i] = 0;
+}
+
+// Marks in joint the cells where the tone steps from one piece to the next
+// (in the closed light c, within core).
+void MarkToneSteps(const std::vector<float>& c, const std::vector<char>& core, int w, int h, std::vector<float>& joint)
+{
+    const auto at = [&](int x, int y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
+    const auto step = [](float d, float across) {
+        return std::fabs(d) > kToneStep && std::fabs(d) > kToneShare * std::fabs(across);
+    };
+    constexpr int s = kToneSpan;
+    for (int y = s; y + s + 1 < h; ++y)
+        for (int x = s; x + s + 1 < w; ++x) {
+            if (!core[at(x - s, y)] || !core[at(x + s + 1, y)] || !core[at(x, y - s)] || !core[at(x, y + s + 1)])
+                continue;
+            const float here = c[at(x, y)];
+            if (step(c[at(x + 1, y)] - here, c[at(x + s + 1, y)] - c[at(x - s, y)]) ||
+                step(c[at(x, y + 1)] - here, c[at(x, y + s + 1)] - c[at(x, y - s)]))
+                joint[at(x, y)] = 1.0f;
+        }
+}
+
+// Lets go of the weak fine detail of light (cells below 0 unknown): detail
+// d over the light smoothed by sigma is kept by d^4 / (d^4 + n^4), n the
+// noise level from the area's own usual detail.
+void DropWeakDetail(const CLightFilters& filters, const std::vector<float>& t, const std::vector<float>& weight,
+                    const std::vector<char>& core, double sigma, std::vector<float>& light)
+{
+    const std::vector<float> base = filters.Smooth(t, weight, sigma, -1.0f);
+    std::vector<float> sizes;
+    for (std::size_t i = 0; i < light.size(); ++i)
+        if (core[i] && light[i] >= 0.0f && base[i] >= 0.0f)
+            sizes.push_back(std::fabs(light[i] - base[i]));
+    if (sizes.empty())
+        return;
+    std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(sizes.size() / 2), sizes.end());
+    const float noise = kDetailNoise * sizes[sizes.size() / 2];
+    const float n4 = noise * noise * noise * noise;
+    if (n4 <= 0.0f)
+        return;
+    for (std::size_t i = 0; i < light.size(); ++i)
+        if (light[i] >= 0.0f && base[i] >= 0.0f) {
+            const float d = light[i] - base[i], d4 = d * d * d * d;
+            light[i] = base[i] + d * d4 / (d4 + n4);
+        }
 }
 
 } // namespace
@@ -249,6 +307,7 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     std::vector<float> joint(l.size());
     for (std::size_t i = 0; i < l.size(); ++i)
         joint[i] = std::fabs(l[i] - c[i]) > kJointStep ? 1.0f : 0.0f;
+    MarkToneSteps(c, core, w, h, joint);
     joint = filters.Dilate(joint, core, 1);
     // Joints that cover much of the area are a fine pattern of their own
     // (a print, a weave), already closed over: no pieces to tell apart.
@@ -279,6 +338,7 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     }
 
     std::vector<float> light = filters.Smooth(t, weight, kLightSigma * unit, -1.0f);
+    DropWeakDetail(filters, t, weight, core, kDetailSigma * unit, light);
     std::vector<char> known(l.size());
     std::vector<float> typical;
     for (std::size_t i = 0; i < l.size(); ++i) {

@@ -12,8 +12,9 @@
 // shadows under furniture, a sun patch's edges and bars, the fall-off
 // toward corners and lamps. Grout, seams, grain and pile are thin or
 // piecewise: thin lines are closed over, the tone of each piece between
-// joints is measured against its neighbours' and taken out, and what is
-// left is smoothed only a little. Only the area's own pixels are read, so
+// joints (or sharp steps of tone) is measured against its neighbours' and
+// taken out, what is left is smoothed only a little, and fine detail as
+// weak as the area's usual leftovers of its pattern is let go. Only the area's own pixels are read, so
 // what stands beside it adds no light or shadow. Measured once per picture
 // and outline on a grid of at most a few megapixels.
 class CLightLayer

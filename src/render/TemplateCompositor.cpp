@@ -2,6 +2,7 @@
 
 #include "AreaDraw.h"
 #include "AreaShading.h"
+#include "LightLayerStore.h"
 
 #include <QPainter>
 
@@ -21,10 +22,12 @@ QImage ComposeTemplate(const QImage& picture, const std::vector<CArea>& areas,
         const CArea& area = areas[static_cast<std::size_t>(i)];
         // Measured on the picture, not the canvas: an area drawn before
         // must not shade the next.
-        const CAreaShading shading = options.keepShading && area.GetTexture()
-                                         ? CAreaShading::Measure(picture, area.GetOutline(), options.StrengthOf(area))
-                                         : CAreaShading();
-        DrawArea(painter, area, {.shading = &shading, .warps = options.warps});
+        // (The view has mostly measured it already.)
+        const std::shared_ptr<const CAreaShading> shading =
+            options.keepShading && area.GetTexture()
+                ? CLightLayerStore::Shared().Shading(picture, area.GetOutline(), options.StrengthOf(area))
+                : nullptr;
+        DrawArea(painter, area, {.shading = shading.get(), .warps = options.warps});
         if (onArea && !onArea(i + 1, count))
             return QImage();
     }

@@ -160,3 +160,38 @@ TEST(LightLayer, StrengthScalesTheLightsContrast)
 }
 
 } // namespace
+
+namespace {
+
+// Wood grain: faint streaks 4 to 5 px apart, wavering along the boards,
+// too wide to close over as a joint.
+double Grain(int x, int y)
+{
+    return 0.7 * (1.0 + 0.05 * std::sin(y * 1.4 + 1.5 * std::sin(x * 0.02 + y * 0.01)));
+}
+
+} // namespace
+
+TEST(LightLayer, FaintGrainLeavesNoStreaksAndTheShadowsStay)
+{
+    const QImage picture = Photo(Grain);
+    const CLightLayer layer = CLightLayer::Measure(picture, RectPolygon(0, 0, kW, kH));
+    ASSERT_FALSE(layer.IsNull());
+    std::vector<double> truth, measured, pattern;
+    for (int y = 10; y < kH - 10; y += 2)
+        for (int x = 10; x < kW - 10; x += 2) {
+            truth.push_back(std::log(TrueLight(x, y)));
+            measured.push_back(layer.At(x, y));
+            pattern.push_back(std::log(Grain(x, y)));
+        }
+    const SFit light = Fit(truth, measured);
+    EXPECT_GT(light.correlation, 0.97);
+    EXPECT_NEAR(light.slope, 1.0, 0.12);
+    std::vector<double> residue(measured.size());
+    for (std::size_t i = 0; i < measured.size(); ++i)
+        residue[i] = measured[i] - truth[i] * light.slope;
+    EXPECT_LT(std::fabs(Fit(pattern, residue).correlation), 0.15);
+    // The bar across the sun patch keeps most of its depth.
+    const double bar = layer.At(460, 180) - layer.At(460, 150);
+    EXPECT_NEAR(bar / std::log(TrueLight(460, 180) / TrueLight(460, 150)), 1.0, 0.3);
+}
