@@ -36,7 +36,7 @@ bool CutWindow(const cv::Mat& image, cv::Mat& part)
 } // namespace
 
 std::optional<CRegionMask> CEdgeCut::Refine(const cv::Mat& bgr, const CRegionMask& mask, int band,
-                                                const std::atomic<bool>* cancel)
+                                            const std::atomic<bool>* cancel, const cv::Mat* sure)
 {
     if (bgr.cols != mask.width || bgr.rows != mask.height || band <= 0 || mask.bits.empty())
         return mask;
@@ -57,6 +57,10 @@ std::optional<CRegionMask> CEdgeCut::Refine(const cv::Mat& bgr, const CRegionMas
     labels.setTo(cv::GC_PR_BGD, outer);
     labels.setTo(cv::GC_PR_FGD, in);
     labels.setTo(cv::GC_FGD, inner);
+    if (sure && sure->size() == in.size() && sure->type() == CV_8UC1) {
+        labels.setTo(cv::GC_FGD, *sure == kIn);
+        labels.setTo(cv::GC_BGD, *sure == kOut);
+    }
 
     // Windows a few bands wide, overlapping by a band so each band pixel is
     // decided by a window it lies well inside of.

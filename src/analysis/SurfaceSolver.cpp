@@ -200,16 +200,22 @@ std::optional<CRegionMask> CSurfaceSolver::Solve(const CSurfacePicture& picture,
     for (std::size_t i = 0; i < list.size(); ++i)
         chosen[i] = said[i] > 0 || (said[i] == 0 && in.cost[i] < kReach && in.cost[i] < out.cost[i]) ? 255 : 0;
 
-    cv::Mat found(pieces.size(), CV_8UC1);
+    // What the marks said stays as said through the finer cut.
+    cv::Mat found(pieces.size(), CV_8UC1), sure(pieces.size(), CV_8UC1);
     for (int y = 0; y < pieces.rows; ++y) {
         const int* row = pieces.ptr<int>(y);
         uchar* o = found.ptr<uchar>(y);
-        for (int x = 0; x < pieces.cols; ++x)
-            o[x] = chosen[static_cast<std::size_t>(row[x])];
+        uchar* s = sure.ptr<uchar>(y);
+        for (int x = 0; x < pieces.cols; ++x) {
+            const auto i = static_cast<std::size_t>(row[x]);
+            o[x] = chosen[i];
+            s[x] = said[i] > 0 ? CEdgeCut::kIn : said[i] < 0 ? CEdgeCut::kOut : 0;
+        }
     }
     if (loop.size() >= 3)
         found &= LoopMask(found.size(), loop, picture.Scale());
     found = Keep(found, seedPixels);
+    sure.setTo(0, (sure == CEdgeCut::kIn) & (found == 0));
 
     // The boundary is cut again on the finer copy, in a band as wide as a
     // reduced pixel and a little, and then brought to full size.
@@ -218,7 +224,8 @@ std::optional<CRegionMask> CSurfaceSolver::Solve(const CSurfacePicture& picture,
     if (Cancelled(cancel))
         return std::nullopt;
     const int band = int(std::ceil(2.0 * fine.cols / pieces.cols)) + 1;
-    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel);
+    cv::resize(sure, sure, fine.size(), 0, 0, cv::INTER_NEAREST);
+    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel, &sure);
     if (!refined)
         return refined;
     cv::Mat result(refined->height, refined->width, CV_8UC1, refined->bits.data());
