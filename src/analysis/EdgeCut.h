@@ -20,6 +20,9 @@ public:
     // moves the rest of the band only.
     static constexpr uchar kIn = 1, kOut = 2;
 
+    // iterations: of each window's colour models and cut; one suffices when
+    // the band comes from a segmentation that already follows the edges.
     static std::optional<CRegionMask> Refine(const cv::Mat& bgr, const CRegionMask& mask, int band,
-                                             const std::atomic<bool>* cancel, const cv::Mat* sure = nullptr);
+                                             const std::atomic<bool>* cancel, const cv::Mat* sure = nullptr,
+                                             int iterations = 2);
 };

@@ -225,7 +225,7 @@ std::optional<CRegionMask> CSurfaceSolver::Solve(const CSurfacePicture& picture,
         return std::nullopt;
     const int band = int(std::ceil(2.0 * fine.cols / pieces.cols)) + 1;
     cv::resize(sure, sure, fine.size(), 0, 0, cv::INTER_NEAREST);
-    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel, &sure);
+    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel, &sure, 1);
     if (!refined)
         return refined;
     cv::Mat result(refined->height, refined->width, CV_8UC1, refined->bits.data());
