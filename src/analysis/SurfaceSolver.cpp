@@ -19,6 +19,11 @@ constexpr double kReach = 1.0;
 // the worst step parts surfaces, the sum keeps a long drift from creeping
 // through a room.
 constexpr double kLength = 0.1;
+// A step costs at most this many times how unlike the piece looks from
+// afar to the seed the path began at: a coarse pattern's motifs part the
+// colours step by step but not seen whole. Against the seed, never the last
+// step, so that colours blurred across a boundary cannot lead on.
+constexpr double kAfar = 8.0;
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -38,7 +43,7 @@ struct SReach
 // another segment costs how unlike that segment is to the last large one on
 // the way (not to a sliver between them: the narrow segments along a soft
 // shadow's edge carry the edge's gradient as texture); any step costs the
-// edge it crosses. With drift, a segment whose texture has wandered far
+// edge it crosses, unless the piece looks like the seed's from afar. With drift, a segment whose texture has wandered far
 // from the seed's own cannot be reached at all.
 SReach Reach(const CSurfacePicture& picture, const std::vector<int>& seeds, bool drift)
 {
@@ -77,6 +82,7 @@ SReach Reach(const CSurfacePicture& picture, const std::vector<int>& seeds, bool
                 if (!picture.Sliver(segment))
                     ref = segment;
             }
+            step = std::min(step, kAfar * picture.UnlikeAround(r.from[ai], b));
             const double worst = std::max(r.worst[ai], step);
             const double sum = r.sum[ai] + step;
             const double total = worst + kLength * sum;
