@@ -14,7 +14,7 @@ bool Cancelled(const std::atomic<bool>* cancel)
 // Cuts one window of the band: grabCut with the window's own colour models.
 // Gives up (leaves the window as drawn) when one side has too few pixels to
 // describe it.
-bool CutWindow(const cv::Mat& image, cv::Mat& part)
+bool CutWindow(const cv::Mat& image, cv::Mat& part, int iterations)
 {
     int inside = 0, outside = 0, undecided = 0;
     for (int y = 0; y < part.rows; ++y) {
@@ -29,14 +29,14 @@ bool CutWindow(const cv::Mat& image, cv::Mat& part)
     if (undecided == 0 || inside < kFewest || outside < kFewest)
         return false;
     cv::Mat bgModel, fgModel;
-    cv::grabCut(image, part, cv::Rect(), bgModel, fgModel, 2, cv::GC_INIT_WITH_MASK);
+    cv::grabCut(image, part, cv::Rect(), bgModel, fgModel, iterations, cv::GC_INIT_WITH_MASK);
     return true;
 }
 
 } // namespace
 
 std::optional<CRegionMask> CEdgeCut::Refine(const cv::Mat& bgr, const CRegionMask& mask, int band,
-                                                const std::atomic<bool>* cancel)
+                                            const std::atomic<bool>* cancel, const cv::Mat* sure, int iterations)
 {
     if (bgr.cols != mask.width || bgr.rows != mask.height || band <= 0 || mask.bits.empty())
         return mask;
@@ -57,6 +57,10 @@ std::optional<CRegionMask> CEdgeCut::Refine(const cv::Mat& bgr, const CRegionMas
     labels.setTo(cv::GC_PR_BGD, outer);
     labels.setTo(cv::GC_PR_FGD, in);
     labels.setTo(cv::GC_FGD, inner);
+    if (sure && sure->size() == in.size() && sure->type() == CV_8UC1) {
+        labels.setTo(cv::GC_FGD, *sure == kIn);
+        labels.setTo(cv::GC_BGD, *sure == kOut);
+    }
 
     // Windows a few bands wide, overlapping by a band so each band pixel is
     // decided by a window it lies well inside of.
@@ -75,7 +79,7 @@ std::optional<CRegionMask> CEdgeCut::Refine(const cv::Mat& bgr, const CRegionMas
                 cv::Rect(x0 - margin, y0 - margin, step + 2 * margin, step + 2 * margin) &
                 cv::Rect(0, 0, in.cols, in.rows);
             cv::Mat part = labels(window).clone();
-            if (CutWindow(bgr(window), part))
+            if (CutWindow(bgr(window), part, iterations))
                 part(core - window.tl()).copyTo(result(core));
         }
 

@@ -32,11 +32,15 @@ std::optional<QPoint> Dominant(const CSurfacePicture& picture, const std::vector
     if (best == area.end() || *best == 0)
         return std::nullopt;
     const int segment = int(best - area.begin());
-    std::vector<cv::Point> pixels;
-    cv::findNonZero((picture.Segments().Labels() == segment) & inside, pixels);
-    if (pixels.empty())
+    // Its pixel deepest inside it: a segment's middle in reading order
+    // may lie on a sliver of another surface it wraps around.
+    cv::Mat distance;
+    cv::distanceTransform((picture.Segments().Labels() == segment) & inside, distance, cv::DIST_L2, 3);
+    double deepest = 0;
+    cv::Point p;
+    cv::minMaxLoc(distance, nullptr, &deepest, nullptr, &p);
+    if (deepest <= 0)
         return std::nullopt;
-    const cv::Point p = pixels[pixels.size() / 2];
     return QPoint(std::min(int(p.x / scale), picture.Size().width() - 1),
                   std::min(int(p.y / scale), picture.Size().height() - 1));
 }

@@ -31,6 +31,9 @@ constexpr double kLight = 2.2;    // brightness ratio that parts two surfaces
 constexpr double kEdge = 0.2;     // brightness step over brightness along a shared border
 constexpr double kDrift = 2.5;    // texture ratio to the marked segment
 constexpr double kSliver = 0.01;  // of the picture: narrow segments along edges
+// The window a piece is seen in from afar, across the reduced picture's
+// longer side: a few pieces wide, the size of a rug's motif or a large tile.
+constexpr int kAroundParts = 27;
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -67,6 +70,21 @@ int Relabel(const cv::Mat& segments, const cv::Mat& cells, cv::Mat& out)
     return next;
 }
 
+// How unlike two colours (CIE L*a*b*) are in hue and brightness: 1 or more
+// is another surface.
+double ColourUnlike(const cv::Vec3d& a, const cv::Vec3d& b)
+{
+    // Colourfulness grows with light: compare a* and b* relative to L*.
+    const double la = a[0] + kDark, lb = b[0] + kDark;
+    const double chroma = std::hypot(a[1] / la - b[1] / lb, a[2] / la - b[2] / lb);
+    const double light = std::abs(std::log((b[0] + 5) / (a[0] + 5)));
+    // Sunlight through a window is warmer than the room's light: the more a
+    // patch is brightened, the more its hue may shift.
+    const double hue = chroma / (kHue + kWarm * light);
+    const double bright = light / std::log(kLight);
+    return std::max(hue, bright);
+}
+
 } // namespace
 
 using SSegment = CSurfaceSegments::SSegment;
@@ -75,17 +93,16 @@ double CSurfacePicture::Unlike(int ia, int ib) const
 {
     const SSegment& a = m_segments->Segments()[static_cast<std::size_t>(ia)];
     const SSegment& b = m_segments->Segments()[static_cast<std::size_t>(ib)];
-    // Colourfulness grows with light: compare a* and b* relative to L*.
-    const double la = a.lab[0] + kDark, lb = b.lab[0] + kDark;
-    const double chroma = std::hypot(a.lab[1] / la - b.lab[1] / lb, a.lab[2] / la - b.lab[2] / lb);
-    const double light = std::abs(std::log((b.lab[0] + 5) / (a.lab[0] + 5)));
-    // Sunlight through a window is warmer than the room's light: the more a
-    // patch is brightened, the more its hue may shift.
-    const double hue = chroma / (kHue + kWarm * light);
-    const double bright = light / std::log(kLight);
-    double worst = std::max(hue, bright);
+    double worst = ColourUnlike(a.lab, b.lab);
     if (!Sliver(ib))
         worst = std::max(worst, std::abs(std::log((a.texture + kPlain) / (b.texture + kPlain))) / std::log(kTexture));
+    return worst * worst;
+}
+
+double CSurfacePicture::UnlikeAround(int a, int b) const
+{
+    const double worst =
+        ColourUnlike(m_list[static_cast<std::size_t>(a)].around, m_list[static_cast<std::size_t>(b)].around);
     return worst * worst;
 }
 
@@ -144,6 +161,9 @@ std::shared_ptr<const CSurfacePicture> CSurfacePicture::Make(const QImage& pictu
 
     std::vector<SPiece>& list = out->m_list;
     list.assign(static_cast<std::size_t>(count), {});
+    const int window = std::max(3, std::max(reduced.cols, reduced.rows) / kAroundParts) | 1;
+    cv::Mat around;
+    cv::blur(lab, around, cv::Size(window, window), cv::Point(-1, -1), cv::BORDER_REFLECT);
     std::vector<std::map<int, std::pair<double, int>>> borders(list.size());
     const cv::Mat& pieces = out->m_pieces;
     const cv::Mat& texture = segments.Texture();
@@ -152,6 +172,7 @@ std::shared_ptr<const CSurfacePicture> CSurfacePicture::Make(const QImage& pictu
         const int* below = y + 1 < pieces.rows ? pieces.ptr<int>(y + 1) : nullptr;
         const int* segment = segments.Labels().ptr<int>(y);
         const cv::Vec3f* colour = lab.ptr<cv::Vec3f>(y);
+        const cv::Vec3f* afar = around.ptr<cv::Vec3f>(y);
         const float* contrast = texture.ptr<float>(y);
         const float* edge = step.ptr<float>(y);
         const float* edgeBelow = below ? step.ptr<float>(y + 1) : nullptr;
@@ -160,6 +181,7 @@ std::shared_ptr<const CSurfacePicture> CSurfacePicture::Make(const QImage& pictu
             ++p.area;
             p.segment = segment[x];
             p.lab += cv::Vec3d(colour[x]);
+            p.around += cv::Vec3d(afar[x]);
             p.texture += contrast[x];
             const auto border = [&](int a, int b, double e) {
                 auto& [sum, n] = borders[static_cast<std::size_t>(std::min(a, b))][std::max(a, b)];
@@ -175,6 +197,7 @@ std::shared_ptr<const CSurfacePicture> CSurfacePicture::Make(const QImage& pictu
     for (SPiece& p : list)
         if (p.area > 0) {
             p.lab /= double(p.area);
+            p.around /= double(p.area);
             p.texture /= p.area;
         }
     for (std::size_t a = 0; a < list.size(); ++a)

@@ -30,6 +30,10 @@ public:
         // The brightness step along the border with each neighbour, squared
         // on the scale where 1 is a clear edge between surfaces.
         std::vector<double> edge;
+        // Mean CIE L*a*b* of a window a few pieces wide around it: the
+        // colours of a coarse pattern (a rug's motifs, two-tone tiles)
+        // mixed as they are seen from afar.
+        cv::Vec3d around;
     };
 
     // Nothing when cancel turned true on the way.
@@ -53,6 +57,9 @@ public:
     // How far segment b has drifted in texture from the marked segment a:
     // 1 or more a different kind of surface.
     double Drift(int a, int b) const;
+    // How unlike piece b looks to piece a from afar, on the scale of Unlike
+    // (see SPiece::around).
+    double UnlikeAround(int a, int b) const;
     bool Sliver(int segment) const { return m_segments->Segments()[static_cast<std::size_t>(segment)].area < m_sliver; }
 
 private:

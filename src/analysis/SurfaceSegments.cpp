@@ -10,10 +10,11 @@ namespace {
 
 // Felzenszwalb's threshold and smallest segment, in reduced pixels: coarse
 // enough that a floor falls into a few pieces, fine enough that a chair leg
-// stays apart from it.
+// stays apart from it (a larger smallest segment folds the legs of tables
+// and chairs into the floor around them, where no later cut reaches them).
 constexpr double kSigma = 0.5;
 constexpr float kThreshold = 400.0f;
-constexpr int kSmallest = 100;
+constexpr int kSmallest = 50;
 
 cv::Mat WithoutThinLines(const cv::Mat& reduced)
 {

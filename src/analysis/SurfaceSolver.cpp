@@ -19,6 +19,11 @@ constexpr double kReach = 1.0;
 // the worst step parts surfaces, the sum keeps a long drift from creeping
 // through a room.
 constexpr double kLength = 0.1;
+// A step costs at most this many times how unlike the piece looks from
+// afar to the seed the path began at: a coarse pattern's motifs part the
+// colours step by step but not seen whole. Against the seed, never the last
+// step, so that colours blurred across a boundary cannot lead on.
+constexpr double kAfar = 8.0;
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -38,7 +43,7 @@ struct SReach
 // another segment costs how unlike that segment is to the last large one on
 // the way (not to a sliver between them: the narrow segments along a soft
 // shadow's edge carry the edge's gradient as texture); any step costs the
-// edge it crosses. With drift, a segment whose texture has wandered far
+// edge it crosses, unless the piece looks like the seed's from afar. With drift, a segment whose texture has wandered far
 // from the seed's own cannot be reached at all.
 SReach Reach(const CSurfacePicture& picture, const std::vector<int>& seeds, bool drift)
 {
@@ -77,6 +82,7 @@ SReach Reach(const CSurfacePicture& picture, const std::vector<int>& seeds, bool
                 if (!picture.Sliver(segment))
                     ref = segment;
             }
+            step = std::min(step, kAfar * picture.UnlikeAround(r.from[ai], b));
             const double worst = std::max(r.worst[ai], step);
             const double sum = r.sum[ai] + step;
             const double total = worst + kLength * sum;
@@ -200,16 +206,22 @@ std::optional<CRegionMask> CSurfaceSolver::Solve(const CSurfacePicture& picture,
     for (std::size_t i = 0; i < list.size(); ++i)
         chosen[i] = said[i] > 0 || (said[i] == 0 && in.cost[i] < kReach && in.cost[i] < out.cost[i]) ? 255 : 0;
 
-    cv::Mat found(pieces.size(), CV_8UC1);
+    // What the marks said stays as said through the finer cut.
+    cv::Mat found(pieces.size(), CV_8UC1), sure(pieces.size(), CV_8UC1);
     for (int y = 0; y < pieces.rows; ++y) {
         const int* row = pieces.ptr<int>(y);
         uchar* o = found.ptr<uchar>(y);
-        for (int x = 0; x < pieces.cols; ++x)
-            o[x] = chosen[static_cast<std::size_t>(row[x])];
+        uchar* s = sure.ptr<uchar>(y);
+        for (int x = 0; x < pieces.cols; ++x) {
+            const auto i = static_cast<std::size_t>(row[x]);
+            o[x] = chosen[i];
+            s[x] = said[i] > 0 ? CEdgeCut::kIn : said[i] < 0 ? CEdgeCut::kOut : 0;
+        }
     }
     if (loop.size() >= 3)
         found &= LoopMask(found.size(), loop, picture.Scale());
     found = Keep(found, seedPixels);
+    sure.setTo(0, (sure == CEdgeCut::kIn) & (found == 0));
 
     // The boundary is cut again on the finer copy, in a band as wide as a
     // reduced pixel and a little, and then brought to full size.
@@ -218,7 +230,8 @@ std::optional<CRegionMask> CSurfaceSolver::Solve(const CSurfacePicture& picture,
     if (Cancelled(cancel))
         return std::nullopt;
     const int band = int(std::ceil(2.0 * fine.cols / pieces.cols)) + 1;
-    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel);
+    cv::resize(sure, sure, fine.size(), 0, 0, cv::INTER_NEAREST);
+    std::optional<CRegionMask> refined = CEdgeCut::Refine(fine, coarse, band, cancel, &sure, 1);
     if (!refined)
         return refined;
     cv::Mat result(refined->height, refined->width, CV_8UC1, refined->bits.data());

@@ -167,3 +167,23 @@ TEST(SurfaceSolver, OneMarkIsTheFinderAndCancelStopsIt)
     const auto picture = CSurfaceSolver::Prepare(room);
     EXPECT_FALSE(CSurfaceSolver::Solve(*picture, {Part(160, 120)}, {}, &cancel));
 }
+
+// The finer cut along the boundary moves only what no mark spoke for: a
+// small dark box at the foot of the wall, marked as part of the floor,
+// stays in though the wall's colour is nearer its own, and a spot of plain
+// floor next to the wall marked "not" stays out.
+TEST(SurfaceSolver, WhatAMarkSaysHoldsThroughTheFinerCut)
+{
+    const auto box = [](int x, int y) { return x >= 200 && x < 208 && y >= kHorizon && y < kHorizon + 8; };
+    const QImage room = Draw([&](int x, int y) {
+        if (box(x, y))
+            return qRgb(40, 45, 50);
+        if (y < kHorizon)
+            return qRgb(60, 70, 95);
+        return Plank(x, y);
+    });
+    const CRegionMask in = Solve(room, {Part(100, 200), Part(204, kHorizon + 4)});
+    EXPECT_TRUE(in.Row(kHorizon + 4)[204]);
+    EXPECT_FALSE(in.Row(kHorizon - 20)[204]);
+    EXPECT_FALSE(Solve(room, {Part(100, 200), Not(250, kHorizon + 3)}).Row(kHorizon + 3)[250]);
+}
