@@ -11,6 +11,8 @@ if(TILEMONT_SANITIZE OR TILEMONT_TSAN OR TILEMONT_FUZZ)
   set(TILEMONT_CHECK_BUILD ON)
   set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O1 -g1 -DNDEBUG")
   set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O1 -g1 -DNDEBUG")
+  # Tests that bound how long work takes allow for the checks' slowdown.
+  add_compile_definitions(TILEMONT_CHECK_BUILD=1)
 endif()
 option(TILEMONT_PCH "Precompile the common headers" ${TILEMONT_CHECK_BUILD})
 
