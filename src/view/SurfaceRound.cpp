@@ -21,10 +21,13 @@ bool CSurfaceRound::Resume(qint64 picture, const CPolygon& selection)
         return false;
     }
     // The latest result the selection still is: later marks were undone.
+    // At the latest one, marks still being solved stay.
     for (std::size_t n = m_results.size(); n > 0; --n)
-        if (m_results[n - 1] == selection) {
-            m_marks.resize(n);
-            m_results.resize(n);
+        if (m_results[n - 1] && *m_results[n - 1] == selection) {
+            if (n < m_results.size()) {
+                m_marks.resize(n);
+                m_results.resize(n);
+            }
             return true;
         }
     End();
@@ -54,13 +57,22 @@ void CSurfaceRound::Record(const CPolygon& selection)
     m_results.push_back(selection);
 }
 
+bool CSurfaceRound::IsAt(const CPolygon& selection) const
+{
+    for (auto it = m_results.rbegin(); it != m_results.rend(); ++it)
+        if (*it)
+            return **it == selection;
+    return false;
+}
+
 void CSurfaceRound::End(bool keepUndo)
 {
     m_undoTo.reset();
     m_undoFrom.reset();
     if (keepUndo && IsOpen() && !m_results.empty()) {
         m_undoTo = m_before;
-        m_undoFrom = m_results.back();
+        for (auto it = m_results.rbegin(); it != m_results.rend() && !m_undoFrom; ++it)
+            m_undoFrom = *it;
     }
     m_marks.clear();
     m_results.clear();

@@ -29,8 +29,12 @@ public:
     void DropLast();
     // The selection the solved region makes with the one from before.
     CPolygon Combine(CPolygon region) const;
-    // The selection the last mark left.
+    // The selection the last mark left. Marks whose solve a newer mark
+    // cancelled leave none: an undo takes them back with the newer one.
     void Record(const CPolygon& selection);
+    // Whether selection is still what the round last left (no undo or
+    // other change came between).
+    bool IsAt(const CPolygon& selection) const;
     // Ends the round; with keepUndo, a later Drop can still take its change
     // back while the selection stays what the round left.
     void End(bool keepUndo = false);
@@ -40,7 +44,7 @@ public:
 
 private:
     std::vector<SSurfaceMark> m_marks;
-    std::vector<CPolygon> m_results;  // the selection after each mark
+    std::vector<std::optional<CPolygon>> m_results;  // the selection after each mark
     qint64 m_picture = 0;
     CPolygon m_before;
     bool m_ctrl = false, m_shift = false;

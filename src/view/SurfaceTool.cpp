@@ -162,12 +162,37 @@ void CSurfaceTool::Mark(SSurfaceMark mark, bool first, Qt::KeyboardModifiers key
     else
         m_round.Add(std::move(mark));
     MoveFeedback(MarksRegion());
+    if (!first && m_prepared && m_preparedKey == Doc()->GetPicture()->cacheKey()) {
+        m_solve.Start(m_prepared, m_round.Marks(), [this](std::optional<CRegionMask> region) {
+            Solved(std::move(region));
+        });
+        return;
+    }
     const std::optional<CRegionMask> region = Solve();
     if (!region) {
         // Cancelled: the selection stays as it was, and so does the round.
         if (first)
             m_round.End();
         else
+            m_round.DropLast();
+        MoveFeedback(MarksRegion());
+        return;
+    }
+    const CPolygon selection = m_round.Combine(MaskOutline(*region));
+    Doc()->SetSelection(&selection);
+    m_round.Record(Doc()->GetSelection().GetPolygon());
+}
+
+void CSurfaceTool::Solved(std::optional<CRegionMask> region)
+{
+    // A picture put in place meanwhile ends the round at the next click;
+    // this region is of the old one.
+    const QImage* picture = Doc() ? Doc()->GetPicture() : nullptr;
+    // An undo (or any change of the selection) meanwhile wins over a result
+    // that would land on top of it.
+    if (!region || !picture || picture->cacheKey() != m_preparedKey || !m_round.IsOpen() ||
+        !m_round.IsAt(Doc()->GetSelection().GetPolygon())) {
+        if (m_round.IsOpen())
             m_round.DropLast();
         MoveFeedback(MarksRegion());
         return;
@@ -227,6 +252,8 @@ std::optional<CRegionMask> CSurfaceTool::Search(const QPointF& click, const std:
 
 bool CSurfaceTool::OnCancel()
 {
+    // A mark being solved counts: the round ends with it.
+    m_solve.Finish();
     if (AbandonDrag()) {
         ClearTrace();
         ClearFeedback();
@@ -248,6 +275,7 @@ bool CSurfaceTool::OnCancel()
 
 bool CSurfaceTool::OnEnter()
 {
+    m_solve.Finish();
     if (!Resumes())
         return false;
     EndRound(false);
@@ -265,6 +293,7 @@ void CSurfaceTool::OnActivate(bool active)
 
 void CSurfaceTool::EndRound(bool keepUndo)
 {
+    m_solve.Finish();
     m_round.End(keepUndo);
     MoveFeedback(QRegion());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/RegionMask.h"
+#include "view/BesideSolve.h"
 #include "view/SurfaceRound.h"
 #include "view/Tool.h"
 
@@ -24,9 +25,11 @@ class CSurfacePicture;
 // the round lasts; Enter, Escape (a second Escape takes the round's change
 // back), another tool or another picture end it. Shift or Ctrl at the
 // first click combine the round's surface with the selection from before.
-// The search runs beside the window, with a progress window and Cancel
-// once it takes longer than half a second; what is prepared for a picture
-// is kept for the next mark.
+// The first search runs beside the window, with a progress window and
+// Cancel once it takes longer than half a second; what is prepared for a
+// picture is kept, and each further mark is solved beside the window while
+// it goes on taking marks: a newer mark cancels the solve of an older one,
+// and the last solve's result is the round's next step.
 class CSurfaceTool : public CTool
 {
     Q_DECLARE_TR_FUNCTIONS(CSurfaceTool)
@@ -43,6 +46,8 @@ public:
     void DrawFeedback(QPainter& painter) override;
 
     const CSurfaceRound& Round() const { return m_round; }
+    // Whether a further mark's solve is still running beside the window.
+    bool IsSolving() const { return m_solve.IsRunning(); }
 
     // Whether a drag with these client points is read as a closed loop
     // rather than as a rectangle.
@@ -56,6 +61,8 @@ private:
     void Mark(SSurfaceMark mark, bool first, Qt::KeyboardModifiers keys);
     // The round's marks solved beside the window; nothing when cancelled.
     std::optional<CRegionMask> Solve();
+    // A further mark's region, back from beside the window.
+    void Solved(std::optional<CRegionMask> region);
     // Whether the round goes on with the picture and selection as they are.
     bool Resumes();
     QRegion MarksRegion() const;
@@ -65,4 +72,6 @@ private:
     CSurfaceRound m_round;
     std::shared_ptr<const CSurfacePicture> m_prepared;
     qint64 m_preparedKey = 0;
+    // Last: destroyed first, so that no result reaches a tool half gone.
+    CBesideSolve m_solve;
 };

@@ -8,6 +8,7 @@
 #include "view/SurfaceTool.h"
 #include "view/ViewCommandIds.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -42,6 +43,21 @@ protected:
     // outline, as the command line writes it.
     CPolygon Committed(const CRegionMask& mask) { return MaskOutline(mask); }
     bool Selected(QPoint p) const { return SelectedPixels().constScanLine(p.y())[p.x()] != 0; }
+    // Waits for a further mark's solve beside the window to come back.
+    static void Settle(CTilemontView& view)
+    {
+        auto* tool = static_cast<CSurfaceTool*>(view.GetTool(CTilemontView::SurfaceTool));
+        QElapsedTimer clock;
+        clock.start();
+        while (tool->IsSolving() && clock.elapsed() < 60000)
+            QTest::qWait(5);
+        ASSERT_FALSE(tool->IsSolving());
+    }
+    static void Click(CTilemontView& view, Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoint at)
+    {
+        QTest::mouseClick(view.viewport(), button, keys, at);
+        Settle(view);
+    }
 };
 
 // A click selects exactly the region the finder gives for that pixel (what
@@ -113,10 +129,10 @@ TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
     const QPoint floor(320, 360), table(260, 135), chair(150, 200);
     const int steps = doc.GetHistory().Index();
 
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + floor);
+    Click(*view, Qt::LeftButton, {}, origin + floor);
     const CPolygon one = Solved(picture, {Part(320, 360)});
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == one);
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
+    Click(*view, Qt::LeftButton, {}, origin + table);
     const CPolygon two = Solved(picture, {Part(320, 360), Part(260, 135)});
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == two);
     EXPECT_TRUE(Selected(table));
@@ -128,14 +144,14 @@ TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
     EXPECT_GT(dot.green(), dot.red() + 60) << dot.name().toStdString();
 
     // A right click says "not": the table goes out again.
-    QTest::mouseClick(w, Qt::RightButton, {}, origin + table);
+    Click(*view, Qt::RightButton, {}, origin + table);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(320, 360), Part(260, 135), Not(260, 135)}));
     EXPECT_FALSE(Selected(table));
     // Undo takes that mark back; the next mark (Alt+click: "not") follows
     // the two before it.
     doc.OnEditUndo();
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == two);
-    QTest::mouseClick(w, Qt::LeftButton, Qt::AltModifier, origin + chair);
+    Click(*view, Qt::LeftButton, Qt::AltModifier, origin + chair);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(320, 360), Part(260, 135), Not(150, 200)}));
     EXPECT_EQ(doc.GetHistory().Index(), steps + 3);
 
@@ -153,18 +169,36 @@ TEST_F(SurfaceToolTest, MarksOfARoundAreSolvedTogether)
 
     // After Enter a click starts a new round; Shift at its first click
     // adds the round's surface to the selection from before it.
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + floor);
+    Click(*view, Qt::LeftButton, {}, origin + floor);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == one);
     QTest::keyClick(view.get(), Qt::Key_Return);
-    QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, origin + table);
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + chair);
+    Click(*view, Qt::LeftButton, Qt::ShiftModifier, origin + table);
+    Click(*view, Qt::LeftButton, {}, origin + chair);
     const CPolygon added = PolygonClip(ClipOp::Union, one, Solved(picture, {Part(260, 135), Part(150, 200)}));
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == added);
+
+    // A newer mark cancels the solve of the one before it: two marks given
+    // before either came back make one step, the surface of all the marks.
+    view->Commands().OnCommand(ID_MAGIC_WAND);
+    view->Commands().OnCommand(ID_FIND_SURFACE);
+    Click(*view, Qt::LeftButton, {}, origin + floor);
+    const int before = doc.GetHistory().Index();
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
+    QTest::mouseClick(w, Qt::LeftButton, {}, origin + chair);
+    Settle(*view);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() ==
+                Solved(picture, {Part(320, 360), Part(260, 135), Part(150, 200)}));
+    EXPECT_EQ(doc.GetHistory().Index(), before + 1);
+    // Enter right after a mark waits for it: the round ends with it.
+    QTest::mouseClick(w, Qt::RightButton, {}, origin + table);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_TRUE(doc.GetSelection().GetPolygon() ==
+                Solved(picture, {Part(320, 360), Part(260, 135), Part(150, 200), Not(260, 135)}));
 
     // Another tool ends the round: back on this one, a click replaces.
     view->Commands().OnCommand(ID_MAGIC_WAND);
     view->Commands().OnCommand(ID_FIND_SURFACE);
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + table);
+    Click(*view, Qt::LeftButton, {}, origin + table);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() == Solved(picture, {Part(260, 135)}));
 }
 
@@ -178,12 +212,13 @@ TEST_F(SurfaceToolTest, ADragInARoundPaintsAStroke)
     view->Commands().OnCommand(ID_FIND_SURFACE);
     const QPoint origin(180, 160);
     QWidget* w = view->viewport();
-    QTest::mouseClick(w, Qt::LeftButton, {}, origin + QPoint(320, 360));
+    Click(*view, Qt::LeftButton, {}, origin + QPoint(320, 360));
     const std::vector<QPoint> stroke{{240, 130}, {260, 135}, {280, 140}};
     QTest::mousePress(w, Qt::LeftButton, {}, origin + stroke[0]);
     QTest::mouseMove(w, origin + stroke[1]);
     QTest::mouseMove(w, origin + stroke[2]);
     QTest::mouseRelease(w, Qt::LeftButton, {}, origin + stroke[2]);
+    Settle(*view);
     EXPECT_TRUE(doc.GetSelection().GetPolygon() ==
                 Solved(picture, {Part(320, 360), SSurfaceMark{true, stroke}}));
     EXPECT_TRUE(Selected(QPoint(260, 135)));
