@@ -27,6 +27,11 @@ constexpr double kPieceSigmas[] = {48.0, 24.0, 12.0};
 // ...and the light is smoothed this little, keeping penumbrae and the sun
 // patch's edges.
 constexpr double kLightSigma = 1.5;
+// A piece whose tone lies well past kToneSpread times the pieces' usual
+// tone (when measured against the far light) is lit or shaded as a whole
+// (a tile wholly in the sun patch or a table's shadow), not of another
+// tone: its tone is let go the further it lies past that.
+constexpr float kToneSpread = 3.0f;
 // A cell the closing moves by more than this (log) lies on a joint.
 constexpr float kJointStep = 0.12f;
 // Two pieces of different tone meeting without a joint between them (plank
@@ -108,6 +113,27 @@ std::vector<float> PieceMedians(const std::vector<float>& v, const std::vector<i
         median[p] = first[std::ptrdiff_t(n / 2)];
     }
     return median;
+}
+
+// Lets go of the tones that lie far past the pieces' usual (pieces without
+// a tone, 0, aside): each kept by 1 / (1 + r^4), r its share of the limit.
+void LetGoOfOutlyingTones(std::vector<float>& tone)
+{
+    std::vector<float> sizes;
+    for (float t : tone)
+        if (t != 0.0f)
+            sizes.push_back(std::fabs(t));
+    // Too few pieces to tell what is usual.
+    if (sizes.size() < 8)
+        return;
+    std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(sizes.size() / 2), sizes.end());
+    const float limit = kToneSpread * sizes[sizes.size() / 2];
+    if (limit <= 0.0f)
+        return;
+    for (float& t : tone) {
+        const float r = t / limit, r4 = r * r * r * r;
+        t /= 1.0f + r4;
+    }
 }
 
 // Takes out of core what stands or lies on the area inside its outline (a
@@ -332,7 +358,11 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
         const std::vector<float> around = filters.Smooth(t, weight, sigma * unit);
         for (std::size_t i = 0; i < l.size(); ++i)
             residual[i] = c[i] - around[i];
-        const std::vector<float> tone = PieceMedians(residual, label, pieces, minCells);
+        std::vector<float> tone = PieceMedians(residual, label, pieces, minCells);
+        // Only against the far light: nearer, a lit piece's neighbours
+        // are lit too and its tone is no longer far from theirs.
+        if (sigma == kPieceSigmas[0])
+            LetGoOfOutlyingTones(tone);
         for (std::size_t i = 0; i < l.size(); ++i)
             t[i] = label[i] >= 0 ? c[i] - tone[std::size_t(label[i])] : c[i];
     }
