@@ -16,10 +16,13 @@ constexpr int kGridSize = 1600;
 // Sizes in pixels of a picture 1800 wide, scaled with the picture: joints
 // and fibres up to twice this radius wide are closed over...
 constexpr double kThinRadius = 2.5;
-// ...and wider joints (stone's mortar) too where their edges are sharp, as
-// a shadow's (a window bar's) never are...
+// ...and wider joints (stone's mortar) too where their edges are sharp: a
+// step of more than kSharpStep from one cell to the next that makes most
+// (kSharpShare) of the change over the cells either side, where a shadow's
+// edge (a window bar's), however steep, is spread by its penumbra...
 constexpr double kWideRadius = 8.0;
 constexpr float kSharpStep = 0.15f;
+constexpr float kSharpShare = 0.6f;
 // ...a piece's tone is judged against the light round it, first far (past
 // its neighbours: a tile or a board is wide), then nearer, once the
 // neighbours' tones are out...
@@ -193,6 +196,32 @@ void MarkToneSteps(const std::vector<float>& c, const std::vector<char>& core, i
         }
 }
 
+// The cells where the light steps sharply to the next cell across or down
+// (at the area's edge, where the cells either side are not all known, any
+// step past kSharpStep).
+std::vector<float> MarkSharpSteps(const std::vector<float>& l, const std::vector<char>& core, int w, int h)
+{
+    std::vector<float> sharp(l.size(), 0.0f);
+    // From cell i to the next one d further on.
+    const auto steep = [&](std::size_t i, std::size_t d, bool before, bool after) {
+        if (!core[i + d])
+            return false;
+        const float step = std::fabs(l[i + d] - l[i]);
+        if (step <= kSharpStep)
+            return false;
+        if (!before || !after || !core[i - d] || !core[i + 2 * d])
+            return true;
+        return step > kSharpShare * std::fabs(l[i + 2 * d] - l[i - d]);
+    };
+    for (int y = 0; y + 1 < h; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
+            if (core[i] && (steep(i, 1, x > 0, x + 2 < w) || steep(i, std::size_t(w), y > 0, y + 2 < h)))
+                sharp[i] = 1.0f;
+        }
+    return sharp;
+}
+
 // Lets go of the weak fine detail of light (cells below 0 unknown): detail
 // d over the light smoothed by sigma is kept by d^4 / (d^4 + n^4), n the
 // noise level from the area's own usual detail.
@@ -311,14 +340,7 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     };
     std::vector<float> c = closeOpen(l, radius);
     {
-        std::vector<float> sharp(l.size(), 0.0f);
-        for (int y = 0; y + 1 < h; ++y)
-            for (int x = 0; x + 1 < w; ++x) {
-                const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
-                if (core[i] && ((core[i + 1] && std::fabs(l[i + 1] - l[i]) > kSharpStep) ||
-                                (core[i + std::size_t(w)] && std::fabs(l[i + std::size_t(w)] - l[i]) > kSharpStep)))
-                    sharp[i] = 1.0f;
-            }
+        std::vector<float> sharp = MarkSharpSteps(l, core, w, h);
         sharp = filters.Dilate(sharp, core, wide);
         const std::vector<float> wider = closeOpen(c, wide);
         for (std::size_t i = 0; i < c.size(); ++i)
