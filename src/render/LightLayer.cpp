@@ -16,10 +16,13 @@ constexpr int kGridSize = 1600;
 // Sizes in pixels of a picture 1800 wide, scaled with the picture: joints
 // and fibres up to twice this radius wide are closed over...
 constexpr double kThinRadius = 2.5;
-// ...and wider joints (stone's mortar) too where their edges are sharp, as
-// a shadow's (a window bar's) never are...
+// ...and wider joints (stone's mortar) too where their edges are sharp: a
+// step of more than kSharpStep from one cell to the next that makes most
+// (kSharpShare) of the change over the cells either side, where a shadow's
+// edge (a window bar's), however steep, is spread by its penumbra...
 constexpr double kWideRadius = 8.0;
 constexpr float kSharpStep = 0.15f;
+constexpr float kSharpShare = 0.6f;
 // ...a piece's tone is judged against the light round it, first far (past
 // its neighbours: a tile or a board is wide), then nearer, once the
 // neighbours' tones are out...
@@ -27,6 +30,11 @@ constexpr double kPieceSigmas[] = {48.0, 24.0, 12.0};
 // ...and the light is smoothed this little, keeping penumbrae and the sun
 // patch's edges.
 constexpr double kLightSigma = 1.5;
+// A piece whose tone lies well past kToneSpread times the pieces' usual
+// tone (when measured against the far light) is lit or shaded as a whole
+// (a tile wholly in the sun patch or a table's shadow), not of another
+// tone: its tone is let go the further it lies past that.
+constexpr float kToneSpread = 3.0f;
 // A cell the closing moves by more than this (log) lies on a joint.
 constexpr float kJointStep = 0.12f;
 // Two pieces of different tone meeting without a joint between them (plank
@@ -110,6 +118,27 @@ std::vector<float> PieceMedians(const std::vector<float>& v, const std::vector<i
     return median;
 }
 
+// Lets go of the tones that lie far past the pieces' usual (pieces without
+// a tone, 0, aside): each kept by 1 / (1 + r^4), r its share of the limit.
+void LetGoOfOutlyingTones(std::vector<float>& tone)
+{
+    std::vector<float> sizes;
+    for (float t : tone)
+        if (t != 0.0f)
+            sizes.push_back(std::fabs(t));
+    // Too few pieces to tell what is usual.
+    if (sizes.size() < 8)
+        return;
+    std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(sizes.size() / 2), sizes.end());
+    const float limit = kToneSpread * sizes[sizes.size() / 2];
+    if (limit <= 0.0f)
+        return;
+    for (float& t : tone) {
+        const float r = t / limit, r4 = r * r * r * r;
+        t /= 1.0f + r4;
+    }
+}
+
 // Takes out of core what stands or lies on the area inside its outline (a
 // rug, a chair's legs, a coat of another colour): cells whose colour, apart
 // from brightness, is far from the area's own, and a rim round them. Light
@@ -165,6 +194,32 @@ void MarkToneSteps(const std::vector<float>& c, const std::vector<char>& core, i
                 step(c[at(x, y + 1)] - here, c[at(x, y + s + 1)] - c[at(x, y - s)]))
                 joint[at(x, y)] = 1.0f;
         }
+}
+
+// The cells where the light steps sharply to the next cell across or down
+// (at the area's edge, where the cells either side are not all known, any
+// step past kSharpStep).
+std::vector<float> MarkSharpSteps(const std::vector<float>& l, const std::vector<char>& core, int w, int h)
+{
+    std::vector<float> sharp(l.size(), 0.0f);
+    // From cell i to the next one d further on.
+    const auto steep = [&](std::size_t i, std::size_t d, bool before, bool after) {
+        if (!core[i + d])
+            return false;
+        const float step = std::fabs(l[i + d] - l[i]);
+        if (step <= kSharpStep)
+            return false;
+        if (!before || !after || !core[i - d] || !core[i + 2 * d])
+            return true;
+        return step > kSharpShare * std::fabs(l[i + 2 * d] - l[i - d]);
+    };
+    for (int y = 0; y + 1 < h; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
+            if (core[i] && (steep(i, 1, x > 0, x + 2 < w) || steep(i, std::size_t(w), y > 0, y + 2 < h)))
+                sharp[i] = 1.0f;
+        }
+    return sharp;
 }
 
 // Lets go of the weak fine detail of light (cells below 0 unknown): detail
@@ -285,14 +340,7 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
     };
     std::vector<float> c = closeOpen(l, radius);
     {
-        std::vector<float> sharp(l.size(), 0.0f);
-        for (int y = 0; y + 1 < h; ++y)
-            for (int x = 0; x + 1 < w; ++x) {
-                const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
-                if (core[i] && ((core[i + 1] && std::fabs(l[i + 1] - l[i]) > kSharpStep) ||
-                                (core[i + std::size_t(w)] && std::fabs(l[i + std::size_t(w)] - l[i]) > kSharpStep)))
-                    sharp[i] = 1.0f;
-            }
+        std::vector<float> sharp = MarkSharpSteps(l, core, w, h);
         sharp = filters.Dilate(sharp, core, wide);
         const std::vector<float> wider = closeOpen(c, wide);
         for (std::size_t i = 0; i < c.size(); ++i)
@@ -332,7 +380,11 @@ CLightLayer CLightLayer::Measure(const QImage& picture, const CPolygon& outline)
         const std::vector<float> around = filters.Smooth(t, weight, sigma * unit);
         for (std::size_t i = 0; i < l.size(); ++i)
             residual[i] = c[i] - around[i];
-        const std::vector<float> tone = PieceMedians(residual, label, pieces, minCells);
+        std::vector<float> tone = PieceMedians(residual, label, pieces, minCells);
+        // Only against the far light: nearer, a lit piece's neighbours
+        // are lit too and its tone is no longer far from theirs.
+        if (sigma == kPieceSigmas[0])
+            LetGoOfOutlyingTones(tone);
         for (std::size_t i = 0; i < l.size(); ++i)
             t[i] = label[i] >= 0 ? c[i] - tone[std::size_t(label[i])] : c[i];
     }

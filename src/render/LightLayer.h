@@ -13,7 +13,8 @@
 // toward corners and lamps. Grout, seams, grain and pile are thin or
 // piecewise: thin lines are closed over, the tone of each piece between
 // joints (or sharp steps of tone) is measured against its neighbours' and
-// taken out, what is left is smoothed only a little, and fine detail as
+// taken out (unless it lies so far past the usual spread of tones that the
+// piece is lit or shaded as a whole), what is left is smoothed only a little, and fine detail as
 // weak as the area's usual leftovers of its pattern is let go. Only the area's own pixels are read, so
 // what stands beside it adds no light or shadow. Measured once per picture
 // and outline on a grid of at most a few megapixels.

@@ -195,3 +195,90 @@ TEST(LightLayer, FaintGrainLeavesNoStreaksAndTheShadowsStay)
     const double bar = layer.At(460, 180) - layer.At(460, 150);
     EXPECT_NEAR(bar / std::log(TrueLight(460, 180) / TrueLight(460, 150)), 1.0, 0.3);
 }
+
+namespace {
+
+// A sun patch and a shadow whose edges run along the grout, so that whole
+// tiles lie lit or shaded, as under a window's square panes.
+double PaneLight(int x, int y)
+{
+    const auto edge = [](double v) { return 1.0 / (1.0 + std::exp(-v)); };
+    const double sun = edge(x - 201.5) * edge(361.5 - x) * edge(y - 121.5) * edge(281.5 - y);
+    const double shade = edge(x - 441.5) * edge(521.5 - x) * edge(y - 201.5) * edge(281.5 - y);
+    return (1.0 + 0.8 * sun) * (1.0 - 0.45 * shade);
+}
+
+} // namespace
+
+TEST(LightLayer, TilesWhollyLitOrShadedKeepTheirLight)
+{
+    QImage picture(kW, kH, QImage::Format_RGB32);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const int v = std::clamp(int(std::lround(255.0 * 0.6 * OldFloor(x, y) * PaneLight(x, y))), 0, 255);
+            picture.setPixel(x, y, qRgb(v, v, v));
+        }
+    const CLightLayer layer = CLightLayer::Measure(picture, RectPolygon(0, 0, kW, kH));
+    ASSERT_FALSE(layer.IsNull());
+    // Tile middles inside the patch and the shadow against tiles beside
+    // them in the usual light, averaged over a few tiles each.
+    const auto mean = [&](int x0, int y0, int tiles) {
+        double sum = 0;
+        for (int i = 0; i < tiles; ++i)
+            for (int j = 0; j < tiles; ++j)
+                sum += layer.At(x0 + 40 * i + 21, y0 + 40 * j + 21);
+        return sum / (tiles * tiles);
+    };
+    const double usual = (mean(40, 40, 2) + mean(40, 280, 2)) / 2;
+    EXPECT_NEAR((mean(200, 120, 4) - usual) / std::log(1.8), 1.0, 0.2);
+    EXPECT_NEAR((mean(440, 200, 2) - usual) / std::log(0.55), 1.0, 0.2);
+}
+
+namespace {
+
+// Stone cells 50 px with 6 px of mortar, wide enough to need the wider
+// closing, under a sun patch with a window bar's shadow across it: the
+// bar's edges step as far from one pixel to the next as the mortar's, but
+// spread over three pixels each side.
+double Stones(int x, int y)
+{
+    if (x % 50 < 6 || y % 50 < 6)
+        return 0.3;
+    return 0.6 + 0.1 * (((x / 50) * 7 + (y / 50) * 3) % 4) / 3.0;
+}
+
+double BarLight(int x, int y)
+{
+    const auto edge = [](double v) { return 1.0 / (1.0 + std::exp(-v)); };
+    const double sun = edge(x - 150.5) * edge(550.5 - x) * edge(y - 120.5) * edge(330.5 - y);
+    const double across = std::fabs(y - 225.0);
+    const double bar = std::clamp((4.0 - across) / 3.0, 0.0, 1.0);
+    return 1.0 + 1.2 * sun * (1.0 - 0.85 * bar);
+}
+
+} // namespace
+
+TEST(LightLayer, AWindowBarsShadowIsNoJointThoughItsEdgesAreSteep)
+{
+    QImage picture(kW, kH, QImage::Format_RGB32);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const int v = std::clamp(int(std::lround(255.0 * 0.5 * Stones(x, y) * BarLight(x, y))), 0, 255);
+            picture.setPixel(x, y, qRgb(v, v, v));
+        }
+    const CLightLayer layer = CLightLayer::Measure(picture, RectPolygon(0, 0, kW, kH));
+    ASSERT_FALSE(layer.IsNull());
+    // Across the middles of the stones the bar crosses, its depth against
+    // the patch beside it.
+    double bar = 0, trueBar = 0;
+    for (int x = 225; x <= 475; x += 50) {
+        bar += layer.At(x, 225) - layer.At(x, 237);
+        trueBar += std::log(BarLight(x, 225) / BarLight(x, 237));
+    }
+    EXPECT_NEAR(bar / trueBar, 1.0, 0.3);
+    // The mortar still leaves no lines: along a stone's row through the
+    // patch, away from the bar and from the stones at the patch's sides,
+    // the light is even.
+    for (int x = 200; x < 500; ++x)
+        EXPECT_NEAR(layer.At(x, 262), layer.At(275, 262), 0.08) << x;
+}
