@@ -25,8 +25,8 @@ inline std::uint32_t Scaled(std::uint32_t c, std::uint32_t f)
 // The factor along a row of pixels in 4096ths, fy of the way down from
 // the row of cells above (upper) to the one below: whole numbers for
 // ShadeRow.
-__attribute__((target_clones("avx2", "default"))) void RowFactors(const float* upper, const float* lower, float fy,
-                                                                    std::uint32_t* fixed, std::size_t n)
+inline __attribute__((always_inline)) void RowFactorsBody(const float* upper, const float* lower, float fy,
+                                                           std::uint32_t* fixed, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i)
         fixed[i] = std::uint32_t(int((upper[i] * (1 - fy) + lower[i] * fy) * 4096.0f + 0.5f));
@@ -35,8 +35,8 @@ __attribute__((target_clones("avx2", "default"))) void RowFactors(const float* u
 // One row of pixels shaded where inside is set. Whole numbers and no
 // branches, so that the loops run several pixels a step, the more with
 // wider registers where the processor has them.
-__attribute__((target_clones("avx2", "default"))) void ShadeRow(QRgb* p, const uchar* inside,
-                                                                  const std::uint32_t* fixed, std::size_t n)
+inline __attribute__((always_inline)) void ShadeRowBody(QRgb* p, const uchar* inside, const std::uint32_t* fixed,
+                                                         std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t was = p[i], f = fixed[i];
@@ -46,8 +46,8 @@ __attribute__((target_clones("avx2", "default"))) void ShadeRow(QRgb* p, const u
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void ShadeRow(quint16* p, const uchar* inside,
-                                                                  const std::uint32_t* fixed, std::size_t n)
+inline __attribute__((always_inline)) void ShadeRowBody(quint16* p, const uchar* inside, const std::uint32_t* fixed,
+                                                         std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i) {
         // 5-6-5 widened to 8 bits as the painter does, and cut back the
@@ -59,6 +59,60 @@ __attribute__((target_clones("avx2", "default"))) void ShadeRow(quint16* p, cons
         const std::uint32_t shaded = ((r8 >> 3) << 11) | ((g8 >> 2) << 5) | (b8 >> 3);
         p[i] = quint16(inside[i] >= 128 ? shaded : was);
     }
+}
+
+// Each loop built twice, for AVX2 and for the baseline, and picked once by
+// what the processor has. Picked here rather than by the loader's
+// indirect functions, which run before the thread checker has started and
+// crash the thread-sanitizer build.
+bool HasAvx2()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+
+__attribute__((target("avx2"))) void RowFactorsAvx2(const float* upper, const float* lower, float fy,
+                                                    std::uint32_t* fixed, std::size_t n)
+{
+    RowFactorsBody(upper, lower, fy, fixed, n);
+}
+
+void RowFactorsBase(const float* upper, const float* lower, float fy, std::uint32_t* fixed, std::size_t n)
+{
+    RowFactorsBody(upper, lower, fy, fixed, n);
+}
+
+void RowFactors(const float* upper, const float* lower, float fy, std::uint32_t* fixed, std::size_t n)
+{
+    if (HasAvx2())
+        RowFactorsAvx2(upper, lower, fy, fixed, n);
+    else
+        RowFactorsBase(upper, lower, fy, fixed, n);
+}
+
+template <class Pixel>
+__attribute__((target("avx2"))) void ShadeRowAvx2(Pixel* p, const uchar* inside, const std::uint32_t* fixed,
+                                                  std::size_t n)
+{
+    ShadeRowBody(p, inside, fixed, n);
+}
+
+template <class Pixel>
+void ShadeRowBase(Pixel* p, const uchar* inside, const std::uint32_t* fixed, std::size_t n)
+{
+    ShadeRowBody(p, inside, fixed, n);
+}
+
+template <class Pixel>
+void ShadeRow(Pixel* p, const uchar* inside, const std::uint32_t* fixed, std::size_t n)
+{
+    if (HasAvx2())
+        ShadeRowAvx2(p, inside, fixed, n);
+    else
+        ShadeRowBase(p, inside, fixed, n);
 }
 
 } // namespace
