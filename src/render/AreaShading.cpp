@@ -61,10 +61,13 @@ inline __attribute__((always_inline)) void ShadeRowBody(quint16* p, const uchar*
     }
 }
 
-// Each loop built twice, for AVX2 and for the baseline, and picked once by
-// what the processor has. Picked here rather than by the loader's
+// Each loop is built twice, for AVX2 and for the baseline, and picked once
+// by what the processor has. Picked here rather than by the loader's
 // indirect functions, which run before the thread checker has started and
 // crash the thread-sanitizer build.
+#if defined(__GNUC__) && defined(__x86_64__)
+#define TILEMONT_AVX2_SHADING 1
+
 bool HasAvx2()
 {
     static const bool has = [] {
@@ -80,39 +83,31 @@ __attribute__((target("avx2"))) void RowFactorsAvx2(const float* upper, const fl
     RowFactorsBody(upper, lower, fy, fixed, n);
 }
 
-void RowFactorsBase(const float* upper, const float* lower, float fy, std::uint32_t* fixed, std::size_t n)
-{
-    RowFactorsBody(upper, lower, fy, fixed, n);
-}
-
-void RowFactors(const float* upper, const float* lower, float fy, std::uint32_t* fixed, std::size_t n)
-{
-    if (HasAvx2())
-        RowFactorsAvx2(upper, lower, fy, fixed, n);
-    else
-        RowFactorsBase(upper, lower, fy, fixed, n);
-}
-
 template <class Pixel>
 __attribute__((target("avx2"))) void ShadeRowAvx2(Pixel* p, const uchar* inside, const std::uint32_t* fixed,
                                                   std::size_t n)
 {
     ShadeRowBody(p, inside, fixed, n);
 }
+#endif
 
-template <class Pixel>
-void ShadeRowBase(Pixel* p, const uchar* inside, const std::uint32_t* fixed, std::size_t n)
+void RowFactors(const float* upper, const float* lower, float fy, std::uint32_t* fixed, std::size_t n)
 {
-    ShadeRowBody(p, inside, fixed, n);
+#ifdef TILEMONT_AVX2_SHADING
+    if (HasAvx2())
+        return RowFactorsAvx2(upper, lower, fy, fixed, n);
+#endif
+    RowFactorsBody(upper, lower, fy, fixed, n);
 }
 
 template <class Pixel>
 void ShadeRow(Pixel* p, const uchar* inside, const std::uint32_t* fixed, std::size_t n)
 {
+#ifdef TILEMONT_AVX2_SHADING
     if (HasAvx2())
-        ShadeRowAvx2(p, inside, fixed, n);
-    else
-        ShadeRowBase(p, inside, fixed, n);
+        return ShadeRowAvx2(p, inside, fixed, n);
+#endif
+    ShadeRowBody(p, inside, fixed, n);
 }
 
 } // namespace

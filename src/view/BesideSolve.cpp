@@ -2,6 +2,8 @@
 
 #include "analysis/SurfaceSolver.h"
 
+#include <utility>
+
 CBesideSolve::~CBesideSolve()
 {
     Cancel();
@@ -34,24 +36,23 @@ void CBesideSolve::Deliver(int generation)
 
 void CBesideSolve::Finish()
 {
-    if (!m_running)
-        return;
-    m_thread.join();
-    m_running = false;
-    ++m_generation;
-    const Done done = std::move(m_done);
-    m_done = nullptr;
-    if (done)
+    if (const Done done = Stop(false))
         done(std::move(*m_result));
 }
 
 void CBesideSolve::Cancel()
 {
+    Stop(true);
+}
+
+CBesideSolve::Done CBesideSolve::Stop(bool cancel)
+{
     if (!m_running)
-        return;
-    *m_cancel = true;
+        return nullptr;
+    *m_cancel = cancel;
     m_thread.join();
     m_running = false;
+    // A result already posted is stale from now on.
     ++m_generation;
-    m_done = nullptr;
+    return std::exchange(m_done, nullptr);
 }

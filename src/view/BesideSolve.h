@@ -40,6 +40,10 @@ public:
 
 private:
     void Deliver(int generation);
+    // Waits for the running solve (raising its cancel flag first when
+    // cancel) and hands back what was to run with its result; null when
+    // none was running.
+    Done Stop(bool cancel);
 
     QObject m_context;  // results posted to it die with it
     std::thread m_thread;

@@ -178,7 +178,12 @@ void CSurfaceTool::Mark(SSurfaceMark mark, bool first, Qt::KeyboardModifiers key
         MoveFeedback(MarksRegion());
         return;
     }
-    const CPolygon selection = m_round.Combine(MaskOutline(*region));
+    Commit(*region);
+}
+
+void CSurfaceTool::Commit(const CRegionMask& region)
+{
+    const CPolygon selection = m_round.Combine(MaskOutline(region));
     Doc()->SetSelection(&selection);
     m_round.Record(Doc()->GetSelection().GetPolygon());
 }
@@ -197,9 +202,7 @@ void CSurfaceTool::Solved(std::optional<CRegionMask> region)
         MoveFeedback(MarksRegion());
         return;
     }
-    const CPolygon selection = m_round.Combine(MaskOutline(*region));
-    Doc()->SetSelection(&selection);
-    m_round.Record(Doc()->GetSelection().GetPolygon());
+    Commit(*region);
 }
 
 std::optional<CRegionMask> CSurfaceTool::Solve()

@@ -61,6 +61,9 @@ private:
     void Mark(SSurfaceMark mark, bool first, Qt::KeyboardModifiers keys);
     // The round's marks solved beside the window; nothing when cancelled.
     std::optional<CRegionMask> Solve();
+    // The round's next step: the region combined with the selection from
+    // before the round, as the first click's modifiers say.
+    void Commit(const CRegionMask& region);
     // A further mark's region, back from beside the window.
     void Solved(std::optional<CRegionMask> region);
     // Whether the round goes on with the picture and selection as they are.
